@@ -1,0 +1,40 @@
+// scene.h - the simulated Layout's scene: an ordered list of lights.
+//
+// Shared by the simulated host (which answers Item Info / Light Info from it and
+// applies Layout commands to it) and by the scene-file reader and writer.
+#ifndef VANTOREL_SIM_SCENE_H
+#define VANTOREL_SIM_SCENE_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// Item IDs of lights in the simulated Layout: 0x20000000 + index, as in LWSC 1..3.
+constexpr uint32_t kLightIdBase = 0x20000000u;
+
+struct SceneLight {
+    uint32_t id = 0;              // item ID as Layout reports it
+    std::string name;             // may repeat between lights
+    double color[3] = {1, 1, 1};  // red, green, blue as fractions
+    double intensity = 1.0;       // fraction: 1.0 is 100 percent; may be <0 or >1
+    int32_t lightType = 1;        // 0 distant, 1 point, 2 spot, 3 linear, 4 area
+    int32_t shadowType = 0;       // 0 off, 1 ray traced, 2 shadow map
+    double range = 1.0;           // distance units
+    uint32_t flags = 0;           // bit 0: limited range
+    bool intensityAnimated = false;  // intensity comes from an envelope; value is at time 0
+};
+
+struct Scene {
+    std::vector<SceneLight> lights;  // in Layout's enumeration order
+};
+
+// Lights "Light 1" .. "Light N": point, intensity 1, white, shadow off, range 1, flags 0.
+Scene makeUniformScene(int count);
+// The built-in demo scene: about eight named lights of mixed types.
+Scene makeDemoScene();
+
+}  // namespace sim
+
+#endif
