@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# build.sh - set up, build and run Vantorel on a Debian machine.
+#
+#   scripts/build.sh demo [ARGS...]  install what is missing, build, run vantorel-host
+#   scripts/build.sh test            install what is missing, build everything, run every test
+#   scripts/build.sh deps            only install the packages the build and tests need
+#
+# Exit status: 0 success, 1 a build or test failed, 2 bad usage.
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+
+usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
+
+linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev)
+windows_packages=(g++-mingw-w64-i686 wine wine32:i386)
+tool_packages=(clang libclang-rt-14-dev valgrind binutils-mingw-w64-i686)
+
+install_packages() {
+  local p need=()
+  for p in "$@"; do
+    dpkg -s "$p" >/dev/null 2>&1 || need+=("$p")
+  done
+  [ "${#need[@]}" -gt 0 ] || return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "build.sh: missing packages: ${need[*]}; install them (as root: apt-get install ${need[*]})" >&2
+    exit 1
+  fi
+  if printf '%s\n' "${need[@]}" | grep -q ':i386$'; then
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  fi
+  echo "build.sh: installing ${need[*]}" >&2
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build_linux() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+}
+
+case "${1:-}" in
+  demo)
+    shift
+    install_packages "${linux_packages[@]}"
+    build_linux dev >/dev/null
+    exec build/dev/vantorel-host "$@"
+    ;;
+  test)
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}"
+    build_linux ci
+    ctest --preset ci -j "$jobs"
+    if [ -f scripts/test-extra.sh ]; then
+      bash scripts/test-extra.sh
+    fi
+    ;;
+  deps)
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}"
+    ;;
+  -h|--help|help)
+    usage
+    ;;
+  *)
+    usage >&2
+    exit 2
+    ;;
+esac
