@@ -1,0 +1,46 @@
+// lws_io.cpp - writing files, and the fuzzing entry point.
+#include <cstdio>
+#include <fstream>
+
+#include "scenefile/lws_document.h"
+
+namespace scenefile {
+
+bool writeFileBytes(const std::string& path, const std::string& bytes, std::string& error) {
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            error = path + ": cannot open the file for writing";
+            return false;
+        }
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (out) return true;
+    }
+    std::remove(path.c_str());
+    error = path + ": error while writing the file; nothing was saved";
+    return false;
+}
+
+int fuzzParseAndRender(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    LwsDocument doc;
+    LoadError err;
+    if (!LwsDocument::parse(bytes, "fuzz.lws", doc, err)) return 0;
+    std::vector<std::string> warnings;
+    sim::Scene scene = doc.scene();
+    (void)doc.render(scene, warnings);
+    // An edit of every setting exercises rewriting and insertion.
+    for (sim::SceneLight& l : scene.lights) {
+        l.intensity = l.intensity * 0.5 + 0.25;
+        l.color[1] = 0.5;
+        l.lightType = (l.lightType + 1) % 5;
+        l.shadowType = (l.shadowType + 1) % 3;
+        l.flags ^= 1u;
+        l.range += 1.0;
+    }
+    (void)doc.render(scene, warnings);
+    return 0;
+}
+
+}  // namespace scenefile

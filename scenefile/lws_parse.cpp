@@ -1,0 +1,499 @@
+// lws_parse.cpp - reading a scene file into lines and light records.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "scenefile/lws_document.h"
+#include "scenefile/lws_text.h"
+
+namespace scenefile {
+
+std::string LoadError::toString() const {
+    std::string s = file;
+    if (line > 0) s += ":" + std::to_string(line);
+    s += ": " + message;
+    return s;
+}
+
+namespace {
+
+// Keywords that end a light's section: the next item, or scene-wide settings.
+bool endsLightSection(const std::string& kw) {
+    static const char* const kEnders[] = {
+        "AddLight",       "AddCamera",          "ShowCamera",      "CameraName",
+        "LoadObject",     "LoadObjectLayer",    "AddNullObject",   "AmbientColor",
+        "AmbientIntensity", "AmbIntensity",     "GlobalLightIntensity",
+        "EnableShadowMaps", "EnableRadiosity",  "SolidBackdrop",   "BackdropColor",
+        "FogType",        "RenderMode",         "ViewConfiguration", "ViewMode",
+        "CurrentObject",  "CurrentLight",       "CurrentCamera",   "GraphEditorData",
+        "DataOverlayLabel",
+    };
+    for (const char* e : kEnders) {
+        if (kw == e) return true;
+    }
+    return false;
+}
+
+std::string trimmed(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+struct EnvelopeKey {
+    double value = 0;
+    double time = 0;
+    bool stepped = false;
+};
+
+// Value of an envelope at time 0 (see the header for what is evaluated).
+double valueAtTimeZero(const std::vector<EnvelopeKey>& keys) {
+    if (keys.empty()) return 0.0;
+    if (0.0 <= keys.front().time) return keys.front().value;
+    if (0.0 >= keys.back().time) return keys.back().value;
+    for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
+        const EnvelopeKey& a = keys[k];
+        const EnvelopeKey& b = keys[k + 1];
+        if (a.time <= 0.0 && 0.0 <= b.time) {
+            if (b.time == 0.0) return b.value;
+            if (a.stepped || b.time <= a.time) return a.value;
+            const double f = (0.0 - a.time) / (b.time - a.time);
+            return a.value + (b.value - a.value) * f;
+        }
+    }
+    return keys.back().value;  // keys out of order: fall back to the last
+}
+
+}  // namespace
+
+class LwsParser {
+public:
+    LwsParser(const std::string& bytes, const std::string& fileName, LoadError& err)
+        : bytes_(bytes), err_(err) {
+        doc_.fileName_ = fileName;
+    }
+
+    bool run(LwsDocument& out) {
+        if (bytes_.size() > LwsDocument::kMaxFileBytes) {
+            return fail(0, "file is larger than " +
+                               std::to_string(LwsDocument::kMaxFileBytes / (1024u * 1024u)) +
+                               " MiB");
+        }
+        splitLines();
+        if (!readHeader()) return false;
+        if (!readBody()) return false;
+        out = std::move(doc_);
+        return true;
+    }
+
+private:
+    bool fail(std::size_t lineIndexPlusOne, const std::string& message) {
+        err_.file = doc_.fileName_;
+        err_.line = static_cast<int>(std::min<std::size_t>(lineIndexPlusOne, 2147483647u));
+        err_.message = message;
+        return false;
+    }
+    bool failAt(std::size_t lineIndex, const std::string& message) {
+        return fail(lineIndex + 1, message);
+    }
+
+    void splitLines() {
+        const std::string& b = bytes_;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < b.size(); ++i) {
+            if (b[i] != '\n' && b[i] != '\r') continue;
+            LwsDocument::Line line;
+            line.text = b.substr(start, i - start);
+            if (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') {
+                line.eol = "\r\n";
+                ++i;
+            } else {
+                line.eol = std::string(1, b[i]);
+            }
+            doc_.lines_.push_back(std::move(line));
+            start = i + 1;
+        }
+        if (start < b.size()) {
+            LwsDocument::Line line;
+            line.text = b.substr(start);
+            doc_.lines_.push_back(std::move(line));
+        }
+    }
+
+    bool readHeader() {
+        const auto& lines = doc_.lines_;
+        if (lines.empty()) return fail(1, "file is empty; expected the LWSC header");
+        std::string first = lines[0].text;
+        if (first.compare(0, 3, "\xEF\xBB\xBF") == 0) first.erase(0, 3);
+        if (trimmed(first) != "LWSC") {
+            return fail(1, "not a LightWave scene file: the first line is not \"LWSC\"");
+        }
+        if (lines.size() < 2) return fail(1, "file ends after the LWSC header; expected a version");
+        int32_t version = 0;
+        if (!parseInt(trimmed(lines[1].text), version)) {
+            return fail(2, "expected the scene file version (a number) after \"LWSC\"");
+        }
+        if (version < 1 || version > 5) {
+            return fail(2, "unsupported scene file version " + std::to_string(version) +
+                               " (versions 1 to 5 are read)");
+        }
+        doc_.version_ = version;
+        return true;
+    }
+
+    bool readBody() {
+        auto& lines = doc_.lines_;
+        const std::size_t n = lines.size();
+        long depth = 0;              // nesting of "{ ... }" and Plugin blocks
+        std::size_t openedAt = 0;    // line of the outermost open block
+        bool inLight = false;
+        for (std::size_t i = 2; i < n; ++i) {
+            const std::string& text = lines[i].text;
+            const std::vector<Token> toks = tokenize(text, 2);
+            if (toks.empty()) continue;
+            const std::string kw = tokenText(text, toks[0]);
+            if (kw.compare(0, 1, "{") == 0 || kw == "Plugin") {
+                if (depth == 0) openedAt = i;
+                ++depth;
+                continue;
+            }
+            if (kw == "}" || kw == "EndPlugin") {
+                if (depth > 0) --depth;
+                continue;
+            }
+            if (depth > 0) continue;
+
+            if (kw == "AddLight") {
+                closeLight(i, inLight);
+                if (!startLight(i, toks)) return false;
+                inLight = true;
+                continue;
+            }
+            if (endsLightSection(kw)) {
+                closeLight(i, inLight);
+                inLight = false;
+                continue;
+            }
+            if (!inLight) continue;
+            std::size_t last = i;
+            if (!readSetting(i, kw, last)) return false;
+            i = last;
+        }
+        if (depth > 0) {
+            return failAt(openedAt, "block opened here is not closed before the end of the file");
+        }
+        closeLight(n, inLight);
+        return true;
+    }
+
+    void closeLight(std::size_t endLine, bool inLight) {
+        if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = endLine;
+    }
+
+    bool startLight(std::size_t i, const std::vector<Token>& toks) {
+        LwsDocument::Light light;
+        light.begin = i;
+        light.end = i + 1;
+        if (doc_.version_ <= 3) {
+            light.value.id = sim::kLightIdBase + static_cast<uint32_t>(doc_.lights_.size());
+        } else {
+            const std::string& text = doc_.lines_[i].text;
+            uint32_t id = 0;
+            if (toks.size() < 2 || !parseHexId(tokenText(text, toks[1]), id)) {
+                return failAt(i, "AddLight needs the light's item ID in hexadecimal in LWSC " +
+                                     std::to_string(doc_.version_));
+            }
+            light.value.id = id;
+        }
+        light.value.name.clear();
+        doc_.lights_.push_back(std::move(light));
+        return true;
+    }
+
+    // Reads the numbers of a setting line, or an envelope after it. On success
+    // `last` is the setting's last line.
+    bool readValues(std::size_t i, const std::string& kw, std::size_t count,
+                    LwsDocument::Span& span, double* values, std::size_t& last) {
+        const std::string& text = doc_.lines_[i].text;
+        const std::vector<Token> toks = tokenize(text, count + 1);
+        span = LwsDocument::Span();
+        span.first = i;
+        span.last = i;
+        if (toks.size() >= 2 && tokenText(text, toks[1]) == "(envelope)") {
+            if (count != 1) return failAt(i, kw + " cannot be read from an envelope");
+            span.animated = true;
+            span.valueBegin = toks[1].begin;
+            span.valueEnd = toks[1].end;
+            if (!readEnvelope(i, kw, values[0], last)) return false;
+            span.last = last;
+            span.present = true;
+            return true;
+        }
+        if (toks.size() < count + 1) {
+            return failAt(i, kw + " needs " + std::to_string(count) +
+                                 (count == 1 ? " number" : " numbers"));
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::string t = tokenText(text, toks[k + 1]);
+            if (!parseNumber(t, values[k])) {
+                return failAt(i, kw + " needs a number, not \"" + t.substr(0, 40) + "\"");
+            }
+        }
+        span.valueBegin = toks[1].begin;
+        span.valueEnd = toks[count].end;
+        span.present = true;
+        last = i;
+        return true;
+    }
+
+    bool readEnvelope(std::size_t at, const std::string& kw, double& value, std::size_t& last) {
+        const auto& lines = doc_.lines_;
+        const std::size_t n = lines.size();
+        const std::size_t j = at + 1;
+        if (j >= n) return failAt(at, "the envelope of " + kw + " is missing (file ends)");
+        const std::vector<Token> head = tokenize(lines[j].text, 2);
+        if (!head.empty() && tokenText(lines[j].text, head[0]).compare(0, 1, "{") == 0) {
+            return readBlockEnvelope(at, j, kw, value, last);
+        }
+        return readOldEnvelope(at, j, kw, value, last);
+    }
+
+    // "{ Envelope", key count, "Key value time shape ..." lines, "}".
+    bool readBlockEnvelope(std::size_t /*at*/, std::size_t j, const std::string& kw, double& value,
+                           std::size_t& last) {
+        const auto& lines = doc_.lines_;
+        const std::size_t n = lines.size();
+        const std::string open = trimmed(lines[j].text);
+        if (open != "{ Envelope") {
+            return failAt(j, "expected \"{ Envelope\" after " + kw + " (envelope)");
+        }
+        if (j + 1 >= n) return failAt(j, "the envelope of " + kw + " is truncated (file ends)");
+        int32_t count = 0;
+        if (!parseInt(trimmed(lines[j + 1].text), count) || count < 0) {
+            return failAt(j + 1, "expected the number of keys of the envelope of " + kw);
+        }
+        std::vector<EnvelopeKey> keys;
+        long depth = 1;
+        for (std::size_t k = j + 2; k < n; ++k) {
+            const std::string& text = lines[k].text;
+            const std::vector<Token> toks = tokenize(text, 4);
+            if (toks.empty()) continue;
+            const std::string first = tokenText(text, toks[0]);
+            if (first.compare(0, 1, "{") == 0) {
+                ++depth;
+                continue;
+            }
+            if (first == "}") {
+                if (--depth == 0) {
+                    if (keys.size() != static_cast<std::size_t>(count)) {
+                        return failAt(k, "the envelope of " + kw + " announces " +
+                                             std::to_string(count) + " keys but has " +
+                                             std::to_string(keys.size()));
+                    }
+                    value = valueAtTimeZero(keys);
+                    last = k;
+                    return true;
+                }
+                continue;
+            }
+            if (depth != 1 || first != "Key") continue;
+            EnvelopeKey key;
+            if (toks.size() < 3 || !parseNumber(tokenText(text, toks[1]), key.value) ||
+                !parseNumber(tokenText(text, toks[2]), key.time)) {
+                return failAt(k, "envelope key of " + kw + " needs a value and a time");
+            }
+            double shape = 0;
+            if (toks.size() >= 4 && parseNumber(tokenText(text, toks[3]), shape)) {
+                key.stepped = shape == 4.0;
+            }
+            if (keys.size() >= static_cast<std::size_t>(count)) {
+                return failAt(k, "the envelope of " + kw + " has more keys than the " +
+                                     std::to_string(count) + " it announces");
+            }
+            keys.push_back(key);
+        }
+        return failAt(j, "the envelope of " + kw + " is not closed before the end of the file");
+    }
+
+    // Channel count, key count, per key a value line and a frame line, "EndBehavior".
+    bool readOldEnvelope(std::size_t at, std::size_t j, const std::string& kw, double& value,
+                         std::size_t& last) {
+        const auto& lines = doc_.lines_;
+        const std::size_t n = lines.size();
+        int32_t channels = 0;
+        if (!parseInt(trimmed(lines[j].text), channels) || channels < 1) {
+            return failAt(j, "expected the channel count of the envelope of " + kw);
+        }
+        if (j + 1 >= n) return failAt(j, "the envelope of " + kw + " is truncated (file ends)");
+        int32_t count = 0;
+        if (!parseInt(trimmed(lines[j + 1].text), count) || count < 0) {
+            return failAt(j + 1, "expected the number of keys of the envelope of " + kw);
+        }
+        const std::size_t firstKey = j + 2;
+        // Two lines per key, then EndBehavior: checked against the lines left
+        // before anything is read or allocated.
+        const std::size_t needed = 2u * static_cast<std::size_t>(count) + 1u;
+        if (firstKey > n || n - firstKey < needed) {
+            return failAt(n - 1, "the envelope of " + kw + " (line " + std::to_string(at + 1) +
+                                     ") is truncated: the file ends before its " +
+                                     std::to_string(count) + " keys and EndBehavior");
+        }
+        std::vector<EnvelopeKey> keys;
+        keys.reserve(static_cast<std::size_t>(count));
+        for (int32_t k = 0; k < count; ++k) {
+            const std::size_t vl = firstKey + 2u * static_cast<std::size_t>(k);
+            const std::string& vt = lines[vl].text;
+            const std::string& ft = lines[vl + 1].text;
+            const std::vector<Token> vtoks = tokenize(vt, 1);
+            const std::vector<Token> ftoks = tokenize(ft, 2);
+            EnvelopeKey key;
+            if (vtoks.empty() || !parseNumber(tokenText(vt, vtoks[0]), key.value)) {
+                return failAt(vl, "expected the value of key " + std::to_string(k + 1) +
+                                      " of the envelope of " + kw);
+            }
+            if (ftoks.empty() || !parseNumber(tokenText(ft, ftoks[0]), key.time)) {
+                return failAt(vl + 1, "expected the frame of key " + std::to_string(k + 1) +
+                                          " of the envelope of " + kw);
+            }
+            keys.push_back(key);
+        }
+        const std::size_t endLine = firstKey + 2u * static_cast<std::size_t>(count);
+        const std::vector<Token> etoks = tokenize(lines[endLine].text, 1);
+        if (etoks.empty() || tokenText(lines[endLine].text, etoks[0]) != "EndBehavior") {
+            return failAt(endLine, "expected EndBehavior after the " + std::to_string(count) +
+                                       " keys of the envelope of " + kw);
+        }
+        value = valueAtTimeZero(keys);
+        last = endLine;
+        return true;
+    }
+
+    bool readSetting(std::size_t i, const std::string& kw, std::size_t& last) {
+        LwsDocument::Light& light = doc_.lights_.back();
+        sim::SceneLight& v = light.value;
+        last = i;
+        double vals[3] = {0, 0, 0};
+        if (kw == "LightName") {
+            const std::string& text = doc_.lines_[i].text;
+            const std::vector<Token> toks = tokenize(text, 2);
+            v.name = toks.size() >= 2 ? trimmed(text.substr(toks[1].begin)) : std::string();
+            return true;
+        }
+        if (kw == "LightColor") {
+            LwsDocument::Span& span = light.spans[static_cast<int>(LwsSetting::Color)];
+            if (!readValues(i, kw, 3, span, vals, last)) return false;
+            const double scale = doc_.version_ <= 2 ? 1.0 / 255.0 : 1.0;
+            for (int c = 0; c < 3; ++c) {
+                light.rawColor[c] = vals[c];
+                v.color[c] = vals[c] * scale;
+            }
+            return true;
+        }
+        if (kw == "LightIntensity" || kw == "LgtIntensity") {
+            LwsDocument::Span& span = light.spans[static_cast<int>(LwsSetting::Intensity)];
+            if (!readValues(i, kw, 1, span, vals, last)) return false;
+            v.intensity = vals[0];
+            v.intensityAnimated = span.animated;
+            return true;
+        }
+        if (kw == "LightRange") {
+            LwsDocument::Span& span = light.spans[static_cast<int>(LwsSetting::Range)];
+            if (!readValues(i, kw, 1, span, vals, last)) return false;
+            v.range = vals[0];
+            return true;
+        }
+        if (kw == "LightType" || kw == "ShadowType" || kw == "LightFalloffType" ||
+            kw == "LightFalloff") {
+            const LwsSetting which = kw == "LightType"    ? LwsSetting::Type
+                                     : kw == "ShadowType" ? LwsSetting::Shadow
+                                                          : LwsSetting::Falloff;
+            LwsDocument::Span& span = light.spans[static_cast<int>(which)];
+            const std::string& text = doc_.lines_[i].text;
+            const std::vector<Token> toks = tokenize(text, 2);
+            int32_t value = 0;
+            if (toks.size() < 2 || !parseInt(tokenText(text, toks[1]), value)) {
+                const std::string got = toks.size() < 2 ? "nothing" : "\"" + tokenText(text, toks[1]).substr(0, 40) + "\"";
+                return failAt(i, kw + " needs a whole number, not " + got);
+            }
+            span = LwsDocument::Span();
+            span.present = true;
+            span.first = span.last = i;
+            span.valueBegin = toks[1].begin;
+            span.valueEnd = toks[1].end;
+            if (which == LwsSetting::Type) v.lightType = value;
+            else if (which == LwsSetting::Shadow) v.shadowType = value;
+            else {
+                light.falloff = value;
+                v.flags = value != 0 ? (v.flags | 1u) : (v.flags & ~1u);
+            }
+            return true;
+        }
+        return true;
+    }
+
+    const std::string& bytes_;
+    LoadError& err_;
+    LwsDocument doc_;
+};
+
+bool LwsDocument::parse(const std::string& bytes, const std::string& fileName, LwsDocument& out,
+                        LoadError& err) {
+    LwsParser parser(bytes, fileName, err);
+    return parser.run(out);
+}
+
+bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        err.file = path;
+        err.line = 0;
+        err.message = "cannot open the file for reading";
+        return false;
+    }
+    std::string bytes;
+    char buf[65536];
+    while (in) {
+        in.read(buf, sizeof buf);
+        const std::streamsize got = in.gcount();
+        if (got <= 0) break;
+        if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes) {
+            err.file = path;
+            err.line = 0;
+            err.message = "file is larger than " + std::to_string(kMaxFileBytes / (1024u * 1024u)) +
+                          " MiB";
+            return false;
+        }
+        bytes.append(buf, static_cast<std::size_t>(got));
+    }
+    if (in.bad()) {
+        err.file = path;
+        err.line = 0;
+        err.message = "error while reading the file";
+        return false;
+    }
+    return parse(bytes, path, out, err);
+}
+
+sim::Scene LwsDocument::scene() const {
+    sim::Scene s;
+    s.lights.reserve(lights_.size());
+    for (const Light& l : lights_) s.lights.push_back(l.value);
+    return s;
+}
+
+int LwsDocument::settingLine(std::size_t index, LwsSetting setting) const {
+    if (index >= lights_.size()) return 0;
+    const Span& sp = lights_[index].spans[static_cast<int>(setting)];
+    return sp.present ? static_cast<int>(sp.first + 1) : 0;
+}
+
+bool LwsDocument::settingAnimated(std::size_t index, LwsSetting setting) const {
+    if (index >= lights_.size()) return false;
+    const Span& sp = lights_[index].spans[static_cast<int>(setting)];
+    return sp.present && sp.animated;
+}
+
+}  // namespace scenefile

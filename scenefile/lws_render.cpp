@@ -1,0 +1,300 @@
+// lws_render.cpp - writing edited light settings back into a scene file.
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "scenefile/lws_document.h"
+#include "scenefile/lws_text.h"
+
+namespace scenefile {
+
+namespace {
+
+bool allFinite(const double* v, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(v[i])) return false;
+    }
+    return true;
+}
+
+// round(x), half away from zero, clamped to 0..255; `clamped` tells whether it was.
+int32_t toByte(double x, bool& clamped) {
+    const double r = std::round(x * 255.0);
+    if (r < 0.0) { clamped = true; return 0; }
+    if (r > 255.0) { clamped = true; return 255; }
+    return static_cast<int32_t>(r);
+}
+
+bool sameProduct(const double* a, double ai, const double* b, double bi) {
+    for (int c = 0; c < 3; ++c) {
+        const double p = a[c] * ai;
+        const double q = b[c] * bi;
+        const double tol = 2e-6 * std::max(1.0, std::fabs(q));
+        if (!(std::fabs(p - q) <= tol)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class LwsWriter {
+public:
+    LwsWriter(const LwsDocument& doc, std::vector<std::string>& warnings)
+        : doc_(doc), warnings_(warnings) {}
+
+    std::string run(const sim::Scene& edited) {
+        const std::size_t docCount = doc_.lights_.size();
+        const std::size_t editCount = edited.lights.size();
+        if (docCount != editCount) {
+            warn("the edited scene has " + std::to_string(editCount) + " lights but " +
+                 doc_.fileName_ + " has " + std::to_string(docCount) +
+                 "; only the first " + std::to_string(std::min(docCount, editCount)) +
+                 " are written");
+        }
+        for (std::size_t i = 0; i < docCount && i < editCount; ++i) {
+            const LwsDocument::Light& light = doc_.lights_[i];
+            const sim::SceneLight& e = edited.lights[i];
+            if (e.id != light.value.id) {
+                char buf[96];
+                std::snprintf(buf, sizeof buf, "light %zu has ID %x in the edited scene but %x in the file",
+                              i + 1, static_cast<unsigned>(e.id), static_cast<unsigned>(light.value.id));
+                warn(std::string(buf) + "; it is written unchanged");
+                continue;
+            }
+            writeLight(i, light, e);
+        }
+        return assemble();
+    }
+
+private:
+    bool old() const { return doc_.version_ <= 2; }
+    std::string fmt(double v) const { return old() ? formatFixed(v) : formatTrimmed(v); }
+
+    void warn(const std::string& s) { warnings_.push_back(s); }
+    std::string who(std::size_t i, const LwsDocument::Light& l) const {
+        return "light " + std::to_string(i + 1) + " \"" + l.value.name + "\"";
+    }
+    const LwsDocument::Span& span(const LwsDocument::Light& l, LwsSetting s) const {
+        return l.spans[static_cast<int>(s)];
+    }
+
+    void writeLight(std::size_t i, const LwsDocument::Light& light, const sim::SceneLight& e) {
+        writeColorAndIntensity(i, light, e);
+
+        // Light type: values outside 0..4 select a distant light.
+        const int32_t type = (e.lightType >= 0 && e.lightType <= 4) ? e.lightType : 0;
+        if (type != light.value.lightType) {
+            setValue(light, LwsSetting::Type, formatInt(type));
+        }
+
+        const bool limited = (e.flags & 1u) != 0;
+        if (limited != ((light.value.flags & 1u) != 0)) {
+            setValue(light, LwsSetting::Falloff, limited ? "1" : "0");
+        }
+
+        if (!std::isfinite(e.range)) {
+            warn(who(i, light) + ": the range is not a finite number; the range was not changed");
+        } else if (fmt(e.range) != fmt(light.value.range)) {
+            if (span(light, LwsSetting::Range).animated) {
+                warn(who(i, light) + ": the range is animated in the file; its envelope was kept and the new range " +
+                     formatTrimmed(e.range) + " was not written");
+            } else {
+                setValue(light, LwsSetting::Range, fmt(e.range));
+            }
+        }
+
+        // Last, so that lines inserted at the same place keep Layout's order.
+        if (e.shadowType != light.value.shadowType) {
+            if (e.shadowType >= 0 && e.shadowType <= 2) {
+                setValue(light, LwsSetting::Shadow, formatInt(e.shadowType));
+            } else {
+                warn(who(i, light) + ": shadow type " + formatInt(e.shadowType) +
+                     " is not one of 0, 1, 2; the shadow type was not changed");
+            }
+        }
+    }
+
+    std::string colorText(const double* fractions, std::size_t i, const LwsDocument::Light& light) {
+        std::string s;
+        bool clamped = false;
+        for (int c = 0; c < 3; ++c) {
+            if (c) s += ' ';
+            s += old() ? formatInt(toByte(fractions[c], clamped)) : formatTrimmed(fractions[c]);
+        }
+        if (clamped) {
+            warn(who(i, light) + ": colour components outside 0..255 were clamped, as LWSC " +
+                 std::to_string(doc_.version_) + " stores colour as 0-255 integers");
+        }
+        return s;
+    }
+
+    std::string originalColorText(const LwsDocument::Light& light) const {
+        std::string s;
+        for (int c = 0; c < 3; ++c) {
+            if (c) s += ' ';
+            if (old()) {
+                bool ignored = false;
+                s += formatInt(toByte(light.rawColor[c] / 255.0, ignored));
+            } else {
+                s += formatTrimmed(light.rawColor[c]);
+            }
+        }
+        return s;
+    }
+
+    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light& light,
+                                const sim::SceneLight& e) {
+        const sim::SceneLight& o = light.value;
+        if (!allFinite(e.color, 3) || !std::isfinite(e.intensity)) {
+            warn(who(i, light) + ": colour or intensity is not a finite number; neither was changed");
+            return;
+        }
+        const bool productKept = sameProduct(e.color, e.intensity, o.color, o.intensity);
+
+        if (o.intensityAnimated) {
+            // The envelope stays; the colour carries what changed at time 0.
+            if (productKept) return;
+            if (o.intensity == 0.0) {
+                warn(who(i, light) + ": the intensity is animated in the file and 0 at time 0, so the "
+                     "new colour x intensity cannot be kept; the envelope and colour were not changed");
+                return;
+            }
+            double scaled[3];
+            for (int c = 0; c < 3; ++c) scaled[c] = e.color[c] * e.intensity / o.intensity;
+            if (!allFinite(scaled, 3)) {
+                warn(who(i, light) + ": the intensity is animated in the file and the colour "
+                     "needed to match the edit is out of range; nothing was changed");
+                return;
+            }
+            warn(who(i, light) + ": the intensity is animated in the file; its envelope was kept and "
+                 "the colour was scaled so that colour x intensity at time 0 is as edited");
+            const std::string text = colorText(scaled, i, light);
+            if (text != originalColorText(light)) setValue(light, LwsSetting::Color, text);
+            return;
+        }
+
+        // Integer colours cannot carry an arbitrary split exactly: an unchanged
+        // product keeps both lines as they are.
+        if (old() && productKept) return;
+
+        const std::string color = colorText(e.color, i, light);
+        if (color != originalColorText(light)) setValue(light, LwsSetting::Color, color);
+        if (fmt(e.intensity) != fmt(o.intensity)) {
+            setValue(light, LwsSetting::Intensity, fmt(e.intensity));
+        }
+    }
+
+    // Replaces the value text of an existing line, or inserts a new line.
+    void setValue(const LwsDocument::Light& light, LwsSetting s, const std::string& value) {
+        const LwsDocument::Span& sp = span(light, s);
+        if (sp.present) {
+            const std::string& text = doc_.lines_[sp.first].text;
+            replaced_[sp.first] = text.substr(0, sp.valueBegin) + value + text.substr(sp.valueEnd);
+            return;
+        }
+        const std::size_t at = insertionPoint(light, s);
+        inserted_[at].push_back(keyword(s) + " " + value);
+    }
+
+    std::string keyword(LwsSetting s) const {
+        switch (s) {
+            case LwsSetting::Color: return "LightColor";
+            case LwsSetting::Intensity: return old() ? "LgtIntensity" : "LightIntensity";
+            case LwsSetting::Type: return "LightType";
+            case LwsSetting::Falloff: return old() ? "LightFalloff" : "LightFalloffType";
+            case LwsSetting::Range: return "LightRange";
+            case LwsSetting::Shadow: return "ShadowType";
+        }
+        return std::string();
+    }
+
+    // Line index before which a missing setting goes.
+    std::size_t insertionPoint(const LwsDocument::Light& light, LwsSetting s) const {
+        const int idx = static_cast<int>(s);
+        if (s == LwsSetting::Shadow) {
+            if (old()) return sectionEnd(light);
+            // After the type, range, cone and quality lines, whichever come last.
+            std::size_t after = 0;
+            bool found = false;
+            for (int k = 0; k < idx; ++k) {
+                const LwsDocument::Span& sp = light.spans[k];
+                if (sp.present && (!found || sp.last > after)) { after = sp.last; found = true; }
+            }
+            if (!found) return sectionEnd(light);
+            std::size_t at = after + 1;
+            while (at < light.end && isConeOrQuality(doc_.lines_[at].text)) ++at;
+            return at;
+        }
+        for (int k = idx - 1; k >= 0; --k) {
+            const LwsDocument::Span& sp = light.spans[k];
+            if (sp.present) return sp.last + 1;
+        }
+        for (int k = idx + 1; k < kLwsSettingCount; ++k) {
+            const LwsDocument::Span& sp = light.spans[k];
+            if (sp.present) return sp.first;
+        }
+        return sectionEnd(light);
+    }
+
+    static bool isConeOrQuality(const std::string& text) {
+        const std::vector<Token> t = tokenize(text, 1);
+        if (t.empty()) return false;
+        const std::string kw = tokenText(text, t[0]);
+        return kw == "LightConeAngle" || kw == "LightEdgeAngle" || kw == "LightQuality" ||
+               kw == "LightFalloffType" || kw == "LightFalloff" || kw == "LightRange";
+    }
+
+    // End of the light's section, before its trailing blank lines.
+    std::size_t sectionEnd(const LwsDocument::Light& light) const {
+        std::size_t at = light.end;
+        while (at > light.begin + 1 && tokenize(doc_.lines_[at - 1].text, 1).empty()) --at;
+        return at;
+    }
+
+    std::string defaultEol() const {
+        for (const auto& l : doc_.lines_) {
+            if (!l.eol.empty()) return l.eol;
+        }
+        return "\n";
+    }
+
+    std::string assemble() const {
+        std::string out;
+        const auto& lines = doc_.lines_;
+        const std::string fallbackEol = defaultEol();
+        std::string prevEol = fallbackEol;
+        auto emitInserted = [&](std::size_t at) {
+            auto it = inserted_.find(at);
+            if (it == inserted_.end()) return;
+            for (const std::string& s : it->second) {
+                if (prevEol.empty()) {  // the last line had no line end: give it one
+                    out += fallbackEol;
+                    prevEol = fallbackEol;
+                }
+                out += s;
+                out += prevEol;
+            }
+        };
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            emitInserted(i);
+            auto r = replaced_.find(i);
+            out += r != replaced_.end() ? r->second : lines[i].text;
+            out += lines[i].eol;
+            prevEol = lines[i].eol;
+        }
+        emitInserted(lines.size());
+        return out;
+    }
+
+    const LwsDocument& doc_;
+    std::vector<std::string>& warnings_;
+    std::map<std::size_t, std::string> replaced_;
+    std::map<std::size_t, std::vector<std::string>> inserted_;
+};
+
+std::string LwsDocument::render(const sim::Scene& edited, std::vector<std::string>& warnings) const {
+    LwsWriter writer(*this, warnings);
+    return writer.run(edited);
+}
+
+}  // namespace scenefile

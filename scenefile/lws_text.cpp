@@ -1,0 +1,128 @@
+// lws_text.cpp - tokens, numbers and number formatting for scene files.
+#include "scenefile/lws_text.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace scenefile {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::vector<Token> tokenize(const std::string& line, std::size_t maxTokens) {
+    std::vector<Token> out;
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+    while (i < n && out.size() < maxTokens) {
+        while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
+        if (i >= n) break;
+        Token t;
+        t.begin = i;
+        while (i < n && line[i] != ' ' && line[i] != '\t') ++i;
+        t.end = i;
+        out.push_back(t);
+    }
+    return out;
+}
+
+bool parseNumber(const std::string& text, double& value) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (n == 0 || n > 400) return false;
+    if (text[i] == '+' || text[i] == '-') ++i;
+    std::size_t digits = 0;
+    while (i < n && isDigit(text[i])) { ++i; ++digits; }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && isDigit(text[i])) { ++i; ++digits; }
+    }
+    if (digits == 0) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < n && isDigit(text[i])) { ++i; ++expDigits; }
+        if (expDigits == 0) return false;
+    }
+    if (i != n) return false;
+    // The text is a plain decimal in the C locale's form; strtod reads it exactly.
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + n) return false;
+    if (!std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+bool parseInt(const std::string& text, int32_t& value) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    bool negative = false;
+    if (n == 0) return false;
+    if (text[i] == '+' || text[i] == '-') {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == n) return false;
+    int64_t v = 0;
+    for (; i < n; ++i) {
+        if (!isDigit(text[i])) return false;
+        v = v * 10 + (text[i] - '0');
+        if (v > 2147483648LL) return false;
+    }
+    if (negative) v = -v;
+    if (v > 2147483647LL || v < -2147483648LL) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool parseHexId(const std::string& text, uint32_t& value) {
+    if (text.empty() || text.size() > 8) return false;
+    uint32_t v = 0;
+    for (char c : text) {
+        uint32_t d;
+        if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
+        else return false;
+        v = (v << 4) | d;
+    }
+    value = v;
+    return true;
+}
+
+std::string formatFixed(double value) {
+    // "%f" of the largest double needs about 320 characters.
+    char buf[400];
+    const int len = std::snprintf(buf, sizeof buf, "%f", value);
+    if (len < 0) return std::string();
+    if (static_cast<std::size_t>(len) >= sizeof buf) return std::string(buf, sizeof buf - 1);
+    return std::string(buf, static_cast<std::size_t>(len));
+}
+
+std::string formatTrimmed(double value) {
+    std::string s = formatFixed(value);
+    const std::size_t point = s.find('.');
+    if (point != std::string::npos) {
+        std::size_t end = s.size();
+        while (end > point + 1 && s[end - 1] == '0') --end;
+        if (end == point + 1) end = point;
+        s.resize(end);
+    }
+    if (s == "-0") s = "0";
+    return s;
+}
+
+std::string formatInt(int32_t value) {
+    char buf[16];
+    const int len = std::snprintf(buf, sizeof buf, "%d", static_cast<int>(value));
+    return std::string(buf, len > 0 ? static_cast<std::size_t>(len) : 0u);
+}
+
+}  // namespace scenefile
