@@ -1,0 +1,151 @@
+// commands.cpp - parsing and applying Layout commands to the scene.
+#include "commands.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace sim {
+
+namespace {
+
+std::vector<std::string> splitWords(std::string_view text) {
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+        size_t start = i;
+        while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+        if (i > start) words.emplace_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+bool sameWord(const std::string &a, const char *b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && b[i] == '\0';
+}
+
+bool parseDouble(const std::string &word, double &out) {
+    if (word.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    double v = std::strtod(word.c_str(), &end);
+    if (end != word.c_str() + word.size() || errno == ERANGE || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool parseHex(const std::string &word, uint32_t &out) {
+    if (word.empty() || word.size() > 8) return false;
+    uint32_t v = 0;
+    for (char c : word) {
+        int d;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else return false;
+        v = v * 16u + static_cast<uint32_t>(d);
+    }
+    out = v;
+    return true;
+}
+
+bool parseInt(const std::string &word, long &out) {
+    if (word.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    long v = std::strtol(word.c_str(), &end, 10);
+    if (end != word.c_str() + word.size() || errno == ERANGE) return false;
+    out = v;
+    return true;
+}
+
+CommandOutcome reject(std::string why) { return {false, std::move(why)}; }
+
+}  // namespace
+
+CommandOutcome CommandInterpreter::run(std::string_view text) {
+    std::vector<std::string> w = splitWords(text);
+    if (w.empty()) return reject("empty command");
+    const std::string &verb = w[0];
+    const size_t argc = w.size() - 1;
+
+    auto wantArgs = [&](size_t n) { return argc == n; };
+    auto light = [&]() -> SceneLight * {
+        if (selected_ < 0 || static_cast<size_t>(selected_) >= scene_.lights.size()) return nullptr;
+        return &scene_.lights[static_cast<size_t>(selected_)];
+    };
+
+    if (sameWord(verb, "EditLights")) {
+        if (!wantArgs(0)) return reject("EditLights takes no argument");
+        editingLights_ = true;
+        return {true, {}};
+    }
+    if (sameWord(verb, "SelectItem")) {
+        uint32_t id = 0;
+        if (!wantArgs(1) || !parseHex(w[1], id)) return reject("SelectItem needs one hexadecimal item ID");
+        if (id == 0) {
+            selected_ = -1;
+            return {true, {}};
+        }
+        for (size_t i = 0; i < scene_.lights.size(); ++i) {
+            if (scene_.lights[i].id == id) {
+                selected_ = static_cast<int>(i);
+                return {true, {}};
+            }
+        }
+        return reject("no item has the ID " + w[1]);
+    }
+
+    struct TypeWord {
+        const char *word;
+        int32_t type;
+    };
+    static const TypeWord kTypes[] = {{"DistantLight", 0}, {"PointLight", 1}, {"Spotlight", 2},
+                                      {"LinearLight", 3}, {"AreaLight", 4}};
+    for (const TypeWord &t : kTypes) {
+        if (!sameWord(verb, t.word)) continue;
+        if (!wantArgs(0)) return reject(std::string(t.word) + " takes no argument");
+        SceneLight *l = light();
+        if (!l) return reject("no light is selected");
+        l->lightType = t.type;
+        return {true, {}};
+    }
+
+    if (sameWord(verb, "LightIntensity") || sameWord(verb, "LightRange")) {
+        double v = 0;
+        if (!wantArgs(1) || !parseDouble(w[1], v)) return reject(verb + " needs one finite number");
+        SceneLight *l = light();
+        if (!l) return reject("no light is selected");
+        if (sameWord(verb, "LightRange")) l->range = v;
+        else l->intensity = v;
+        return {true, {}};
+    }
+    if (sameWord(verb, "LightColor")) {
+        double c[3];
+        if (!wantArgs(3) || !parseDouble(w[1], c[0]) || !parseDouble(w[2], c[1]) || !parseDouble(w[3], c[2]))
+            return reject("LightColor needs three finite numbers");
+        SceneLight *l = light();
+        if (!l) return reject("no light is selected");
+        for (int i = 0; i < 3; ++i) l->color[i] = c[i];
+        return {true, {}};
+    }
+    if (sameWord(verb, "ShadowType")) {
+        long v = 0;
+        if (!wantArgs(1) || !parseInt(w[1], v) || v < 0 || v > 2)
+            return reject("ShadowType needs 0, 1 or 2");
+        SceneLight *l = light();
+        if (!l) return reject("no light is selected");
+        l->shadowType = static_cast<int32_t>(v);
+        return {true, {}};
+    }
+    return reject("unknown command " + verb);
+}
+
+}  // namespace sim

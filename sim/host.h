@@ -1,0 +1,310 @@
+// host.h - the simulated Layout: every host table a Layout-generic plug-in
+// uses, with real behaviour, plus the test-facing API that drives a run.
+//
+// Quick start
+// -----------
+//   sim::PluginLibrary lib = sim::PluginLibrary::load(path);   // fresh instance
+//   sim::Host host(sim::makeDemoScene());                       // conditions optional
+//   int rc = host.activate(lib, [](sim::Host &h) {              // runs inside open
+//       h.click("Key");                     // click the row drawn as "Key"
+//       h.setIntensity(50);                 // field value + the control's event
+//       EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Key"});
+//       return sim::Close::Ok;              // or Close::Cancel
+//   });
+//   host.commands();    // every text evaluate received, in order
+//   host.scene();       // the scene after the commands were applied
+//   host.calls();       // ordered log of host calls and callbacks
+//   host.errors();      // error boxes; host.infos(): texts set on the info field
+//   host.control("Intensity")->floatValue;   // also after the panel closed
+//
+// Several activations of one loaded library share its static state: call
+// host.activate(lib, ...) again, or use a second Host with the same library.
+// PluginLibrary::load(path) copies the file first, so each load is a new
+// instance with all-zero static state.
+//
+// Controls are found by key: their label ("Intensity", "Range", "copy",
+// "paste", "info", "prefix", "Clear selection") or, for unlabelled ones, a
+// role: "list" (the area control), "slider", "drag", "color", "lighttype"
+// (the choice whose first item is "Distant"), "shadow" (first item "Off").
+//
+// Driver events (valid only while a panel is open inside a driver; each
+// returns false, and records a fault, when it cannot be delivered):
+//   clickY(y)            set the list area's mouse y, call its event handler
+//   click(name)          clickY at the middle of the first visible row drawn
+//                        with exactly that text in the list's last paint
+//   scroll(y)            slider value, then the slider's event
+//   key(code)            the panel's key handler; typeText(text): one key each
+//   setPrefix(text)      prefix field text, then its event
+//   setIntensity(v), setRange(v), setColor(r, g, b), setLightType(i),
+//   setShadow(i)         a control's value, then its event
+//   drag({d1, d2, ...})  one drag gesture: a starting event of distance 0
+//                        with a fresh step counter, then one event per distance
+//                        with counters rising by one
+//   dragEvent(d, n)      one raw drag event (distance d, counter n)
+//   press(key)           a button's event: "copy", "paste", "Clear selection"
+// Queries: listedNames(), selectedNames() (rows on a selection bar in the
+// list's last paint), control(key), propertyGhosted(), infoText(),
+// prefixText(), listPicture(), panelPicture().
+//
+// Host behaviour worth knowing
+//  - open() paints every area control that has a draw handler (mode 1) before
+//    the driver runs; draw(control, 3) on an area control calls its draw
+//    handler. Draw modes 1 and 2 set the control's draw state.
+//  - Events are delivered to ghosted controls as well.
+//  - Label width: text width of the label plus 8 pixels; 0 for buttons and
+//    unlabelled controls. Font cells are 6 pixels wide.
+//  - Text colour code 4140 is white; other codes draw black.
+//  - The panel picture is sized from the controls when the panel opens and grows
+//    to take blits that reach beyond it.
+//  - Anything the plug-in does that a host would not accept (an unknown handle,
+//    a control call after its panel was destroyed, an unknown tag) is recorded
+//    in faults() and otherwise ignored.
+#ifndef VANTOREL_SIM_HOST_H
+#define VANTOREL_SIM_HOST_H
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands.h"
+#include "host/layout_generic.h"
+#include "host/messages.h"
+#include "host/panel_services.h"
+#include "host/raster_services.h"
+#include "host/scene_info.h"
+#include "loader.h"
+#include "picture.h"
+#include "scene.h"
+
+namespace sim {
+
+enum class Close { Cancel = 0, Ok = 1 };
+
+constexpr int32_t kTextColourCode = 4140;       // the list's name colour
+constexpr Rgb kTextColour{255, 255, 255};       // how the host shows it
+constexpr Rgb kPanelBackground{172, 172, 172};  // panel picture before any blit
+
+struct HostConditions {
+    int32_t interfaceVersion = 4;        // passed to activation
+    int32_t toolkitVersion = 20;         // panel get, tag 18
+    std::set<std::string> missingGlobals;  // global lookups that answer null
+    bool failPanelCreate = false;        // panel create answers null
+    bool failRasterCreate = false;       // raster create answers null
+    int failControl = 0;                 // the Nth addControl (from 1) answers null; 0: none
+};
+
+// One entry of the call log. Host calls made by the plug-in have callback
+// false; calls the host makes into the plug-in have callback true.
+struct Call {
+    std::string name;               // e.g. "panel.addControl", "control.set", "raster.drawText"
+    std::vector<std::string> args;  // arguments as text; controls by key
+    bool callback = false;
+    std::string text() const;       // "name(arg, arg)"
+};
+
+struct CommandRecord {
+    std::string text;
+    bool accepted = false;
+    std::string reason;  // why it was rejected
+};
+
+struct ErrorBox {
+    std::string text;
+    std::optional<std::string> secondLine;
+};
+
+// What a paint of an area control drew into a raster.
+struct PaintedText {
+    std::string text;
+    int x = 0, y = 0;
+    bool onBar = false;  // a selection bar was drawn at this row's top
+};
+struct ListPaint {
+    bool valid = false;
+    std::vector<PaintedText> texts;  // in drawing order
+    std::vector<int> barTops;        // y of each selection bar drawn
+};
+
+struct PanelModel;
+
+struct ControlModel {
+    PanelModel *panel = nullptr;
+    HostControl *handle = nullptr;  // what the plug-in holds
+    int number = 0;          // creation order within the panel, from 1
+    std::string typeName;    // "FloatControl", ...
+    std::string label;
+    std::string key;         // label, or a role for unlabelled controls
+    ControlDesc desc{};      // copy of the descriptor handed to addControl
+    std::vector<std::string> items;  // choice items, copied at creation
+    int x = 0, y = 0;        // left edge (label included) and top
+    int labelWidth = 0;
+    int bodyWidth = 0, bodyHeight = 0;
+    int hotX() const { return x + labelWidth; }
+    int hotY() const { return y; }
+
+    // Value, in the form of the control's type.
+    int32_t type = HV_INTEGER;  // HV_ form of the value
+    intptr_t intValue = 0;
+    double floatValue = 0;
+    int32_t vec[3] = {0, 0, 0};
+    std::string text;
+
+    int drawState = DR_RENDER;  // last DR_RENDER / DR_GHOST the plug-in asked for
+    int drawCount = 0;          // every draw call, refreshes included
+    intptr_t userData = 0, drawHandler = 0, eventHandler = 0;
+    int mouseX = 0, mouseY = 0;
+    ListPaint lastPaint;        // area controls: the last paint by the draw handler
+    int paintRaster = -1;       // raster serial the last paint drew into, or -1
+};
+
+struct PanelModel {
+    int serial = 0;
+    std::string title;
+    int height = 0, width = 0;   // height as set by the plug-in (0: host sizing)
+    intptr_t userData = 0, keyHandler = 0;
+    std::vector<std::unique_ptr<ControlModel>> controls;
+    Picture picture;             // the panel as shown; blits land here
+    bool opened = false, destroyed = false;
+    std::optional<Close> outcome;
+};
+
+class Host {
+public:
+    using Driver = std::function<Close(Host &)>;
+
+    explicit Host(Scene scene, HostConditions conditions = {});
+    ~Host();
+    Host(const Host &) = delete;
+    Host &operator=(const Host &) = delete;
+
+    // Runs the plug-in's activation once. The driver runs inside each modal
+    // open; without one the panel is cancelled at once. Returns the result.
+    int activate(const PluginLibrary &lib, Driver driver = {});
+    // Same with a raw entry and interface version (for loaders of one's own).
+    int activate(HostActivateFunc entry, void *serverData, Driver driver = {});
+
+    HostConditions &conditions() { return conditions_; }
+    Scene &scene() { return scene_; }
+    const Scene &scene() const { return scene_; }
+
+    // ---- outcome ----
+    std::vector<std::string> commands() const;  // evaluate's texts, in order
+    const std::vector<CommandRecord> &commandRecords() const { return commands_; }
+    const std::vector<ErrorBox> &errorBoxes() const { return errors_; }
+    std::vector<std::string> errors() const;  // first lines of the error boxes
+    const std::vector<std::string> &infos() const { return infos_; }  // every info text set
+    const std::vector<std::string> &faults() const { return faults_; }
+    const std::vector<Call> &calls() const { return calls_; }
+    std::vector<std::string> callNames() const;
+    size_t countCalls(std::string_view name) const;  // host calls (not callbacks) of that name
+    void clearCalls() { calls_.clear(); }
+    bool logging() const { return logging_; }
+    void setLogging(bool on) { logging_ = on; }  // off: no call log (for long runs)
+    int livePanels() const;
+    int liveRasters() const;
+    int panelsOpened() const { return panelsOpened_; }
+    std::optional<Close> lastOutcome() const;
+    const PanelModel *lastPanel() const;  // the newest panel, open or destroyed
+    const PanelModel *openPanel() const { return open_; }
+
+    // Called as things happen: "error", "info", "command", "fault".
+    std::function<void(const std::string &kind, const std::string &text)> observer;
+
+    // ---- driver events ----
+    bool clickY(int y);
+    bool click(const std::string &name);
+    bool scroll(int y);
+    bool key(uint16_t code);
+    bool typeText(const std::string &text);
+    bool setPrefix(const std::string &text);
+    bool setIntensity(double percent);
+    bool setRange(double range);
+    bool setColor(int r, int g, int b);
+    bool setLightType(int index);
+    bool setShadow(int index);
+    bool drag(const std::vector<int> &distances);
+    bool dragEvent(int distance, int counter);
+    bool press(const std::string &controlKey);
+    bool copy() { return press("copy"); }
+    bool paste() { return press("paste"); }
+    bool clear() { return press("Clear selection"); }
+
+    // ---- queries (open panel, else the last panel) ----
+    const ControlModel *control(std::string_view key) const;
+    std::vector<std::string> listedNames() const;
+    std::vector<std::string> selectedNames() const;
+    // True if all nine property controls are ghosted, false if none is; empty if
+    // they disagree or are missing.
+    std::optional<bool> propertyGhosted() const;
+    std::string infoText() const;
+    std::string prefixText() const;
+    Picture listPicture() const;   // the raster the list was last painted into
+    const Picture *panelPicture() const;
+    // Keys of the nine property controls, in ghosting order.
+    static const std::vector<std::string> &propertyControlKeys();
+
+    // Last error from a driver event that could not be delivered.
+    const std::string &lastEventError() const { return lastEventError_; }
+
+private:
+    friend struct HostGlue;
+    struct RasterModel {
+        int serial = 0;
+        Picture picture;
+        bool live = true;
+    };
+
+    void log(std::string name, std::vector<std::string> args, bool callback = false);
+    void fault(const std::string &text);
+    bool eventFail(const std::string &text);
+    ControlModel *findControl(std::string_view key) const;
+    ControlModel *findIn(const PanelModel *p, std::string_view key) const;
+    void shapeControl(ControlModel &c) const;
+    ControlModel *liveControl(HostControl *c, const char *op);
+    PanelModel *livePanel(HostPanel *p, const char *op);
+    RasterModel *liveRaster(HostRaster *r, const char *op);
+    std::string controlName(const ControlModel *c) const;
+    bool fireEvent(ControlModel *c);
+    void callDraw(ControlModel *c, int32_t mode);
+    void layoutPanelPicture(PanelModel *p);
+
+    Scene scene_;
+    HostConditions conditions_;
+    CommandInterpreter interpreter_;
+    Driver driver_;
+
+    // Tables handed to the plug-in. The panel table is per host: the plug-in writes into it.
+    PanelServices panelTable_{};
+    RasterServices rasterTable_{};
+    ItemInfo itemTable_{};
+    LightInfo lightTable_{};
+    MessageFuncs messageTable_{};
+    LayoutGenericLocal local_{};
+
+    std::vector<std::unique_ptr<PanelModel>> panels_;
+    std::vector<std::unique_ptr<RasterModel>> rasters_;
+    std::map<const void *, ControlModel *> controlByHandle_;
+    std::vector<std::unique_ptr<HostControl>> controlHandles_;
+    int panelsOpened_ = 0;
+    PanelModel *open_ = nullptr;
+    ControlModel *painting_ = nullptr;  // area control whose draw handler is running
+    RasterModel *paintTarget_ = nullptr;
+
+    std::vector<CommandRecord> commands_;
+    std::vector<ErrorBox> errors_;
+    std::vector<std::string> infos_;
+    std::vector<std::string> faults_;
+    std::vector<Call> calls_;
+    bool logging_ = true;
+    std::string lastEventError_;
+};
+
+}  // namespace sim
+
+#endif

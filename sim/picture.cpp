@@ -1,0 +1,101 @@
+// picture.cpp - clipped RGB drawing.
+#include "picture.h"
+
+#include <algorithm>
+
+#include "font.h"
+
+namespace sim {
+
+namespace {
+// Clips [start, start + len) to [0, limit) in 64-bit arithmetic so that no
+// argument, however large, overflows. Returns false when nothing is left.
+bool clipSpan(int start, int len, int limit, int &from, int &to) {
+    if (len <= 0) return false;
+    long long a = start, b = static_cast<long long>(start) + len;
+    a = std::max<long long>(a, 0);
+    b = std::min<long long>(b, limit);
+    if (a >= b) return false;
+    from = static_cast<int>(a);
+    to = static_cast<int>(b);
+    return true;
+}
+}  // namespace
+
+Picture::Picture(int width, int height, Rgb fill)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3) {
+    fillBox(0, 0, width_, height_, fill);
+}
+
+Rgb Picture::at(int x, int y) const {
+    if (!contains(x, y)) return {};
+    size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 3;
+    return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
+}
+
+void Picture::put(int x, int y, Rgb c) {
+    size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 3;
+    pixels_[i] = c.r;
+    pixels_[i + 1] = c.g;
+    pixels_[i + 2] = c.b;
+}
+
+void Picture::fillBox(int x, int y, int w, int h, Rgb colour) {
+    int x0, x1, y0, y1;
+    if (!clipSpan(x, w, width_, x0, x1) || !clipSpan(y, h, height_, y0, y1)) return;
+    for (int yy = y0; yy < y1; ++yy)
+        for (int xx = x0; xx < x1; ++xx) put(xx, yy, colour);
+}
+
+void Picture::drawText(int x, int y, std::string_view text, Rgb colour) {
+    long long cx = x;
+    for (char ch : text) {
+        if (cx >= width_) break;
+        if (cx + font::kGlyphWidth > 0) {
+            const uint8_t *rows = font::glyphRows(static_cast<unsigned char>(ch));
+            for (int r = 0; r < font::kGlyphHeight; ++r) {
+                long long py = static_cast<long long>(y) + font::kInkTop + r;
+                if (py < 0 || py >= height_) continue;
+                for (int c = 0; c < font::kGlyphWidth; ++c) {
+                    if (!(rows[r] & (0x10 >> c))) continue;
+                    long long px = cx + c;
+                    if (px >= 0 && px < width_) put(static_cast<int>(px), static_cast<int>(py), colour);
+                }
+            }
+        }
+        cx += font::kAdvance;
+    }
+}
+
+void Picture::copyFrom(const Picture &src, int sx, int sy, int dx, int dy, int w, int h) {
+    // Offsets i, j inside the box for which both source and destination pixels exist.
+    long long i0 = std::max({0LL, -static_cast<long long>(sx), -static_cast<long long>(dx)});
+    long long i1 = std::min({static_cast<long long>(w), static_cast<long long>(src.width_) - sx,
+                             static_cast<long long>(width_) - dx});
+    long long j0 = std::max({0LL, -static_cast<long long>(sy), -static_cast<long long>(dy)});
+    long long j1 = std::min({static_cast<long long>(h), static_cast<long long>(src.height_) - sy,
+                             static_cast<long long>(height_) - dy});
+    for (long long j = j0; j < j1; ++j)
+        for (long long i = i0; i < i1; ++i)
+            put(static_cast<int>(dx + i), static_cast<int>(dy + j),
+                src.at(static_cast<int>(sx + i), static_cast<int>(sy + j)));
+}
+
+void Picture::growTo(int w, int h, Rgb fill) {
+    if (w <= width_ && h <= height_) return;
+    Picture bigger(std::max(w, width_), std::max(h, height_), fill);
+    bigger.copyFrom(*this, 0, 0, 0, 0, width_, height_);
+    *this = std::move(bigger);
+}
+
+int Picture::countColour(Rgb colour, int x, int y, int w, int h) const {
+    int x0, x1, y0, y1, n = 0;
+    if (!clipSpan(x, w, width_, x0, x1) || !clipSpan(y, h, height_, y0, y1)) return 0;
+    for (int yy = y0; yy < y1; ++yy)
+        for (int xx = x0; xx < x1; ++xx)
+            if (at(xx, yy) == colour) ++n;
+    return n;
+}
+
+}  // namespace sim
