@@ -334,9 +334,10 @@ private:
         }
         const std::size_t firstKey = j + 2;
         // Two lines per key, then EndBehavior: checked against the lines left
-        // before anything is read or allocated.
-        const std::size_t needed = 2u * static_cast<std::size_t>(count) + 1u;
-        if (firstKey > n || n - firstKey < needed) {
+        // before anything is read or allocated (divided, so that a huge count
+        // cannot wrap a 32-bit size_t).
+        const std::size_t left = firstKey <= n ? n - firstKey : 0u;
+        if (left == 0u || static_cast<std::size_t>(count) > (left - 1u) / 2u) {
             return failAt(n - 1, "the envelope of " + kw + " (line " + std::to_string(at + 1) +
                                      ") is truncated: the file ends before its " +
                                      std::to_string(count) + " keys and EndBehavior");

@@ -56,8 +56,9 @@ public:
             const sim::SceneLight& e = edited.lights[i];
             if (e.id != light.value.id) {
                 char buf[96];
-                std::snprintf(buf, sizeof buf, "light %zu has ID %x in the edited scene but %x in the file",
-                              i + 1, static_cast<unsigned>(e.id), static_cast<unsigned>(light.value.id));
+                std::snprintf(buf, sizeof buf, "light %lu has ID %x in the edited scene but %x in the file",
+                              static_cast<unsigned long>(i + 1), static_cast<unsigned>(e.id),
+                              static_cast<unsigned>(light.value.id));
                 warn(std::string(buf) + "; it is written unchanged");
                 continue;
             }
