@@ -81,6 +81,21 @@ HostActivateFunc PluginLibrary::activation() const { return impl_->activate; }
 void *PluginLibrary::startupData() const { return impl_->startupData; }
 const std::string &PluginLibrary::path() const { return impl_->path; }
 
+std::string executableDirectory(const char *argv0) {
+    std::error_code ec;
+#ifdef _WIN32
+    char buf[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return fs::path(std::string(buf, n)).parent_path().string();
+#else
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && !self.empty()) return self.parent_path().string();
+#endif
+    if (!argv0 || !*argv0) return {};
+    fs::path p = fs::absolute(argv0, ec);
+    return ec ? std::string() : p.parent_path().string();
+}
+
 PluginLibrary PluginLibrary::load(const std::string &path, Instance instance, const std::string &className,
                                   const std::string &serverName) {
     auto impl = std::make_unique<Impl>();

@@ -48,6 +48,10 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// The folder holding the running executable (argv0 as a fallback), for
+// finding a plug-in built beside it. Empty when it cannot be told.
+std::string executableDirectory(const char *argv0);
+
 }  // namespace sim
 
 #endif

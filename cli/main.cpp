@@ -1,0 +1,85 @@
+// main.cpp - vantorel-host: runs the plug-in once in the simulated Layout.
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "host.h"
+#include "loader.h"
+#include "options.h"
+#include "scene.h"
+#include "script.h"
+
+namespace {
+
+constexpr const char *kPluginFile = "vantorel.p";
+
+int usageError(const std::string &message) {
+    std::cerr << "vantorel-host: " << message << "\nRun vantorel-host --help for usage.\n";
+    return vhost::kExitUsage;
+}
+
+bool readAll(std::istream &in, std::string &out) {
+    std::ostringstream s;
+    s << in.rdbuf();
+    out = s.str();
+    return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    vhost::Options options;
+    std::string error;
+    if (!vhost::parseOptions(argc, argv, options, error)) return usageError(error);
+    if (options.help) {
+        std::cout << vhost::helpText();
+        return vhost::kExitRan;
+    }
+
+    // The script is read and checked before anything is loaded.
+    std::string text, scriptName = "demo session";
+    if (!options.script) {
+        text = vhost::demoScript();
+    } else if (*options.script == "-") {
+        scriptName = "<stdin>";
+        if (!readAll(std::cin, text)) return usageError("cannot read the script from standard input");
+    } else {
+        scriptName = *options.script;
+        std::ifstream in(*options.script, std::ios::binary);
+        if (!in || !readAll(in, text))
+            return usageError("cannot read the script '" + *options.script + "'; check the file name");
+    }
+    vhost::Script script;
+    if (!vhost::parseScript(text, scriptName, script, error)) return usageError(error);
+
+    std::string pluginPath = options.plugin;
+    if (pluginPath.empty()) {
+        std::string dir = sim::executableDirectory(argc > 0 ? argv[0] : nullptr);
+        pluginPath = dir.empty() ? std::string(kPluginFile) : dir + "/" + kPluginFile;
+    }
+    std::optional<sim::PluginLibrary> lib;
+    try {
+        lib.emplace(sim::PluginLibrary::load(pluginPath, sim::PluginLibrary::Instance::Shared));
+    } catch (const sim::LoadError &e) {
+        return usageError(e.what());
+    }
+
+    sim::Scene scene = options.lights ? sim::makeUniformScene(*options.lights) : sim::makeDemoScene();
+    sim::Host host(std::move(scene), options.conditions);
+    host.setLogging(false);
+    host.observer = [](const std::string &kind, const std::string &what) {
+        if (kind == "command") std::cout << what << '\n';
+        else if (kind == "error") std::cerr << "error: " << what << '\n';
+        else if (kind == "info") std::cerr << "info: " << what << '\n';
+        else if (kind == "rejected") std::cerr << "warning: Layout rejected the command " << what << '\n';
+        else std::cerr << "warning: host: " << what << '\n';
+    };
+
+    vhost::ScriptRunner runner(script, std::cerr);
+    int result = host.activate(*lib, [&](sim::Host &h) { return runner.drive(h); });
+    std::cout.flush();
+    std::cerr << "result: " << result << '\n';
+    runner.finish(host, result);
+    return runner.failures() ? vhost::kExitExpectFailed : vhost::kExitRan;
+}

@@ -1,0 +1,174 @@
+// options.cpp - parsing vantorel-host's command line.
+#include "options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace vhost {
+
+namespace {
+
+bool toInt(const std::string &w, long long lo, long long hi, long long &out) {
+    if (w.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    long long v = std::strtoll(w.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
+}  // namespace
+
+bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::string value;
+        bool hasValue = false;
+        if (arg.rfind("--", 0) == 0) {
+            size_t eq = arg.find('=');
+            if (eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+                hasValue = true;
+            }
+        }
+        auto need = [&](const char *what) -> bool {
+            if (hasValue) return true;
+            if (i + 1 >= argc) {
+                error = arg + " needs " + what;
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        long long n = 0;
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--plugin") {
+            if (!need("a file name")) return false;
+            out.plugin = value;
+        } else if (arg == "--lights") {
+            if (!need("a number of lights")) return false;
+            if (!toInt(value, 0, 100000, n)) {
+                error = "--lights takes a whole number from 0 to 100000, not '" + value + "'";
+                return false;
+            }
+            out.lights = static_cast<int>(n);
+        } else if (arg == "--script") {
+            if (!need("a file name, or - for standard input")) return false;
+            out.script = value;
+        } else if (arg == "--interface-version" || arg == "--toolkit-version") {
+            if (!need("a number")) return false;
+            if (!toInt(value, INT32_MIN, INT32_MAX, n)) {
+                error = arg + " takes a whole number, not '" + value + "'";
+                return false;
+            }
+            (arg == "--interface-version" ? out.conditions.interfaceVersion : out.conditions.toolkitVersion) =
+                static_cast<int32_t>(n);
+        } else if (arg == "--without") {
+            if (!need("the name of a global, such as \"LW Light Info\"")) return false;
+            out.conditions.missingGlobals.insert(value);
+        } else if (arg == "--fail") {
+            if (!need("panel, raster or control:K")) return false;
+            if (value == "panel") out.conditions.failPanelCreate = true;
+            else if (value == "raster") out.conditions.failRasterCreate = true;
+            else if (value.rfind("control:", 0) == 0 && toInt(value.substr(8), 1, 1000000, n))
+                out.conditions.failControl = static_cast<int>(n);
+            else {
+                error = "--fail takes panel, raster or control:K with K from 1, not '" + value + "'";
+                return false;
+            }
+        } else {
+            error = "unknown argument '" + std::string(argv[i]) + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+const char *helpText() {
+    return R"(Usage: vantorel-host [OPTIONS]
+
+Runs the Vantorel plug-in once inside a simulated LightWave Layout: loads the
+plug-in, activates it on a scene, drives its modal panel with a session script
+and applies the Layout commands it sends back to the scene.
+
+Options:
+  --plugin FILE            the plug-in to load (default: vantorel.p beside
+                           this program)
+  --lights N               a scene of N point lights "Light 1".."Light N":
+                           intensity 1.0, white, shadow off, range 1.0, flags 0
+                           (default: a built-in scene of nine named lights of
+                           mixed types: Key, Fill, Rim, Sun, Spot Left,
+                           Spot Right, spot back, Bounce, Window)
+  --script FILE|-          the session script to play; - reads standard input
+                           (default: a built-in demo session that selects,
+                           edits, copies, pastes and presses OK)
+  --interface-version N    interface version passed to the activation (default 4)
+  --toolkit-version N      panel toolkit version the host reports (default 20)
+  --without NAME           the global lookup answers null for NAME, e.g.
+                           --without "LW Light Info"; may be repeated
+  --fail panel|raster|control:K
+                           panel create, raster create, or the Kth addControl
+                           (counting from 1 in creation order) fails
+  -h, --help               show this text
+
+Output:
+  stdout  exactly the Layout commands the plug-in sent, one per line, in order
+  stderr  a transcript: "result: N" (the activation result), "error: TEXT" for
+          each error box, "info: TEXT" for each text set on the info field,
+          warnings, and failed expectations as FILE:LINE: LINE: what was
+          expected and what was seen
+
+Exit status:
+  0  the session ran, whatever the panel's outcome
+  1  an expectation or an action of the script failed
+  2  bad usage, an unreadable or malformed script, or a plug-in that cannot be
+     loaded or is not ours
+
+Session scripts: one action per line; # starts a comment; double quotes group
+words ("Spot Left"); inside quotes \" and \\ stand for " and \.
+  click NAME          click the first row drawn with exactly that text in the
+                      list's last paint; an error if no visible row holds it
+  click-y Y           click at mouse y Y of the list area
+  scroll Y            move the list's slider to Y
+  key K               a panel key: one character, backspace, or a code of two
+                      or more characters, decimal or 0x-hex (key 0x1030)
+  type TEXT           one key per character
+  prefix TEXT         enter TEXT in the prefix field
+  intensity V         intensity field (percent), then its event
+  color R G B         colour control (0..255 each), then its event
+  lighttype Distant|Point|Spot|Linear|Area|N
+  shadow Off|Raytrace|ShadowMap|N
+  range V             range field, then its event
+  drag D1 D2 ...      one drag gesture: a starting event of distance 0, then
+                      one event per distance with step counters rising by one
+  drag-event DIST COUNTER   one raw drag event
+  copy, paste, clear  press "copy", "paste" or "Clear selection"
+  ok, cancel          close the panel; a script without one closes with Cancel
+                      and warns; only expect lines may follow
+Expectations (numbers compare within 1e-6; a failure sets exit status 1):
+  expect selected NAME...     exactly the rows drawn on a selection bar in the
+                              last paint, in list order; none if no NAME
+  expect field intensity|range V
+  expect field color R G B
+  expect field lighttype|shadow WORD-or-N
+  expect ghosted yes|no       the draw state of all nine property controls;
+                              fails if they disagree
+  expect info TEXT            the info field's text
+  expect error TEXT           an error box with this text was shown
+  expect prefix TEXT          the prefix field's text
+  expect result N             the activation result, checked at the end
+Expectations after ok/cancel see the panel as it was when it closed. If the
+panel never opens (a result other than 0, a toolkit below 18, a failure exit)
+the script does not run; that is no error (exit 0, with a warning), and only
+its "expect result" and "expect error" lines are checked.
+An action that cannot be delivered (no such row, no handler) fails the script:
+the rest is skipped, the panel is cancelled and the exit status is 1.
+Events reach controls whether or not they are drawn ghosted.
+)";
+}
+
+}  // namespace vhost

@@ -1,0 +1,32 @@
+// options.h - vantorel-host's command line.
+#ifndef VANTOREL_CLI_OPTIONS_H
+#define VANTOREL_CLI_OPTIONS_H
+
+#include <optional>
+#include <string>
+
+#include "host.h"
+
+namespace vhost {
+
+struct Options {
+    std::string plugin;               // empty: the plug-in beside the executable
+    std::optional<int> lights;        // empty: the built-in demo scene
+    std::optional<std::string> script;  // "-" for standard input; empty: the demo session
+    sim::HostConditions conditions;
+    bool help = false;
+};
+
+// Parses argv. On an error returns false with a message that says what is
+// wrong and what to do.
+bool parseOptions(int argc, char **argv, Options &out, std::string &error);
+
+// The --help text.
+const char *helpText();
+
+// Exit statuses.
+enum Exit { kExitRan = 0, kExitExpectFailed = 1, kExitUsage = 2 };
+
+}  // namespace vhost
+
+#endif

@@ -1,0 +1,454 @@
+// script.cpp - the session script language of vantorel-host.
+#include "script.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace vhost {
+
+namespace {
+
+constexpr double kTolerance = 1e-6;
+
+// Splits a line into words. Returns false (with why) on an unclosed quote.
+bool tokenize(const std::string &line, std::vector<std::string> &words, std::string &source, std::string &why) {
+    size_t i = 0;
+    size_t end = line.size();
+    // Find where a comment starts, outside quotes.
+    {
+        bool inQuote = false;
+        for (size_t k = 0; k < line.size(); ++k) {
+            char c = line[k];
+            if (inQuote && c == '\\' && k + 1 < line.size()) {
+                ++k;
+                continue;
+            }
+            if (c == '"') inQuote = !inQuote;
+            else if (c == '#' && !inQuote) {
+                end = k;
+                break;
+            }
+        }
+    }
+    source = line.substr(0, end);
+    while (!source.empty() && std::isspace(static_cast<unsigned char>(source.back()))) source.pop_back();
+    while (i < end) {
+        while (i < end && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+        if (i >= end) break;
+        std::string word;
+        bool quoted = false;
+        while (i < end && !std::isspace(static_cast<unsigned char>(line[i]))) {
+            if (line[i] == '"') {
+                quoted = true;
+                ++i;
+                bool closed = false;
+                while (i < end) {
+                    if (line[i] == '\\' && i + 1 < end && (line[i + 1] == '"' || line[i + 1] == '\\')) {
+                        word += line[i + 1];
+                        i += 2;
+                    } else if (line[i] == '"') {
+                        closed = true;
+                        ++i;
+                        break;
+                    } else {
+                        word += line[i++];
+                    }
+                }
+                if (!closed) {
+                    why = "a double quote is not closed";
+                    return false;
+                }
+            } else {
+                word += line[i++];
+            }
+        }
+        if (!word.empty() || quoted) words.push_back(word);
+    }
+    return true;
+}
+
+bool toInt(const std::string &w, long long &out) {
+    if (w.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    long long v = std::strtoll(w.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
+    out = v;
+    return true;
+}
+
+bool toNumber(const std::string &w, double &out) {
+    if (w.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    double v = std::strtod(w.c_str(), &end);
+    if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool sameWord(const std::string &a, const char *b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && b[i] == '\0';
+}
+
+const char *const kLightTypes[] = {"Distant", "Point", "Spot", "Linear", "Area"};
+const char *const kShadowTypes[] = {"Off", "Raytrace", "ShadowMap"};
+
+// A choice given as a word of the list or as a number.
+bool toChoice(const std::string &w, const char *const *words, size_t count, long long &out) {
+    for (size_t i = 0; i < count; ++i)
+        if (sameWord(w, words[i])) {
+            out = static_cast<long long>(i);
+            return true;
+        }
+    return toInt(w, out);
+}
+
+// A key: one character, "backspace", or a number of two or more characters
+// (decimal, or hexadecimal after 0x).
+bool toKey(const std::string &w, long long &out) {
+    if (w.size() == 1) {
+        out = static_cast<unsigned char>(w[0]);
+        return true;
+    }
+    if (sameWord(w, "backspace")) {
+        out = 8;
+        return true;
+    }
+    long long v = -1;
+    if (w.size() > 2 && w[0] == '0' && (w[1] == 'x' || w[1] == 'X')) {
+        errno = 0;
+        char *end = nullptr;
+        v = std::strtoll(w.c_str() + 2, &end, 16);
+        if (*end != '\0' || errno == ERANGE) return false;
+    } else if (!toInt(w, v)) {
+        return false;
+    }
+    if (v < 0 || v > 0xFFFF) return false;
+    out = v;
+    return true;
+}
+
+std::string joinNames(const std::vector<std::string> &names) {
+    std::string s = "[";
+    for (size_t i = 0; i < names.size(); ++i) s += (i ? ", \"" : "\"") + names[i] + "\"";
+    return s + "]";
+}
+
+std::string fmt(double v) {
+    std::ostringstream o;
+    o.precision(10);
+    o << v;
+    return o.str();
+}
+
+}  // namespace
+
+bool parseScript(const std::string &text, const std::string &name, Script &out, std::string &error) {
+    out.name = name;
+    out.steps.clear();
+    std::istringstream in(text);
+    std::string line;
+    int lineNo = 0;
+    int closedAt = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> w;
+        Step s;
+        s.line = lineNo;
+        std::string why;
+        auto bad = [&](const std::string &what) {
+            error = name + ":" + std::to_string(lineNo) + ": " + what;
+            return false;
+        };
+        if (!tokenize(line, w, s.source, why)) return bad(why);
+        if (w.empty()) continue;
+        const std::string &verb = w[0];
+        const size_t n = w.size() - 1;
+        auto arity = [&](size_t k, const char *usage) -> bool {
+            if (n == k) return true;
+            error = name + ":" + std::to_string(lineNo) + ": '" + verb + "' takes " +
+                    (k == 0 ? std::string("no argument") : std::to_string(k) + " argument" + (k > 1 ? "s" : "")) +
+                    "; write: " + usage + (k == 1 ? " (quote a text with blanks)" : "");
+            return false;
+        };
+        auto intArg = [&](size_t i, const char *what) -> bool {
+            long long v;
+            if (!toInt(w[i], v)) return bad("'" + w[i] + "' is not a whole number (" + what + ")");
+            s.ints.push_back(v);
+            return true;
+        };
+        auto numArg = [&](size_t i, const char *what) -> bool {
+            if (!toNumber(w[i], s.number)) return bad("'" + w[i] + "' is not a finite number (" + what + ")");
+            return true;
+        };
+
+        if (closedAt && verb != "expect")
+            return bad("'" + verb + "' comes after the panel was closed on line " + std::to_string(closedAt) +
+                       "; move it before ok/cancel");
+
+        if (verb == "click") {
+            if (!arity(1, "click NAME")) return false;
+            s.op = Op::Click;
+            s.text.push_back(w[1]);
+        } else if (verb == "click-y") {
+            if (!arity(1, "click-y Y") || !intArg(1, "mouse y")) return false;
+            s.op = Op::ClickY;
+        } else if (verb == "scroll") {
+            if (!arity(1, "scroll Y") || !intArg(1, "slider position")) return false;
+            s.op = Op::Scroll;
+        } else if (verb == "key") {
+            if (!arity(1, "key K")) return false;
+            long long k;
+            if (!toKey(w[1], k))
+                return bad("'" + w[1] + "' is not a key: give one character, backspace, or a code from 0 to 65535 "
+                           "(decimal, or 0x hexadecimal)");
+            s.op = Op::Key;
+            s.ints.push_back(k);
+        } else if (verb == "type") {
+            if (!arity(1, "type TEXT")) return false;
+            s.op = Op::Type;
+            s.text.push_back(w[1]);
+        } else if (verb == "prefix") {
+            if (!arity(1, "prefix TEXT")) return false;
+            s.op = Op::Prefix;
+            s.text.push_back(w[1]);
+        } else if (verb == "intensity" || verb == "range") {
+            if (!arity(1, verb == "range" ? "range V" : "intensity V") || !numArg(1, "value")) return false;
+            s.op = verb == "range" ? Op::Range : Op::Intensity;
+        } else if (verb == "color") {
+            if (!arity(3, "color R G B") || !intArg(1, "red") || !intArg(2, "green") || !intArg(3, "blue"))
+                return false;
+            s.op = Op::Color;
+        } else if (verb == "lighttype" || verb == "shadow") {
+            bool lt = verb == "lighttype";
+            if (!arity(1, lt ? "lighttype Distant|Point|Spot|Linear|Area|N" : "shadow Off|Raytrace|ShadowMap|N"))
+                return false;
+            long long v;
+            if (!toChoice(w[1], lt ? kLightTypes : kShadowTypes, lt ? 5 : 3, v))
+                return bad("'" + w[1] + "' is not a " + (lt ? "light type" : "shadow type") +
+                           (lt ? ": use Distant, Point, Spot, Linear, Area or a number"
+                               : ": use Off, Raytrace, ShadowMap or a number"));
+            s.op = lt ? Op::LightType : Op::Shadow;
+            s.ints.push_back(v);
+        } else if (verb == "drag") {
+            for (size_t i = 1; i <= n; ++i)
+                if (!intArg(i, "drag distance")) return false;
+            s.op = Op::Drag;
+        } else if (verb == "drag-event") {
+            if (!arity(2, "drag-event DIST COUNTER") || !intArg(1, "distance") || !intArg(2, "step counter"))
+                return false;
+            s.op = Op::DragEvent;
+        } else if (verb == "copy" || verb == "paste" || verb == "clear" || verb == "ok" || verb == "cancel") {
+            if (!arity(0, verb.c_str())) return false;
+            s.op = verb == "copy" ? Op::Copy : verb == "paste" ? Op::Paste : verb == "clear" ? Op::Clear
+                   : verb == "ok" ? Op::Ok : Op::Cancel;
+            if (s.op == Op::Ok || s.op == Op::Cancel) closedAt = lineNo;
+        } else if (verb == "expect") {
+            if (n < 1) return bad("'expect' needs what to check: selected, field, ghosted, info, error, prefix or result");
+            const std::string &what = w[1];
+            if (what == "selected") {
+                s.op = Op::ExpectSelected;
+                s.text.assign(w.begin() + 2, w.end());
+            } else if (what == "field") {
+                if (n < 2) return bad("'expect field' needs a control: intensity, range, color, lighttype or shadow");
+                const std::string &f = w[2];
+                s.text.push_back(f);
+                if (f == "intensity" || f == "range") {
+                    if (n != 3) return bad("write: expect field " + f + " V");
+                    if (!numArg(3, "value")) return false;
+                    s.op = Op::ExpectFieldNumber;
+                } else if (f == "color") {
+                    if (n != 5) return bad("write: expect field color R G B");
+                    if (!intArg(3, "red") || !intArg(4, "green") || !intArg(5, "blue")) return false;
+                    s.op = Op::ExpectFieldColor;
+                } else if (f == "lighttype" || f == "shadow") {
+                    if (n != 3) return bad("write: expect field " + f + " WORD-or-N");
+                    long long v;
+                    bool lt = f == "lighttype";
+                    if (!toChoice(w[3], lt ? kLightTypes : kShadowTypes, lt ? 5 : 3, v))
+                        return bad("'" + w[3] + "' is not a " + (lt ? "light type" : "shadow type"));
+                    s.ints.push_back(v);
+                    s.op = Op::ExpectFieldChoice;
+                } else {
+                    return bad("unknown field '" + f + "': use intensity, range, color, lighttype or shadow");
+                }
+            } else if (what == "ghosted") {
+                if (n != 2 || (w[2] != "yes" && w[2] != "no")) return bad("write: expect ghosted yes|no");
+                s.op = Op::ExpectGhosted;
+                s.ints.push_back(w[2] == "yes");
+            } else if (what == "info" || what == "error" || what == "prefix") {
+                if (n != 2) return bad("write: expect " + what + " TEXT (quote a text with blanks)");
+                s.op = what == "info" ? Op::ExpectInfo : what == "error" ? Op::ExpectError : Op::ExpectPrefix;
+                s.text.push_back(w[2]);
+            } else if (what == "result") {
+                if (n != 2 || !intArg(2, "result")) return bad("write: expect result N");
+                s.op = Op::ExpectResult;
+            } else {
+                return bad("unknown expectation '" + what +
+                           "': use selected, field, ghosted, info, error, prefix or result");
+            }
+        } else {
+            return bad("unknown action '" + verb + "'; see vantorel-host --help for the script language");
+        }
+        out.steps.push_back(std::move(s));
+    }
+    return true;
+}
+
+void ScriptRunner::fail(const Step &s, const std::string &what) {
+    ++failures_;
+    err_ << script_.name << ":" << s.line << ": " << s.source << ": " << what << "\n";
+}
+
+// Checks one expectation. Result is known only at the end.
+bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd) {
+    switch (s.op) {
+    case Op::ExpectSelected: {
+        auto seen = host.selectedNames();
+        if (seen != s.text) fail(s, "expected selected " + joinNames(s.text) + ", saw " + joinNames(seen));
+        return true;
+    }
+    case Op::ExpectFieldNumber: {
+        const sim::ControlModel *c = host.control(s.text[0] == "intensity" ? "Intensity" : "Range");
+        if (!c) fail(s, "the panel has no " + s.text[0] + " field");
+        else if (std::fabs(c->floatValue - s.number) > kTolerance)
+            fail(s, "expected " + fmt(s.number) + ", saw " + fmt(c->floatValue));
+        return true;
+    }
+    case Op::ExpectFieldColor: {
+        const sim::ControlModel *c = host.control("color");
+        if (!c) {
+            fail(s, "the panel has no colour control");
+            return true;
+        }
+        if (c->vec[0] != s.ints[0] || c->vec[1] != s.ints[1] || c->vec[2] != s.ints[2])
+            fail(s, "expected " + std::to_string(s.ints[0]) + " " + std::to_string(s.ints[1]) + " " +
+                        std::to_string(s.ints[2]) + ", saw " + std::to_string(c->vec[0]) + " " +
+                        std::to_string(c->vec[1]) + " " + std::to_string(c->vec[2]));
+        return true;
+    }
+    case Op::ExpectFieldChoice: {
+        const sim::ControlModel *c = host.control(s.text[0]);
+        if (!c) fail(s, "the panel has no " + s.text[0] + " choice");
+        else if (c->intValue != s.ints[0])
+            fail(s, "expected " + std::to_string(s.ints[0]) + ", saw " + std::to_string(c->intValue));
+        return true;
+    }
+    case Op::ExpectGhosted: {
+        auto g = host.propertyGhosted();
+        if (!g) {
+            std::string states;
+            for (auto &k : sim::Host::propertyControlKeys()) {
+                const sim::ControlModel *c = host.control(k);
+                states += (states.empty() ? "" : ", ") + k + "=" +
+                          (!c ? "missing" : c->drawState == DR_GHOST ? "ghosted" : "normal");
+            }
+            fail(s, "the property controls disagree: " + states);
+        } else if (*g != (s.ints[0] != 0)) {
+            fail(s, std::string("expected ghosted ") + (s.ints[0] ? "yes" : "no") + ", saw " + (*g ? "yes" : "no"));
+        }
+        return true;
+    }
+    case Op::ExpectInfo:
+    case Op::ExpectPrefix: {
+        std::string seen = s.op == Op::ExpectInfo ? host.infoText() : host.prefixText();
+        if (seen != s.text[0]) fail(s, "expected \"" + s.text[0] + "\", saw \"" + seen + "\"");
+        return true;
+    }
+    case Op::ExpectError: {
+        auto errs = host.errors();
+        bool found = false;
+        for (auto &e : errs) found = found || e == s.text[0];
+        if (!found) fail(s, "expected an error box \"" + s.text[0] + "\", saw " + joinNames(errs));
+        return true;
+    }
+    case Op::ExpectResult:
+        if (!atEnd) return false;  // checked once the activation has returned
+        if (result != s.ints[0])
+            fail(s, "expected result " + std::to_string(s.ints[0]) + ", saw " + std::to_string(result));
+        return true;
+    default: return true;
+    }
+}
+
+sim::Close ScriptRunner::drive(sim::Host &host) {
+    if (closed_) {
+        err_ << "warning: the panel opened again; the script has already ended, so it is cancelled\n";
+        return sim::Close::Cancel;
+    }
+    opened_ = true;
+    auto act = [&](const Step &s) -> bool {
+        auto v = [&](size_t i) { return static_cast<int>(s.ints[i]); };
+        switch (s.op) {
+        case Op::Click: return host.click(s.text[0]);
+        case Op::ClickY: return host.clickY(v(0));
+        case Op::Scroll: return host.scroll(v(0));
+        case Op::Key: return host.key(static_cast<uint16_t>(s.ints[0]));
+        case Op::Type: return host.typeText(s.text[0]);
+        case Op::Prefix: return host.setPrefix(s.text[0]);
+        case Op::Intensity: return host.setIntensity(s.number);
+        case Op::Range: return host.setRange(s.number);
+        case Op::Color: return host.setColor(v(0), v(1), v(2));
+        case Op::LightType: return host.setLightType(v(0));
+        case Op::Shadow: return host.setShadow(v(0));
+        case Op::Drag: {
+            std::vector<int> d;
+            for (long long x : s.ints) d.push_back(static_cast<int>(x));
+            return host.drag(d);
+        }
+        case Op::DragEvent: return host.dragEvent(v(0), v(1));
+        case Op::Copy: return host.copy();
+        case Op::Paste: return host.paste();
+        case Op::Clear: return host.clear();
+        default: return true;
+        }
+    };
+    for (; next_ < script_.steps.size(); ++next_) {
+        const Step &s = script_.steps[next_];
+        if (s.op == Op::Ok || s.op == Op::Cancel) {
+            closed_ = true;
+            ++next_;
+            return s.op == Op::Ok ? sim::Close::Ok : sim::Close::Cancel;
+        }
+        if (s.isExpectation()) {
+            check(s, host, 0, false);
+            continue;
+        }
+        if (!act(s)) {
+            fail(s, host.lastEventError() + "; the rest of the script is skipped and the panel is cancelled");
+            next_ = script_.steps.size();
+            closed_ = true;
+            return sim::Close::Cancel;
+        }
+    }
+    closed_ = true;
+    err_ << "warning: " << script_.name << " ends without ok or cancel; the panel is closed with Cancel\n";
+    return sim::Close::Cancel;
+}
+
+void ScriptRunner::finish(sim::Host &host, int result) {
+    if (!opened_) {
+        err_ << "warning: the panel never opened (result " << result
+             << "); the script's actions did not run, only its 'expect result' and 'expect error' lines are checked\n";
+        for (const Step &s : script_.steps)
+            if (s.op == Op::ExpectResult || s.op == Op::ExpectError) check(s, host, result, true);
+        return;
+    }
+    // Expectations after ok/cancel see the panel as it was when it closed.
+    for (; next_ < script_.steps.size(); ++next_)
+        if (script_.steps[next_].isExpectation() && script_.steps[next_].op != Op::ExpectResult)
+            check(script_.steps[next_], host, result, true);
+    for (const Step &s : script_.steps)
+        if (s.op == Op::ExpectResult) check(s, host, result, true);
+}
+
+}  // namespace vhost

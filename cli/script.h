@@ -1,0 +1,71 @@
+// script.h - session scripts for vantorel-host: parsing, and running one
+// inside the simulated Layout's modal panel.
+//
+// One action per line; '#' outside double quotes starts a comment; double
+// quotes group words (\" and \\ inside quotes stand for " and \).
+#ifndef VANTOREL_CLI_SCRIPT_H
+#define VANTOREL_CLI_SCRIPT_H
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace vhost {
+
+enum class Op {
+    Click, ClickY, Scroll, Key, Type, Prefix, Intensity, Color, LightType, Shadow, Range, Drag, DragEvent,
+    Copy, Paste, Clear, Ok, Cancel,
+    ExpectSelected, ExpectFieldNumber, ExpectFieldColor, ExpectFieldChoice, ExpectGhosted, ExpectInfo,
+    ExpectError, ExpectPrefix, ExpectResult
+};
+
+struct Step {
+    int line = 0;
+    std::string source;             // the line as written, comments removed
+    Op op = Op::Ok;
+    std::vector<std::string> text;  // names, texts, control keys
+    std::vector<long long> ints;
+    double number = 0;
+    bool isExpectation() const { return op >= Op::ExpectSelected; }
+};
+
+struct Script {
+    std::string name;  // file name used in messages
+    std::vector<Step> steps;
+};
+
+// Parses a whole script. On a syntax error returns false and sets error to
+// "NAME:LINE: what is wrong".
+bool parseScript(const std::string &text, const std::string &name, Script &out, std::string &error);
+
+// Runs a script: drive() is the driver for the modal open; finish() checks
+// what is left once the activation has returned. Messages go to err.
+class ScriptRunner {
+public:
+    ScriptRunner(const Script &script, std::ostream &err) : script_(script), err_(err) {}
+
+    sim::Close drive(sim::Host &host);
+    void finish(sim::Host &host, int result);
+
+    int failures() const { return failures_; }
+
+private:
+    bool check(const Step &s, sim::Host &host, int result, bool atEnd);
+    void fail(const Step &s, const std::string &what);
+
+    const Script &script_;
+    std::ostream &err_;
+    size_t next_ = 0;
+    bool opened_ = false;
+    bool closed_ = false;
+    int failures_ = 0;
+};
+
+// The built-in demo session, played when no script is given.
+const char *demoScript();
+
+}  // namespace vhost
+
+#endif
