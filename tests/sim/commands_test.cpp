@@ -1,0 +1,109 @@
+// Tests of the command interpreter: what it applies and what it rejects.
+#include <gtest/gtest.h>
+
+#include "commands.h"
+
+namespace {
+
+sim::Scene twoLights() {
+    sim::Scene s = sim::makeUniformScene(2);
+    s.lights[1].id = 0xff;  // an ID whose hexadecimal form has letters
+    return s;
+}
+
+TEST(Commands, AppliesEveryEditToTheSelectedLight) {
+    sim::Scene scene = twoLights();
+    sim::CommandInterpreter cmd(scene);
+    const char *good[] = {"EditLights", "SelectItem ff", "LightIntensity -0.500000",
+                          "LightColor 1.000000 0.500000 0.000000", "Spotlight", "ShadowType 2",
+                          "LightRange 5.000000"};
+    for (const char *c : good) EXPECT_TRUE(cmd.run(c).accepted) << c;
+    const sim::SceneLight &l = scene.lights[1];
+    EXPECT_DOUBLE_EQ(l.intensity, -0.5);
+    EXPECT_DOUBLE_EQ(l.color[1], 0.5);
+    EXPECT_EQ(l.lightType, 2);
+    EXPECT_EQ(l.shadowType, 2);
+    EXPECT_DOUBLE_EQ(l.range, 5.0);
+    // The other light is untouched.
+    EXPECT_DOUBLE_EQ(scene.lights[0].intensity, 1.0);
+    EXPECT_EQ(scene.lights[0].lightType, 1);
+}
+
+TEST(Commands, TypeWordsMapToTypeCodes) {
+    sim::Scene scene = twoLights();
+    sim::CommandInterpreter cmd(scene);
+    ASSERT_TRUE(cmd.run("SelectItem 20000000").accepted);
+    const char *words[] = {"DistantLight", "PointLight", "Spotlight", "LinearLight", "AreaLight"};
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(cmd.run(words[i]).accepted);
+        EXPECT_EQ(scene.lights[0].lightType, i);
+    }
+    EXPECT_TRUE(cmd.run("  pointlight  ").accepted) << "words match without regard to case and blanks";
+}
+
+TEST(Commands, RejectsWithoutChangingAnything) {
+    sim::Scene scene = twoLights();
+    sim::CommandInterpreter cmd(scene);
+    // No light selected yet.
+    EXPECT_FALSE(cmd.run("LightIntensity 0.5").accepted);
+    ASSERT_TRUE(cmd.run("SelectItem 20000000").accepted);
+    const char *bad[] = {"",
+                         "Bogus 1",
+                         "LightIntensity",
+                         "LightIntensity abc",
+                         "LightIntensity 0.5 0.6",
+                         "LightIntensity nan",
+                         "LightIntensity inf",
+                         "LightIntensity 1e999",
+                         "LightColor 1 2",
+                         "LightColor 1 2 x",
+                         "ShadowType 3",
+                         "ShadowType -1",
+                         "ShadowType 1.5",
+                         "Spotlight now",
+                         "SelectItem 12345678",
+                         "SelectItem 0x20000000",
+                         "SelectItem 123456789",
+                         "EditLights please"};
+    sim::Scene before = scene;
+    for (const char *c : bad) {
+        sim::CommandOutcome out = cmd.run(c);
+        EXPECT_FALSE(out.accepted) << '"' << c << '"';
+        EXPECT_FALSE(out.reason.empty()) << c;
+    }
+    EXPECT_DOUBLE_EQ(scene.lights[0].intensity, before.lights[0].intensity);
+    EXPECT_EQ(scene.lights[0].shadowType, before.lights[0].shadowType);
+    // Still working after the rejections, on the same light.
+    EXPECT_TRUE(cmd.run("LightRange 2").accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[0].range, 2.0);
+}
+
+TEST(Commands, SelectItemZeroSelectsNothing) {
+    sim::Scene scene = twoLights();
+    sim::CommandInterpreter cmd(scene);
+    ASSERT_TRUE(cmd.run("SelectItem 20000000").accepted);
+    EXPECT_EQ(cmd.selectedLight(), 0);
+    ASSERT_TRUE(cmd.run("SelectItem 0").accepted);
+    EXPECT_EQ(cmd.selectedLight(), -1);
+    EXPECT_FALSE(cmd.run("AreaLight").accepted);
+}
+
+TEST(Scenes, UniformAndDemoScenes) {
+    sim::Scene u = sim::makeUniformScene(3);
+    ASSERT_EQ(u.lights.size(), 3u);
+    EXPECT_EQ(u.lights[2].name, "Light 3");
+    EXPECT_EQ(u.lights[2].id, sim::kLightIdBase + 2);
+    EXPECT_EQ(u.lights[2].flags, 0u);
+    EXPECT_TRUE(sim::makeUniformScene(-4).lights.empty());
+
+    sim::Scene d = sim::makeDemoScene();
+    EXPECT_GE(d.lights.size(), 8u);
+    std::set<int> types;
+    for (size_t i = 0; i < d.lights.size(); ++i) {
+        EXPECT_EQ(d.lights[i].id, sim::kLightIdBase + i);
+        types.insert(d.lights[i].lightType);
+    }
+    EXPECT_EQ(types.size(), 5u) << "the demo scene has every light type";
+}
+
+}  // namespace
