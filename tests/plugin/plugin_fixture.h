@@ -1,0 +1,63 @@
+// plugin_fixture.h - a fresh instance of the plug-in on a simulated Layout.
+#ifndef VANTOREL_TESTS_PLUGIN_FIXTURE_H
+#define VANTOREL_TESTS_PLUGIN_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace plugintest {
+
+inline sim::SceneLight light(const std::string &name, int type = 1, double intensity = 1.0,
+                             double r = 1, double g = 1, double b = 1)
+{
+    sim::SceneLight l;
+    l.name = name;
+    l.lightType = type;
+    l.intensity = intensity;
+    l.color[0] = r;
+    l.color[1] = g;
+    l.color[2] = b;
+    return l;
+}
+
+inline sim::Scene sceneOf(std::vector<sim::SceneLight> lights)
+{
+    sim::Scene scene;
+    scene.lights = std::move(lights);
+    for (size_t i = 0; i < scene.lights.size(); ++i)
+        scene.lights[i].id = sim::kLightIdBase + static_cast<uint32_t>(i);
+    return scene;
+}
+
+inline sim::Scene namedScene(const std::vector<std::string> &names)
+{
+    std::vector<sim::SceneLight> lights;
+    for (const auto &n : names) lights.push_back(light(n));
+    return sceneOf(lights);
+}
+
+// Every test gets its own loaded copy of the plug-in: all-zero static state.
+class PluginTest : public ::testing::Test {
+protected:
+    sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+
+    // Runs one activation on the scene and returns the host for inspection.
+    static int run(sim::Host &host, const sim::PluginLibrary &library, sim::Host::Driver driver)
+    {
+        return host.activate(library, std::move(driver));
+    }
+};
+
+inline std::vector<std::string> slice(const std::vector<std::string> &v, size_t from, size_t count)
+{
+    return std::vector<std::string>(v.begin() + static_cast<long>(from),
+                                    v.begin() + static_cast<long>(from + count));
+}
+
+}  // namespace plugintest
+
+#endif

@@ -1,0 +1,159 @@
+// The scan: how the reported colour splits into intensity and colour, the row
+// cap, and names. Observed through the commands sent on OK and the controls.
+#include "plugin_fixture.h"
+
+using namespace plugintest;
+using sim::Close;
+
+namespace {
+
+// Commands for the only light of a one-light scene after OK with no edit.
+std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, sim::SceneLight l)
+{
+    sim::Host host(sceneOf({l}));
+    host.activate(lib, [](sim::Host &) { return Close::Ok; });
+    return host.commands();
+}
+
+sim::SceneLight reported(double r, double g, double b)
+{
+    return light("L", 1, 1.0, r, g, b);  // intensity 1: the host reports the colour itself
+}
+
+}  // namespace
+
+class Scan : public PluginTest {};
+
+TEST_F(Scan, SplitsTheReportedColourAtItsLargestComponent)
+{
+    struct Case {
+        double r, g, b;
+        const char *intensity, *colour;
+    } cases[] = {
+        {0.5, 0.25, 0.0, "LightIntensity 0.500000", "LightColor 1.000000 0.500000 0.000000"},
+        {0.8, 0.8, 0.8, "LightIntensity 0.800000", "LightColor 1.000000 1.000000 1.000000"},
+        {0.6, 0.6, 0.3, "LightIntensity 0.600000", "LightColor 1.000000 1.000000 0.500000"},
+        {-1.0, -0.5, -0.5, "LightIntensity -0.500000", "LightColor 2.000000 1.000000 1.000000"},
+    };
+    for (const Case &c : cases) {
+        auto cmds = untouchedCommands(lib, reported(c.r, c.g, c.b));
+        ASSERT_GE(cmds.size(), 4u);
+        EXPECT_EQ(cmds[2], c.intensity) << c.r << " " << c.g << " " << c.b;
+        EXPECT_EQ(cmds[3], c.colour) << c.r << " " << c.g << " " << c.b;
+    }
+}
+
+TEST_F(Scan, ABlackLightBecomesWhiteAtIntensityZero)
+{
+    auto cmds = untouchedCommands(lib, reported(0, 0, 0));
+    EXPECT_EQ(cmds[2], "LightIntensity 0.000000");
+    EXPECT_EQ(cmds[3], "LightColor 1.000000 1.000000 1.000000");
+
+    // Raising its intensity later gives a visible white light.
+    sim::Host host(sceneOf({reported(0, 0, 0)}));
+    host.activate(lib, [](sim::Host &h) {
+        h.click("L");
+        EXPECT_EQ(h.control("color")->vec[0], 255);
+        h.setIntensity(50);
+        return Close::Ok;
+    });
+    EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, 0.5);
+    EXPECT_DOUBLE_EQ(host.scene().lights[0].color[1], 1.0);
+}
+
+TEST_F(Scan, NonNumbersFromTheHostAreNeverStored)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    auto cmds = untouchedCommands(lib, reported(nan, 0.5, nan));
+    EXPECT_EQ(cmds[2], "LightIntensity 0.500000");
+    EXPECT_EQ(cmds[3], "LightColor 0.000000 1.000000 0.000000");
+
+    cmds = untouchedCommands(lib, reported(inf, 1.0, 0.0));
+    for (const auto &c : cmds) {
+        EXPECT_EQ(c.find("nan"), std::string::npos) << c;
+        EXPECT_EQ(c.find("inf"), std::string::npos) << c;
+    }
+    EXPECT_EQ(cmds[3], "LightColor 1.000000 0.000000 0.000000");
+}
+
+TEST_F(Scan, AQuotientThatOverflowsKeepsTheReportedColourExactly)
+{
+    // All negative with a tiny largest component: colour / intensity overflows.
+    auto cmds = untouchedCommands(lib, reported(-1e300, -2.0, -1e-300));
+    EXPECT_EQ(cmds[2], "LightIntensity 1.000000");
+    char expected[1024];
+    snprintf(expected, sizeof expected, "LightColor %f %f %f", -1e300, -2.0, -1e-300);
+    EXPECT_EQ(cmds[3], expected);
+}
+
+TEST_F(Scan, ReadsThePerLightQueriesInOrder)
+{
+    sim::Host host(namedScene({"A", "B"}));
+    host.activate(lib);
+    std::vector<std::string> order;
+    for (const auto &c : host.calls())
+        if (c.name.rfind("item.", 0) == 0 || c.name.rfind("light.", 0) == 0) order.push_back(c.name);
+    const std::vector<std::string> perLight = {"item.name",        "light.color", "light.type",
+                                               "light.shadowType", "light.range", "light.flags",
+                                               "item.next"};
+    ASSERT_EQ(order.size(), 1 + 2 * perLight.size());
+    EXPECT_EQ(order[0], "item.first");
+    EXPECT_EQ(slice(order, 1, 7), perLight);
+    EXPECT_EQ(slice(order, 8, 7), perLight);
+    for (const auto &c : host.calls()) {
+        if (c.name == "light.color") {
+            EXPECT_EQ(c.args.at(1), "0") << c.text();
+        }
+    }
+}
+
+TEST_F(Scan, SliderRangeFollowsTheLightCount)
+{
+    for (auto [count, max] : {std::pair{0, 0}, {25, 0}, {26, 16}, {30, 80}, {510, 510 * 16 - 400},
+                              {600, 510 * 16 - 400}}) {
+        sim::Host host(sim::makeUniformScene(count));
+        host.activate(lib, [&](sim::Host &h) {
+            EXPECT_EQ(h.listedNames().size(), static_cast<size_t>(std::min(count, 510))) << count;
+            return Close::Cancel;
+        });
+        EXPECT_EQ(host.control("slider")->desc.range.max, max) << count;
+        EXPECT_EQ(host.control("slider")->desc.range.min, 0) << count;
+    }
+}
+
+TEST_F(Scan, StopsAfter510LightsHavingAskedForThe511th)
+{
+    sim::Host host(sim::makeUniformScene(511));
+    host.activate(lib, [](sim::Host &h) {
+        EXPECT_EQ(h.listedNames().back(), "Light 510");
+        return Close::Cancel;
+    });
+    EXPECT_EQ(host.countCalls("item.next"), 510u);
+    EXPECT_EQ(host.countCalls("item.name"), 510u);
+}
+
+TEST_F(Scan, LongNamesAreCutTo255Characters)
+{
+    const std::string exact(255, 'a');
+    const std::string longer = std::string(255, 'b') + std::string(745, 'c');
+    sim::Host host(namedScene({exact, longer, "after"}));
+    host.activate(lib, [&](sim::Host &h) {
+        EXPECT_EQ(h.listedNames(),
+                  (std::vector<std::string>{exact, std::string(255, 'b'), "after"}));
+        return Close::Cancel;
+    });
+}
+
+TEST_F(Scan, RangeIsReadEvenWhenTheRangeIsUnlimited)
+{
+    auto l = light("L");
+    l.range = 7.5;
+    l.flags = 0;
+    sim::Host host(sceneOf({l}));
+    host.activate(lib, [](sim::Host &h) {
+        h.click("L");
+        EXPECT_DOUBLE_EQ(h.control("Range")->floatValue, 7.5);
+        return Close::Cancel;
+    });
+}
