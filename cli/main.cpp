@@ -7,6 +7,7 @@
 #include "host.h"
 #include "loader.h"
 #include "options.h"
+#include "scene_session.h"
 #include "scene.h"
 #include "script.h"
 
@@ -53,6 +54,17 @@ int main(int argc, char **argv) {
     vhost::Script script;
     if (!vhost::parseScript(text, scriptName, script, error)) return usageError(error);
 
+    // So is the scene file: a malformed one stops here, before anything runs.
+    scenefile::LwsDocument document;
+    if (options.scene) {
+        scenefile::LoadError loadError;
+        if (!scenefile::LwsDocument::load(*options.scene, document, loadError)) {
+            std::cerr << "vantorel-host: error: " << loadError.toString()
+                      << "\nNothing was run or written; fix the scene file or give another one.\n";
+            return vhost::kExitUsage;
+        }
+    }
+
     std::string pluginPath = options.plugin;
     if (pluginPath.empty()) {
         std::string dir = sim::executableDirectory(argc > 0 ? argv[0] : nullptr);
@@ -65,7 +77,9 @@ int main(int argc, char **argv) {
         return usageError(e.what());
     }
 
-    sim::Scene scene = options.lights ? sim::makeUniformScene(*options.lights) : sim::makeDemoScene();
+    sim::Scene scene = options.scene    ? document.scene()
+                       : options.lights ? sim::makeUniformScene(*options.lights)
+                                        : sim::makeDemoScene();
     sim::Host host(std::move(scene), options.conditions);
     host.setLogging(false);
     host.observer = [](const std::string &kind, const std::string &what) {
@@ -77,9 +91,21 @@ int main(int argc, char **argv) {
     };
 
     vhost::ScriptRunner runner(script, std::cerr);
+    runner.snapshot = [](sim::Host &h, const std::string &file, std::string &why) {
+        const sim::PanelModel *panel = h.openPanel();
+        if (!panel) {
+            why = "no panel is open";
+            return false;
+        }
+        return vhost::writePanelPicture(*panel, file, why);
+    };
     int result = host.activate(*lib, [&](sim::Host &h) { return runner.drive(h); });
     std::cout.flush();
     std::cerr << "result: " << result << '\n';
     runner.finish(host, result);
+    bool written = true;
+    if (options.save) written = vhost::saveScene(document, host, *options.save, std::cerr) && written;
+    if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
+    if (!written) return vhost::kExitWriteFailed;
     return runner.failures() ? vhost::kExitExpectFailed : vhost::kExitRan;
 }

@@ -56,6 +56,13 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
                 return false;
             }
             out.lights = static_cast<int>(n);
+        } else if (arg == "--scene" || arg == "--save" || arg == "--png") {
+            if (!need("a file name")) return false;
+            if (value.empty()) {
+                error = arg + " needs a file name, not an empty one";
+                return false;
+            }
+            (arg == "--scene" ? out.scene : arg == "--save" ? out.save : out.png) = value;
         } else if (arg == "--script") {
             if (!need("a file name, or - for standard input")) return false;
             out.script = value;
@@ -85,6 +92,18 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             return false;
         }
     }
+    if (out.scene && out.lights) {
+        error = "--scene and --lights both say which lights to use; give one of them";
+        return false;
+    }
+    if (out.save && !out.scene) {
+        error = "--save writes the scene read with --scene; add --scene FILE.lws";
+        return false;
+    }
+    if (out.save && out.png && *out.save == *out.png) {
+        error = "--save and --png name the same file '" + *out.save + "'; give two different files";
+        return false;
+    }
     return true;
 }
 
@@ -103,9 +122,25 @@ Options:
                            (default: a built-in scene of nine named lights of
                            mixed types: Key, Fill, Rim, Sun, Spot Left,
                            Spot Right, spot back, Bounce, Window)
+  --scene FILE.lws         the lights of a LightWave scene file (LWSC 1 to 5),
+                           in file order; a malformed file is an error naming
+                           the file and line (exit 2). Not with --lights
+  --save OUT.lws           after OK, write the scene with the edits the plug-in
+                           sent: only changed settings' lines are rewritten,
+                           every other byte stays as it was; animated channels
+                           are never flattened (stderr names each one left
+                           alone). After Cancel, or if the panel never opened,
+                           nothing is written and stderr says so. OUT may be
+                           the --scene file itself; it is replaced only once
+                           the new file is completely written. Needs --scene
+  --png FILE.png           write a picture of the panel as it was when it
+                           closed; if it never opened, nothing is written
+                           (with a warning)
   --script FILE|-          the session script to play; - reads standard input
                            (default: a built-in demo session that selects,
-                           edits, copies, pastes and presses OK)
+                           edits, copies, pastes and presses OK; it clicks the
+                           built-in scene's lights by name, so give a script
+                           with --scene)
   --interface-version N    interface version passed to the activation (default 4)
   --toolkit-version N      panel toolkit version the host reports (default 20)
   --without NAME           the global lookup answers null for NAME, e.g.
@@ -120,13 +155,22 @@ Output:
   stderr  a transcript: "result: N" (the activation result), "error: TEXT" for
           each error box, "info: TEXT" for each text set on the info field,
           warnings, and failed expectations as FILE:LINE: LINE: what was
-          expected and what was seen
+          expected and what was seen; with --save, "saved: FILE", or a note
+          that nothing was written, and "warning: ..." for each setting the
+          scene file could not take as edited
+
+Pictures (--png, snapshot) are PNG files: the title bar, every control at its
+place with its label and value (choices with the chosen item pressed, the
+colour as a swatch and three numbers), ghosted controls dimmed, the light list
+exactly as the plug-in painted it, the slider at its value, and OK and Cancel
+(the one that closed the panel pressed). The same session gives the same bytes.
 
 Exit status:
   0  the session ran, whatever the panel's outcome
   1  an expectation or an action of the script failed
-  2  bad usage, an unreadable or malformed script, or a plug-in that cannot be
-     loaded or is not ours
+  2  bad usage, an unreadable or malformed script or scene file, or a plug-in
+     that cannot be loaded or is not ours; nothing is written
+  3  the session ran but the --save or --png file could not be written
 
 Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.
@@ -147,6 +191,8 @@ words ("Spot Left"); inside quotes \" and \\ stand for " and \.
                       one event per distance with step counters rising by one
   drag-event DIST COUNTER   one raw drag event
   copy, paste, clear  press "copy", "paste" or "Clear selection"
+  snapshot FILE.png   write a picture of the panel as it is now; if it cannot
+                      be written the script fails there (exit 1)
   ok, cancel          close the panel; a script without one closes with Cancel
                       and warns; only expect lines may follow
 Expectations (numbers compare within 1e-6; a failure sets exit status 1):

@@ -13,6 +13,9 @@ struct Options {
     std::string plugin;               // empty: the plug-in beside the executable
     std::optional<int> lights;        // empty: the built-in demo scene
     std::optional<std::string> script;  // "-" for standard input; empty: the demo session
+    std::optional<std::string> scene;   // --scene: lights from a LightWave scene file
+    std::optional<std::string> save;    // --save: the edited scene, after OK
+    std::optional<std::string> png;     // --png: the panel as it was when it closed
     sim::HostConditions conditions;
     bool help = false;
 };
@@ -25,7 +28,7 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error);
 const char *helpText();
 
 // Exit statuses.
-enum Exit { kExitRan = 0, kExitExpectFailed = 1, kExitUsage = 2 };
+enum Exit { kExitRan = 0, kExitExpectFailed = 1, kExitUsage = 2, kExitWriteFailed = 3 };
 
 }  // namespace vhost
 

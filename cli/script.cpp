@@ -247,6 +247,10 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             if (!arity(2, "drag-event DIST COUNTER") || !intArg(1, "distance") || !intArg(2, "step counter"))
                 return false;
             s.op = Op::DragEvent;
+        } else if (verb == "snapshot") {
+            if (!arity(1, "snapshot FILE.png")) return false;
+            s.op = Op::Snapshot;
+            s.text.push_back(w[1]);
         } else if (verb == "copy" || verb == "paste" || verb == "clear" || verb == "ok" || verb == "cancel") {
             if (!arity(0, verb.c_str())) return false;
             s.op = verb == "copy" ? Op::Copy : verb == "paste" ? Op::Paste : verb == "clear" ? Op::Clear
@@ -386,6 +390,7 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
         return sim::Close::Cancel;
     }
     opened_ = true;
+    std::string snapshotError;
     auto act = [&](const Step &s) -> bool {
         auto v = [&](size_t i) { return static_cast<int>(s.ints[i]); };
         switch (s.op) {
@@ -409,6 +414,12 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
         case Op::Copy: return host.copy();
         case Op::Paste: return host.paste();
         case Op::Clear: return host.clear();
+        case Op::Snapshot: {
+            std::string why = "snapshots are not available here";
+            if (snapshot && snapshot(host, s.text[0], why)) return true;
+            snapshotError = why;
+            return false;
+        }
         default: return true;
         }
     };
@@ -424,7 +435,7 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
             continue;
         }
         if (!act(s)) {
-            fail(s, host.lastEventError() + "; the rest of the script is skipped and the panel is cancelled");
+            fail(s, (s.op == Op::Snapshot ? snapshotError : host.lastEventError()) + "; the rest of the script is skipped and the panel is cancelled");
             next_ = script_.steps.size();
             closed_ = true;
             return sim::Close::Cancel;

@@ -6,6 +6,7 @@
 #ifndef VANTOREL_CLI_SCRIPT_H
 #define VANTOREL_CLI_SCRIPT_H
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,7 +17,7 @@ namespace vhost {
 
 enum class Op {
     Click, ClickY, Scroll, Key, Type, Prefix, Intensity, Color, LightType, Shadow, Range, Drag, DragEvent,
-    Copy, Paste, Clear, Ok, Cancel,
+    Copy, Paste, Clear, Snapshot, Ok, Cancel,
     ExpectSelected, ExpectFieldNumber, ExpectFieldColor, ExpectFieldChoice, ExpectGhosted, ExpectInfo,
     ExpectError, ExpectPrefix, ExpectResult
 };
@@ -50,6 +51,10 @@ public:
     void finish(sim::Host &host, int result);
 
     int failures() const { return failures_; }
+
+    // Carries out "snapshot FILE": writes a picture of the open panel. Returns
+    // false with error set when it cannot; the script then fails there.
+    std::function<bool(sim::Host &, const std::string &file, std::string &error)> snapshot;
 
 private:
     bool check(const Step &s, sim::Host &host, int result, bool atEnd);
