@@ -116,6 +116,10 @@ void drawControl(Picture &pic, const sim::ControlModel &c, int left, int top) {
 std::string formatFieldNumber(double v) {
     if (!std::isfinite(v)) return std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf";
     char buf[64];
+    if (std::fabs(v) >= 1e9) {  // too wide for a field in fixed notation
+        std::snprintf(buf, sizeof buf, "%.6g", v);
+        return buf;
+    }
     std::snprintf(buf, sizeof buf, "%.3f", v);
     std::string s = buf;
     while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();

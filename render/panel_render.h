@@ -52,7 +52,8 @@ Origin bodyOrigin(const sim::PanelModel &panel);
 sim::Picture drawPanel(const sim::PanelModel &panel);
 
 // A value as the panel shows it in a float field: up to three decimals,
-// trailing zeros dropped but one kept ("100.0", "2.5", "0.125").
+// trailing zeros dropped but one kept ("100.0", "2.5", "0.125"); from 1e9 on
+// in exponent form ("1e+12").
 std::string formatFieldNumber(double v);
 
 // PNG file bytes for a picture (8-bit RGB). Empty if the picture is empty.
