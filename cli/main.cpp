@@ -10,6 +10,9 @@
 #include "scene_session.h"
 #include "scene.h"
 #include "script.h"
+#ifdef VANTOREL_HAVE_VALIDATE
+#include "validate.h"
+#endif
 
 namespace {
 
@@ -36,6 +39,21 @@ int main(int argc, char **argv) {
     if (options.help) {
         std::cout << vhost::helpText();
         return vhost::kExitRan;
+    }
+    if (options.validate) {
+#ifdef VANTOREL_HAVE_VALIDATE
+        validate::Options v;
+        v.plugin = options.plugin;
+        if (v.plugin.empty()) {
+            std::string dir = sim::executableDirectory(argc > 0 ? argv[0] : nullptr);
+            v.plugin = dir.empty() ? std::string(kPluginFile) : dir + "/" + kPluginFile;
+        }
+        if (options.seed) v.seed = *options.seed;
+        if (options.runs) v.runs = *options.runs;
+        return validate::run(v, std::cout);
+#else
+        return usageError("this build has no validator");
+#endif
     }
 
     // The script is read and checked before anything is loaded.

@@ -2,6 +2,7 @@
 #include "options.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,6 +78,22 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         } else if (arg == "--without") {
             if (!need("the name of a global, such as \"LW Light Info\"")) return false;
             out.conditions.missingGlobals.insert(value);
+        } else if (arg == "--validate") {
+            out.validate = true;
+        } else if (arg == "--seed") {
+            if (!need("a number")) return false;
+            if (!toInt(value, 0, INT64_MAX, n)) {
+                error = "--seed takes a whole number from 0, not '" + value + "'";
+                return false;
+            }
+            out.seed = static_cast<unsigned long long>(n);
+        } else if (arg == "--runs") {
+            if (!need("a number of random sessions")) return false;
+            if (!toInt(value, 0, 10000000, n)) {
+                error = "--runs takes a whole number from 0 to 10000000, not '" + value + "'";
+                return false;
+            }
+            out.runs = static_cast<int>(n);
         } else if (arg == "--fail") {
             if (!need("panel, raster or control:K")) return false;
             if (value == "panel") out.conditions.failPanelCreate = true;
@@ -91,6 +108,10 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             error = "unknown argument '" + std::string(argv[i]) + "'";
             return false;
         }
+    }
+    if ((out.seed || out.runs) && !out.validate) {
+        error = "--seed and --runs go with --validate";
+        return false;
     }
     if (out.scene && out.lights) {
         error = "--scene and --lights both say which lights to use; give one of them";
@@ -148,6 +169,24 @@ Options:
   --fail panel|raster|control:K
                            panel create, raster create, or the Kth addControl
                            (counting from 1 in creation order) fails
+  --validate               check the plug-in instead of running a session:
+                           its descriptor; 1,000 activations of one loaded
+                           library on random scenes of 0 to 600 lights; every
+                           host fault (each global lookup answering null, panel
+                           or raster create failing, each of the 13 addControl
+                           calls failing, an old interface or toolkit version);
+                           random sessions with hostile values, each checked
+                           for well-formed commands, no nan/inf, a prefix of at
+                           most 255 characters, no row past the filled ones
+                           written, and against a model of the light table that
+                           predicts the commands sent on OK. Prints one
+                           PASS/FAIL line per check and a summary line; a
+                           failing random session is shrunk and printed with
+                           its seed. --plugin, --seed and --runs apply; the
+                           other options are ignored
+  --seed S                 with --validate: seed of every random choice
+                           (default 1); the same seed replays the same checks
+  --runs N                 with --validate: random sessions (default 300)
   -h, --help               show this text
 
 Output:
@@ -171,6 +210,8 @@ Exit status:
   2  bad usage, an unreadable or malformed script or scene file, or a plug-in
      that cannot be loaded or is not ours; nothing is written
   3  the session ran but the --save or --png file could not be written
+  With --validate: 0 every check passed, 1 a check failed, 2 bad usage or a
+  plug-in that cannot be loaded
 
 Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.

@@ -1,0 +1,221 @@
+// light_model.cpp - the validator's own model of the light table.
+#include "light_model.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+
+namespace validate {
+
+namespace {
+
+std::string format(const char *fmt, double x) {
+    char buf[400];
+    std::snprintf(buf, sizeof buf, fmt, x);
+    return buf;
+}
+
+std::string fixed(double x) { return format("%f", x); }
+
+std::string hexId(uint32_t id) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%x", id);
+    return buf;
+}
+
+// What the plug-in makes of one reported colour component.
+double usable(double x) {
+    if (std::isnan(x)) return 0;
+    if (std::isinf(x)) return x > 0 ? DBL_MAX : -DBL_MAX;
+    return x;
+}
+
+const char *typeWord(int32_t t) {
+    static const char *words[] = {"DistantLight", "PointLight", "Spotlight", "LinearLight", "AreaLight"};
+    return t >= 0 && t <= 4 ? words[t] : "DistantLight";
+}
+
+}  // namespace
+
+std::string describe(const Event &e) {
+    auto n = [](int64_t x) { return std::to_string(x); };
+    switch (e.kind) {
+    case Event::ClickY: return "click-y " + n(e.a);
+    case Event::Scroll: return "scroll " + n(e.a);
+    case Event::Key: return "key " + n(e.a);
+    case Event::Prefix: {
+        std::string shown;
+        for (unsigned char ch : e.text.substr(0, 40)) {
+            if (ch >= 32 && ch < 127 && ch != '"' && ch != '\\') shown += static_cast<char>(ch);
+            else {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\x%02x", ch);
+                shown += buf;
+            }
+        }
+        return "prefix \"" + shown + (e.text.size() > 40 ? "...\" (" + n(static_cast<int64_t>(e.text.size())) + " bytes)" : "\"");
+    }
+    case Event::Intensity: return "intensity " + format("%.17g", e.v);
+    case Event::Range: return "range " + format("%.17g", e.v);
+    case Event::Color: return "color " + n(e.a) + " " + n(e.b) + " " + n(e.c);
+    case Event::LightType: return "lighttype " + n(e.a);
+    case Event::Shadow: return "shadow " + n(e.a);
+    case Event::Drag: return "drag-event " + n(e.a) + " " + n(e.b);
+    case Event::Copy: return "copy";
+    case Event::Paste: return "paste";
+    case Event::Clear: return "clear";
+    }
+    return "?";
+}
+
+void LightModel::scan(const sim::Scene &scene) {
+    count_ = 0;
+    for (const sim::SceneLight &l : scene.lights) {
+        if (count_ == kMaxLights) break;
+        Row &r = rows_[count_++];
+        std::string name = l.name.c_str();  // the host hands over a C string
+        r.name = name.substr(0, 255);
+        // The host reports colour times intensity; the row splits it again.
+        double rep[3];
+        for (int c = 0; c < 3; ++c) rep[c] = usable(l.color[c] * l.intensity);
+        double peak = std::fmax(std::fmax(rep[0], rep[1]), rep[2]);
+        if (peak == 0) {
+            r.intensity = 0;
+            r.colour[0] = r.colour[1] = r.colour[2] = 1;
+        } else {
+            double q[3] = {rep[0] / peak, rep[1] / peak, rep[2] / peak};
+            if (std::isfinite(q[0]) && std::isfinite(q[1]) && std::isfinite(q[2])) {
+                r.intensity = peak;
+                for (int c = 0; c < 3; ++c) r.colour[c] = q[c];
+            } else {
+                r.intensity = 1;
+                for (int c = 0; c < 3; ++c) r.colour[c] = rep[c];
+            }
+        }
+        r.lightType = l.lightType;
+        r.shadowType = l.shadowType;
+        r.range = l.range;
+        r.flags = l.flags;
+        r.selected = false;
+    }
+    scroll_ = 0;
+    scrollMax_ = count_ * kPitch - 400 > 0 ? count_ * kPitch - 400 : 0;
+    prefix_.clear();
+}
+
+void LightModel::select(int row) {
+    rows_[row].selected = true;
+    current_ = row;
+}
+
+void LightModel::matchPrefix() {
+    if (prefix_.empty()) return;
+    for (int i = 0; i < count_; ++i) {
+        bool match = rows_[i].name.compare(0, prefix_.size(), prefix_) == 0;
+        if (match) select(i);
+        else rows_[i].selected = false;
+    }
+}
+
+void LightModel::apply(const Event &e) {
+    auto forSelected = [&](auto &&f) {
+        for (int i = 0; i < count_; ++i)
+            if (rows_[i].selected) f(rows_[i]);
+    };
+    switch (e.kind) {
+    case Event::ClickY: {
+        int64_t y = static_cast<int32_t>(e.a) + int64_t{scroll_};
+        if (y < 0) break;
+        int64_t row = y / kPitch;
+        if (row >= count_ || row >= kCopyRow) break;
+        if (rows_[row].selected) rows_[row].selected = false;
+        else select(static_cast<int>(row));
+        break;
+    }
+    case Event::Scroll: {
+        int64_t v = static_cast<int32_t>(e.a);
+        scroll_ = static_cast<int32_t>(v < 0 ? 0 : v > scrollMax_ ? scrollMax_ : v);
+        break;
+    }
+    case Event::Key: {
+        int64_t k = e.a & 0xffff;
+        if (k == 8) {
+            if (!prefix_.empty()) prefix_.pop_back();
+        } else if (k >= 32 && k <= 126) {
+            if (prefix_.size() < 255) prefix_ += static_cast<char>(k);
+        }
+        if (k != 4193 && k != 4194) matchPrefix();
+        break;
+    }
+    case Event::Prefix: {
+        std::string t = e.text.c_str();
+        prefix_ = t.substr(0, 255);
+        matchPrefix();
+        break;
+    }
+    case Event::Intensity: forSelected([&](Row &r) { r.intensity = e.v / 100.0; }); break;
+    case Event::Range: forSelected([&](Row &r) { r.range = e.v; }); break;
+    case Event::Color:
+        forSelected([&](Row &r) {
+            r.colour[0] = static_cast<int32_t>(e.a) / 255.0;
+            r.colour[1] = static_cast<int32_t>(e.b) / 255.0;
+            r.colour[2] = static_cast<int32_t>(e.c) / 255.0;
+        });
+        break;
+    case Event::LightType: forSelected([&](Row &r) { r.lightType = static_cast<int32_t>(e.a); }); break;
+    case Event::Shadow: forSelected([&](Row &r) { r.shadowType = static_cast<int32_t>(e.a); }); break;
+    case Event::Drag: {
+        const int32_t distance = static_cast<int32_t>(e.a), counter = static_cast<int32_t>(e.b);
+        if (int64_t{counter} == int64_t{dragLast_} + 1) {
+            const double value = dragBase_ - distance / 1000.0;
+            forSelected([&](Row &r) { r.intensity = value; });
+            if (current_ < count_) rows_[current_].intensity = value;  // only a row with a light
+        } else {
+            dragBase_ = rows_[current_].intensity;
+        }
+        dragLast_ = counter;
+        break;
+    }
+    case Event::Copy:
+        copied_ = true;
+        rows_[kCopyRow] = rows_[current_];
+        break;
+    case Event::Paste:
+        if (!copied_) break;
+        forSelected([&](Row &r) {
+            const Row &c = rows_[kCopyRow];
+            r.intensity = c.intensity;
+            for (int k = 0; k < 3; ++k) r.colour[k] = c.colour[k];
+            r.lightType = c.lightType;
+            r.shadowType = c.shadowType;
+            r.range = c.range;
+            r.flags = c.flags;
+        });
+        break;
+    case Event::Clear:
+        for (int i = 0; i < count_; ++i) rows_[i].selected = false;
+        break;
+    }
+}
+
+std::vector<std::string> LightModel::commandsOnOk(const sim::Scene &scene) const {
+    std::vector<std::string> out{"EditLights"};
+    const size_t n = scene.lights.size();
+    out.push_back("SelectItem " + (n ? hexId(scene.lights[0].id) : std::string("0")));
+    for (size_t k = 0; k < n; ++k) {
+        if (k < static_cast<size_t>(count_)) {
+            const Row &r = rows_[k];
+            if (std::isfinite(r.intensity)) out.push_back("LightIntensity " + fixed(r.intensity));
+            if (std::isfinite(r.colour[0]) && std::isfinite(r.colour[1]) && std::isfinite(r.colour[2]))
+                out.push_back("LightColor " + fixed(r.colour[0]) + " " + fixed(r.colour[1]) + " " +
+                              fixed(r.colour[2]));
+            out.push_back(typeWord(r.lightType));
+            out.push_back("ShadowType " + std::to_string(r.shadowType));
+            if ((r.flags & 1u) && std::isfinite(r.range)) out.push_back("LightRange " + fixed(r.range));
+        }
+        out.push_back("SelectItem " + (k + 1 < n ? hexId(scene.lights[k + 1].id) : std::string("0")));
+    }
+    return out;
+}
+
+}  // namespace validate

@@ -1,0 +1,431 @@
+// session.cpp - random sessions, their replay against the light model, shrinking.
+#include "session.h"
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+#include "host.h"
+#include "loader.h"
+#include "model/editor_state.h"
+
+namespace validate {
+
+uint64_t Random::next() {
+    // splitmix64
+    uint64_t z = (state_ += 0x9e3779b97f4a7c15ull);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+}
+
+double Random::hostileDouble() {
+    switch (below(14)) {
+    case 0: return std::nan("");
+    case 1: return HUGE_VAL;
+    case 2: return -HUGE_VAL;
+    case 3: return 1e308;
+    case 4: return -1e308;
+    case 5: return DBL_MAX;
+    case 6: return -DBL_MAX;
+    case 7: return 4.9e-324;
+    case 8: return -0.0;
+    case 9: return 0.0;
+    case 10: return (unit() - 0.5) * 2e6;
+    default: return (unit() - 0.3) * 300;
+    }
+}
+
+namespace {
+
+const char kNameLetters[] = "SsPpot 1";
+
+std::string randomBytes(Random &rnd, size_t n) {
+    std::string s(n, 'x');
+    for (char &c : s) c = static_cast<char>(rnd.between(1, 255));
+    return s;
+}
+
+std::string randomName(Random &rnd, bool hostile) {
+    if (hostile && rnd.chance(4)) return randomBytes(rnd, static_cast<size_t>(rnd.between(200, 1000)));
+    if (hostile && rnd.chance(3)) return randomBytes(rnd, static_cast<size_t>(rnd.between(0, 20)));
+    std::string s;
+    for (int64_t n = rnd.between(0, 6); n > 0; --n) s += kNameLetters[rnd.below(sizeof kNameLetters - 1)];
+    return s;
+}
+
+int32_t extremeInt(Random &rnd) {
+    static const int32_t v[] = {INT32_MIN, INT32_MIN + 1, -1000000, -1, 0, 1, 255, 256, 1000000, INT32_MAX - 1, INT32_MAX};
+    return v[rnd.below(sizeof v / sizeof v[0])];
+}
+
+}  // namespace
+
+sim::Scene randomScene(Random &rnd, const Hostility &h) {
+    sim::Scene scene;
+    int64_t n;
+    const uint64_t size = rnd.below(100);
+    if (size < 5) n = 0;
+    else if (size < 70) n = rnd.between(1, 12);
+    else if (size < 93) n = rnd.between(13, h.maxLights);
+    else n = rnd.between(480, 600);
+    for (int64_t i = 0; i < n; ++i) {
+        sim::SceneLight l;
+        l.id = sim::kLightIdBase + static_cast<uint32_t>(i);
+        l.name = randomName(rnd, h.hostile);
+        for (double &c : l.color) c = rnd.unit();
+        l.intensity = rnd.unit() * 2;
+        l.lightType = static_cast<int32_t>(rnd.between(0, 4));
+        l.shadowType = static_cast<int32_t>(rnd.between(0, 2));
+        l.range = rnd.unit() * 100;
+        l.flags = static_cast<uint32_t>(rnd.below(4));
+        if (h.hostile) {
+            switch (rnd.below(10)) {
+            case 0: l.color[0] = l.color[1] = l.color[2] = 0; break;  // black
+            case 1: for (double &c : l.color) c = -rnd.unit(); break;
+            case 2: for (double &c : l.color) c = rnd.hostileDouble(); break;
+            case 3: l.intensity = rnd.hostileDouble(); break;
+            default: break;
+            }
+            if (rnd.chance(10)) l.lightType = extremeInt(rnd);
+            if (rnd.chance(10)) l.shadowType = extremeInt(rnd);
+            if (rnd.chance(15)) l.range = rnd.hostileDouble();
+            if (rnd.chance(5)) l.flags = static_cast<uint32_t>(rnd.next());
+        }
+        scene.lights.push_back(std::move(l));
+    }
+    return scene;
+}
+
+std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h, int32_t &dragCounter) {
+    std::vector<Event> events;
+    const int64_t lights = static_cast<int64_t>(scene.lights.size());
+    const int64_t scrollMax = std::max<int64_t>(0, std::min<int64_t>(lights, 510) * 16 - 400);
+    for (int64_t n = rnd.between(0, h.maxEvents); n > 0; --n) {
+        Event e;
+        const uint64_t k = rnd.below(100);
+        if (k < 22) {
+            e.kind = Event::ClickY;
+            e.a = h.hostile && rnd.chance(25) ? rnd.between(-1000000, 1000000) : rnd.between(-20, 420);
+        } else if (k < 27) {
+            e.kind = Event::Scroll;
+            e.a = h.hostile && rnd.chance(30) ? extremeInt(rnd) : rnd.between(-50, scrollMax + 50);
+        } else if (k < 45) {
+            e.kind = Event::Key;
+            const uint64_t w = rnd.below(100);
+            if (w < 45) e.a = static_cast<unsigned char>(kNameLetters[rnd.below(sizeof kNameLetters - 1)]);
+            else if (w < 62) e.a = 8;
+            else if (w < 70) e.a = rnd.chance(50) ? 4193 : 4194;
+            else if (w < 80) e.a = rnd.between(32, 126);
+            else e.a = rnd.between(0, 65535);
+        } else if (k < 52) {
+            e.kind = Event::Prefix;
+            const uint64_t w = rnd.below(100);
+            if (w < 50 && lights) {
+                const std::string &name = scene.lights[rnd.below(static_cast<uint64_t>(lights))].name;
+                e.text = name.substr(0, rnd.below(name.size() + 1));
+            } else if (w < 75 || !h.hostile) {
+                e.text = randomName(rnd, false);
+            } else if (w < 90) {
+                e.text = randomBytes(rnd, rnd.below(300));
+            } else {
+                e.text = std::string(static_cast<size_t>(rnd.between(250, 10000)), 'S');
+                if (rnd.chance(50)) e.text = randomBytes(rnd, e.text.size());
+            }
+        } else if (k < 60) {
+            e.kind = Event::Intensity;
+            e.v = h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 200;
+        } else if (k < 65) {
+            e.kind = Event::Range;
+            e.v = h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 50;
+        } else if (k < 71) {
+            e.kind = Event::Color;
+            int64_t *c[3] = {&e.a, &e.b, &e.c};
+            for (int64_t *x : c)
+                *x = !h.hostile ? rnd.between(0, 255)
+                     : rnd.chance(20) ? extremeInt(rnd) : rnd.between(-300, 600);
+        } else if (k < 75) {
+            e.kind = rnd.chance(50) ? Event::LightType : Event::Shadow;
+            e.a = h.hostile ? rnd.between(-5, 50) : rnd.between(0, e.kind == Event::Shadow ? 2 : 4);
+        } else if (k < 87) {
+            e.kind = Event::Drag;
+            e.a = h.hostile && rnd.chance(15) ? extremeInt(rnd) : rnd.between(-3000, 3000);
+            const uint64_t w = rnd.below(100);
+            if (w < 60) e.b = static_cast<int32_t>(static_cast<uint32_t>(dragCounter) + 1u);
+            else if (w < 75 && h.hostile) e.b = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
+            else e.b = rnd.between(-100, 100000);
+            dragCounter = static_cast<int32_t>(e.b);
+        } else if (k < 92) {
+            e.kind = Event::Copy;
+        } else if (k < 97) {
+            e.kind = Event::Paste;
+        } else {
+            e.kind = Event::Clear;
+        }
+        events.push_back(std::move(e));
+    }
+    return events;
+}
+
+Session randomSession(Random &rnd, const Hostility &h) {
+    Session s;
+    int32_t dragCounter = 0;
+    for (int64_t n = rnd.between(1, 3); n > 0; --n) {
+        Activation a;
+        a.scene = randomScene(rnd, h);
+        a.events = randomEvents(rnd, a.scene, h, dragCounter);
+        a.ok = !rnd.chance(15);
+        s.push_back(std::move(a));
+    }
+    return s;
+}
+
+namespace {
+
+bool allOf(const std::string &s, const char *set) {
+    return !s.empty() && s.find_first_not_of(set) == std::string::npos;
+}
+
+// "%f" text: optional minus, digits, a point and exactly six decimals, and
+// the same text again when read back and printed.
+bool fixedParsesBack(const std::string &w) {
+    size_t start = w[0] == '-' ? 1 : 0;
+    size_t dot = w.find('.');
+    if (dot == std::string::npos || dot == start || w.size() - dot - 1 != 6) return false;
+    if (!allOf(w.substr(start, dot - start), "0123456789") || !allOf(w.substr(dot + 1), "0123456789"))
+        return false;
+    char *end = nullptr;
+    double v = std::strtod(w.c_str(), &end);
+    if (*end || !std::isfinite(v)) return false;
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%f", v);
+    return w == buf;
+}
+
+bool intParsesBack(const std::string &w) {
+    if (!allOf(w[0] == '-' ? w.substr(1) : w, "0123456789")) return false;
+    long long v = std::strtoll(w.c_str(), nullptr, 10);
+    return v >= INT32_MIN && v <= INT32_MAX && std::to_string(v) == w;
+}
+
+bool hexParsesBack(const std::string &w) {
+    if (!allOf(w, "0123456789abcdef") || w.size() > 8) return false;
+    unsigned long v = std::strtoul(w.c_str(), nullptr, 16);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%lx", v);
+    return w == buf;
+}
+
+}  // namespace
+
+std::string commandProblem(const std::vector<std::string> &commands) {
+    for (const std::string &c : commands) {
+        std::string lower = c;
+        for (char &ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos)
+            return "command \"" + c + "\" carries a non-number";
+        std::istringstream in(c);
+        std::vector<std::string> w;
+        for (std::string x; in >> x;) w.push_back(x);
+        std::string rebuilt;
+        for (const std::string &x : w) rebuilt += (rebuilt.empty() ? "" : " ") + x;
+        bool good = rebuilt == c && !w.empty();
+        if (good) {
+            const std::string &op = w[0];
+            if (op == "EditLights" || op == "DistantLight" || op == "PointLight" || op == "Spotlight" ||
+                op == "LinearLight" || op == "AreaLight")
+                good = w.size() == 1;
+            else if (op == "SelectItem") good = w.size() == 2 && hexParsesBack(w[1]);
+            else if (op == "ShadowType") good = w.size() == 2 && intParsesBack(w[1]);
+            else if (op == "LightIntensity" || op == "LightRange") good = w.size() == 2 && fixedParsesBack(w[1]);
+            else if (op == "LightColor")
+                good = w.size() == 4 && fixedParsesBack(w[1]) && fixedParsesBack(w[2]) && fixedParsesBack(w[3]);
+            else good = false;
+        }
+        if (!good) return "command \"" + c.substr(0, 200) + "\" does not parse back to the value it carries (cut short or malformed)";
+    }
+    return {};
+}
+
+namespace {
+
+const EditorState *editorStateOf(const sim::Host &h) {
+    const sim::ControlModel *list = h.control("list");
+    return list ? reinterpret_cast<const EditorState *>(list->userData) : nullptr;
+}
+
+std::string rowsPastFilled(const EditorState *s) {
+    const int32_t from = s->lightCount < 0 ? 0 : s->lightCount;
+    return std::string(reinterpret_cast<const char *>(&s->rows[from]),
+                       reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]));
+}
+
+std::string copyRow(const EditorState *s) {
+    return std::string(reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]), sizeof(LightRow));
+}
+
+bool deliver(sim::Host &h, const Event &e) {
+    auto i32 = [](int64_t x) { return static_cast<int>(static_cast<int32_t>(x)); };
+    switch (e.kind) {
+    case Event::ClickY: return h.clickY(i32(e.a));
+    case Event::Scroll: return h.scroll(i32(e.a));
+    case Event::Key: return h.key(static_cast<uint16_t>(e.a));
+    case Event::Prefix: return h.setPrefix(e.text);
+    case Event::Intensity: return h.setIntensity(e.v);
+    case Event::Range: return h.setRange(e.v);
+    case Event::Color: return h.setColor(i32(e.a), i32(e.b), i32(e.c));
+    case Event::LightType: return h.setLightType(i32(e.a));
+    case Event::Shadow: return h.setShadow(i32(e.a));
+    case Event::Drag: return h.dragEvent(i32(e.a), i32(e.b));
+    case Event::Copy: return h.copy();
+    case Event::Paste: return h.paste();
+    case Event::Clear: return h.clear();
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string checkSession(const std::string &pluginPath, const Session &s) {
+    sim::PluginLibrary lib = sim::PluginLibrary::load(pluginPath);
+    LightModel model;
+    for (size_t ai = 0; ai < s.size(); ++ai) {
+        const Activation &a = s[ai];
+        const std::string where = "activation " + std::to_string(ai + 1) + ": ";
+        model.scan(a.scene);
+        sim::Host host(a.scene);
+        host.setLogging(false);
+        std::string problem;
+        int result = host.activate(lib, [&](sim::Host &h) {
+            const EditorState *state = editorStateOf(h);
+            if (!state) {
+                problem = "the list area carries no user data";
+                return sim::Close::Cancel;
+            }
+            if (state->prefixLength != 0 || state->prefixText[0] != '\0') problem = "the prefix is not empty when the panel opens";
+            if (state->lightCount != model.lightCount())
+                problem = "the scan filled " + std::to_string(state->lightCount) + " rows, expected " +
+                          std::to_string(model.lightCount());
+            const std::string past = rowsPastFilled(state);
+            for (size_t i = 0; i < a.events.size() && problem.empty(); ++i) {
+                const Event &e = a.events[i];
+                const std::string before = copyRow(state);
+                const std::string fieldBefore = h.prefixText();
+                const std::string prefixBefore = model.prefix();
+                if (!deliver(h, e)) problem = "event " + describe(e) + " could not be delivered: " + h.lastEventError();
+                model.apply(e);
+                const std::string at = "after event " + std::to_string(i + 1) + " (" + describe(e) + "): ";
+                if (e.kind != Event::Copy && copyRow(state) != before)
+                    problem = at + "the copy buffer row changed without copy";
+                if (e.kind == Event::Key) {
+                    const std::string field = h.prefixText();
+                    // A key that changes the prefix shows it in the field; any other leaves the field alone.
+                    const bool changed = model.prefix() != prefixBefore;
+                    const std::string &expect = changed ? model.prefix() : fieldBefore;
+                    if (changed && field.size() > 255)
+                        problem = at + "the prefix field shows " + std::to_string(field.size()) + " characters";
+                    else if (field != expect)
+                        problem = at + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +
+                                  expect.substr(0, 60) + "\"";
+                }
+                if (state->prefixLength < 0 || state->prefixLength > 255)
+                    problem = at + "prefix length " + std::to_string(state->prefixLength);
+            }
+            if (problem.empty() && rowsPastFilled(state) != past)
+                problem = "a row past the " + std::to_string(state->lightCount) + " filled ones was written";
+            return a.ok ? sim::Close::Ok : sim::Close::Cancel;
+        });
+        if (!problem.empty()) return where + problem;
+        if (result != 0) return where + "activation result " + std::to_string(result) + ", expected 0";
+        if (!host.faults().empty()) return where + "host fault: " + host.faults().front();
+        if (host.livePanels() || host.liveRasters())
+            return where + "left " + std::to_string(host.livePanels()) + " panel(s) and " +
+                   std::to_string(host.liveRasters()) + " raster(s) alive";
+        if (!host.errors().empty()) return where + "unexpected error box \"" + host.errors().front() + "\"";
+        const std::vector<std::string> sent = host.commands();
+        if (std::string p = commandProblem(sent); !p.empty()) return where + p;
+        const std::vector<std::string> expected = a.ok ? model.commandsOnOk(a.scene) : std::vector<std::string>{};
+        if (sent != expected) {
+            size_t i = 0;
+            while (i < sent.size() && i < expected.size() && sent[i] == expected[i]) ++i;
+            std::string seen = i < sent.size() ? "\"" + sent[i].substr(0, 120) + "\"" : "nothing";
+            std::string want = i < expected.size() ? "\"" + expected[i].substr(0, 120) + "\"" : "nothing";
+            return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) + " is " + seen +
+                   ", the model expects " + want + " (" + std::to_string(expected.size()) + " in all)";
+        }
+    }
+    return {};
+}
+
+namespace {
+
+size_t eventCount(const Session &s) {
+    size_t n = 0;
+    for (const Activation &a : s) n += a.events.size();
+    return n;
+}
+
+// Removes ever smaller chunks of a list while the session still fails.
+template <class T, class Get>
+void shrinkList(Session &s, Get get, const std::string &plugin, int &budget, int *replays) {
+    for (size_t chunk = std::max<size_t>(1, get(s).size() / 2); chunk >= 1 && budget > 0; chunk /= 2) {
+        for (size_t at = 0; at < get(s).size() && budget > 0;) {
+            Session trial = s;
+            std::vector<T> &v = get(trial);
+            v.erase(v.begin() + static_cast<long>(at), v.begin() + static_cast<long>(std::min(v.size(), at + chunk)));
+            --budget;
+            if (replays) ++*replays;
+            if (!checkSession(plugin, trial).empty()) s = std::move(trial);
+            else at += chunk;
+        }
+        if (chunk == 1) break;
+    }
+}
+
+}  // namespace
+
+Session shrink(const std::string &pluginPath, Session s, int budget, int *replays) {
+    size_t before;
+    do {
+        before = eventCount(s) + s.size();
+        for (size_t drop = 0; drop < s.size() && s.size() > 1 && budget > 0;) {
+            Session trial = s;
+            trial.erase(trial.begin() + static_cast<long>(drop));
+            --budget;
+            if (replays) ++*replays;
+            if (!checkSession(pluginPath, trial).empty()) s = std::move(trial);
+            else ++drop;
+        }
+        for (size_t ai = 0; ai < s.size(); ++ai) {
+            shrinkList<Event>(s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, pluginPath, budget, replays);
+            shrinkList<sim::SceneLight>(s, [ai](Session &x) -> std::vector<sim::SceneLight> & { return x[ai].scene.lights; },
+                                        pluginPath, budget, replays);
+        }
+    } while (budget > 0 && eventCount(s) + s.size() < before);
+    return s;
+}
+
+std::string describe(const Session &s) {
+    std::ostringstream out;
+    for (size_t ai = 0; ai < s.size(); ++ai) {
+        const Activation &a = s[ai];
+        out << "  activation " << ai + 1 << ", " << a.scene.lights.size() << " light(s):\n";
+        for (size_t i = 0; i < a.scene.lights.size() && i < 12; ++i) {
+            const sim::SceneLight &l = a.scene.lights[i];
+            char buf[400];
+            std::snprintf(buf, sizeof buf, "    light %zx \"%.40s\"%s colour %.17g %.17g %.17g intensity %.17g type %d shadow %d range %.17g flags %u\n",
+                          static_cast<size_t>(l.id), l.name.c_str(), l.name.size() > 40 ? "..." : "", l.color[0], l.color[1],
+                          l.color[2], l.intensity, l.lightType, l.shadowType, l.range, l.flags);
+            out << buf;
+        }
+        if (a.scene.lights.size() > 12) out << "    ...\n";
+        for (const Event &e : a.events) out << "    " << describe(e) << "\n";
+        out << "    " << (a.ok ? "ok" : "cancel") << "\n";
+    }
+    return out.str();
+}
+
+}  // namespace validate

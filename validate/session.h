@@ -1,0 +1,67 @@
+// session.h - random sessions for the validator: generation, playing them on
+// the simulated Layout against the light model, and shrinking a failing one.
+#ifndef VANTOREL_VALIDATE_SESSION_H
+#define VANTOREL_VALIDATE_SESSION_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "light_model.h"
+#include "scene.h"
+
+namespace validate {
+
+// A small portable generator: the same seed gives the same sessions everywhere.
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed) {}
+    uint64_t next();
+    uint64_t below(uint64_t n) { return n ? next() % n : 0; }
+    int64_t between(int64_t lo, int64_t hi) { return lo + static_cast<int64_t>(below(static_cast<uint64_t>(hi - lo) + 1)); }
+    bool chance(unsigned percent) { return below(100) < percent; }
+    double unit() { return static_cast<double>(next() >> 11) / 9007199254740992.0; }
+    double hostileDouble();  // NaN, infinities, +-1e308, tiny and ordinary values
+
+private:
+    uint64_t state_;
+};
+
+// One activation: the scene it starts on, what the user does, how it closes.
+struct Activation {
+    sim::Scene scene;
+    std::vector<Event> events;
+    bool ok = true;
+};
+// Activations in a row on one freshly loaded library.
+using Session = std::vector<Activation>;
+
+struct Hostility {
+    int maxLights = 60;      // usual scene size limit (a few scenes are far larger)
+    int maxEvents = 40;
+    bool hostile = true;     // extreme values in scenes and events
+};
+
+sim::Scene randomScene(Random &rnd, const Hostility &h);
+std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h, int32_t &dragCounter);
+Session randomSession(Random &rnd, const Hostility &h);
+
+// Plays a session on a fresh copy of the plug-in beside the model. Returns an
+// empty text if all went as predicted, else what went wrong first.
+std::string checkSession(const std::string &pluginPath, const Session &s);
+
+// Checks made on every activation's commands: each parses back to the value it
+// carries in the documented format, none is cut short or holds "nan"/"inf".
+// Returns the first problem, or an empty text.
+std::string commandProblem(const std::vector<std::string> &commands);
+
+// The smallest session found (by removing activations, events and lights)
+// that still fails; at most `budget` replays.
+Session shrink(const std::string &pluginPath, Session s, int budget, int *replays);
+
+// The session as text: scenes, events, OK or Cancel.
+std::string describe(const Session &s);
+
+}  // namespace validate
+
+#endif
