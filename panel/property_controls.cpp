@@ -102,7 +102,8 @@ void VT_CDECL onIntensityDrag(HostControl *, void *)
         const double intensity = state->dragBaseIntensity - distance / 1000.0;
         for (int32_t i = 0; i < state->lightCount; ++i)
             if (state->rows[i].selected) state->rows[i].intensity = intensity;
-        state->rows[state->currentRow].intensity = intensity;
+        // A current row left from a run on a larger scene has no light now: it stays as it is.
+        if (state->currentRow < state->lightCount) state->rows[state->currentRow].intensity = intensity;
     } else {
         state->dragBaseIntensity = state->rows[state->currentRow].intensity;
     }
