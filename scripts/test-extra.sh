@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# test-extra.sh - the checks that follow the main Linux test suite in CI
+# (scripts/build.sh test runs it when present). Each stage is a section of its
+# own; a failing stage stops the script with a non-zero status.
+#
+#   scripts/test-extra.sh            every stage
+#   VALIDATE_SEED=N VALIDATE_RUNS=N  override the validator's fixed seed and runs
+#
+# Runs from the repository root in about three minutes on two cores.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+seed=${VALIDATE_SEED:-20240601}
+runs=${VALIDATE_RUNS:-200}
+start=$(date +%s)
+
+section() { echo; echo "==== $1 ($(( $(date +%s) - start )) s)"; }
+
+# ---- Sanitizers: the whole suite under AddressSanitizer and UBSan ----------
+section "asan: build"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+
+section "asan: test suite"
+ctest --preset asan -j "$jobs"
+
+# ---- Validator: the sanitized plug-in and host, fixed seed ----------------
+section "validator (asan build): seed $seed, $runs random sessions"
+build/asan/vantorel-host --validate --plugin build/asan/vantorel.p --seed "$seed" --runs "$runs"
+
+section "done"
+echo "test-extra: all stages passed in $(( $(date +%s) - start )) s"
