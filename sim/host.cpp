@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -269,7 +270,7 @@ struct HostGlue {
         }
         case HV_INTEGER:
             v->intv.type = HV_INTEGER;
-            v->intv.value = c->type == HV_FLOAT ? static_cast<intptr_t>(c->floatValue)
+            v->intv.value = c->type == HV_FLOAT ? static_cast<intptr_t>(std::isnan(c->floatValue) ? 0.0 : std::clamp(c->floatValue, -1e15, 1e15))
                             : c->type == HV_IVECTOR ? c->vec[0]
                                                     : c->intValue;
             return;
@@ -318,7 +319,8 @@ struct HostGlue {
             break;
         case HV_FLOAT:
             c->floatValue = v->flt.value;
-            c->intValue = static_cast<intptr_t>(std::clamp(v->flt.value, -1e15, 1e15));
+            // NaN reads back as 0 through an integer record, as a real host's field would show it.
+            c->intValue = std::isnan(v->flt.value) ? 0 : static_cast<intptr_t>(std::clamp(v->flt.value, -1e15, 1e15));
             break;
         case HV_IVECTOR:
             for (int i = 0; i < 3; ++i) c->vec[i] = v->ivec.value[i];

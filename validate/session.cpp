@@ -291,6 +291,11 @@ bool deliver(sim::Host &h, const Event &e) {
 
 std::string checkSession(const std::string &pluginPath, const Session &s) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(pluginPath);
+    return checkSession([&lib](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); },
+                        s);
+}
+
+std::string checkSession(const Activate &activate, const Session &s) {
     LightModel model;
     for (size_t ai = 0; ai < s.size(); ++ai) {
         const Activation &a = s[ai];
@@ -299,7 +304,7 @@ std::string checkSession(const std::string &pluginPath, const Session &s) {
         sim::Host host(a.scene);
         host.setLogging(false);
         std::string problem;
-        int result = host.activate(lib, [&](sim::Host &h) {
+        int result = activate(host, [&](sim::Host &h) {
             const EditorState *state = editorStateOf(h);
             if (!state) {
                 problem = "the list area carries no user data";

@@ -4,10 +4,12 @@
 #define VANTOREL_VALIDATE_SESSION_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "light_model.h"
+#include "host.h"
 #include "scene.h"
 
 namespace validate {
@@ -49,6 +51,10 @@ Session randomSession(Random &rnd, const Hostility &h);
 // Plays a session on a fresh copy of the plug-in beside the model. Returns an
 // empty text if all went as predicted, else what went wrong first.
 std::string checkSession(const std::string &pluginPath, const Session &s);
+// The same on an activation of one's own (a plug-in linked in, for the fuzzer):
+// `activate` runs one activation on the host with the driver given.
+using Activate = std::function<int(sim::Host &, sim::Host::Driver)>;
+std::string checkSession(const Activate &activate, const Session &s);
 
 // Checks made on every activation's commands: each parses back to the value it
 // carries in the documented format, none is cut short or holds "nan"/"inf".
