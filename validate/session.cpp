@@ -125,12 +125,12 @@ std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Host
             e.kind = Event::Prefix;
             const uint64_t w = rnd.below(100);
             if (w < 50 && lights) {
-                const std::string &name = scene.lights[rnd.below(static_cast<uint64_t>(lights))].name;
-                e.text = name.substr(0, rnd.below(name.size() + 1));
+                const std::string &name = scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
+                e.text = name.substr(0, static_cast<size_t>(rnd.below(name.size() + 1)));
             } else if (w < 75 || !h.hostile) {
                 e.text = randomName(rnd, false);
             } else if (w < 90) {
-                e.text = randomBytes(rnd, rnd.below(300));
+                e.text = randomBytes(rnd, static_cast<size_t>(rnd.below(300)));
             } else {
                 e.text = std::string(static_cast<size_t>(rnd.between(250, 10000)), 'S');
                 if (rnd.chance(50)) e.text = randomBytes(rnd, e.text.size());
