@@ -26,3 +26,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Floating point in SSE2 registers, as on x86-64. The x87 unit rounds each
+# step to 64 bits of mantissa and then again to 53, which gives different last
+# bits (and so different command texts and truncated colours) than the Linux
+# build, and its precision also depends on the control word the host process
+# set. With SSE2 every double operation is rounded once, the same everywhere.
+# Requires a processor with SSE2 (Pentium 4, Athlon 64 or later).
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
