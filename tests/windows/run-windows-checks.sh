@@ -1,0 +1,29 @@
+#!/bin/sh
+# run-windows-checks.sh - builds the Windows cross build (preset "mingw") and
+# checks it: the DLL's exports, imports and floating-point code (CTest in
+# build/mingw), then every vantorel-host test under Wine against the Linux
+# build given.
+#
+# Usage: run-windows-checks.sh LINUX_BUILD_DIR
+#   LINUX_BUILD_DIR  an already built Linux tree, e.g. build/ci
+# Run from anywhere; the Windows build goes to build/mingw of the source tree.
+# Needs: g++-mingw-w64-i686, binutils-mingw-w64-i686, wine, wine32:i386.
+# Exit status: 0 all passed, 1 a check or test failed, 2 usage or build error.
+set -u
+case "${1:-}" in
+-h | --help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+"" | -*) echo "usage: $0 LINUX_BUILD_DIR" >&2; exit 2 ;;
+esac
+linux=$(cd "$1" 2>/dev/null && pwd) || { echo "run-windows-checks: no build folder '$1'" >&2; exit 2; }
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+cd "$root" || exit 2
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== Windows cross build (preset mingw)"
+cmake --preset mingw >/dev/null || exit 2
+cmake --build --preset mingw -j "$jobs" || exit 2
+echo "== DLL checks"
+ctest --test-dir build/mingw --output-on-failure || exit 1
+echo "== Session tests under Wine"
+"$here/run-wine-suite.sh" "$linux" build/mingw
