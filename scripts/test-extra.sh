@@ -6,7 +6,8 @@
 #   scripts/test-extra.sh            every stage
 #   VALIDATE_SEED=N VALIDATE_RUNS=N  override the validator's fixed seed and runs
 #
-# Runs from the repository root in about three minutes on two cores.
+# Needs the Linux build in build/ci (scripts/build.sh test makes it first).
+# Runs from the repository root in a few minutes on two cores.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,6 +29,10 @@ ctest --preset asan -j "$jobs"
 # ---- Validator: the sanitized plug-in and host, fixed seed ----------------
 section "validator (asan build): seed $seed, $runs random sessions"
 build/asan/vantorel-host --validate --plugin build/asan/vantorel.p --seed "$seed" --runs "$runs"
+
+# ---- Windows: vantorel.p as a 32-bit DLL, every session test under Wine ----
+section "windows: cross build, DLL checks, session tests under Wine"
+tests/windows/run-windows-checks.sh build/ci
 
 section "done"
 echo "test-extra: all stages passed in $(( $(date +%s) - start )) s"
