@@ -1,5 +1,6 @@
 // script.cpp - the session script language of vantorel-host.
 #include "script.h"
+#include "words.h"
 
 #include <cctype>
 #include <cerrno>
@@ -80,31 +81,13 @@ bool toInt(const std::string &w, long long &out) {
     return true;
 }
 
-bool toNumber(const std::string &w, double &out) {
-    if (w.empty()) return false;
-    errno = 0;
-    char *end = nullptr;
-    double v = std::strtod(w.c_str(), &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
-    out = v;
-    return true;
-}
-
-bool sameWord(const std::string &a, const char *b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == '\0';
-}
-
 const char *const kLightTypes[] = {"Distant", "Point", "Spot", "Linear", "Area"};
 const char *const kShadowTypes[] = {"Off", "Raytrace", "ShadowMap"};
 
 // A choice given as a word of the list or as a number.
 bool toChoice(const std::string &w, const char *const *words, size_t count, long long &out) {
     for (size_t i = 0; i < count; ++i)
-        if (sameWord(w, words[i])) {
+        if (sim::sameWord(w, words[i])) {
             out = static_cast<long long>(i);
             return true;
         }
@@ -118,7 +101,7 @@ bool toKey(const std::string &w, long long &out) {
         out = static_cast<unsigned char>(w[0]);
         return true;
     }
-    if (sameWord(w, "backspace")) {
+    if (sim::sameWord(w, "backspace")) {
         out = 8;
         return true;
     }
@@ -187,7 +170,7 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             return true;
         };
         auto numArg = [&](size_t i, const char *what) -> bool {
-            if (!toNumber(w[i], s.number)) return bad("'" + w[i] + "' is not a finite number (" + what + ")");
+            if (!sim::parseFiniteDouble(w[i], s.number)) return bad("'" + w[i] + "' is not a finite number (" + what + ")");
             return true;
         };
 

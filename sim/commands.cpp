@@ -1,5 +1,6 @@
 // commands.cpp - parsing and applying Layout commands to the scene.
 #include "commands.h"
+#include "words.h"
 
 #include <cctype>
 #include <cerrno>
@@ -21,24 +22,6 @@ std::vector<std::string> splitWords(std::string_view text) {
         if (i > start) words.emplace_back(text.substr(start, i - start));
     }
     return words;
-}
-
-bool sameWord(const std::string &a, const char *b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == '\0';
-}
-
-bool parseDouble(const std::string &word, double &out) {
-    if (word.empty()) return false;
-    errno = 0;
-    char *end = nullptr;
-    double v = std::strtod(word.c_str(), &end);
-    if (end != word.c_str() + word.size() || errno == ERANGE || !std::isfinite(v)) return false;
-    out = v;
-    return true;
 }
 
 bool parseHex(const std::string &word, uint32_t &out) {
@@ -120,7 +103,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
 
     if (sameWord(verb, "LightIntensity") || sameWord(verb, "LightRange")) {
         double v = 0;
-        if (!wantArgs(1) || !parseDouble(w[1], v)) return reject(verb + " needs one finite number");
+        if (!wantArgs(1) || !parseFiniteDouble(w[1], v)) return reject(verb + " needs one finite number");
         SceneLight *l = light();
         if (!l) return reject("no light is selected");
         if (sameWord(verb, "LightRange")) l->range = v;
@@ -129,7 +112,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
     }
     if (sameWord(verb, "LightColor")) {
         double c[3];
-        if (!wantArgs(3) || !parseDouble(w[1], c[0]) || !parseDouble(w[2], c[1]) || !parseDouble(w[3], c[2]))
+        if (!wantArgs(3) || !parseFiniteDouble(w[1], c[0]) || !parseFiniteDouble(w[2], c[1]) || !parseFiniteDouble(w[3], c[2]))
             return reject("LightColor needs three finite numbers");
         SceneLight *l = light();
         if (!l) return reject("no light is selected");

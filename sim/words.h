@@ -1,0 +1,17 @@
+// words.h - small parsing helpers shared by the command interpreter and the
+// session-script reader.
+#ifndef VANTOREL_SIM_WORDS_H
+#define VANTOREL_SIM_WORDS_H
+
+#include <string>
+
+namespace sim {
+
+// Case-insensitive equality of a word and a keyword (ASCII).
+bool sameWord(const std::string &word, const char *keyword);
+// The whole word as a finite double; false for trailing text, overflow or non-numbers.
+bool parseFiniteDouble(const std::string &word, double &out);
+
+}  // namespace sim
+
+#endif
