@@ -2,7 +2,7 @@
 # run-windows-checks.sh - builds the Windows cross build (preset "mingw") and
 # checks it: the DLL's exports, imports and floating-point code (CTest in
 # build/mingw), then every vantorel-host test under Wine against the Linux
-# build given.
+# build given, then the validator on the DLL under Wine.
 #
 # Usage: run-windows-checks.sh LINUX_BUILD_DIR
 #   LINUX_BUILD_DIR  an already built Linux tree, e.g. build/ci
@@ -26,4 +26,9 @@ cmake --build --preset mingw -j "$jobs" || exit 2
 echo "== DLL checks"
 ctest --test-dir build/mingw --output-on-failure || exit 1
 echo "== Session tests under Wine"
-"$here/run-wine-suite.sh" "$linux" build/mingw
+"$here/run-wine-suite.sh" "$linux" build/mingw || exit 1
+echo "== Validator under Wine: the real DLL, fixed seed"
+# The suite has made the Wine prefix under build/mingw.
+(cd build/mingw && WINEPREFIX="$root/build/mingw/wine-suite/prefix" WINEDEBUG=-all \
+    wine vantorel-host.exe --validate --plugin vantorel.p --seed "${VALIDATE_SEED:-20240601}" \
+    --runs "${WINE_VALIDATE_RUNS:-100}" </dev/null) || exit 1
