@@ -3,7 +3,7 @@
 #
 #   scripts/build.sh demo [ARGS...]  install what is missing, build, run vantorel-host
 #   scripts/build.sh test            install what is missing, build everything, run every test
-#   scripts/build.sh deps            only install the packages the build and tests need
+#   scripts/build.sh deps            only install the packages: build, tests, fuzzing, valgrind
 #
 # Exit status: 0 success, 1 a build or test failed, 2 bad usage.
 set -euo pipefail
@@ -13,8 +13,9 @@ cd "$(dirname "$0")/.."
 usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
 
 linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev)
-windows_packages=(g++-mingw-w64-i686 wine wine32:i386)
-tool_packages=(clang libclang-rt-14-dev valgrind binutils-mingw-w64-i686)
+windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
+# Only for scripts/fuzz.sh and scripts/valgrind.sh.
+tool_packages=(clang libclang-rt-14-dev valgrind)
 
 install_packages() {
   local p need=()
@@ -50,7 +51,7 @@ case "${1:-}" in
     exec build/dev/vantorel-host "$@"
     ;;
   test)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then
