@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <dirent.h>
 #include <set>
 
 #include "scenefile/lws_document.h"
 #include "sim/host.h"
+
+#include "tests/support/real_scenes.h"
 
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
@@ -17,18 +18,7 @@ namespace {
 
 const std::string kSceneDir = VANTOREL_SHARED_SCENES;
 
-std::vector<std::string> realScenes() {
-    std::vector<std::string> names;
-    if (DIR *d = opendir(kSceneDir.c_str())) {
-        while (const dirent *e = readdir(d)) {
-            const std::string n = e->d_name;
-            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".lws") == 0) names.push_back(n);
-        }
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> realScenes() { return testsupport::realSceneFiles(kSceneDir); }
 
 // Lines with their line ends, so that a changed line end counts as a change.
 std::vector<std::string> linesOf(const std::string &bytes) {

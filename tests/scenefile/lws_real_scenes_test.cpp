@@ -3,10 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <dirent.h>
 #include <set>
 
 #include "lws_test_util.h"
+
+#include "tests/support/real_scenes.h"
 
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
@@ -15,18 +16,7 @@ namespace {
 
 const std::string kSceneDir = VANTOREL_SHARED_SCENES;
 
-std::vector<std::string> realScenes() {
-    std::vector<std::string> names;
-    if (DIR* d = opendir(kSceneDir.c_str())) {
-        while (const dirent* e = readdir(d)) {
-            const std::string n = e->d_name;
-            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".lws") == 0) names.push_back(n);
-        }
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> realScenes() { return testsupport::realSceneFiles(kSceneDir); }
 
 #define REQUIRE_REAL_SCENES(names)                                             \
     const std::vector<std::string> names = realScenes();                       \
