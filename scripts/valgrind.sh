@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
-cmake -S . -B build/valgrind -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build/valgrind -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOREL_MEMCHECK=ON \
   -DMEMORYCHECK_COMMAND="$(command -v valgrind)" \
   -DMEMORYCHECK_COMMAND_OPTIONS="--error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite --track-origins=yes" \
   >/dev/null
