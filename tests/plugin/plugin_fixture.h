@@ -44,12 +44,6 @@ inline sim::Scene namedScene(const std::vector<std::string> &names)
 class PluginTest : public ::testing::Test {
 protected:
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-
-    // Runs one activation on the scene and returns the host for inspection.
-    static int run(sim::Host &host, const sim::PluginLibrary &library, sim::Host::Driver driver)
-    {
-        return host.activate(library, std::move(driver));
-    }
 };
 
 inline std::vector<std::string> slice(const std::vector<std::string> &v, size_t from, size_t count)
