@@ -250,12 +250,12 @@ std::string commandProblem(const std::vector<std::string> &commands) {
     return {};
 }
 
-namespace {
-
 const EditorState *editorStateOf(const sim::Host &h) {
     const sim::ControlModel *list = h.control("list");
     return list ? reinterpret_cast<const EditorState *>(list->userData) : nullptr;
 }
+
+namespace {
 
 std::string rowsPastFilled(const EditorState *s) {
     const int32_t from = s->lightCount < 0 ? 0 : s->lightCount;

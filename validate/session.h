@@ -8,11 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "light_model.h"
 #include "host.h"
+#include "light_model.h"
+#include "model/editor_state.h"
 #include "scene.h"
 
 namespace validate {
+
+// The plug-in's editor record, as it hands it to the list area for user data;
+// null before the list exists. The validator looks inside it for what no host
+// call shows: rows past the filled ones and the copy buffer.
+const EditorState *editorStateOf(const sim::Host &h);
 
 // A small portable generator: the same seed gives the same sessions everywhere.
 class Random {

@@ -69,11 +69,6 @@ std::string checkDescriptor(const sim::PluginLibrary &lib, std::string &seen) {
     return {};
 }
 
-const EditorState *editorStateOf(const sim::Host &h) {
-    const sim::ControlModel *list = h.control("list");
-    return list ? reinterpret_cast<const EditorState *>(list->userData) : nullptr;
-}
-
 // 1,000 activations of one loaded library on random scenes of 0 to 600 lights.
 std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, std::string &seen) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(plugin);
