@@ -111,27 +111,24 @@ void VT_CDECL onIntensityDrag(HostControl *, void *)
     refreshFromCurrentRow();
 }
 
-static int32_t readChoice(HostControl *control)
+// A choice's index goes unchanged into one field of every selected row.
+static void storeChoice(HostControl *choice, int32_t LightRow::*field)
 {
-    return static_cast<int32_t>(readValue(control, &intValue)->intv.value);
+    EditorState *state = editorStatePointer;
+    const int32_t index = static_cast<int32_t>(readValue(choice, &intValue)->intv.value);
+    for (int32_t i = 0; i < state->lightCount; ++i)
+        if (state->rows[i].selected) state->rows[i].*field = index;
+    refreshFromCurrentRow();
 }
 
 void VT_CDECL onTypeChange(HostControl *, void *)
 {
-    EditorState *state = editorStatePointer;
-    const int32_t type = readChoice(state->handleTable.typeChoice);
-    for (int32_t i = 0; i < state->lightCount; ++i)
-        if (state->rows[i].selected) state->rows[i].lightType = type;
-    refreshFromCurrentRow();
+    storeChoice(editorStatePointer->handleTable.typeChoice, &LightRow::lightType);
 }
 
 void VT_CDECL onShadowChange(HostControl *, void *)
 {
-    EditorState *state = editorStatePointer;
-    const int32_t shadow = readChoice(state->handleTable.shadowChoice);
-    for (int32_t i = 0; i < state->lightCount; ++i)
-        if (state->rows[i].selected) state->rows[i].shadowType = shadow;
-    refreshFromCurrentRow();
+    storeChoice(editorStatePointer->handleTable.shadowChoice, &LightRow::shadowType);
 }
 
 void VT_CDECL onRangeChange(HostControl *, void *)

@@ -752,19 +752,28 @@ namespace {
 const char *kNotOpen = "no panel is open: driver events work only inside open";
 }
 
+// The open panel's control for an event, or null with the failure recorded.
+ControlModel *Host::eventTarget(std::string_view key, const std::string &missing) {
+    if (!open_) {
+        eventFail(kNotOpen);
+        return nullptr;
+    }
+    ControlModel *c = findControl(key);
+    if (!c) eventFail(missing);
+    return c;
+}
+
 bool Host::clickY(int y) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *list = findControl("list");
-    if (!list) return eventFail("the panel has no list area");
+    ControlModel *list = eventTarget("list", "the panel has no list area");
+    if (!list) return false;
     list->mouseY = y;
     list->mouseX = 0;
     return fireEvent(list);
 }
 
 bool Host::click(const std::string &name) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *list = findControl("list");
-    if (!list) return eventFail("the panel has no list area");
+    ControlModel *list = eventTarget("list", "the panel has no list area");
+    if (!list) return false;
     if (!list->lastPaint.valid) return eventFail("the list has not been painted, so no row can be clicked");
     for (const PaintedText &t : list->lastPaint.texts) {
         if (t.text != name) continue;
@@ -775,9 +784,8 @@ bool Host::click(const std::string &name) {
 }
 
 bool Host::scroll(int y) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *s = findControl("slider");
-    if (!s) return eventFail("the panel has no slider");
+    ControlModel *s = eventTarget("slider", "the panel has no slider");
+    if (!s) return false;
     s->intValue = y;
     return fireEvent(s);
 }
@@ -798,33 +806,29 @@ bool Host::typeText(const std::string &text) {
 }
 
 bool Host::setPrefix(const std::string &text) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("prefix");
-    if (!c) return eventFail("the panel has no prefix field");
+    ControlModel *c = eventTarget("prefix", "the panel has no prefix field");
+    if (!c) return false;
     c->text = text;
     return fireEvent(c);
 }
 
 bool Host::setIntensity(double percent) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("Intensity");
-    if (!c) return eventFail("the panel has no Intensity field");
+    ControlModel *c = eventTarget("Intensity", "the panel has no Intensity field");
+    if (!c) return false;
     c->floatValue = percent;
     return fireEvent(c);
 }
 
 bool Host::setRange(double range) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("Range");
-    if (!c) return eventFail("the panel has no Range field");
+    ControlModel *c = eventTarget("Range", "the panel has no Range field");
+    if (!c) return false;
     c->floatValue = range;
     return fireEvent(c);
 }
 
 bool Host::setColor(int r, int g, int b) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("color");
-    if (!c) return eventFail("the panel has no colour control");
+    ControlModel *c = eventTarget("color", "the panel has no colour control");
+    if (!c) return false;
     c->vec[0] = r;
     c->vec[1] = g;
     c->vec[2] = b;
@@ -832,25 +836,22 @@ bool Host::setColor(int r, int g, int b) {
 }
 
 bool Host::setLightType(int index) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("lighttype");
-    if (!c) return eventFail("the panel has no light type choice");
+    ControlModel *c = eventTarget("lighttype", "the panel has no light type choice");
+    if (!c) return false;
     c->intValue = index;
     return fireEvent(c);
 }
 
 bool Host::setShadow(int index) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("shadow");
-    if (!c) return eventFail("the panel has no shadow type choice");
+    ControlModel *c = eventTarget("shadow", "the panel has no shadow type choice");
+    if (!c) return false;
     c->intValue = index;
     return fireEvent(c);
 }
 
 bool Host::dragEvent(int distance, int counter) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl("drag");
-    if (!c) return eventFail("the panel has no drag button");
+    ControlModel *c = eventTarget("drag", "the panel has no drag button");
+    if (!c) return false;
     c->vec[0] = distance;
     c->vec[1] = 0;
     c->vec[2] = counter;
@@ -868,9 +869,8 @@ bool Host::drag(const std::vector<int> &distances) {
 }
 
 bool Host::press(const std::string &controlKey) {
-    if (!open_) return eventFail(kNotOpen);
-    ControlModel *c = findControl(controlKey);
-    if (!c) return eventFail("the panel has no control \"" + controlKey + "\"");
+    ControlModel *c = eventTarget(controlKey, "the panel has no control \"" + controlKey + "\"");
+    if (!c) return false;
     return fireEvent(c);
 }
 

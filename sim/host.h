@@ -263,6 +263,7 @@ private:
     void log(std::string name, std::vector<std::string> args, bool callback = false);
     void fault(const std::string &text);
     bool eventFail(const std::string &text);
+    ControlModel *eventTarget(std::string_view key, const std::string &missing);
     ControlModel *findControl(std::string_view key) const;
     ControlModel *findIn(const PanelModel *p, std::string_view key) const;
     void shapeControl(ControlModel &c) const;
