@@ -211,8 +211,8 @@ void PanelInput::commitEdit() {
     if (!c) return;
     const std::string &key = e.field.key;
     if (key == "prefix") {
-        record("prefix " + scriptQuoted(e.text));
-        sent(host_.setPrefix(e.text));
+        const std::string line = "prefix " + scriptQuoted(e.text);
+        sent(host_.setPrefix(e.text), line);
     } else if (e.field.component >= 0) {
         long long n = 0;
         const char *name = kColourNames[e.field.component];
@@ -223,8 +223,8 @@ void PanelInput::commitEdit() {
         }
         int v[3] = {c->vec[0], c->vec[1], c->vec[2]};
         v[e.field.component] = static_cast<int>(std::clamp(n, 0LL, 255LL));
-        record("color " + std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]));
-        sent(host_.setColor(v[0], v[1], v[2]));
+        const std::string line = "color " + std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]);
+        sent(host_.setColor(v[0], v[1], v[2]), line);
     } else {
         double v = 0;
         if (!parseFiniteDouble(trimmed(e.text), v)) {
@@ -232,8 +232,8 @@ void PanelInput::commitEdit() {
             return;
         }
         const bool intensity = key == "Intensity";
-        record(std::string(intensity ? "intensity " : "range ") + scriptNumber(v));
-        sent(intensity ? host_.setIntensity(v) : host_.setRange(v));
+        const std::string line = std::string(intensity ? "intensity " : "range ") + scriptNumber(v);
+        sent(intensity ? host_.setIntensity(v) : host_.setRange(v), line);
     }
 }
 
@@ -312,15 +312,15 @@ void PanelInput::pointerDown(int x, int y) {
     case Target::List: {
         const int ax = x - t.rect.x, ay = y - t.rect.y;
         const std::string name = listRowName(*t.control, ay);
-        record("click-y " + std::to_string(ay) + " " + std::to_string(ax) + (name.empty() ? "" : "  # " + name));
-        sent(host_.clickY(ay, ax));
+        const std::string line = "click-y " + std::to_string(ay) + " " + std::to_string(ax) + (name.empty() ? "" : "  # " + name);
+        sent(host_.clickY(ay, ax), line);
         break;
     }
     case Target::Slider: {
         hold_ = Hold::Slider;
         const int v = sliderValueAt(*t.control, t.rect, y);
-        record("scroll " + std::to_string(v));
-        sent(host_.scroll(v));
+        const std::string line = "scroll " + std::to_string(v);
+        sent(host_.scroll(v), line);
         break;
     }
     case Target::Drag:
@@ -329,13 +329,13 @@ void PanelInput::pointerDown(int x, int y) {
         dragLast_ = 0;
         dragCounter_ = Host::freshDragCounter();
         dragDistances_.clear();
-        sent(host_.dragEvent(0, dragCounter_));
+        if (!sent(host_.dragEvent(0, dragCounter_))) hold_ = Hold::None;
         break;
     case Target::Choice: {
         const bool type = t.control->key == "lighttype";
-        record(std::string(type ? "lighttype " : "shadow ") + std::to_string(t.index) + "  # " +
-               t.control->items[static_cast<size_t>(t.index)]);
-        sent(type ? host_.setLightType(t.index) : host_.setShadow(t.index));
+        const std::string line = std::string(type ? "lighttype " : "shadow ") + std::to_string(t.index) + "  # " +
+               t.control->items[static_cast<size_t>(t.index)];
+        sent(type ? host_.setLightType(t.index) : host_.setShadow(t.index), line);
         break;
     }
     case Target::Button:
@@ -362,18 +362,17 @@ void PanelInput::pointerMove(int x, int y) {
             if (g.control->key != "slider") continue;
             const int v = sliderValueAt(*g.control, g.field, y);
             if (v == g.control->intValue) return;
-            record("scroll " + std::to_string(v));
-            sent(host_.scroll(v));
+            const std::string line = "scroll " + std::to_string(v);
+            sent(host_.scroll(v), line);
             return;
         }
         return;
     }
     case Hold::Drag: {
-        const long long d = static_cast<long long>(dragPressX_) - x;
+        const long long d = std::clamp(static_cast<long long>(dragPressX_) - x, -1000000000LL, 1000000000LL);
         if (d == dragLast_ || dragCounter_ == INT_MAX) return;
         dragLast_ = static_cast<int>(d);
-        dragDistances_.push_back(dragLast_);
-        sent(host_.dragEvent(dragLast_, ++dragCounter_));
+        if (sent(host_.dragEvent(dragLast_, ++dragCounter_))) dragDistances_.push_back(dragLast_);
         return;
     }
     case Hold::Button: {
@@ -397,8 +396,8 @@ void PanelInput::pointerUp(int x, int y) {
     if (!heldInside_) return;  // released elsewhere: nothing
     if (heldButton_ == "ok") return finish(Close::Ok);
     if (heldButton_ == "cancel") return finish(Close::Cancel);
-    record(heldButton_ == "copy" ? "copy" : heldButton_ == "paste" ? "paste" : "clear");
-    sent(host_.press(heldButton_));
+    const std::string line = heldButton_ == "copy" ? "copy" : heldButton_ == "paste" ? "paste" : "clear";
+    sent(host_.press(heldButton_), line);
 }
 
 void PanelInput::endDrag() {
@@ -425,8 +424,8 @@ void PanelInput::wheel(int x, int y, int notches) {
     const long long now = slider->control->intValue;
     const int v = static_cast<int>(std::clamp(now - static_cast<long long>(kListRow) * notches, lo, hi));
     if (v == now) return;  // at the end already
-    record("scroll " + std::to_string(v));
-    sent(host_.scroll(v));
+    const std::string line = "scroll " + std::to_string(v);
+    sent(host_.scroll(v), line);
 }
 
 // ---- keys and closing -----------------------------------------------------------
@@ -441,8 +440,7 @@ void PanelInput::keyPress(const KeyPress &k) {
     if (k.key == Key::Escape) return finish(Close::Cancel);
     const int code = panelKeyCode(k);
     if (code < 0) return;
-    recordKey(static_cast<uint16_t>(code));
-    sent(host_.key(static_cast<uint16_t>(code)));
+    if (sent(host_.key(static_cast<uint16_t>(code)))) recordKey(static_cast<uint16_t>(code));
 }
 
 void PanelInput::requestClose() {
@@ -478,9 +476,12 @@ Overlay PanelInput::overlay() const {
     return o;
 }
 
-void PanelInput::sent(bool delivered) {
+bool PanelInput::sent(bool delivered, const std::string &line) {
     changed_ = true;
     status_ = delivered ? std::string() : host_.lastEventError();
+    // What did not reach the plug-in is not recorded: a replay would fail there.
+    if (delivered && !line.empty()) record(line);
+    return delivered;
 }
 
 void PanelInput::record(std::string line) {

@@ -146,7 +146,8 @@ private:
     void finish(Close how);
     void endDrag();
 
-    void sent(bool delivered);  // after an event to the plug-in
+    // After an event to the plug-in: records line if it was delivered.
+    bool sent(bool delivered, const std::string &line = {});
     void record(std::string line);
     void recordKey(uint16_t code);
 
