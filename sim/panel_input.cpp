@@ -75,11 +75,17 @@ bool isEditable(const ControlModel &c) {
            (c.typeName == "MiniRGBControl" && c.key == "color");
 }
 
+// A script comment naming what was clicked; none for a text that would end the line.
+std::string comment(const std::string &text) {
+    if (text.empty() || text.find_first_of("\r\n") != std::string::npos) return "";
+    return "  # " + text;
+}
+
+// The name painted on the list row at area y, as the last paint drew it.
 std::string listRowName(const ControlModel &list, int y) {
     std::string name;
     for (const PaintedText &t : list.lastPaint.texts)
         if (y >= t.y && y < t.y + kListRow) name = t.text;
-    if (name.find_first_of("\r\n") != std::string::npos) return "";
     return name;
 }
 
@@ -311,8 +317,8 @@ void PanelInput::pointerDown(int x, int y) {
     switch (t.kind) {
     case Target::List: {
         const int ax = x - t.rect.x, ay = y - t.rect.y;
-        const std::string name = listRowName(*t.control, ay);
-        const std::string line = "click-y " + std::to_string(ay) + " " + std::to_string(ax) + (name.empty() ? "" : "  # " + name);
+        const std::string line =
+            "click-y " + std::to_string(ay) + " " + std::to_string(ax) + comment(listRowName(*t.control, ay));
         sent(host_.clickY(ay, ax), line);
         break;
     }
@@ -333,8 +339,8 @@ void PanelInput::pointerDown(int x, int y) {
         break;
     case Target::Choice: {
         const bool type = t.control->key == "lighttype";
-        const std::string line = std::string(type ? "lighttype " : "shadow ") + std::to_string(t.index) + "  # " +
-               t.control->items[static_cast<size_t>(t.index)];
+        const std::string line = std::string(type ? "lighttype " : "shadow ") + std::to_string(t.index) +
+                                 comment(t.control->items[static_cast<size_t>(t.index)]);
         sent(type ? host_.setLightType(t.index) : host_.setShadow(t.index), line);
         break;
     }
