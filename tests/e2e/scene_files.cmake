@@ -10,6 +10,9 @@
 #   MODE never      the panel never opens: --save and --png write nothing, exit 0
 #   MODE unwritable --save into a missing folder: exit 3, the message names the file
 #   MODE in-place   --save over the --scene file itself replaces it with the edit
+#   MODE changed    the --scene file changed before --save over it: exit 3,
+#                   nothing written; with --force it is saved
+#   MODE overwrite  --save and --png over existing files replace them, twice
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(problems "")
@@ -132,6 +135,48 @@ elseif(MODE STREQUAL "in-place")
   if(before STREQUAL after)
     problem("the scene was not replaced with the edit")
   endif()
+  file(GLOB leftovers "${WORK}/*.vantorel-part" "${WORK}/.*.vantorel-part" "${WORK}/.*.vantorel-old")
+  if(leftovers)
+    problem("a temporary file was left behind: ${leftovers}")
+  endif()
+elseif(MODE STREQUAL "changed")
+  # A snapshot over the scene file mid-session is a change on disk: the save
+  # over it is refused and writes nothing; with --force it goes through.
+  file(WRITE "${WORK}/snap.vts" "snapshot \"${WORK}/scene.lws\"\nok\n")
+  file(COPY_FILE "${FIXTURES}/v3.lws" "${WORK}/scene.lws")
+  host(rc err --scene "${WORK}/scene.lws" --script "${WORK}/snap.vts" --save "${WORK}/scene.lws")
+  expect_rc(3)
+  expect_err("the file changed on disk since it was read")
+  file(READ "${WORK}/scene.lws" head LIMIT 4 HEX)
+  if(NOT head STREQUAL "89504e47")
+    problem("the refused save wrote the scene over the changed file")
+  endif()
+  file(COPY_FILE "${FIXTURES}/v3.lws" "${WORK}/scene.lws")
+  host(rc err --scene "${WORK}/scene.lws" --script "${WORK}/snap.vts" --save "${WORK}/scene.lws" --force)
+  expect_rc(0)
+  file(READ "${WORK}/scene.lws" after)
+  file(READ "${FIXTURES}/v3.lws" before)
+  if(NOT before STREQUAL after)
+    problem("--force did not save the scene over the changed file")
+  endif()
+elseif(MODE STREQUAL "overwrite")
+  # Saves over existing files (a rename over an existing file on Windows too).
+  file(WRITE "${WORK}/out.lws" "old scene\n")
+  file(WRITE "${WORK}/out.png" "old picture\n")
+  foreach(round 1 2)
+    host(rc err --scene "${FIXTURES}/v3.lws" --script "${WORK}/ok.vts" --save "${WORK}/out.lws"
+         --png "${WORK}/out.png")
+    expect_rc(0)
+    file(READ "${WORK}/out.lws" saved)
+    file(READ "${FIXTURES}/v3.lws" scene)
+    if(NOT saved STREQUAL scene)
+      problem("round ${round}: the existing out.lws was not replaced with the scene")
+    endif()
+    file(READ "${WORK}/out.png" head LIMIT 4 HEX)
+    if(NOT head STREQUAL "89504e47")
+      problem("round ${round}: the existing out.png was not replaced with a picture")
+    endif()
+  endforeach()
   file(GLOB leftovers "${WORK}/*.vantorel-part" "${WORK}/.*.vantorel-part" "${WORK}/.*.vantorel-old")
   if(leftovers)
     problem("a temporary file was left behind: ${leftovers}")
