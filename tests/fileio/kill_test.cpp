@@ -7,7 +7,7 @@
 // first to WORKDIR/big.lws, then ROUNDS times (default 200) starts a process
 // that saves the two scenes over big.lws in turn with fileio::replaceFile, the
 // routine behind every file vantorel-host writes, and kills it with SIGKILL
-// after a random delay of up to one save's duration. After each kill
+// after a random delay of up to two saves' duration. After each kill
 // big.lws must hold exactly the bytes of one of the two scenes. Temporary files
 // of killed saves (hidden, "*.vantorel-part") are counted and removed.
 // Prints one summary line; exit status 0 pass, 1 a check failed, 2 usage.
@@ -123,8 +123,9 @@ int main(int argc, char **argv) {
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count() / 2);
 
     std::mt19937 rng(seed);
-    std::uniform_int_distribution<long> delay(0, saveUs + 1000);
-    int held[2] = {0, 0}, leftovers = 0;
+    std::uniform_int_distribution<long> delay(0, 2 * saveUs + 1000);
+    int kept = 0, replaced = 0, leftovers = 0;
+    int current = 0;  // the scene big.lws holds now
     for (int r = 0; r < rounds; ++r) {
         const pid_t pid = fork();
         if (pid < 0) {
@@ -133,8 +134,9 @@ int main(int argc, char **argv) {
         }
         if (pid == 0) {
             std::string e;
-            for (unsigned i = 1;; ++i)
-                if (!fileio::replaceFile(target, scenes[i % 2], e)) _exit(3);
+            // First the scene big.lws does not hold, then the other, and so on.
+            for (int i = 1 - current;; i = 1 - i)
+                if (!fileio::replaceFile(target, scenes[i], e)) _exit(3);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(delay(rng)));
         kill(pid, SIGKILL);
@@ -155,14 +157,15 @@ int main(int argc, char **argv) {
                          target.c_str(), size, scenes[0].size(), scenes[1].size());
             return 1;
         }
-        ++held[k];
+        (k == current ? kept : replaced) += 1;
+        current = k;
         leftovers += removeLeftovers(dir);
     }
     std::printf("kill test: %d SIGKILLs during saves of %.1f/%.1f MB scenes (one save %.0f ms, seed %u): "
-                "first scene %d times, second %d times, never anything else; %d temporary files of killed "
-                "saves removed\n",
+                "the old scene %d times, the new one %d times, never anything else; %d temporary files of "
+                "killed saves removed\n",
                 rounds, static_cast<double>(scenes[0].size()) / 1048576.0, static_cast<double>(scenes[1].size()) / 1048576.0,
                 static_cast<double>(saveUs) / 1000.0, seed,
-                held[0], held[1], leftovers);
+                kept, replaced, leftovers);
     return 0;
 }
