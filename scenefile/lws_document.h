@@ -159,10 +159,6 @@ private:
     std::vector<Light> lights_;
 };
 
-// Writes bytes to path in binary. On failure removes what was written, sets
-// error to a sentence naming the file and returns false.
-bool writeFileBytes(const std::string& path, const std::string& bytes, std::string& error);
-
 // Entry point for fuzzing: parses arbitrary bytes and, when they parse, renders
 // the document with its own scene and with an edited one. Never throws for any
 // input; returns 0.
