@@ -49,6 +49,9 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
         die "not a git checkout: set SOURCE_DATE_EPOCH to the release time (seconds since 1970)"
 fi
 export SOURCE_DATE_EPOCH
+if [ -n "$(git -C "$root" status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+    echo "package: warning: the checkout has uncommitted changes; the archives are not those of the last commit" >&2
+fi
 # zip stores local times: one time zone, whoever packages.
 export TZ=UTC LC_ALL=C
 
