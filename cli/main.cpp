@@ -4,6 +4,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "about.h"
 #include "host.h"
 #include "loader.h"
 #include "options.h"
@@ -16,8 +17,6 @@
 #endif
 
 namespace {
-
-constexpr const char *kPluginFile = "vantorel.p";
 
 int usageError(const std::string &message) {
     std::cerr << "vantorel-host: " << message << "\nRun vantorel-host --help for usage.\n";
@@ -43,14 +42,16 @@ int main(int argc, char **argv) {
         vhost::noteStandardOutput();
         return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
     }
+    if (options.version) {
+        std::cout << vhost::versionText();
+        return vhost::kExitRan;
+    }
+    const char *argv0 = argc > 0 ? argv[0] : nullptr;
     if (options.validate) {
 #ifdef VANTOREL_HAVE_VALIDATE
         validate::Options v;
         v.plugin = options.plugin;
-        if (v.plugin.empty()) {
-            std::string dir = sim::executableDirectory(argc > 0 ? argv[0] : nullptr);
-            v.plugin = dir.empty() ? std::string(kPluginFile) : dir + "/" + kPluginFile;
-        }
+        if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return usageError(error);
         if (options.seed) v.seed = *options.seed;
         if (options.runs) v.runs = *options.runs;
         const int rc = validate::run(v, std::cout);
@@ -92,10 +93,7 @@ int main(int argc, char **argv) {
     }
 
     std::string pluginPath = options.plugin;
-    if (pluginPath.empty()) {
-        std::string dir = sim::executableDirectory(argc > 0 ? argv[0] : nullptr);
-        pluginPath = dir.empty() ? std::string(kPluginFile) : dir + "/" + kPluginFile;
-    }
+    if (pluginPath.empty() && !vhost::findPlugin(argv0, pluginPath, error)) return usageError(error);
     std::optional<sim::PluginLibrary> lib;
     try {
         lib.emplace(sim::PluginLibrary::load(pluginPath, sim::PluginLibrary::Instance::Shared));

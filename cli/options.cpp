@@ -47,6 +47,8 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         long long n = 0;
         if (arg == "--help" || arg == "-h") {
             out.help = true;
+        } else if (arg == "--version") {
+            out.version = true;
         } else if (arg == "--plugin") {
             if (!need("a file name")) return false;
             out.plugin = value;
@@ -143,7 +145,8 @@ and applies the Layout commands it sends back to the scene.
 
 Options:
   --plugin FILE            the plug-in to load (default: vantorel.p beside
-                           this program)
+                           this program, else in ../lib/vantorel/ relative to
+                           it, where cmake --install puts it)
   --lights N               a scene of N point lights "Light 1".."Light N":
                            intensity 1.0, white, shadow off, range 1.0, flags 0
                            (default: a built-in scene of nine named lights of
@@ -196,6 +199,8 @@ Options:
   --seed S                 with --validate: seed of every random choice
                            (default 1); the same seed replays the same checks
   --runs N                 with --validate: random sessions (default 300)
+  --version                print the version, the plug-in's file name and
+                           whether window support was built in
   -h, --help               show this text
 
 Output:

@@ -18,6 +18,7 @@ struct Options {
     std::optional<std::string> png;     // --png: the panel as it was when it closed
     sim::HostConditions conditions;
     bool help = false;
+    bool version = false;               // --version
     bool validate = false;              // --validate: check the plug-in instead of running a session
     std::optional<unsigned long long> seed;  // --seed, with --validate
     std::optional<int> runs;                 // --runs, with --validate

@@ -4,16 +4,21 @@
 #   scripts/build.sh demo [ARGS...]  install what is missing, build, run vantorel-host
 #   scripts/build.sh test            install what is missing, build everything, run every test
 #   scripts/build.sh deps            only install the packages: build, tests, fuzzing, valgrind
+#   scripts/build.sh package         build the release archives into dist/ (scripts/package.sh)
 #
 # Exit status: 0 success, 1 a build or test failed, 2 bad usage.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 
-usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; }
 
 linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
+# The man page is made at build time.
+linux_packages+=(help2man)
+# The release archives and their checks (scripts/package.sh, tests/package/).
+package_packages=(zip unzip git)
 # Only for scripts/fuzz.sh and scripts/valgrind.sh.
 tool_packages=(clang libclang-rt-14-dev valgrind)
 
@@ -51,7 +56,7 @@ case "${1:-}" in
     exec build/dev/vantorel-host "$@"
     ;;
   test)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then
@@ -59,7 +64,16 @@ case "${1:-}" in
     fi
     ;;
   deps)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}" "${package_packages[@]}"
+    ;;
+  package)
+    # The same builds as CI's (build/ci, build/mingw), only the packaged targets.
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
+    cmake --preset ci >/dev/null
+    cmake --build --preset ci -j "$jobs" --target vantorel-host vantorel_plugin vantorel_manpage
+    cmake --preset mingw >/dev/null
+    cmake --build --preset mingw -j "$jobs" --target vantorel-host vantorel_plugin
+    scripts/package.sh build/ci build/mingw dist
     ;;
   -h|--help|help)
     usage

@@ -34,5 +34,14 @@ build/asan/vantorel-host --validate --plugin build/asan/vantorel.p --seed "$seed
 section "windows: cross build, DLL checks, session tests under Wine"
 tests/windows/run-windows-checks.sh build/ci
 
+# ---- Release archives: made, unpacked and checked, built again and compared -
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' build/ci/CMakeCache.txt)
+section "packages: scripts/package.sh from build/ci and build/mingw into dist/"
+scripts/package.sh build/ci build/mingw dist
+section "packages: unpacked and checked (the zip's programs under Wine)"
+WINEPREFIX="$PWD/build/mingw/wine-suite/prefix" tests/package/check-packages.sh dist "$version"
+section "packages: the programs built again in build/repro, packaged, compared byte for byte"
+tests/package/rebuild-and-compare.sh dist build/repro
+
 section "done"
 echo "test-extra: all stages passed in $(( $(date +%s) - start )) s"

@@ -1,0 +1,21 @@
+# Makes vantorel-host.1 with help2man from the program's --help and --version.
+# cmake -DHELP2MAN=... -DPROGRAM=... -DEPOCH_FILE=... -DOUT=... -P man-page.cmake
+file(READ ${EPOCH_FILE} epoch)
+string(STRIP "${epoch}" epoch)
+set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+# The page must not depend on the user's language settings.
+set(ENV{LC_ALL} C)
+execute_process(COMMAND ${HELP2MAN} --no-info --section=1
+    "--name=run the Vantorel light-editor plug-in in a simulated LightWave Layout"
+    --output=${OUT}.tmp ${PROGRAM}
+  RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  file(REMOVE ${OUT}.tmp)
+  message(FATAL_ERROR "help2man failed on ${PROGRAM}: ${err}")
+endif()
+# help2man names the program by its full path in places; the page names it alone.
+file(READ ${OUT}.tmp page)
+get_filename_component(dir ${PROGRAM} DIRECTORY)
+string(REPLACE "${dir}/" "" page "${page}")
+file(WRITE ${OUT} "${page}")
+file(REMOVE ${OUT}.tmp)
