@@ -1,7 +1,7 @@
 // lws_document.h - reading and writing LightWave scene files (.lws).
 //
-// A scene file is kept as the list of its lines, each with its own line end, so
-// that writing it back reproduces every byte that was not edited. Only the
+// A scene file is kept as its bytes, once, with the offset at which each line
+// starts, so that writing it back reproduces every byte that was not edited. Only the
 // settings of lights are interpreted; everything else is carried along as text.
 //
 // Reading
@@ -80,6 +80,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sim/scene.h"
@@ -107,6 +108,9 @@ public:
     // On failure returns false, fills err and leaves out unchanged.
     static bool parse(const std::string& bytes, const std::string& fileName, LwsDocument& out,
                       LoadError& err);
+    // The same, taking the bytes over without a copy.
+    static bool parse(std::string&& bytes, const std::string& fileName, LwsDocument& out,
+                      LoadError& err);
 
     // Reads the file at path in binary and parses it.
     static bool load(const std::string& path, LwsDocument& out, LoadError& err);
@@ -129,10 +133,13 @@ public:
     bool settingAnimated(std::size_t index, LwsSetting setting) const;
 
 private:
-    struct Line {
-        std::string text;  // without its line end
-        std::string eol;   // "\r\n", "\n", "\r" or "" (last line only)
-    };
+    // Lines are not copied: line i is the bytes from lineStart_[i] up to
+    // lineStart_[i + 1], its line end included.
+    std::size_t lineCount() const { return lineStart_.empty() ? 0 : lineStart_.size() - 1; }
+    std::string_view lineText(std::size_t i) const;  // without its line end
+    std::string_view lineEol(std::size_t i) const;   // "\r\n", "\n", "\r" or "" (last line only)
+    std::size_t eolLength(std::size_t i) const;
+
     struct Span {
         bool present = false;
         bool animated = false;
@@ -155,7 +162,8 @@ private:
 
     std::string fileName_;
     int version_ = 0;
-    std::vector<Line> lines_;
+    std::string bytes_;                   // the file, once
+    std::vector<std::uint32_t> lineStart_;  // line count + 1 offsets (files are < 4 GiB)
     std::vector<Light> lights_;
 };
 
