@@ -103,6 +103,7 @@ constexpr int kLwsSettingCount = 6;
 class LwsDocument {
 public:
     static constexpr std::size_t kMaxFileBytes = 256u * 1024u * 1024u;
+    static_assert(kMaxFileBytes <= 0xffffffffu, "line offsets are 32 bits wide");
 
     // Parses the bytes of a scene file. fileName is used in error messages only.
     // On failure returns false, fills err and leaves out unchanged.
@@ -140,17 +141,18 @@ private:
     std::string_view lineEol(std::size_t i) const;   // "\r\n", "\n", "\r" or "" (last line only)
     std::size_t eolLength(std::size_t i) const;
 
+    // Line indexes and offsets are 32 bits wide: files are smaller than 4 GiB.
     struct Span {
         bool present = false;
         bool animated = false;
-        std::size_t first = 0;       // line index of the keyword line
-        std::size_t last = 0;        // last line of the setting (end of its envelope)
-        std::size_t valueBegin = 0;  // byte range of the value tokens in the keyword line
-        std::size_t valueEnd = 0;
+        std::uint32_t first = 0;       // line index of the keyword line
+        std::uint32_t last = 0;        // last line of the setting (end of its envelope)
+        std::uint32_t valueBegin = 0;  // byte range of the value tokens in the keyword line
+        std::uint32_t valueEnd = 0;
     };
     struct Light {
-        std::size_t begin = 0;  // the AddLight line
-        std::size_t end = 0;    // one past the section's last line
+        std::uint32_t begin = 0;  // the AddLight line
+        std::uint32_t end = 0;    // one past the section's last line
         sim::SceneLight value;
         double rawColor[3] = {1, 1, 1};  // as written (0-255 in LWSC 1 and 2)
         double falloff = 0;

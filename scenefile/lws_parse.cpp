@@ -21,7 +21,7 @@ namespace {
 
 // Keywords that end a light's section: the next item, or scene-wide settings.
 bool endsLightSection(std::string_view kw) {
-    static const char* const kEnders[] = {
+    static constexpr std::string_view kEnders[] = {
         "AddLight",       "AddCamera",          "ShowCamera",      "CameraName",
         "LoadObject",     "LoadObjectLayer",    "AddNullObject",   "AmbientColor",
         "AmbientIntensity", "AmbIntensity",     "GlobalLightIntensity",
@@ -30,7 +30,7 @@ bool endsLightSection(std::string_view kw) {
         "CurrentObject",  "CurrentLight",       "CurrentCamera",   "GraphEditorData",
         "DataOverlayLabel",
     };
-    for (const char* e : kEnders) {
+    for (std::string_view e : kEnders) {
         if (kw == e) return true;
     }
     return false;
@@ -44,6 +44,9 @@ std::string_view trimmed(std::string_view s) {
 }
 
 std::string str(std::string_view s) { return std::string(s); }
+
+// Line numbers and offsets within a line: files are smaller than 4 GiB.
+uint32_t u32(std::size_t v) { return static_cast<uint32_t>(v); }
 
 struct EnvelopeKey {
     double value = 0;
@@ -190,13 +193,13 @@ private:
     }
 
     void closeLight(std::size_t endLine, bool inLight) {
-        if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = endLine;
+        if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = u32(endLine);
     }
 
     bool startLight(std::size_t i, const Tokens& toks) {
         LwsDocument::Light light;
-        light.begin = i;
-        light.end = i + 1;
+        light.begin = u32(i);
+        light.end = u32(i + 1);
         if (doc_.version_ <= 3) {
             light.value.id = sim::kLightIdBase + static_cast<uint32_t>(doc_.lights_.size());
         } else {
@@ -220,15 +223,15 @@ private:
         const std::string_view text = doc_.lineText(i);
         const Tokens toks = tokenize(text, count + 1);
         span = LwsDocument::Span();
-        span.first = i;
-        span.last = i;
+        span.first = u32(i);
+        span.last = u32(i);
         if (toks.size() >= 2 && tokenText(text, toks[1]) == "(envelope)") {
             if (count != 1) return failAt(i, str(kw) + " cannot be read from an envelope");
             span.animated = true;
-            span.valueBegin = toks[1].begin;
-            span.valueEnd = toks[1].end;
+            span.valueBegin = u32(toks[1].begin);
+            span.valueEnd = u32(toks[1].end);
             if (!readEnvelope(i, kw, values[0], last)) return false;
-            span.last = last;
+            span.last = u32(last);
             span.present = true;
             return true;
         }
@@ -242,8 +245,8 @@ private:
                 return failAt(i, str(kw) + " needs a number, not \"" + str(t.substr(0, 40)) + "\"");
             }
         }
-        span.valueBegin = toks[1].begin;
-        span.valueEnd = toks[count].end;
+        span.valueBegin = u32(toks[1].begin);
+        span.valueEnd = u32(toks[count].end);
         span.present = true;
         last = i;
         return true;
@@ -421,9 +424,9 @@ private:
             }
             span = LwsDocument::Span();
             span.present = true;
-            span.first = span.last = i;
-            span.valueBegin = toks[1].begin;
-            span.valueEnd = toks[1].end;
+            span.first = span.last = u32(i);
+            span.valueBegin = u32(toks[1].begin);
+            span.valueEnd = u32(toks[1].end);
             if (which == LwsSetting::Type) v.lightType = value;
             else if (which == LwsSetting::Shadow) v.shadowType = value;
             else {
@@ -483,12 +486,14 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
     // or device has none; its bytes are read until it ends.)
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
-    if (size > 0 && static_cast<unsigned long long>(size) <= kMaxFileBytes) {
-        bytes.reserve(static_cast<std::size_t>(size));
-    }
     in.clear();
     in.seekg(0, std::ios::beg);
     in.clear();
+    if (size > 0 && static_cast<unsigned long long>(size) <= kMaxFileBytes) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(&bytes[0], size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
     char buf[65536];
     while (in) {
         in.read(buf, sizeof buf);
