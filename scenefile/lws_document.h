@@ -134,12 +134,16 @@ public:
     bool settingAnimated(std::size_t index, LwsSetting setting) const;
 
 private:
-    // Lines are not copied: line i is the bytes from lineStart_[i] up to
-    // lineStart_[i + 1], its line end included.
-    std::size_t lineCount() const { return lineStart_.empty() ? 0 : lineStart_.size() - 1; }
+    // Lines are not copied and not listed one by one: the start of every
+    // kLineStride-th line is kept, and a line is found from the nearest such
+    // mark before it, or from the line looked up last (lines are mostly
+    // visited in order).
+    static constexpr std::size_t kLineStride = 16;
+    std::size_t lineCount() const { return lineCount_; }
+    std::size_t lineBegin(std::size_t i) const;      // byte offset; the file's size for i >= lineCount()
     std::string_view lineText(std::size_t i) const;  // without its line end
     std::string_view lineEol(std::size_t i) const;   // "\r\n", "\n", "\r" or "" (last line only)
-    std::size_t eolLength(std::size_t i) const;
+    std::size_t eolLength(std::size_t begin, std::size_t end) const;
 
     // Line indexes and offsets are 32 bits wide: files are smaller than 4 GiB.
     struct Span {
@@ -164,8 +168,11 @@ private:
 
     std::string fileName_;
     int version_ = 0;
-    std::string bytes_;                   // the file, once
-    std::vector<std::uint32_t> lineStart_;  // line count + 1 offsets (files are < 4 GiB)
+    std::string bytes_;                     // the file, once
+    std::size_t lineCount_ = 0;
+    std::vector<std::uint32_t> lineMarks_;  // start of lines 0, kLineStride, 2 kLineStride...
+    mutable std::size_t cachedLine_ = 0;    // the line looked up last, and its start
+    mutable std::size_t cachedBegin_ = 0;
     std::vector<Light> lights_;
 };
 

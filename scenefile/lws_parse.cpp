@@ -106,25 +106,24 @@ private:
         return fail(lineIndex + 1, message);
     }
 
-    // Records where each line starts; a line ends at "\r\n", "\n" or a lone "\r".
+    // Counts the lines and records where every kLineStride-th one starts; a
+    // line ends at "\r\n", "\n" or a lone "\r".
     void splitLines() {
         const std::string& b = doc_.bytes_;
         const std::size_t size = b.size();
-        std::size_t count = 0;
-        for (std::size_t i = 0; i < size; ++i) {
-            if (b[i] == '\n' || (b[i] == '\r' && (i + 1 == size || b[i + 1] != '\n'))) ++count;
-        }
-        auto& starts = doc_.lineStart_;
-        starts.clear();
-        starts.reserve(count + 2);
-        starts.push_back(0);
+        auto& marks = doc_.lineMarks_;
+        marks.clear();
+        marks.push_back(0);
+        std::size_t count = 0;  // lines ended so far
         for (std::size_t i = 0; i < size; ++i) {
             if (b[i] != '\n' && b[i] != '\r') continue;
             if (b[i] == '\r' && i + 1 < size && b[i + 1] == '\n') ++i;
-            starts.push_back(static_cast<uint32_t>(i + 1));
+            if (++count % LwsDocument::kLineStride == 0) marks.push_back(static_cast<uint32_t>(i + 1));
         }
-        // The last line has no line end: it runs to the end of the bytes.
-        if (starts.back() != size) starts.push_back(static_cast<uint32_t>(size));
+        // A last line without a line end runs to the end of the bytes.
+        const bool openLast = size > 0 && b[size - 1] != '\n' && b[size - 1] != '\r';
+        doc_.lineCount_ = count + (openLast ? 1u : 0u);
+        marks.shrink_to_fit();
     }
 
     bool readHeader() {
@@ -453,20 +452,41 @@ bool LwsDocument::parse(std::string&& bytes, const std::string& fileName, LwsDoc
     return parser.run(out);
 }
 
+std::size_t LwsDocument::lineBegin(std::size_t i) const {
+    if (i >= lineCount_) return bytes_.size();
+    std::size_t k, at;
+    if (cachedLine_ <= i && i - cachedLine_ < kLineStride) {
+        k = cachedLine_;
+        at = cachedBegin_;
+    } else {
+        k = i - i % kLineStride;
+        at = lineMarks_[k / kLineStride];
+    }
+    const std::size_t size = bytes_.size();
+    for (; k < i; ++k) {  // at most kLineStride - 1 lines
+        while (at < size && bytes_[at] != '\n' && bytes_[at] != '\r') ++at;
+        if (at < size && bytes_[at] == '\r' && at + 1 < size && bytes_[at + 1] == '\n') ++at;
+        if (at < size) ++at;
+    }
+    cachedLine_ = i;
+    cachedBegin_ = at;
+    return at;
+}
+
 std::string_view LwsDocument::lineText(std::size_t i) const {
-    const std::size_t b = lineStart_[i];
-    return std::string_view(bytes_).substr(b, lineStart_[i + 1] - b - eolLength(i));
+    const std::size_t b = lineBegin(i);
+    const std::size_t e = lineBegin(i + 1);
+    return std::string_view(bytes_).substr(b, e - b - eolLength(b, e));
 }
 
 std::string_view LwsDocument::lineEol(std::size_t i) const {
-    const std::size_t e = lineStart_[i + 1];
-    const std::size_t len = eolLength(i);
+    const std::size_t b = lineBegin(i);
+    const std::size_t e = lineBegin(i + 1);
+    const std::size_t len = eolLength(b, e);
     return std::string_view(bytes_).substr(e - len, len);
 }
 
-std::size_t LwsDocument::eolLength(std::size_t i) const {
-    const std::size_t b = lineStart_[i];
-    const std::size_t e = lineStart_[i + 1];
+std::size_t LwsDocument::eolLength(std::size_t b, std::size_t e) const {
     if (e == b) return 0;
     if (bytes_[e - 1] == '\r') return 1;
     if (bytes_[e - 1] != '\n') return 0;  // the last line, without a line end

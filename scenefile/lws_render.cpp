@@ -278,7 +278,6 @@ private:
     // The file's bytes, copied in runs between the edited and inserted lines.
     std::string assemble() const {
         const std::string& bytes = doc_.bytes_;
-        const std::size_t lineCount = doc_.lineCount();
         const std::string fallbackEol = defaultEol();
         std::size_t extra = 0;
         for (const auto& r : replaced_) extra += r.second.size();
@@ -288,9 +287,7 @@ private:
         std::string out;
         out.reserve(bytes.size() + extra);
         std::size_t copied = 0;  // bytes of the file written so far
-        auto lineBegin = [&](std::size_t line) {
-            return line < lineCount ? static_cast<std::size_t>(doc_.lineStart_[line]) : bytes.size();
-        };
+        auto lineBegin = [&](std::size_t line) { return doc_.lineBegin(line); };
         auto r = replaced_.begin();
         auto in = inserted_.begin();
         while (r != replaced_.end() || in != inserted_.end()) {
