@@ -511,7 +511,7 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
     in.clear();
     if (size > 0 && static_cast<unsigned long long>(size) <= kMaxFileBytes) {
         bytes.resize(static_cast<std::size_t>(size));
-        in.read(&bytes[0], size);
+        in.read(&bytes[0], static_cast<std::streamsize>(size));
         bytes.resize(static_cast<std::size_t>(in.gcount()));
     }
     char buf[65536];

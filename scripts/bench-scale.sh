@@ -32,6 +32,8 @@ build() {
     { echo "bench-scale.sh: building vantorel-host and vantorel-genscene failed" >&2; exit 1; }
 }
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
+
 work=
 cleanup() { [ -z "$work" ] || rm -rf "$work"; }
 trap cleanup EXIT
@@ -63,11 +65,11 @@ modes() {  # modes FILE: OK and save, OK without saving, Cancel
   read -r t m < <(run "$scene" ok "$work/out.lws")
   cmp -s "$scene" "$work/out.lws" || { echo "bench-scale.sh: the saved scene differs from $scene" >&2; exit 1; }
   rm -f "$work/out.lws"
-  printf '%-18s %8s s %12s %8.2f\n' "ok + save" "$t" "$m" "$(echo "$m * 1024 / $size" | bc -l)"
+  printf '%-18s %8s s %12s %8.2f\n' "ok + save" "$t" "$m" "$(ratio $((m * 1024)) "$size")"
   read -r t m < <(run "$scene" ok)
-  printf '%-18s %8s s %12s %8.2f\n' "ok, no save" "$t" "$m" "$(echo "$m * 1024 / $size" | bc -l)"
+  printf '%-18s %8s s %12s %8.2f\n' "ok, no save" "$t" "$m" "$(ratio $((m * 1024)) "$size")"
   read -r t m < <(run "$scene" cancel)
-  printf '%-18s %8s s %12s %8.2f\n' "cancel" "$t" "$m" "$(echo "$m * 1024 / $size" | bc -l)"
+  printf '%-18s %8s s %12s %8.2f\n' "cancel" "$t" "$m" "$(ratio $((m * 1024)) "$size")"
 }
 
 case "${1:-}" in
@@ -85,8 +87,8 @@ case "${1:-}" in
       read -r t m < <(run "$work/scene.lws" ok "$work/out.lws")
       cmp -s "$work/scene.lws" "$work/out.lws" || { echo "bench-scale.sh: the saved $n-light scene differs" >&2; exit 1; }
       ratio=-
-      [ -z "$prev" ] || ratio=$(echo "$t / $prev" | bc -l | xargs printf '%.2f')
-      printf '%-8s %12s %8s s %12s %8.2f %10s\n' "$n" "$size" "$t" "$m" "$(echo "$m * 1024 / $size" | bc -l)" "$ratio"
+      [ -z "$prev" ] || ratio=$(printf '%.2f' "$(ratio "$t" "$prev")")
+      printf '%-8s %12s %8s s %12s %8.2f %10s\n' "$n" "$size" "$t" "$m" "$(ratio $((m * 1024)) "$size")" "$ratio"
       prev=$t
       rm -f "$work/out.lws" "$work/scene.lws"
     done
