@@ -10,6 +10,7 @@
 #include "scene_session.h"
 #include "scene.h"
 #include "script.h"
+#include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
 #include "validate.h"
 #endif
@@ -33,12 +34,14 @@ bool readAll(std::istream &in, std::string &out) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    vhost::prepareStandardStreams();
     vhost::Options options;
     std::string error;
     if (!vhost::parseOptions(argc, argv, options, error)) return usageError(error);
     if (options.help) {
         std::cout << vhost::helpText();
-        return vhost::kExitRan;
+        vhost::noteStandardOutput();
+        return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
     }
     if (options.validate) {
 #ifdef VANTOREL_HAVE_VALIDATE
@@ -50,7 +53,8 @@ int main(int argc, char **argv) {
         }
         if (options.seed) v.seed = *options.seed;
         if (options.runs) v.runs = *options.runs;
-        return validate::run(v, std::cout);
+        const int rc = validate::run(v, std::cout);
+        return vhost::finishStandardOutput(std::cerr) || rc == vhost::kExitUsage ? rc : vhost::kExitOutputFailed;
 #else
         return usageError("this build has no validator");
 #endif
@@ -74,13 +78,17 @@ int main(int argc, char **argv) {
 
     // So is the scene file: a malformed one stops here, before anything runs.
     scenefile::LwsDocument document;
+    vhost::SaveOptions saveOptions;
+    saveOptions.force = options.force;
     if (options.scene) {
         scenefile::LoadError loadError;
-        if (!scenefile::LwsDocument::load(*options.scene, document, loadError)) {
+        fileio::FileStamp stamp;
+        if (!vhost::loadScene(*options.scene, document, stamp, loadError)) {
             std::cerr << "vantorel-host: error: " << loadError.toString()
                       << "\nNothing was run or written; fix the scene file or give another one.\n";
             return vhost::kExitUsage;
         }
+        saveOptions.readStamp = stamp;
     }
 
     std::string pluginPath = options.plugin;
@@ -101,7 +109,10 @@ int main(int argc, char **argv) {
     sim::Host host(std::move(scene), options.conditions);
     host.setLogging(false);
     host.observer = [](const std::string &kind, const std::string &what) {
-        if (kind == "command") std::cout << what << '\n';
+        if (kind == "command") {
+            std::cout << what << '\n';
+            vhost::noteStandardOutput();
+        }
         else if (kind == "error") std::cerr << "error: " << what << '\n';
         else if (kind == "info") std::cerr << "info: " << what << '\n';
         else if (kind == "rejected") std::cerr << "warning: Layout rejected the command " << what << '\n';
@@ -109,21 +120,28 @@ int main(int argc, char **argv) {
     };
 
     vhost::ScriptRunner runner(script, std::cerr);
-    runner.snapshot = [](sim::Host &h, const std::string &file, std::string &why) {
+    bool snapshotWriteFailed = false;
+    runner.snapshot = [&snapshotWriteFailed](sim::Host &h, const std::string &file, std::string &why) {
         const sim::PanelModel *panel = h.openPanel();
         if (!panel) {
             why = "no panel is open";
             return false;
         }
-        return vhost::writePanelPicture(*panel, file, why);
+        if (vhost::writePanelPicture(*panel, file, why)) return true;
+        snapshotWriteFailed = true;
+        return false;
     };
     int result = host.activate(*lib, [&](sim::Host &h) { return runner.drive(h); });
     std::cout.flush();
+    vhost::noteStandardOutput();
     std::cerr << "result: " << result << '\n';
     runner.finish(host, result);
-    bool written = true;
-    if (options.save) written = vhost::saveScene(document, host, *options.save, std::cerr) && written;
+    bool written = !snapshotWriteFailed;
+    if (options.save)
+        written = vhost::saveScene(document, host, *options.save, std::cerr, saveOptions) && written;
     if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
+    const bool output = vhost::finishStandardOutput(std::cerr);
     if (!written) return vhost::kExitWriteFailed;
+    if (!output) return vhost::kExitOutputFailed;
     return runner.failures() ? vhost::kExitExpectFailed : vhost::kExitRan;
 }

@@ -80,6 +80,8 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             out.conditions.missingGlobals.insert(value);
         } else if (arg == "--validate") {
             out.validate = true;
+        } else if (arg == "--force") {
+            out.force = true;
         } else if (arg == "--seed") {
             if (!need("a number")) return false;
             if (!toInt(value, 0, INT64_MAX, n)) {
@@ -121,6 +123,10 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         error = "--save writes the scene read with --scene; add --scene FILE.lws";
         return false;
     }
+    if (out.force && !out.save) {
+        error = "--force goes with --save (it saves over a scene file that changed on disk)";
+        return false;
+    }
     if (out.save && out.png && *out.save == *out.png) {
         error = "--save and --png name the same file '" + *out.save + "'; give two different files";
         return false;
@@ -154,6 +160,9 @@ Options:
                            nothing is written and stderr says so. OUT may be
                            the --scene file itself; it is replaced only once
                            the new file is completely written. Needs --scene
+  --force                  with --save over the --scene file: replace it even
+                           though it changed on disk since it was read (by
+                           default that save is refused, exit 3)
   --png FILE.png           write a picture of the panel as it was when it
                            closed; if it never opened, nothing is written
                            (with a warning)
@@ -198,6 +207,13 @@ Output:
           that nothing was written, and "warning: ..." for each setting the
           scene file could not take as edited
 
+Files are written safely: the new bytes go to a temporary file in the same
+folder, are flushed to the disk and then renamed over the old file, and the
+folder is flushed; if any step fails the old file is left as it was. A
+symbolic link is kept (the file it points to is replaced); a FIFO or a device
+such as /dev/null or /dev/stdout is written into, never replaced; a read-only
+file is refused; the old file's permission bits are kept.
+
 Pictures (--png, snapshot) are PNG files: the title bar, every control at its
 place with its label and value (choices with the chosen item pressed, the
 colour as a swatch and three numbers), ghosted controls dimmed, the light list
@@ -209,15 +225,22 @@ Exit status:
   1  an expectation or an action of the script failed
   2  bad usage, an unreadable or malformed script or scene file, or a plug-in
      that cannot be loaded or is not ours; nothing is written
-  3  the session ran but the --save or --png file could not be written
+  3  the session ran but a file could not be written: --save, --png or a
+     snapshot (stderr names the step that failed; the file that was there is
+     left as it was), or --save was refused because the --scene file changed
+     on disk since it was read (see --force)
+  4  the session ran but standard output could not be written completely (a
+     full disk, a closed stream, or a reader that stopped early such as
+     "| head -1"); the commands on it are incomplete. 3 wins when both happen
   With --validate: 0 every check passed, 1 a check failed, 2 bad usage or a
-  plug-in that cannot be loaded
+  plug-in that cannot be loaded, 4 standard output could not be written
+  (--help too: 0, or 4)
 
 Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.
   click NAME          click the first row drawn with exactly that text in the
                       list's last paint; an error if no visible row holds it
-  click-y Y           click at mouse y Y of the list area
+  click-y Y [X]       click at mouse y Y (and x X, default 0) of the list area
   scroll Y            move the list's slider to Y
   key K               a panel key: one character, backspace, or a code of two
                       or more characters, decimal or 0x-hex (key 0x1030)
@@ -233,7 +256,7 @@ words ("Spot Left"); inside quotes \" and \\ stand for " and \.
   drag-event DIST COUNTER   one raw drag event
   copy, paste, clear  press "copy", "paste" or "Clear selection"
   snapshot FILE.png   write a picture of the panel as it is now; if it cannot
-                      be written the script fails there (exit 1)
+                      be written the script fails there (exit 3)
   ok, cancel          close the panel; a script without one closes with Cancel
                       and warns; only expect lines may follow
 Expectations (numbers compare within 1e-6; a failure sets exit status 1):

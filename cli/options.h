@@ -21,6 +21,7 @@ struct Options {
     bool validate = false;              // --validate: check the plug-in instead of running a session
     std::optional<unsigned long long> seed;  // --seed, with --validate
     std::optional<int> runs;                 // --runs, with --validate
+    bool force = false;                 // --force: --save over a scene file that changed on disk
 };
 
 // Parses argv. On an error returns false with a message that says what is
@@ -31,7 +32,7 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error);
 const char *helpText();
 
 // Exit statuses.
-enum Exit { kExitRan = 0, kExitExpectFailed = 1, kExitUsage = 2, kExitWriteFailed = 3 };
+enum Exit { kExitRan = 0, kExitExpectFailed = 1, kExitUsage = 2, kExitWriteFailed = 3, kExitOutputFailed = 4 };
 
 }  // namespace vhost
 

@@ -1,32 +1,35 @@
 // scene_session.cpp - scene files and panel pictures for vantorel-host.
 #include "scene_session.h"
 
-#include <cstdio>
-
+#include "fileio/durable_write.h"
 #include "render/panel_render.h"
 
 namespace vhost {
 
-bool replaceFile(const std::string &path, const std::string &bytes, std::string &error) {
-    const std::string temp = path + ".vantorel-part";
-    if (!scenefile::writeFileBytes(temp, bytes, error)) {
-        error = path + ": cannot write the file (" + error + "); check the folder exists and is writable";
+bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::FileStamp &stamp,
+               scenefile::LoadError &err) {
+    constexpr std::size_t kMax = scenefile::LwsDocument::kMaxFileBytes;
+    std::string bytes, why;
+    err.file = path;
+    err.line = 0;
+    switch (fileio::readFile(path, kMax, bytes, stamp, why)) {
+    case fileio::ReadResult::Ok:
+        return scenefile::LwsDocument::parse(bytes, path, doc, err);
+    case fileio::ReadResult::CannotOpen:
+        err.message = "cannot open the file for reading (" + why + ")";
         return false;
+    case fileio::ReadResult::TooLarge:
+        err.message = "file is larger than " + std::to_string(kMax / (1024u * 1024u)) + " MiB";
+        return false;
+    case fileio::ReadResult::ReadError:
+        break;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        // Windows does not rename over an existing file.
-        std::remove(path.c_str());
-        if (std::rename(temp.c_str(), path.c_str()) != 0) {
-            std::remove(temp.c_str());
-            error = path + ": cannot replace the file; check it is not read-only or open elsewhere";
-            return false;
-        }
-    }
-    return true;
+    err.message = "error while reading the file (" + why + ")";
+    return false;
 }
 
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
-               std::ostream &err) {
+               std::ostream &err, const SaveOptions &options) {
     const std::optional<sim::Close> outcome = host.lastOutcome();
     if (!outcome) {
         err << "note: the panel never opened; " << path << " was not written\n";
@@ -39,8 +42,30 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
     std::vector<std::string> warnings;
     const std::string bytes = doc.render(host.scene(), warnings);
     for (const std::string &w : warnings) err << "warning: " << w << '\n';
+
+    // Saving over the file that was read: is it still what was read?
+    if (options.readStamp && fileio::namesStampedFile(*options.readStamp, path)) {
+        fileio::FileStamp now;
+        std::string why;
+        if (!fileio::stampFile(path, now, why)) {
+            err << "error: " << path << ": cannot read it back to check it is unchanged since it was read (" << why
+                << "); nothing was written. Check the file, or save to another file.\n";
+            return false;
+        }
+        const std::string change = now.exists ? fileio::describeChange(*options.readStamp, now) : std::string();
+        if (!change.empty()) {
+            if (!options.force) {
+                err << "error: " << path << ": the file changed on disk since it was read (" << change
+                    << "); nothing was written. Look at the other change first, save to another file, or give "
+                       "--force to replace it with this session's result.\n";
+                return false;
+            }
+            err << "warning: " << path << " changed on disk since it was read (" << change
+                << "); replacing it as --force asks\n";
+        }
+    }
     std::string error;
-    if (!replaceFile(path, bytes, error)) {
+    if (!fileio::replaceFile(path, bytes, error)) {
         err << "error: " << error << '\n';
         return false;
     }
@@ -54,7 +79,7 @@ bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, st
         error = path + ": the picture could not be encoded";
         return false;
     }
-    return replaceFile(path, png, error);
+    return fileio::replaceFile(path, png, error);
 }
 
 bool savePanelPicture(const sim::Host &host, const std::string &path, std::ostream &err) {

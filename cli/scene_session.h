@@ -1,29 +1,43 @@
 // scene_session.h - vantorel-host's files around a session: the scene file it
 // reads (--scene) and writes back (--save), and pictures of the panel (--png,
-// the script's snapshot action).
+// the script's snapshot action). Every file is written through
+// fileio::replaceFile: atomically, durably, links and special files kept.
 #ifndef VANTOREL_CLI_SCENE_SESSION_H
 #define VANTOREL_CLI_SCENE_SESSION_H
 
+#include <optional>
 #include <ostream>
 #include <string>
 
+#include "fileio/file_stamp.h"
 #include "host.h"
 #include "scenefile/lws_document.h"
 
 namespace vhost {
 
-// Writes bytes to path through a temporary file beside it, which then replaces
-// path: a failed write never leaves a half-written file, nor destroys the file
-// that was there (which may be the scene being edited). On failure sets error
-// to a sentence naming the file.
-bool replaceFile(const std::string &path, const std::string &bytes, std::string &error);
+// Reads and parses the scene file at path and stamps it (what was read, to
+// notice later whether it changed on disk). On failure fills err and returns false.
+bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::FileStamp &stamp,
+               scenefile::LoadError &err);
+
+// How saveScene treats the file it saves over.
+struct SaveOptions {
+    // The scene file as it was read (loadScene). When the save goes over that
+    // same file (the same device and inode, or the same full name) and it is
+    // no longer what was read (size, modification time or content), the save
+    // is refused and nothing is written. Empty: no check.
+    std::optional<fileio::FileStamp> readStamp;
+    // Save over it all the same (--force).
+    bool force = false;
+};
 
 // Writes the scene after the session. Nothing is written unless the panel
-// closed with OK; stderr says why. Warnings of the writer (animated channels
-// left alone, values that could not be written) go to err as "warning: ...".
-// Returns false only when writing failed.
+// closed with OK; err says why. Warnings of the writer (animated channels left
+// alone, values that could not be written) go to err as "warning: ...".
+// Returns false only when the file could not be written or the save was
+// refused because the file changed on disk ("error: ..." on err; exit 3).
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
-               std::ostream &err);
+               std::ostream &err, const SaveOptions &options = SaveOptions());
 
 // Writes a picture of a panel as PNG. Returns false with error set on failure.
 bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, std::string &error);

@@ -1,7 +1,7 @@
 // lws_document.h - reading and writing LightWave scene files (.lws).
 //
-// A scene file is kept as its bytes, once, with the offset at which each line
-// starts, so that writing it back reproduces every byte that was not edited. Only the
+// A scene file is kept as its bytes, once, with marks to find its lines by, so
+// that writing it back reproduces every byte that was not edited. Only the
 // settings of lights are interpreted; everything else is carried along as text.
 //
 // Reading
@@ -175,10 +175,6 @@ private:
     mutable std::size_t cachedBegin_ = 0;
     std::vector<Light> lights_;
 };
-
-// Writes bytes to path in binary. On failure removes what was written, sets
-// error to a sentence naming the file and returns false.
-bool writeFileBytes(const std::string& path, const std::string& bytes, std::string& error);
 
 // Entry point for fuzzing: parses arbitrary bytes and, when they parse, renders
 // the document with its own scene and with an edited one. Never throws for any

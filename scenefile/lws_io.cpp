@@ -1,26 +1,8 @@
-// lws_io.cpp - writing files, and the fuzzing entry point.
-#include <cstdio>
-#include <fstream>
+// lws_io.cpp - the fuzzing entry point.
 
 #include "scenefile/lws_document.h"
 
 namespace scenefile {
-
-bool writeFileBytes(const std::string& path, const std::string& bytes, std::string& error) {
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = path + ": cannot open the file for writing";
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (out) return true;
-    }
-    std::remove(path.c_str());
-    error = path + ": error while writing the file; nothing was saved";
-    return false;
-}
 
 int fuzzParseAndRender(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

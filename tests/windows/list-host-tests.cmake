@@ -5,7 +5,8 @@
 #
 # TESTS_JSON is the output of "ctest --show-only=json-v1"; HOST the path of
 # that build's vantorel-host. A test is listed when one of its arguments names
-# HOST (as the command itself or inside an argument such as -DHOST=...).
+# HOST (as the command itself or inside an argument such as -DHOST=...) and
+# it has no label "no-wine".
 # Each line of OUT is: NAME <US> WORKING_DIRECTORY <US> ARG1 <US> ARG2 ...
 # where <US> is the ASCII unit separator (0x1f). Lines are in CTest's order.
 if(NOT TESTS_JSON OR NOT HOST OR NOT OUT)
@@ -27,6 +28,7 @@ if(count GREATER 0)
       continue()
     endif()
     set(uses_host FALSE)
+    set(no_wine FALSE)
     set(line "${name}")
     set(workdir "")
     string(JSON propc ERROR_VARIABLE err LENGTH "${json}" tests ${i} properties)
@@ -36,6 +38,13 @@ if(count GREATER 0)
         string(JSON pname GET "${json}" tests ${i} properties ${p} name)
         if(pname STREQUAL "WORKING_DIRECTORY")
           string(JSON workdir GET "${json}" tests ${i} properties ${p} value)
+        endif()
+        # A test labelled "no-wine" needs Linux itself (system-call shims).
+        if(pname STREQUAL "LABELS")
+          string(JSON labels GET "${json}" tests ${i} properties ${p} value)
+          if(labels MATCHES "\"no-wine\"")
+            set(no_wine TRUE)
+          endif()
         endif()
       endforeach()
     endif()
@@ -52,7 +61,7 @@ if(count GREATER 0)
       endif()
       string(APPEND line "${us}${arg}")
     endforeach()
-    if(uses_host)
+    if(uses_host AND NOT no_wine)
       string(APPEND lines "${line}\n")
     endif()
   endforeach()
