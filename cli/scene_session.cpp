@@ -1,6 +1,8 @@
 // scene_session.cpp - scene files and panel pictures for vantorel-host.
 #include "scene_session.h"
 
+#include <utility>
+
 #include "fileio/durable_write.h"
 #include "render/panel_render.h"
 
@@ -14,7 +16,7 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
     err.line = 0;
     switch (fileio::readFile(path, kMax, bytes, stamp, why)) {
     case fileio::ReadResult::Ok:
-        return scenefile::LwsDocument::parse(bytes, path, doc, err);
+        return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
     case fileio::ReadResult::CannotOpen:
         err.message = "cannot open the file for reading (" + why + ")";
         return false;

@@ -1,6 +1,6 @@
 // lws_document.h - reading and writing LightWave scene files (.lws).
 //
-// A scene file is kept as the list of its lines, each with its own line end, so
+// A scene file is kept as its bytes, once, with marks to find its lines by, so
 // that writing it back reproduces every byte that was not edited. Only the
 // settings of lights are interpreted; everything else is carried along as text.
 //
@@ -80,6 +80,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sim/scene.h"
@@ -102,10 +103,14 @@ constexpr int kLwsSettingCount = 6;
 class LwsDocument {
 public:
     static constexpr std::size_t kMaxFileBytes = 256u * 1024u * 1024u;
+    static_assert(kMaxFileBytes <= 0xffffffffu, "line offsets are 32 bits wide");
 
     // Parses the bytes of a scene file. fileName is used in error messages only.
     // On failure returns false, fills err and leaves out unchanged.
     static bool parse(const std::string& bytes, const std::string& fileName, LwsDocument& out,
+                      LoadError& err);
+    // The same, taking the bytes over without a copy.
+    static bool parse(std::string&& bytes, const std::string& fileName, LwsDocument& out,
                       LoadError& err);
 
     // Reads the file at path in binary and parses it.
@@ -129,21 +134,29 @@ public:
     bool settingAnimated(std::size_t index, LwsSetting setting) const;
 
 private:
-    struct Line {
-        std::string text;  // without its line end
-        std::string eol;   // "\r\n", "\n", "\r" or "" (last line only)
-    };
+    // Lines are not copied and not listed one by one: the start of every
+    // kLineStride-th line is kept, and a line is found from the nearest such
+    // mark before it, or from the line looked up last (lines are mostly
+    // visited in order).
+    static constexpr std::size_t kLineStride = 16;
+    std::size_t lineCount() const { return lineCount_; }
+    std::size_t lineBegin(std::size_t i) const;      // byte offset; the file's size for i >= lineCount()
+    std::string_view lineText(std::size_t i) const;  // without its line end
+    std::string_view lineEol(std::size_t i) const;   // "\r\n", "\n", "\r" or "" (last line only)
+    std::size_t eolLength(std::size_t begin, std::size_t end) const;
+
+    // Line indexes and offsets are 32 bits wide: files are smaller than 4 GiB.
     struct Span {
         bool present = false;
         bool animated = false;
-        std::size_t first = 0;       // line index of the keyword line
-        std::size_t last = 0;        // last line of the setting (end of its envelope)
-        std::size_t valueBegin = 0;  // byte range of the value tokens in the keyword line
-        std::size_t valueEnd = 0;
+        std::uint32_t first = 0;       // line index of the keyword line
+        std::uint32_t last = 0;        // last line of the setting (end of its envelope)
+        std::uint32_t valueBegin = 0;  // byte range of the value tokens in the keyword line
+        std::uint32_t valueEnd = 0;
     };
     struct Light {
-        std::size_t begin = 0;  // the AddLight line
-        std::size_t end = 0;    // one past the section's last line
+        std::uint32_t begin = 0;  // the AddLight line
+        std::uint32_t end = 0;    // one past the section's last line
         sim::SceneLight value;
         double rawColor[3] = {1, 1, 1};  // as written (0-255 in LWSC 1 and 2)
         double falloff = 0;
@@ -155,7 +168,11 @@ private:
 
     std::string fileName_;
     int version_ = 0;
-    std::vector<Line> lines_;
+    std::string bytes_;                     // the file, once
+    std::size_t lineCount_ = 0;
+    std::vector<std::uint32_t> lineMarks_;  // start of lines 0, kLineStride, 2 kLineStride...
+    mutable std::size_t cachedLine_ = 0;    // the line looked up last, and its start
+    mutable std::size_t cachedBegin_ = 0;
     std::vector<Light> lights_;
 };
 

@@ -20,8 +20,8 @@ std::string LoadError::toString() const {
 namespace {
 
 // Keywords that end a light's section: the next item, or scene-wide settings.
-bool endsLightSection(const std::string& kw) {
-    static const char* const kEnders[] = {
+bool endsLightSection(std::string_view kw) {
+    static constexpr std::string_view kEnders[] = {
         "AddLight",       "AddCamera",          "ShowCamera",      "CameraName",
         "LoadObject",     "LoadObjectLayer",    "AddNullObject",   "AmbientColor",
         "AmbientIntensity", "AmbIntensity",     "GlobalLightIntensity",
@@ -30,18 +30,23 @@ bool endsLightSection(const std::string& kw) {
         "CurrentObject",  "CurrentLight",       "CurrentCamera",   "GraphEditorData",
         "DataOverlayLabel",
     };
-    for (const char* e : kEnders) {
+    for (std::string_view e : kEnders) {
         if (kw == e) return true;
     }
     return false;
 }
 
-std::string trimmed(const std::string& s) {
+std::string_view trimmed(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
     return s.substr(b, e - b);
 }
+
+std::string str(std::string_view s) { return std::string(s); }
+
+// Line numbers and offsets within a line: files are smaller than 4 GiB.
+uint32_t u32(std::size_t v) { return static_cast<uint32_t>(v); }
 
 struct EnvelopeKey {
     double value = 0;
@@ -71,13 +76,13 @@ double valueAtTimeZero(const std::vector<EnvelopeKey>& keys) {
 
 class LwsParser {
 public:
-    LwsParser(const std::string& bytes, const std::string& fileName, LoadError& err)
-        : bytes_(bytes), err_(err) {
+    LwsParser(std::string&& bytes, const std::string& fileName, LoadError& err) : err_(err) {
         doc_.fileName_ = fileName;
+        doc_.bytes_ = std::move(bytes);
     }
 
     bool run(LwsDocument& out) {
-        if (bytes_.size() > LwsDocument::kMaxFileBytes) {
+        if (doc_.bytes_.size() > LwsDocument::kMaxFileBytes) {
             return fail(0, "file is larger than " +
                                std::to_string(LwsDocument::kMaxFileBytes / (1024u * 1024u)) +
                                " MiB");
@@ -85,6 +90,7 @@ public:
         splitLines();
         if (!readHeader()) return false;
         if (!readBody()) return false;
+        doc_.lights_.shrink_to_fit();
         out = std::move(doc_);
         return true;
     }
@@ -100,40 +106,37 @@ private:
         return fail(lineIndex + 1, message);
     }
 
+    // Counts the lines and records where every kLineStride-th one starts; a
+    // line ends at "\r\n", "\n" or a lone "\r".
     void splitLines() {
-        const std::string& b = bytes_;
-        std::size_t start = 0;
-        for (std::size_t i = 0; i < b.size(); ++i) {
+        const std::string& b = doc_.bytes_;
+        const std::size_t size = b.size();
+        auto& marks = doc_.lineMarks_;
+        marks.clear();
+        marks.push_back(0);
+        std::size_t count = 0;  // lines ended so far
+        for (std::size_t i = 0; i < size; ++i) {
             if (b[i] != '\n' && b[i] != '\r') continue;
-            LwsDocument::Line line;
-            line.text = b.substr(start, i - start);
-            if (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') {
-                line.eol = "\r\n";
-                ++i;
-            } else {
-                line.eol = std::string(1, b[i]);
-            }
-            doc_.lines_.push_back(std::move(line));
-            start = i + 1;
+            if (b[i] == '\r' && i + 1 < size && b[i + 1] == '\n') ++i;
+            if (++count % LwsDocument::kLineStride == 0) marks.push_back(static_cast<uint32_t>(i + 1));
         }
-        if (start < b.size()) {
-            LwsDocument::Line line;
-            line.text = b.substr(start);
-            doc_.lines_.push_back(std::move(line));
-        }
+        // A last line without a line end runs to the end of the bytes.
+        const bool openLast = size > 0 && b[size - 1] != '\n' && b[size - 1] != '\r';
+        doc_.lineCount_ = count + (openLast ? 1u : 0u);
+        marks.shrink_to_fit();
     }
 
     bool readHeader() {
-        const auto& lines = doc_.lines_;
-        if (lines.empty()) return fail(1, "file is empty; expected the LWSC header");
-        std::string first = lines[0].text;
-        if (first.compare(0, 3, "\xEF\xBB\xBF") == 0) first.erase(0, 3);
+        const std::size_t n = doc_.lineCount();
+        if (n == 0) return fail(1, "file is empty; expected the LWSC header");
+        std::string_view first = doc_.lineText(0);
+        if (first.substr(0, 3) == "\xEF\xBB\xBF") first.remove_prefix(3);
         if (trimmed(first) != "LWSC") {
             return fail(1, "not a LightWave scene file: the first line is not \"LWSC\"");
         }
-        if (lines.size() < 2) return fail(1, "file ends after the LWSC header; expected a version");
+        if (n < 2) return fail(1, "file ends after the LWSC header; expected a version");
         int32_t version = 0;
-        if (!parseInt(trimmed(lines[1].text), version)) {
+        if (!parseInt(trimmed(doc_.lineText(1)), version)) {
             return fail(2, "expected the scene file version (a number) after \"LWSC\"");
         }
         if (version < 1 || version > 5) {
@@ -145,17 +148,16 @@ private:
     }
 
     bool readBody() {
-        auto& lines = doc_.lines_;
-        const std::size_t n = lines.size();
+        const std::size_t n = doc_.lineCount();
         long depth = 0;              // nesting of "{ ... }" and Plugin blocks
         std::size_t openedAt = 0;    // line of the outermost open block
         bool inLight = false;
         for (std::size_t i = 2; i < n; ++i) {
-            const std::string& text = lines[i].text;
-            const std::vector<Token> toks = tokenize(text, 2);
+            const std::string_view text = doc_.lineText(i);
+            const Tokens toks = tokenize(text, 2);
             if (toks.empty()) continue;
-            const std::string kw = tokenText(text, toks[0]);
-            if (kw.compare(0, 1, "{") == 0 || kw == "Plugin") {
+            const std::string_view kw = tokenText(text, toks[0]);
+            if (kw[0] == '{' || kw == "Plugin") {
                 if (depth == 0) openedAt = i;
                 ++depth;
                 continue;
@@ -190,17 +192,17 @@ private:
     }
 
     void closeLight(std::size_t endLine, bool inLight) {
-        if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = endLine;
+        if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = u32(endLine);
     }
 
-    bool startLight(std::size_t i, const std::vector<Token>& toks) {
+    bool startLight(std::size_t i, const Tokens& toks) {
         LwsDocument::Light light;
-        light.begin = i;
-        light.end = i + 1;
+        light.begin = u32(i);
+        light.end = u32(i + 1);
         if (doc_.version_ <= 3) {
             light.value.id = sim::kLightIdBase + static_cast<uint32_t>(doc_.lights_.size());
         } else {
-            const std::string& text = doc_.lines_[i].text;
+            const std::string_view text = doc_.lineText(i);
             uint32_t id = 0;
             if (toks.size() < 2 || !parseHexId(tokenText(text, toks[1]), id)) {
                 return failAt(i, "AddLight needs the light's item ID in hexadecimal in LWSC " +
@@ -215,47 +217,48 @@ private:
 
     // Reads the numbers of a setting line, or an envelope after it. On success
     // `last` is the setting's last line.
-    bool readValues(std::size_t i, const std::string& kw, std::size_t count,
+    bool readValues(std::size_t i, std::string_view kw, std::size_t count,
                     LwsDocument::Span& span, double* values, std::size_t& last) {
-        const std::string& text = doc_.lines_[i].text;
-        const std::vector<Token> toks = tokenize(text, count + 1);
+        const std::string_view text = doc_.lineText(i);
+        const Tokens toks = tokenize(text, count + 1);
         span = LwsDocument::Span();
-        span.first = i;
-        span.last = i;
+        span.first = u32(i);
+        span.last = u32(i);
         if (toks.size() >= 2 && tokenText(text, toks[1]) == "(envelope)") {
-            if (count != 1) return failAt(i, kw + " cannot be read from an envelope");
+            if (count != 1) return failAt(i, str(kw) + " cannot be read from an envelope");
             span.animated = true;
-            span.valueBegin = toks[1].begin;
-            span.valueEnd = toks[1].end;
+            span.valueBegin = u32(toks[1].begin);
+            span.valueEnd = u32(toks[1].end);
             if (!readEnvelope(i, kw, values[0], last)) return false;
-            span.last = last;
+            span.last = u32(last);
             span.present = true;
             return true;
         }
         if (toks.size() < count + 1) {
-            return failAt(i, kw + " needs " + std::to_string(count) +
+            return failAt(i, str(kw) + " needs " + std::to_string(count) +
                                  (count == 1 ? " number" : " numbers"));
         }
         for (std::size_t k = 0; k < count; ++k) {
-            const std::string t = tokenText(text, toks[k + 1]);
+            const std::string_view t = tokenText(text, toks[k + 1]);
             if (!parseNumber(t, values[k])) {
-                return failAt(i, kw + " needs a number, not \"" + t.substr(0, 40) + "\"");
+                return failAt(i, str(kw) + " needs a number, not \"" + str(t.substr(0, 40)) + "\"");
             }
         }
-        span.valueBegin = toks[1].begin;
-        span.valueEnd = toks[count].end;
+        span.valueBegin = u32(toks[1].begin);
+        span.valueEnd = u32(toks[count].end);
         span.present = true;
         last = i;
         return true;
     }
 
-    bool readEnvelope(std::size_t at, const std::string& kw, double& value, std::size_t& last) {
-        const auto& lines = doc_.lines_;
-        const std::size_t n = lines.size();
+    bool readEnvelope(std::size_t at, std::string_view kwView, double& value, std::size_t& last) {
+        const std::string kw(kwView);
+        const std::size_t n = doc_.lineCount();
         const std::size_t j = at + 1;
         if (j >= n) return failAt(at, "the envelope of " + kw + " is missing (file ends)");
-        const std::vector<Token> head = tokenize(lines[j].text, 2);
-        if (!head.empty() && tokenText(lines[j].text, head[0]).compare(0, 1, "{") == 0) {
+        const std::string_view headText = doc_.lineText(j);
+        const Tokens head = tokenize(headText, 2);
+        if (!head.empty() && headText[head[0].begin] == '{') {
             return readBlockEnvelope(at, j, kw, value, last);
         }
         return readOldEnvelope(at, j, kw, value, last);
@@ -264,25 +267,24 @@ private:
     // "{ Envelope", key count, "Key value time shape ..." lines, "}".
     bool readBlockEnvelope(std::size_t /*at*/, std::size_t j, const std::string& kw, double& value,
                            std::size_t& last) {
-        const auto& lines = doc_.lines_;
-        const std::size_t n = lines.size();
-        const std::string open = trimmed(lines[j].text);
+        const std::size_t n = doc_.lineCount();
+        const std::string_view open = trimmed(doc_.lineText(j));
         if (open != "{ Envelope") {
             return failAt(j, "expected \"{ Envelope\" after " + kw + " (envelope)");
         }
         if (j + 1 >= n) return failAt(j, "the envelope of " + kw + " is truncated (file ends)");
         int32_t count = 0;
-        if (!parseInt(trimmed(lines[j + 1].text), count) || count < 0) {
+        if (!parseInt(trimmed(doc_.lineText(j + 1)), count) || count < 0) {
             return failAt(j + 1, "expected the number of keys of the envelope of " + kw);
         }
         std::vector<EnvelopeKey> keys;
         long depth = 1;
         for (std::size_t k = j + 2; k < n; ++k) {
-            const std::string& text = lines[k].text;
-            const std::vector<Token> toks = tokenize(text, 4);
+            const std::string_view text = doc_.lineText(k);
+            const Tokens toks = tokenize(text, 4);
             if (toks.empty()) continue;
-            const std::string first = tokenText(text, toks[0]);
-            if (first.compare(0, 1, "{") == 0) {
+            const std::string_view first = tokenText(text, toks[0]);
+            if (first[0] == '{') {
                 ++depth;
                 continue;
             }
@@ -321,15 +323,14 @@ private:
     // Channel count, key count, per key a value line and a frame line, "EndBehavior".
     bool readOldEnvelope(std::size_t at, std::size_t j, const std::string& kw, double& value,
                          std::size_t& last) {
-        const auto& lines = doc_.lines_;
-        const std::size_t n = lines.size();
+        const std::size_t n = doc_.lineCount();
         int32_t channels = 0;
-        if (!parseInt(trimmed(lines[j].text), channels) || channels < 1) {
+        if (!parseInt(trimmed(doc_.lineText(j)), channels) || channels < 1) {
             return failAt(j, "expected the channel count of the envelope of " + kw);
         }
         if (j + 1 >= n) return failAt(j, "the envelope of " + kw + " is truncated (file ends)");
         int32_t count = 0;
-        if (!parseInt(trimmed(lines[j + 1].text), count) || count < 0) {
+        if (!parseInt(trimmed(doc_.lineText(j + 1)), count) || count < 0) {
             return failAt(j + 1, "expected the number of keys of the envelope of " + kw);
         }
         const std::size_t firstKey = j + 2;
@@ -346,10 +347,10 @@ private:
         keys.reserve(static_cast<std::size_t>(count));
         for (int32_t k = 0; k < count; ++k) {
             const std::size_t vl = firstKey + 2u * static_cast<std::size_t>(k);
-            const std::string& vt = lines[vl].text;
-            const std::string& ft = lines[vl + 1].text;
-            const std::vector<Token> vtoks = tokenize(vt, 1);
-            const std::vector<Token> ftoks = tokenize(ft, 2);
+            const std::string_view vt = doc_.lineText(vl);
+            const std::string_view ft = doc_.lineText(vl + 1);
+            const Tokens vtoks = tokenize(vt, 1);
+            const Tokens ftoks = tokenize(ft, 2);
             EnvelopeKey key;
             if (vtoks.empty() || !parseNumber(tokenText(vt, vtoks[0]), key.value)) {
                 return failAt(vl, "expected the value of key " + std::to_string(k + 1) +
@@ -362,8 +363,9 @@ private:
             keys.push_back(key);
         }
         const std::size_t endLine = firstKey + 2u * static_cast<std::size_t>(count);
-        const std::vector<Token> etoks = tokenize(lines[endLine].text, 1);
-        if (etoks.empty() || tokenText(lines[endLine].text, etoks[0]) != "EndBehavior") {
+        const std::string_view endText = doc_.lineText(endLine);
+        const Tokens etoks = tokenize(endText, 1);
+        if (etoks.empty() || tokenText(endText, etoks[0]) != "EndBehavior") {
             return failAt(endLine, "expected EndBehavior after the " + std::to_string(count) +
                                        " keys of the envelope of " + kw);
         }
@@ -372,15 +374,15 @@ private:
         return true;
     }
 
-    bool readSetting(std::size_t i, const std::string& kw, std::size_t& last) {
+    bool readSetting(std::size_t i, std::string_view kw, std::size_t& last) {
         LwsDocument::Light& light = doc_.lights_.back();
         sim::SceneLight& v = light.value;
         last = i;
         double vals[3] = {0, 0, 0};
         if (kw == "LightName") {
-            const std::string& text = doc_.lines_[i].text;
-            const std::vector<Token> toks = tokenize(text, 2);
-            v.name = toks.size() >= 2 ? trimmed(text.substr(toks[1].begin)) : std::string();
+            const std::string_view text = doc_.lineText(i);
+            const Tokens toks = tokenize(text, 2);
+            v.name = toks.size() >= 2 ? str(trimmed(text.substr(toks[1].begin))) : std::string();
             return true;
         }
         if (kw == "LightColor") {
@@ -412,18 +414,18 @@ private:
                                      : kw == "ShadowType" ? LwsSetting::Shadow
                                                           : LwsSetting::Falloff;
             LwsDocument::Span& span = light.spans[static_cast<int>(which)];
-            const std::string& text = doc_.lines_[i].text;
-            const std::vector<Token> toks = tokenize(text, 2);
+            const std::string_view text = doc_.lineText(i);
+            const Tokens toks = tokenize(text, 2);
             int32_t value = 0;
             if (toks.size() < 2 || !parseInt(tokenText(text, toks[1]), value)) {
-                const std::string got = toks.size() < 2 ? "nothing" : "\"" + tokenText(text, toks[1]).substr(0, 40) + "\"";
-                return failAt(i, kw + " needs a whole number, not " + got);
+                const std::string got = toks.size() < 2 ? "nothing" : "\"" + str(tokenText(text, toks[1]).substr(0, 40)) + "\"";
+                return failAt(i, str(kw) + " needs a whole number, not " + got);
             }
             span = LwsDocument::Span();
             span.present = true;
-            span.first = span.last = i;
-            span.valueBegin = toks[1].begin;
-            span.valueEnd = toks[1].end;
+            span.first = span.last = u32(i);
+            span.valueBegin = u32(toks[1].begin);
+            span.valueEnd = u32(toks[1].end);
             if (which == LwsSetting::Type) v.lightType = value;
             else if (which == LwsSetting::Shadow) v.shadowType = value;
             else {
@@ -435,15 +437,60 @@ private:
         return true;
     }
 
-    const std::string& bytes_;
     LoadError& err_;
     LwsDocument doc_;
 };
 
 bool LwsDocument::parse(const std::string& bytes, const std::string& fileName, LwsDocument& out,
                         LoadError& err) {
-    LwsParser parser(bytes, fileName, err);
+    return parse(std::string(bytes), fileName, out, err);
+}
+
+bool LwsDocument::parse(std::string&& bytes, const std::string& fileName, LwsDocument& out,
+                        LoadError& err) {
+    LwsParser parser(std::move(bytes), fileName, err);
     return parser.run(out);
+}
+
+std::size_t LwsDocument::lineBegin(std::size_t i) const {
+    if (i >= lineCount_) return bytes_.size();
+    std::size_t k, at;
+    if (cachedLine_ <= i && i - cachedLine_ < kLineStride) {
+        k = cachedLine_;
+        at = cachedBegin_;
+    } else {
+        k = i - i % kLineStride;
+        at = lineMarks_[k / kLineStride];
+    }
+    const std::size_t size = bytes_.size();
+    for (; k < i; ++k) {  // at most kLineStride - 1 lines
+        while (at < size && bytes_[at] != '\n' && bytes_[at] != '\r') ++at;
+        if (at < size && bytes_[at] == '\r' && at + 1 < size && bytes_[at + 1] == '\n') ++at;
+        if (at < size) ++at;
+    }
+    cachedLine_ = i;
+    cachedBegin_ = at;
+    return at;
+}
+
+std::string_view LwsDocument::lineText(std::size_t i) const {
+    const std::size_t b = lineBegin(i);
+    const std::size_t e = lineBegin(i + 1);
+    return std::string_view(bytes_).substr(b, e - b - eolLength(b, e));
+}
+
+std::string_view LwsDocument::lineEol(std::size_t i) const {
+    const std::size_t b = lineBegin(i);
+    const std::size_t e = lineBegin(i + 1);
+    const std::size_t len = eolLength(b, e);
+    return std::string_view(bytes_).substr(e - len, len);
+}
+
+std::size_t LwsDocument::eolLength(std::size_t b, std::size_t e) const {
+    if (e == b) return 0;
+    if (bytes_[e - 1] == '\r') return 1;
+    if (bytes_[e - 1] != '\n') return 0;  // the last line, without a line end
+    return e - b >= 2 && bytes_[e - 2] == '\r' ? 2 : 1;
 }
 
 bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err) {
@@ -455,6 +502,18 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
         return false;
     }
     std::string bytes;
+    // A regular file's size is known: one allocation of the right size. (A pipe
+    // or device has none; its bytes are read until it ends.)
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.clear();
+    in.seekg(0, std::ios::beg);
+    in.clear();
+    if (size > 0 && static_cast<unsigned long long>(size) <= kMaxFileBytes) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(&bytes[0], static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
     char buf[65536];
     while (in) {
         in.read(buf, sizeof buf);
@@ -475,7 +534,7 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
         err.message = "error while reading the file";
         return false;
     }
-    return parse(bytes, path, out, err);
+    return parse(std::move(bytes), path, out, err);
 }
 
 sim::Scene LwsDocument::scene() const {

@@ -1,4 +1,5 @@
 // lws_render.cpp - writing edited light settings back into a scene file.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -62,6 +63,7 @@ public:
                 warn(std::string(buf) + "; it is written unchanged");
                 continue;
             }
+            if (untouched(light.value, e)) continue;
             writeLight(i, light, e);
         }
         return assemble();
@@ -77,6 +79,16 @@ private:
     }
     const LwsDocument::Span& span(const LwsDocument::Light& l, LwsSetting s) const {
         return l.spans[static_cast<int>(s)];
+    }
+
+    // Whether writeLight would change nothing: every value the writer looks at
+    // is exactly as read (and the type is one it writes as it stands). Most
+    // lights of a big scene are such, so they cost no formatting.
+    static bool untouched(const sim::SceneLight& o, const sim::SceneLight& e) {
+        return e.color[0] == o.color[0] && e.color[1] == o.color[1] && e.color[2] == o.color[2] &&
+               e.intensity == o.intensity && e.lightType == o.lightType && e.lightType >= 0 &&
+               e.lightType <= 4 && e.shadowType == o.shadowType && e.range == o.range &&
+               (e.flags & 1u) == (o.flags & 1u);
     }
 
     void writeLight(std::size_t i, const LwsDocument::Light& light, const sim::SceneLight& e) {
@@ -189,8 +201,11 @@ private:
     void setValue(const LwsDocument::Light& light, LwsSetting s, const std::string& value) {
         const LwsDocument::Span& sp = span(light, s);
         if (sp.present) {
-            const std::string& text = doc_.lines_[sp.first].text;
-            replaced_[sp.first] = text.substr(0, sp.valueBegin) + value + text.substr(sp.valueEnd);
+            const std::string_view text = doc_.lineText(sp.first);
+            std::string line(text.substr(0, sp.valueBegin));
+            line += value;
+            line += text.substr(sp.valueEnd);
+            replaced_[sp.first] = std::move(line);
             return;
         }
         const std::size_t at = insertionPoint(light, s);
@@ -223,7 +238,7 @@ private:
             }
             if (!found) return sectionEnd(light);
             std::size_t at = after + 1;
-            while (at < light.end && isConeOrQuality(doc_.lines_[at].text)) ++at;
+            while (at < light.end && isConeOrQuality(doc_.lineText(at))) ++at;
             return at;
         }
         for (int k = idx - 1; k >= 0; --k) {
@@ -237,10 +252,10 @@ private:
         return sectionEnd(light);
     }
 
-    static bool isConeOrQuality(const std::string& text) {
-        const std::vector<Token> t = tokenize(text, 1);
+    static bool isConeOrQuality(std::string_view text) {
+        const Tokens t = tokenize(text, 1);
         if (t.empty()) return false;
-        const std::string kw = tokenText(text, t[0]);
+        const std::string_view kw = tokenText(text, t[0]);
         return kw == "LightConeAngle" || kw == "LightEdgeAngle" || kw == "LightQuality" ||
                kw == "LightFalloffType" || kw == "LightFalloff" || kw == "LightRange";
     }
@@ -248,42 +263,60 @@ private:
     // End of the light's section, before its trailing blank lines.
     std::size_t sectionEnd(const LwsDocument::Light& light) const {
         std::size_t at = light.end;
-        while (at > light.begin + 1 && tokenize(doc_.lines_[at - 1].text, 1).empty()) --at;
+        while (at > light.begin + 1 && tokenize(doc_.lineText(at - 1), 1).empty()) --at;
         return at;
     }
 
     std::string defaultEol() const {
-        for (const auto& l : doc_.lines_) {
-            if (!l.eol.empty()) return l.eol;
+        for (std::size_t i = 0; i < doc_.lineCount(); ++i) {
+            const std::string_view eol = doc_.lineEol(i);
+            if (!eol.empty()) return std::string(eol);
         }
         return "\n";
     }
 
+    // The file's bytes, copied in runs between the edited and inserted lines.
     std::string assemble() const {
-        std::string out;
-        const auto& lines = doc_.lines_;
+        const std::string& bytes = doc_.bytes_;
         const std::string fallbackEol = defaultEol();
-        std::string prevEol = fallbackEol;
-        auto emitInserted = [&](std::size_t at) {
-            auto it = inserted_.find(at);
-            if (it == inserted_.end()) return;
-            for (const std::string& s : it->second) {
-                if (prevEol.empty()) {  // the last line had no line end: give it one
-                    out += fallbackEol;
-                    prevEol = fallbackEol;
-                }
-                out += s;
-                out += prevEol;
-            }
-        };
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            emitInserted(i);
-            auto r = replaced_.find(i);
-            out += r != replaced_.end() ? r->second : lines[i].text;
-            out += lines[i].eol;
-            prevEol = lines[i].eol;
+        std::size_t extra = 0;
+        for (const auto& r : replaced_) extra += r.second.size();
+        for (const auto& in : inserted_) {
+            for (const std::string& s : in.second) extra += s.size() + 2 * fallbackEol.size();
         }
-        emitInserted(lines.size());
+        std::string out;
+        out.reserve(bytes.size() + extra);
+        std::size_t copied = 0;  // bytes of the file written so far
+        auto lineBegin = [&](std::size_t line) { return doc_.lineBegin(line); };
+        auto r = replaced_.begin();
+        auto in = inserted_.begin();
+        while (r != replaced_.end() || in != inserted_.end()) {
+            const std::size_t line = r == replaced_.end()    ? in->first
+                                     : in == inserted_.end() ? r->first
+                                                             : std::min(r->first, in->first);
+            out.append(bytes, copied, lineBegin(line) - copied);
+            copied = lineBegin(line);
+            if (in != inserted_.end() && in->first == line) {
+                // Inserted lines take the line end of the line before them.
+                std::string prevEol = line == 0 ? fallbackEol : std::string(doc_.lineEol(line - 1));
+                for (const std::string& s : in->second) {
+                    if (prevEol.empty()) {  // the last line had no line end: give it one
+                        out += fallbackEol;
+                        prevEol = fallbackEol;
+                    }
+                    out += s;
+                    out += prevEol;
+                }
+                ++in;
+            }
+            if (r != replaced_.end() && r->first == line) {
+                out += r->second;
+                out += doc_.lineEol(line);
+                copied = lineBegin(line + 1);
+                ++r;
+            }
+        }
+        out.append(bytes, copied, std::string::npos);
         return out;
     }
 

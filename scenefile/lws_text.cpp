@@ -14,23 +14,23 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::vector<Token> tokenize(const std::string& line, std::size_t maxTokens) {
-    std::vector<Token> out;
+Tokens tokenize(std::string_view line, std::size_t maxTokens) {
+    Tokens out;
+    if (maxTokens > Tokens::kMaxTokens) maxTokens = Tokens::kMaxTokens;
     std::size_t i = 0;
     const std::size_t n = line.size();
-    while (i < n && out.size() < maxTokens) {
+    while (i < n && out.count < maxTokens) {
         while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
         if (i >= n) break;
-        Token t;
+        Token& t = out.at[out.count++];
         t.begin = i;
         while (i < n && line[i] != ' ' && line[i] != '\t') ++i;
         t.end = i;
-        out.push_back(t);
     }
     return out;
 }
 
-bool parseNumber(const std::string& text, double& value) {
+bool parseNumber(std::string_view text, double& value) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     if (n == 0 || n > 400) return false;
@@ -51,16 +51,19 @@ bool parseNumber(const std::string& text, double& value) {
     }
     if (i != n) return false;
     // The text is a plain decimal in the C locale's form; strtod reads it exactly.
+    char buf[401];  // n <= 400, checked above
+    text.copy(buf, n);
+    buf[n] = '\0';
     errno = 0;
     char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + n) return false;
+    const double v = std::strtod(buf, &end);
+    if (end != buf + n) return false;
     if (!std::isfinite(v)) return false;
     value = v;
     return true;
 }
 
-bool parseInt(const std::string& text, int32_t& value) {
+bool parseInt(std::string_view text, int32_t& value) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     bool negative = false;
@@ -82,7 +85,7 @@ bool parseInt(const std::string& text, int32_t& value) {
     return true;
 }
 
-bool parseHexId(const std::string& text, uint32_t& value) {
+bool parseHexId(std::string_view text, uint32_t& value) {
     if (text.empty() || text.size() > 8) return false;
     uint32_t v = 0;
     for (char c : text) {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace scenefile {
 
@@ -14,22 +14,32 @@ struct Token {
     std::size_t end = 0;  // one past the last byte
 };
 
-// Splits on spaces and tabs. At most maxTokens tokens are returned; the rest of
-// the line is not examined.
-std::vector<Token> tokenize(const std::string& line, std::size_t maxTokens);
+// The first tokens of a line; no line needs more than kMaxTokens.
+struct Tokens {
+    static constexpr std::size_t kMaxTokens = 8;
+    Token at[kMaxTokens];
+    std::size_t count = 0;
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    const Token& operator[](std::size_t i) const { return at[i]; }
+};
 
-inline std::string tokenText(const std::string& line, const Token& t) {
+// Splits on spaces and tabs. At most maxTokens tokens (and never more than
+// Tokens::kMaxTokens) are returned; the rest of the line is not examined.
+Tokens tokenize(std::string_view line, std::size_t maxTokens);
+
+inline std::string_view tokenText(std::string_view line, const Token& t) {
     return line.substr(t.begin, t.end - t.begin);
 }
 
 // Strict decimal number: [+-]digits[.digits][(e|E)[+-]digits], or with the
 // digits only after the point. No hex, no "nan"/"inf", no surrounding text.
 // Fails for values that overflow a double.
-bool parseNumber(const std::string& text, double& value);
+bool parseNumber(std::string_view text, double& value);
 // Strict decimal integer in the range of int32_t.
-bool parseInt(const std::string& text, int32_t& value);
+bool parseInt(std::string_view text, int32_t& value);
 // 1 to 8 hexadecimal digits, either case, no prefix.
-bool parseHexId(const std::string& text, uint32_t& value);
+bool parseHexId(std::string_view text, uint32_t& value);
 
 // Six decimals with trailing zeros and a trailing point removed; "-0" is "0".
 std::string formatTrimmed(double value);

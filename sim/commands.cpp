@@ -77,13 +77,10 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
             selected_ = -1;
             return {true, {}};
         }
-        for (size_t i = 0; i < scene_.lights.size(); ++i) {
-            if (scene_.lights[i].id == id) {
-                selected_ = static_cast<int>(i);
-                return {true, {}};
-            }
-        }
-        return reject("no item has the ID " + w[1]);
+        const long at = scene_.find(id);
+        if (at < 0) return reject("no item has the ID " + w[1]);
+        selected_ = static_cast<int>(at);
+        return {true, {}};
     }
 
     struct TypeWord {

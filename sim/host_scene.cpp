@@ -6,8 +6,8 @@ namespace sim {
 
 const SceneLight *HostGlue::light(Host &host, HostItem *item, const char *op) {
     auto id = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item));
-    for (const SceneLight &l : host.scene_.lights)
-        if (l.id == id && item) return &l;
+    const long at = item ? host.scene_.find(id) : -1;
+    if (at >= 0) return &host.scene_.lights[static_cast<size_t>(at)];
     host.fault(std::string(op) + " of an unknown item " + ptr(item));
     return nullptr;
 }
@@ -24,10 +24,12 @@ HostItem *VT_CDECL HostGlue::itemFirst(int32_t type, HostItem *parent) {
 HostItem *VT_CDECL HostGlue::itemNext(HostItem *item) {
     Host &host = h();
     host.log("item.next", {ptr(item)});
-    auto &ls = host.scene_.lights;
-    for (size_t i = 0; i < ls.size(); ++i)
-        if (item && ls[i].id == static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item)))
-            return i + 1 < ls.size() ? asItem(ls[i + 1].id) : nullptr;
+    const auto &ls = host.scene_.lights;
+    const long at = item ? host.scene_.find(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item))) : -1;
+    if (at >= 0) {
+        const size_t i = static_cast<size_t>(at);
+        return i + 1 < ls.size() ? asItem(ls[i + 1].id) : nullptr;
+    }
     host.fault("item.next of an unknown item " + ptr(item));
     return nullptr;
 }

@@ -3,6 +3,23 @@
 
 namespace sim {
 
+void Scene::rebuildIndex() const {
+    index_.clear();
+    index_.reserve(lights.size());
+    for (size_t i = 0; i < lights.size(); ++i) index_.emplace(lights[i].id, i);  // the first one counts
+    indexedCount_ = lights.size();
+}
+
+long Scene::find(uint32_t id) const {
+    if (indexedCount_ != lights.size()) rebuildIndex();
+    auto it = index_.find(id);
+    if (it != index_.end() && (it->second >= lights.size() || lights[it->second].id != id)) {
+        rebuildIndex();
+        it = index_.find(id);
+    }
+    return it == index_.end() ? -1 : static_cast<long>(it->second);
+}
+
 Scene makeUniformScene(int count) {
     Scene scene;
     if (count < 0) count = 0;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace sim {
@@ -28,6 +29,18 @@ struct SceneLight {
 
 struct Scene {
     std::vector<SceneLight> lights;  // in Layout's enumeration order
+
+    // Position in `lights` of the first light with this item ID, or -1. Takes
+    // constant time: an index by ID is built on first use and rebuilt when the
+    // number of lights changes or a position it gives no longer holds that ID.
+    // (A light whose ID is changed in place to a new one is found again once
+    // the number of lights changes.)
+    long find(uint32_t id) const;
+
+private:
+    void rebuildIndex() const;
+    mutable std::unordered_map<uint32_t, size_t> index_;
+    mutable size_t indexedCount_ = static_cast<size_t>(-1);
 };
 
 // Lights "Light 1" .. "Light N": point, intensity 1, white, shadow off, range 1, flags 0.

@@ -107,3 +107,37 @@ TEST(Scenes, UniformAndDemoScenes) {
 }
 
 }  // namespace
+
+namespace {
+
+// SelectItem finds lights through an index by ID: it must agree with the list
+// as the list is now, whatever was looked up before.
+TEST(Commands, SelectItemFollowsTheLightListAsItChanges) {
+    sim::Scene scene = sim::makeUniformScene(3);
+    scene.lights[2].id = scene.lights[1].id;  // a repeated ID: the first light holding it counts
+    sim::CommandInterpreter cmd(scene);
+    ASSERT_TRUE(cmd.run("SelectItem 20000001").accepted);
+    ASSERT_TRUE(cmd.run("LightRange 7").accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[1].range, 7.0);
+    EXPECT_DOUBLE_EQ(scene.lights[2].range, 1.0);
+
+    // A light added after the first lookup is found; an ID no light has is not.
+    sim::SceneLight extra;
+    extra.id = 0x30000000u;
+    scene.lights.push_back(extra);
+    ASSERT_TRUE(cmd.run("SelectItem 30000000").accepted);
+    ASSERT_TRUE(cmd.run("LightRange 9").accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[3].range, 9.0);
+    EXPECT_FALSE(cmd.run("SelectItem 20000002").accepted);
+
+    // Lights reordered in place: the light now at the position is the one edited.
+    std::swap(scene.lights[0], scene.lights[3]);
+    ASSERT_TRUE(cmd.run("SelectItem 30000000").accepted);
+    ASSERT_TRUE(cmd.run("LightRange 11").accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[0].range, 11.0);
+    ASSERT_TRUE(cmd.run("SelectItem 20000000").accepted);
+    ASSERT_TRUE(cmd.run("LightRange 12").accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[3].range, 12.0);
+}
+
+}  // namespace
