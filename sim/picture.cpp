@@ -21,12 +21,73 @@ bool clipSpan(int start, int len, int limit, int &from, int &to) {
     to = static_cast<int>(b);
     return true;
 }
+
+// Pixel buffers of pictures that went away, kept for the next pictures. A
+// session makes a panel picture and a list raster (about 1 MB together) for
+// every activation; taking them from here spares the allocator and the kernel
+// mapping, zeroing and unmapping that much memory each time, which is most of
+// a sanitized fuzz run's time. Small buffers are not worth keeping.
+class SpareBuffers {
+public:
+    static constexpr size_t kMinBytes = 64 * 1024;
+    static constexpr size_t kMaxKept = 4;
+    ~SpareBuffers() { gone() = true; }
+    // A buffer with room for at least n bytes (empty), or a new empty one.
+    static std::vector<uint8_t> take(size_t n) {
+        std::vector<uint8_t> out;
+        if (n < kMinBytes || gone()) return out;
+        auto &kept = instance().kept_;
+        auto best = kept.end();
+        for (auto it = kept.begin(); it != kept.end(); ++it)
+            if (it->capacity() >= n && (best == kept.end() || it->capacity() < best->capacity())) best = it;
+        if (best != kept.end()) {
+            out = std::move(*best);
+            kept.erase(best);
+            out.clear();
+        }
+        return out;
+    }
+    static void giveBack(std::vector<uint8_t> &&buffer) {
+        if (buffer.capacity() < kMinBytes || gone()) return;
+        auto &kept = instance().kept_;
+        if (kept.size() == kMaxKept) kept.erase(kept.begin());  // the oldest goes
+        kept.push_back(std::move(buffer));
+    }
+
+private:
+    static SpareBuffers &instance() {
+        static thread_local SpareBuffers spares;
+        return spares;
+    }
+    // Set once the thread's spares are destroyed; pictures that outlive them free their own.
+    static bool &gone() {
+        static thread_local bool flag = false;
+        return flag;
+    }
+    std::vector<std::vector<uint8_t>> kept_;
+};
+
 }  // namespace
 
 Picture::Picture(int width, int height, Rgb fill)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3) {
-    fillBox(0, 0, width_, height_, fill);
+    : width_(std::max(width, 0)), height_(std::max(height, 0)) {
+    // Every byte is written once: one row of the fill, then copies of it.
+    const size_t rowBytes = static_cast<size_t>(width_) * 3, bytes = rowBytes * static_cast<size_t>(height_);
+    pixels_ = SpareBuffers::take(bytes);
+    pixels_.reserve(bytes);
+    if (bytes == 0) return;
+    for (int x = 0; x < width_; ++x) pixels_.insert(pixels_.end(), {fill.r, fill.g, fill.b});
+    for (int y = 1; y < height_; ++y) pixels_.insert(pixels_.end(), pixels_.begin(), pixels_.begin() + static_cast<long>(rowBytes));
+}
+
+Picture::~Picture() { SpareBuffers::giveBack(std::move(pixels_)); }
+
+Picture &Picture::operator=(Picture &&other) noexcept {
+    // The old pixels leave with `other`, which gives them back when it goes.
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    pixels_.swap(other.pixels_);
+    return *this;
 }
 
 Rgb Picture::at(int x, int y) const {

@@ -21,6 +21,11 @@ class Picture {
 public:
     Picture() = default;
     Picture(int width, int height, Rgb fill = {});
+    Picture(const Picture &) = default;
+    Picture(Picture &&) noexcept = default;
+    Picture &operator=(const Picture &) = default;
+    Picture &operator=(Picture &&other) noexcept;
+    ~Picture();
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -212,4 +212,20 @@ TEST(Picture, ClippedDrawingMatchesPixelByPixelAnywhere) {
     }
 }
 
+TEST(Picture, BigPicturesMadeAfterOthersWentAwayStartWithTheirOwnFill) {
+    // Pixel buffers of big pictures are used again; nothing of the old pixels may show.
+    for (int round = 0; round < 3; ++round) {
+        { sim::Picture old(300, 300, kRed); }
+        sim::Picture p(200, 150, kGrey);
+        EXPECT_EQ(p.countColour(kGrey, 0, 0, 200, 150), 200 * 150);
+        p = sim::Picture(310, 290, kWhite);  // larger than any buffer kept
+        EXPECT_EQ(p.countColour(kWhite, 0, 0, 310, 290), 310 * 290);
+        sim::Picture copy = p;
+        p = sim::Picture(120, 180, kGrey);
+        EXPECT_EQ(p.countColour(kGrey, 0, 0, 120, 180), 120 * 180);
+        EXPECT_EQ(p.rgb().size(), size_t{120 * 180 * 3});
+        EXPECT_EQ(copy.countColour(kWhite, 0, 0, 310, 290), 310 * 290) << "a copy has its own pixels";
+    }
+}
+
 }  // namespace
