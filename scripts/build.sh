@@ -16,6 +16,8 @@ linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
 # Only for scripts/fuzz.sh and scripts/valgrind.sh.
 tool_packages=(clang libclang-rt-14-dev valgrind)
+# The test command's fuzz stage (scripts/test-extra.sh runs scripts/fuzz.sh --ci).
+fuzz_packages=(clang libclang-rt-14-dev)
 
 install_packages() {
   local p need=()
@@ -52,6 +54,7 @@ case "${1:-}" in
     ;;
   test)
     install_packages "${linux_packages[@]}" "${windows_packages[@]}"
+    install_packages "${fuzz_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then
