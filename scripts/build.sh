@@ -21,6 +21,8 @@ linux_packages+=(help2man)
 package_packages=(zip unzip git)
 # Only for scripts/fuzz.sh and scripts/valgrind.sh.
 tool_packages=(clang libclang-rt-14-dev valgrind)
+# The test command's fuzz stage (scripts/test-extra.sh runs scripts/fuzz.sh --ci).
+fuzz_packages=(clang libclang-rt-14-dev)
 
 install_packages() {
   local p need=()
@@ -57,6 +59,7 @@ case "${1:-}" in
     ;;
   test)
     install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
+    install_packages "${fuzz_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then

@@ -5,6 +5,7 @@
 #
 #   scripts/test-extra.sh            every stage
 #   VALIDATE_SEED=N VALIDATE_RUNS=N  override the validator's fixed seed and runs
+#   FUZZ_SECONDS=N                   how long each fuzzer runs (default 60)
 #
 # Needs the Linux build in build/ci (scripts/build.sh test makes it first).
 # Runs from the repository root in a few minutes on two cores.
@@ -42,6 +43,15 @@ section "packages: unpacked and checked (the zip's programs under Wine)"
 WINEPREFIX="$PWD/build/mingw/wine-suite/prefix" tests/package/check-packages.sh dist "$version"
 section "packages: the programs built again in build/repro, packaged, compared byte for byte"
 tests/package/rebuild-and-compare.sh dist build/repro
+
+# ---- Fuzzers: each for a short fixed time from the committed corpus ----------
+fuzz_seconds=${FUZZ_SECONDS:-60}
+section "fuzz: build (clang, ASan + UBSan + libFuzzer)"
+scripts/fuzz.sh --build
+for t in scenefile session; do
+  section "fuzz: $t, $fuzz_seconds s from fuzz/corpus/$t"
+  scripts/fuzz.sh --ci "$t" "$fuzz_seconds"
+done
 
 section "done"
 echo "test-extra: all stages passed in $(( $(date +%s) - start )) s"

@@ -6,10 +6,14 @@
 
 namespace sim {
 
+// Each call builds its log entry only while the log is on: a paint of the list
+// makes a drawText call for every row, and long runs turn the log off.
+
 void VT_CDECL HostGlue::drawRGBBox(HostRaster *raster, int32_t r, int32_t g, int32_t b, int32_t x, int32_t y,
                                 int32_t w, int32_t hgt) {
     Host &host = h();
-    host.log("raster.drawRGBBox", {"raster", num(r), num(g), num(b), num(x), num(y), num(w), num(hgt)});
+    if (host.logging())
+        host.log("raster.drawRGBBox", {"raster", num(r), num(g), num(b), num(x), num(y), num(w), num(hgt)});
     Host::RasterModel *m = host.liveRaster(raster, "raster.drawRGBBox");
     if (!m) return;
     Rgb colour{channel(r), channel(g), channel(b)};
@@ -23,7 +27,7 @@ void VT_CDECL HostGlue::drawRGBBox(HostRaster *raster, int32_t r, int32_t g, int
 
 void VT_CDECL HostGlue::drawText(HostRaster *raster, const char *text, int32_t colour, int32_t x, int32_t y) {
     Host &host = h();
-    host.log("raster.drawText", {"raster", quote(text), num(colour), num(x), num(y)});
+    if (host.logging()) host.log("raster.drawText", {"raster", quote(text), num(colour), num(x), num(y)});
     Host::RasterModel *m = host.liveRaster(raster, "raster.drawText");
     if (!m) return;
     if (!text) return host.fault("raster.drawText with a null text");
@@ -38,7 +42,7 @@ void VT_CDECL HostGlue::drawText(HostRaster *raster, const char *text, int32_t c
 
 HostRaster *VT_CDECL HostGlue::rasterCreate(int32_t w, int32_t hgt, int32_t flags) {
     Host &host = h();
-    host.log("raster.create", {num(w), num(hgt), num(flags)});
+    if (host.logging()) host.log("raster.create", {num(w), num(hgt), num(flags)});
     if (host.conditions_.failRasterCreate) return nullptr;
     if (w <= 0 || hgt <= 0 || w > kMaxRasterSide || hgt > kMaxRasterSide) return nullptr;
     auto m = std::make_unique<Host::RasterModel>();
@@ -50,7 +54,7 @@ HostRaster *VT_CDECL HostGlue::rasterCreate(int32_t w, int32_t hgt, int32_t flag
 
 void VT_CDECL HostGlue::rasterDestroy(HostRaster *raster) {
     Host &host = h();
-    host.log("raster.destroy", {"raster"});
+    if (host.logging()) host.log("raster.destroy", {"raster"});
     Host::RasterModel *m = host.liveRaster(raster, "raster.destroy");
     if (m) m->live = false;
 }
@@ -58,7 +62,7 @@ void VT_CDECL HostGlue::rasterDestroy(HostRaster *raster) {
 void VT_CDECL HostGlue::blitPanel(HostRaster *raster, int32_t x, int32_t y, HostPanel *panel, int32_t px,
                                int32_t py, int32_t w, int32_t hgt) {
     Host &host = h();
-    host.log("raster.blitPanel",
+    if (host.logging()) host.log("raster.blitPanel",
              {"raster", num(x), num(y), "panel", num(px), num(py), num(w), num(hgt)});
     Host::RasterModel *m = host.liveRaster(raster, "raster.blitPanel");
     PanelModel *p = host.livePanel(panel, "raster.blitPanel");

@@ -90,8 +90,8 @@ first=$("$tree/bin/vantorel-host" --version | head -n 1)
 [ "$first" = "vantorel-host $version" ] && ok "--version: $first" || fail "--version says '$first'"
 
 # ---- The zip's programs under Wine ------------------------------------------
-if [ "${SKIP_WINE:-0}" = 1 ] || ! command -v wine >/dev/null 2>&1; then
-    echo "note: the zip's vantorel-host.exe was not run (no wine, or SKIP_WINE=1)"
+if [ "${SKIP_WINE:-0}" = 1 ] || ! command -v wine >/dev/null 2>&1 || ! WINEDEBUG=-all wine --version >/dev/null 2>&1; then
+    echo "SKIPPED: the zip's vantorel-host.exe was not run (no wine, wine cannot run 32-bit programs on this kernel, or SKIP_WINE=1)"
 else
     if (cd "$tmp/win" && WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" DISPLAY= \
         wine vantorel-host.exe </dev/null >"$tmp/wine-demo.out" 2>"$tmp/wine-demo.err"); then
