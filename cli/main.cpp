@@ -7,6 +7,7 @@
 #include "host.h"
 #include "loader.h"
 #include "options.h"
+#include "scene_list.h"
 #include "scene_session.h"
 #include "scene.h"
 #include "script.h"
@@ -54,6 +55,25 @@ int main(int argc, char **argv) {
 #else
         return usageError("this build has no validator");
 #endif
+    }
+
+    if (options.list) {
+        // Reads the scene and prints its lights; no plug-in, no session.
+        scenefile::LwsDocument document;
+        scenefile::LoadError loadError;
+        if (!scenefile::LwsDocument::load(*options.scene, document, loadError)) {
+            std::cerr << "vantorel-host: error: " << loadError.toString()
+                      << "\nNothing was listed; fix the scene file or give another one.\n";
+            return vhost::kExitUsage;
+        }
+        std::cout << (options.json ? vhost::listSceneJson(document, *options.scene)
+                                   : vhost::listScene(document, *options.scene));
+        std::cout.flush();
+        if (!std::cout) {
+            std::cerr << "vantorel-host: error: cannot write the listing to standard output\n";
+            return vhost::kExitWriteFailed;
+        }
+        return vhost::kExitRan;
     }
 
     // The script is read and checked before anything is loaded.

@@ -21,6 +21,8 @@ struct Options {
     bool validate = false;              // --validate: check the plug-in instead of running a session
     std::optional<unsigned long long> seed;  // --seed, with --validate
     std::optional<int> runs;                 // --runs, with --validate
+    bool list = false;                  // --list: print the lights of --scene and run nothing
+    bool json = false;                  // --json, with --list
 };
 
 // Parses argv. On an error returns false with a message that says what is

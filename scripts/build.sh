@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
 
-linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev)
+linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev nlohmann-json3-dev)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
 # Only for scripts/fuzz.sh and scripts/valgrind.sh.
 tool_packages=(clang libclang-rt-14-dev valgrind)
