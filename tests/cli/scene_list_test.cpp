@@ -64,7 +64,7 @@ std::vector<FileLight> readLights(const std::string &path, int &version) {
         std::istringstream words(lines[i]);
         std::string kw;
         words >> kw;
-        if (kw.rfind("{", 0) == 0) ++depth;
+        if (kw.rfind('{', 0) == 0) ++depth;
         if (kw == "}") --depth;
         if (depth > 0) continue;
         if (kw == "AddLight") {
