@@ -161,7 +161,7 @@ void runCase(benchmark::State &state, const Case *c)
 {
     c->setup();
     int64_t i = 0;
-    for (auto _ : state) c->step(i++);
+    for ([[maybe_unused]] auto _ : state) c->step(i++);
     state.SetItemsProcessed(state.iterations() * c->eventsPerStep);
     state.SetLabel(c->what);
 }
@@ -197,7 +197,7 @@ bool findControls(nullhost::Host &h)
 
 void usage(FILE *to)
 {
-    std::fprintf(to,
+    (void)std::fprintf(to,
                  "usage: vantorel-bench [--plugin=PATH] [--counts-only] [--events=N --case=NAME]\n"
                  "                      [Google Benchmark flags, e.g. --benchmark_filter=key]\n"
                  "\n"
@@ -235,7 +235,7 @@ int main(int argc, char **argv)
             char *end = nullptr;
             events = std::strtoll(a.c_str() + 9, &end, 10);
             if (*end || events <= 0) {
-                std::fprintf(stderr, "vantorel-bench: --events needs a positive number\n");
+                (void)std::fprintf(stderr, "vantorel-bench: --events needs a positive number\n");
                 return 2;
             }
         } else if (a.rfind("--case=", 0) == 0) {
@@ -253,7 +253,7 @@ int main(int argc, char **argv)
         for (const Case &c : cases)
             if (caseName == c.name) chosen = &c;
         if (!chosen) {
-            std::fprintf(stderr, "vantorel-bench: --events needs --case=NAME (see --list-cases)\n");
+            (void)std::fprintf(stderr, "vantorel-bench: --events needs --case=NAME (see --list-cases)\n");
             return 2;
         }
     }
@@ -269,11 +269,15 @@ int main(int argc, char **argv)
                         benchcounts::kSceneLights);
             std::printf("  host: calls outside the list paint = prefix + values + gets + draws + redraw + other\n");
             std::printf("  paint: the list repaint a redraw triggers = gets + boxes + texts + blit\n\n");
-            std::fputs(benchcounts::formatTable(counts).c_str(), stdout);
+            (void)std::fputs(benchcounts::formatTable(counts).c_str(), stdout);
             std::printf("\n");
             for (const auto &e : counts) std::printf("  %-20s %s\n", e.key.c_str(), e.description.c_str());
             std::printf("\n");
-            std::fflush(stdout);
+            // The figures are the output: failing to write them is a failure.
+            if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+                (void)std::fprintf(stderr, "vantorel-bench: cannot write the call counts to standard output\n");
+                return 1;
+            }
             if (countsOnly) return 0;
         }
 
@@ -293,12 +297,12 @@ int main(int argc, char **argv)
         });
         benchmark::Shutdown();
         if (rc != AFUNC_OK || !ready) {
-            std::fprintf(stderr, "vantorel-bench: the plug-in did not build its panel on the null host (result %d)\n",
+            (void)std::fprintf(stderr, "vantorel-bench: the plug-in did not build its panel on the null host (result %d)\n",
                          rc);
             return 1;
         }
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "vantorel-bench: %s\n", e.what());
+        (void)std::fprintf(stderr, "vantorel-bench: %s\n", e.what());
         return 1;
     }
     return 0;

@@ -8,6 +8,7 @@
 #include "host.h"
 #include "loader.h"
 #include "options.h"
+#include "scene_list.h"
 #include "scene_session.h"
 #include "scene.h"
 #include "script.h"
@@ -44,7 +45,8 @@ int main(int argc, char **argv) {
     }
     if (options.version) {
         std::cout << vhost::versionText();
-        return vhost::kExitRan;
+        vhost::noteStandardOutput();
+        return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
     }
     const char *argv0 = argc > 0 ? argv[0] : nullptr;
     if (options.validate) {
@@ -59,6 +61,21 @@ int main(int argc, char **argv) {
 #else
         return usageError("this build has no validator");
 #endif
+    }
+
+    if (options.list) {
+        // Reads the scene and prints its lights; no plug-in, no session.
+        scenefile::LwsDocument document;
+        scenefile::LoadError loadError;
+        if (!scenefile::LwsDocument::load(*options.scene, document, loadError)) {
+            std::cerr << "vantorel-host: error: " << loadError.toString()
+                      << "\nNothing was listed; fix the scene file or give another one.\n";
+            return vhost::kExitUsage;
+        }
+        std::cout << (options.json ? vhost::listSceneJson(document, *options.scene)
+                                   : vhost::listScene(document, *options.scene));
+        vhost::noteStandardOutput();
+        return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
     }
 
     // The script is read and checked before anything is loaded.

@@ -98,6 +98,10 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
                 return false;
             }
             out.runs = static_cast<int>(n);
+        } else if (arg == "--list") {
+            out.list = true;
+        } else if (arg == "--json") {
+            out.json = true;
         } else if (arg == "--fail") {
             if (!need("panel, raster or control:K")) return false;
             if (value == "panel") out.conditions.failPanelCreate = true;
@@ -131,6 +135,18 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
     }
     if (out.save && out.png && *out.save == *out.png) {
         error = "--save and --png name the same file '" + *out.save + "'; give two different files";
+        return false;
+    }
+    if (out.json && !out.list) {
+        error = "--json is the output format of --list; add --list --scene FILE.lws";
+        return false;
+    }
+    if (out.list && !out.scene) {
+        error = "--list lists the lights of a scene file; add --scene FILE.lws";
+        return false;
+    }
+    if (out.list && (out.validate || out.script || out.save || out.png)) {
+        error = "--list only reads the scene file and runs nothing; leave out --validate, --script, --save and --png";
         return false;
     }
     return true;
@@ -201,6 +217,17 @@ Options:
   --runs N                 with --validate: random sessions (default 300)
   --version                print the version, the plug-in's file name and
                            whether window support was built in
+  --list                   with --scene: print the file's lights, one line
+                           each, and exit without loading the plug-in or
+                           writing anything: item ID, name, light type,
+                           intensity in percent, colour (0-255, rounded),
+                           shadow type, range and whether the range is limited.
+                           A "*" marks an animated value, shown at time 0.
+                           Names are UTF-8 in double quotes (names that are
+                           not UTF-8 are read as Windows-1252)
+  --json                   with --list: print one JSON document instead: the
+                           file, its LWSC version and the lights with the same
+                           fields, numbers as numbers
   -h, --help               show this text
 
 Output:
@@ -240,6 +267,8 @@ Exit status:
   With --validate: 0 every check passed, 1 a check failed, 2 bad usage or a
   plug-in that cannot be loaded, 4 standard output could not be written
   (--help too: 0, or 4)
+  With --list: 0 listed, 2 bad usage or an unreadable or malformed scene
+  file, 4 standard output could not be written
 
 Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.

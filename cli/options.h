@@ -23,6 +23,8 @@ struct Options {
     std::optional<unsigned long long> seed;  // --seed, with --validate
     std::optional<int> runs;                 // --runs, with --validate
     bool force = false;                 // --force: --save over a scene file that changed on disk
+    bool list = false;                  // --list: print the lights of --scene and run nothing
+    bool json = false;                  // --json, with --list
 };
 
 // Parses argv. On an error returns false with a message that says what is

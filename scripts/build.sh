@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; }
 
-linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev)
+linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev nlohmann-json3-dev)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
 # The man page is made at build time.
 linux_packages+=(help2man)

@@ -75,7 +75,11 @@ protected:
         }
         FILE *f = std::fopen((kSceneDir + "/" + name).c_str(), "rb");
         for (int ch; f && (ch = std::fgetc(f)) != EOF;) r.bytes += static_cast<char>(ch);
-        if (f) std::fclose(f);
+        const bool readFailed = !f || std::ferror(f);
+        if ((f && std::fclose(f) != 0) || readFailed) {
+            ADD_FAILURE() << "cannot read " << name;
+            return false;
+        }
         sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
         sim::Host host(r.before.scene());
         host.setLogging(false);

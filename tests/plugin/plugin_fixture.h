@@ -36,6 +36,7 @@ inline sim::Scene sceneOf(std::vector<sim::SceneLight> lights)
 inline sim::Scene namedScene(const std::vector<std::string> &names)
 {
     std::vector<sim::SceneLight> lights;
+    lights.reserve(names.size());
     for (const auto &n : names) lights.push_back(light(n));
     return sceneOf(lights);
 }

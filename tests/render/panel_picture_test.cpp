@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "render/panel_render.h"
@@ -239,14 +240,16 @@ TEST_F(PanelPicture, PngDecodesToThePicture) {
     });
     std::string png = render::encodePng(pic);
     int w = 0, h = 0, n = 0;
-    unsigned char *px = stbi_load_from_memory(reinterpret_cast<const unsigned char *>(png.data()),
-                                              static_cast<int>(png.size()), &w, &h, &n, 3);
+    // Freed on every way out, a failed assertion included.
+    const std::unique_ptr<unsigned char, void (*)(void *)> px(
+        stbi_load_from_memory(reinterpret_cast<const unsigned char *>(png.data()), static_cast<int>(png.size()),
+                              &w, &h, &n, 3),
+        stbi_image_free);
     ASSERT_NE(px, nullptr);
     EXPECT_EQ(w, pic.width());
     EXPECT_EQ(h, pic.height());
     EXPECT_EQ(n, 3);
-    EXPECT_TRUE(std::equal(pic.rgb().begin(), pic.rgb().end(), px));
-    stbi_image_free(px);
+    EXPECT_TRUE(std::equal(pic.rgb().begin(), pic.rgb().end(), px.get()));
 }
 #endif
 

@@ -18,9 +18,12 @@ const std::string kSceneDir = VANTOREL_SHARED_SCENES;
 
 std::vector<std::string> realScenes() { return testsupport::realSceneFiles(kSceneDir); }
 
+// `names` is the name of the variable declared, so it cannot be parenthesised.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define REQUIRE_REAL_SCENES(names)                                             \
     const std::vector<std::string> names = realScenes();                       \
     if (names.empty()) GTEST_SKIP() << "no scene files in " << kSceneDir
+// NOLINTEND(bugprone-macro-parentheses)
 
 // 0-based indices of every line that holds a light setting (envelopes included).
 std::set<std::size_t> settingLines(const LwsDocument& doc) {

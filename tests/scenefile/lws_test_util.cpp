@@ -17,7 +17,7 @@ std::string readBytes(const std::string& path) {
 }
 
 std::string fixture(const std::string& name) {
-    const std::string bytes = readBytes(std::string(VANTOREL_SCENEFILE_FIXTURES) + "/" + name);
+    std::string bytes = readBytes(std::string(VANTOREL_SCENEFILE_FIXTURES) + "/" + name);
     EXPECT_FALSE(bytes.empty()) << "missing fixture " << name;
     return bytes;
 }

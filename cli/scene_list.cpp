@@ -1,0 +1,233 @@
+// scene_list.cpp - the lights of a scene file as text and as JSON.
+#include "scene_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "scenefile/lws_text.h"
+
+namespace vhost {
+
+namespace {
+
+using scenefile::LwsDocument;
+using scenefile::LwsSetting;
+
+// Unicode code points of the bytes 0x80..0x9F in Windows-1252; the five bytes
+// it leaves undefined stand for the C1 control character of the same number.
+const std::uint16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+void appendUtf8(std::string &out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+const char *const kTypeNames[] = {"Distant", "Point", "Spot", "Linear", "Area"};
+const char *const kShadowNames[] = {"Off", "Raytrace", "ShadowMap"};
+
+const char *typeName(std::int32_t code) { return code >= 0 && code <= 4 ? kTypeNames[code] : nullptr; }
+const char *shadowName(std::int32_t code) { return code >= 0 && code <= 2 ? kShadowNames[code] : nullptr; }
+
+std::string codeText(const char *name, std::int32_t code) {
+    return name ? std::string(name) : scenefile::formatInt(code);
+}
+
+double colour255(double fraction) { return std::round(fraction * 255.0); }
+
+// The number the listing prints, back as a double: both outputs agree.
+double shown(double value) { return std::strtod(scenefile::formatTrimmed(value).c_str(), nullptr); }
+
+// The names of one file, decoded the same way (see the header).
+struct Names {
+    bool utf8 = true;
+    explicit Names(const std::vector<sim::SceneLight> &lights) {
+        for (const sim::SceneLight &l : lights) utf8 = utf8 && isUtf8(l.name);
+    }
+    std::string operator()(const std::string &name) const { return utf8 ? name : cp1252ToUtf8(name); }
+};
+
+// A name in double quotes, escaped as a JSON string would be. `text` is UTF-8.
+std::string quoted(const std::string &text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        unsigned control = 0x100;  // none
+        if (c < 0x20 || c == 0x7F) control = c;
+        else if (c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80)
+            control = static_cast<unsigned char>(text[++i]);  // U+0080..U+009F
+        if (control != 0x100) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", control);
+            out += buf;
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+// Characters (code points) in UTF-8 text: the width of a column.
+std::size_t width(const std::string &utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+}  // namespace
+
+bool isUtf8(const std::string &text) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t more = 0;
+        unsigned char lo = 0x80, hi = 0xBF;  // range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) more = 1;
+        else if (c == 0xE0) more = 2, lo = 0xA0;
+        else if (c >= 0xE1 && c <= 0xEF) more = 2, hi = c == 0xED ? 0x9F : 0xBF;
+        else if (c == 0xF0) more = 3, lo = 0x90;
+        else if (c >= 0xF1 && c <= 0xF3) more = 3;
+        else if (c == 0xF4) more = 3, hi = 0x8F;
+        else return false;
+        if (n - i <= more) return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            const unsigned char d = static_cast<unsigned char>(text[i + k]);
+            if (k == 1 ? (d < lo || d > hi) : (d & 0xC0) != 0x80) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+std::string cp1252ToUtf8(const std::string &text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    for (char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        appendUtf8(out, c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : c);
+    }
+    return out;
+}
+
+std::string listScene(const LwsDocument &doc, const std::string &file) {
+    const sim::Scene scene = doc.scene();
+    const std::size_t n = scene.lights.size();
+    std::string out = (isUtf8(file) ? file : cp1252ToUtf8(file)) + ": LWSC " + std::to_string(doc.version()) +
+                      ", " + std::to_string(n) + (n == 1 ? " light\n" : " lights\n");
+    if (n == 0) return out;
+
+    constexpr int kColumns = 8;
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"ID", "NAME", "TYPE", "INTENSITY", "COLOR", "SHADOW", "RANGE", "LIMITED"});
+    const Names names(scene.lights);
+    bool anyAnimated = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const sim::SceneLight &l = scene.lights[i];
+        auto mark = [&](LwsSetting s) -> const char * {
+            if (!doc.settingAnimated(i, s)) return "";
+            anyAnimated = true;
+            return "*";
+        };
+        char id[16];
+        std::snprintf(id, sizeof id, "%08x", static_cast<unsigned>(l.id));
+        std::string colour;
+        for (int c = 0; c < 3; ++c) colour += (c ? " " : "") + scenefile::formatTrimmed(colour255(l.color[c]));
+        rows.push_back({
+            id,
+            quoted(names(l.name)),
+            codeText(typeName(l.lightType), l.lightType) + mark(LwsSetting::Type),
+            scenefile::formatTrimmed(l.intensity * 100.0) + "%" + mark(LwsSetting::Intensity),
+            colour + mark(LwsSetting::Color),
+            codeText(shadowName(l.shadowType), l.shadowType) + mark(LwsSetting::Shadow),
+            scenefile::formatTrimmed(l.range) + mark(LwsSetting::Range),
+            std::string((l.flags & 1u) ? "yes" : "no") + mark(LwsSetting::Falloff),
+        });
+    }
+    std::size_t widths[kColumns] = {};
+    for (const auto &row : rows)
+        for (int c = 0; c < kColumns; ++c) widths[c] = std::max(widths[c], width(row[c]));
+    for (const auto &row : rows) {
+        std::string line;
+        for (int c = 0; c < kColumns; ++c) {
+            line += row[c];
+            if (c + 1 < kColumns) line.append(widths[c] - width(row[c]) + 2, ' ');
+        }
+        out += line + "\n";
+    }
+    if (anyAnimated) out += "* animated: the value shown is the one at time 0\n";
+    return out;
+}
+
+std::string listSceneJson(const LwsDocument &doc, const std::string &file) {
+    using Json = nlohmann::ordered_json;
+    const sim::Scene scene = doc.scene();
+    const Names names(scene.lights);
+    Json lights = Json::array();
+    for (std::size_t i = 0; i < scene.lights.size(); ++i) {
+        const sim::SceneLight &l = scene.lights[i];
+        Json colour = Json::array();
+        for (double c : l.color) {
+            const double v = colour255(c);
+            if (std::fabs(v) <= 9007199254740992.0) colour.push_back(static_cast<std::int64_t>(v));
+            else colour.push_back(v);  // beyond exact integers; not finite is null
+        }
+        Json animated = Json::array();
+        static const std::pair<LwsSetting, const char *> kChannels[] = {
+            {LwsSetting::Color, "color"},          {LwsSetting::Intensity, "intensity"},
+            {LwsSetting::Type, "type"},            {LwsSetting::Falloff, "rangeLimited"},
+            {LwsSetting::Range, "range"},          {LwsSetting::Shadow, "shadow"},
+        };
+        for (const auto &ch : kChannels)
+            if (doc.settingAnimated(i, ch.first)) animated.push_back(ch.second);
+        const char *type = typeName(l.lightType);
+        const char *shadow = shadowName(l.shadowType);
+        Json light;
+        light["id"] = l.id;
+        light["name"] = names(l.name);
+        light["type"] = type ? Json(type) : Json(nullptr);
+        light["typeCode"] = l.lightType;
+        light["intensityPercent"] = shown(l.intensity * 100.0);
+        light["color"] = std::move(colour);
+        light["shadow"] = shadow ? Json(shadow) : Json(nullptr);
+        light["shadowCode"] = l.shadowType;
+        light["range"] = shown(l.range);
+        light["rangeLimited"] = (l.flags & 1u) != 0;
+        light["animated"] = std::move(animated);
+        lights.push_back(std::move(light));
+    }
+    Json root;
+    root["file"] = isUtf8(file) ? file : cp1252ToUtf8(file);
+    root["version"] = doc.version();
+    root["lights"] = std::move(lights);
+    // Every string is valid UTF-8 by now; replacing is only a guard that can
+    // never turn into an exception.
+    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace vhost

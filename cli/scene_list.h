@@ -1,0 +1,56 @@
+// scene_list.h - vantorel-host --scene S.lws --list [--json]: the lights of a
+// scene file as the file holds them, without running the plug-in.
+//
+// Each light: item ID, name, light type, intensity in percent, colour as 0-255,
+// shadow type, range and whether the range is limited (the falloff flag).
+// Values are those the scene-file reader takes (see scenefile/lws_document.h):
+// an animated channel is marked and shows its value at time 0, which is the
+// key at time 0, else the straight line between the keys around time 0 (the
+// first key's value before it, the last key's after it; stepped keys hold).
+//
+// - Colour: each component x 255 rounded to the nearest integer (half away from
+//   zero), not clamped: LWSC 1 and 2 store these integers, later versions the
+//   fraction (0.388235 is 99). The panel truncates instead, and shows colours
+//   after the scan has scaled them; the listing shows the file.
+// - Intensity in percent and range: six decimals at most, trailing zeros
+//   dropped ("15", "12.5"); the JSON numbers have the same values.
+// - Names: scene files of Layout 6.5 to 9 hold names in the Windows code page
+//   (cp1252), newer ones in UTF-8. A file's names are taken as UTF-8 when every
+//   one of them is valid UTF-8, otherwise every name is read as cp1252, so no
+//   byte is ever dropped (the five bytes cp1252 leaves undefined become the
+//   control characters U+0081, U+008D, U+008F, U+0090 and U+009D). Both
+//   outputs are UTF-8.
+//
+// Plain listing: a title line "FILE: LWSC V, N lights", a column header, one
+// line per light in file order, and, when a value is animated, a last line
+// explaining the "*" that marks it. Names are in double quotes with ", \ and
+// control characters escaped as in JSON (\", \\, \u0009).
+//
+// JSON: one object {"file", "version", "lights": [...]}; each light has "id",
+// "name", "type" (a name, or null for a code outside 0..4), "typeCode",
+// "intensityPercent", "color" ([r, g, b]), "shadow" (a name or null),
+// "shadowCode", "range", "rangeLimited" and "animated" (the animated channels
+// among "color", "intensity", "type", "rangeLimited", "range", "shadow").
+#ifndef VANTOREL_CLI_SCENE_LIST_H
+#define VANTOREL_CLI_SCENE_LIST_H
+
+#include <string>
+
+#include "scenefile/lws_document.h"
+
+namespace vhost {
+
+// The plain listing; `file` is the name shown in the title.
+std::string listScene(const scenefile::LwsDocument &doc, const std::string &file);
+// The JSON document, pretty-printed, ending in a newline.
+std::string listSceneJson(const scenefile::LwsDocument &doc, const std::string &file);
+
+// Whether text is well-formed UTF-8 (no overlong forms, surrogates or code
+// points above U+10FFFF).
+bool isUtf8(const std::string &text);
+// Each byte read as Windows-1252, written as UTF-8.
+std::string cp1252ToUtf8(const std::string &text);
+
+}  // namespace vhost
+
+#endif
