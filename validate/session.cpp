@@ -361,6 +361,8 @@ std::string checkSession(const Activate &activate, const Session &s) {
             return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) + " is " + seen +
                    ", the model expects " + want + " (" + std::to_string(expected.size()) + " in all)";
         }
+        if (a.ok)
+            if (std::string p = model.untouchedLightProblem(a.scene, host.scene()); !p.empty()) return where + p;
     }
     return {};
 }

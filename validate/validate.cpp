@@ -140,6 +140,8 @@ std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, s
         if (host.commands() != (ok ? model.commandsOnOk(scene) : std::vector<std::string>{}))
             return where + "the commands differ from the model's (" + std::to_string(host.commands().size()) +
                    " sent, " + std::to_string(ok ? model.commandsOnOk(scene).size() : 0) + " expected)";
+        if (ok)
+            if (std::string p = model.untouchedLightProblem(scene, host.scene()); !p.empty()) return where + p;
     }
     seen = std::to_string(runs) + " activations of one library (" + std::to_string(okCount) + " OK, " +
            std::to_string(runs - okCount) + " Cancel, " + std::to_string(pastes) +
@@ -284,7 +286,8 @@ Status run(const Options &options, std::ostream &out) {
         report.check("random sessions", "",
                      std::to_string(options.runs) + " sessions (" + std::to_string(activations) + " activations, " +
                          std::to_string(events) + " events with hostile values): every command parses back, no nan/inf, "
-                         "prefix within 255, no row past the filled ones written, commands on OK match the model");
+                         "prefix within 255, no row past the filled ones written, commands on OK match the model, "
+                         "every light no event edited comes back as reported");
     } else {
         int replays = 0;
         Session small = shrink(options.plugin, failing, options.shrinkBudget, &replays);
