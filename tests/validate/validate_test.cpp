@@ -51,10 +51,28 @@ TEST(Validator, RejectsAnApplyStepThatSendsNonNumbersAndShrinksTheSession) {
     // The lifecycle's model comparison sees the wrong light type words as well.
     EXPECT_NE(o.text.find("FAIL lifecycle"), std::string::npos) << o.text;
     // Shrunk to one activation with at most a few lights and events.
-    const std::string repro = o.text.substr(o.text.find("shortest reproduction found"));
+    const std::string repro = o.text.substr(o.text.find("shortest reproduction found", o.text.find("FAIL random sessions")));
     EXPECT_EQ(countLines(repro, "  activation "), 1u) << repro;
     EXPECT_LE(countLines(repro, "    "), 8u) << repro;
     EXPECT_NE(o.text.find("validate: FAILED"), std::string::npos);
+}
+
+TEST(Validator, ALifecycleFailureIsShrunkToTheActivationsThatShowIt) {
+    Outcome o = validateFile(VANTOREL_FORGETFUL_SCAN_PATH, 0, 200);
+    EXPECT_EQ(o.status, validate::kSomeFailed) << o.text;
+    const size_t fail = o.text.find("FAIL lifecycle: activation ");
+    ASSERT_NE(fail, std::string::npos) << o.text;
+    EXPECT_NE(o.text.find("the copy buffer did not carry over from the activation before (warm)", fail), std::string::npos)
+        << o.text;
+    // Of up to 200 activations: one that copies a light's row, then any other.
+    const size_t found = o.text.find("  shortest reproduction found (", fail);
+    ASSERT_NE(found, std::string::npos) << o.text;
+    const std::string repro = o.text.substr(found, o.text.find("\nPASS ", found) - found);
+    EXPECT_NE(repro.find("): activation 2: the copy buffer did not carry over"), std::string::npos) << repro;
+    EXPECT_EQ(countLines(repro, "  activation "), 2u) << repro;
+    EXPECT_EQ(countLines(repro, "    light "), 1u) << repro;
+    EXPECT_EQ(countLines(repro, "    copy"), 1u) << repro;
+    EXPECT_EQ(countLines(repro, "    "), 4u) << repro;  // the light, copy, and the two closings
 }
 
 TEST(Validator, RejectsADescriptorWithTwoServers) {
