@@ -120,7 +120,7 @@ std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, s
     seen = std::to_string(runs) + " activations of one library (" + std::to_string(okCount) + " OK, " +
            std::to_string(runs - okCount) + " Cancel, " + std::to_string(pastes) +
            " pastes), no panel or raster left alive, copy buffer carried over, prefix empty at each start, "
-           "commands on OK match the model";
+           "commands on OK match the model, every light no event edited comes back as reported";
     return {};
 }
 
