@@ -2,6 +2,7 @@
 #include "picture.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "font.h"
 
@@ -34,8 +35,12 @@ Rgb Picture::at(int x, int y) const {
     return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
 }
 
+size_t Picture::offset(int x, int y) const {
+    return (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 3;
+}
+
 void Picture::put(int x, int y, Rgb c) {
-    size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 3;
+    size_t i = offset(x, y);
     pixels_[i] = c.r;
     pixels_[i + 1] = c.g;
     pixels_[i + 2] = c.b;
@@ -44,27 +49,36 @@ void Picture::put(int x, int y, Rgb c) {
 void Picture::fillBox(int x, int y, int w, int h, Rgb colour) {
     int x0, x1, y0, y1;
     if (!clipSpan(x, w, width_, x0, x1) || !clipSpan(y, h, height_, y0, y1)) return;
-    for (int yy = y0; yy < y1; ++yy)
-        for (int xx = x0; xx < x1; ++xx) put(xx, yy, colour);
+    // The first row pixel by pixel, the others copied from it.
+    const size_t rowBytes = static_cast<size_t>(x1 - x0) * 3;
+    uint8_t *first = &pixels_[offset(x0, y0)];
+    for (int xx = x0; xx < x1; ++xx) put(xx, y0, colour);
+    for (int yy = y0 + 1; yy < y1; ++yy) std::memcpy(&pixels_[offset(x0, yy)], first, rowBytes);
 }
 
 void Picture::drawText(int x, int y, std::string_view text, Rgb colour) {
-    long long cx = x;
-    for (char ch : text) {
+    // Only the glyph rows and the characters that meet the picture are looked
+    // at: a text wholly above, below or beside it costs nothing per character.
+    const long long inkTop = static_cast<long long>(y) + font::kInkTop;
+    const int r0 = static_cast<int>(std::max<long long>(0, -inkTop));
+    const int r1 = static_cast<int>(std::min<long long>(font::kGlyphHeight, height_ - inkTop));
+    if (r0 >= r1 || text.empty()) return;
+    // First character whose cell reaches column 0: cx + kGlyphWidth > 0.
+    size_t first = 0;
+    if (static_cast<long long>(x) + font::kGlyphWidth <= 0)
+        first = static_cast<size_t>((-static_cast<long long>(x) - font::kGlyphWidth) / font::kAdvance + 1);
+    for (size_t i = first; i < text.size(); ++i) {
+        const long long cx = static_cast<long long>(x) + static_cast<long long>(i) * font::kAdvance;
         if (cx >= width_) break;
-        if (cx + font::kGlyphWidth > 0) {
-            const uint8_t *rows = font::glyphRows(static_cast<unsigned char>(ch));
-            for (int r = 0; r < font::kGlyphHeight; ++r) {
-                long long py = static_cast<long long>(y) + font::kInkTop + r;
-                if (py < 0 || py >= height_) continue;
-                for (int c = 0; c < font::kGlyphWidth; ++c) {
-                    if (!(rows[r] & (0x10 >> c))) continue;
-                    long long px = cx + c;
-                    if (px >= 0 && px < width_) put(static_cast<int>(px), static_cast<int>(py), colour);
-                }
-            }
+        const uint8_t *rows = font::glyphRows(static_cast<unsigned char>(text[i]));
+        const int c0 = static_cast<int>(std::max<long long>(0, -cx));
+        const int c1 = static_cast<int>(std::min<long long>(font::kGlyphWidth, width_ - cx));
+        for (int r = r0; r < r1; ++r) {
+            if (!rows[r]) continue;
+            const int py = static_cast<int>(inkTop + r);
+            for (int c = c0; c < c1; ++c)
+                if (rows[r] & (0x10 >> c)) put(static_cast<int>(cx + c), py, colour);
         }
-        cx += font::kAdvance;
     }
 }
 
@@ -76,10 +90,20 @@ void Picture::copyFrom(const Picture &src, int sx, int sy, int dx, int dy, int w
     long long j0 = std::max({0LL, -static_cast<long long>(sy), -static_cast<long long>(dy)});
     long long j1 = std::min({static_cast<long long>(h), static_cast<long long>(src.height_) - sy,
                              static_cast<long long>(height_) - dy});
+    if (i0 >= i1 || j0 >= j1) return;
+    if (&src == this) {
+        // A copy within one picture goes pixel by pixel, row by row, in this
+        // order, so that overlapping boxes give what they always gave.
+        for (long long j = j0; j < j1; ++j)
+            for (long long i = i0; i < i1; ++i)
+                put(static_cast<int>(dx + i), static_cast<int>(dy + j),
+                    src.at(static_cast<int>(sx + i), static_cast<int>(sy + j)));
+        return;
+    }
+    const size_t rowBytes = static_cast<size_t>(i1 - i0) * 3;
     for (long long j = j0; j < j1; ++j)
-        for (long long i = i0; i < i1; ++i)
-            put(static_cast<int>(dx + i), static_cast<int>(dy + j),
-                src.at(static_cast<int>(sx + i), static_cast<int>(sy + j)));
+        std::memcpy(&pixels_[offset(static_cast<int>(dx + i0), static_cast<int>(dy + j))],
+                    &src.pixels_[src.offset(static_cast<int>(sx + i0), static_cast<int>(sy + j))], rowBytes);
 }
 
 void Picture::growTo(int w, int h, Rgb fill) {

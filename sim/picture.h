@@ -11,8 +11,8 @@ namespace sim {
 
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-    friend bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+    friend bool operator==(Rgb p, Rgb q) { return p.r == q.r && p.g == q.g && p.b == q.b; }
+    friend bool operator!=(Rgb p, Rgb q) { return !(p == q); }
 };
 
 // Rows top to bottom, three bytes per pixel. Every drawing operation clips to
@@ -41,6 +41,7 @@ public:
     int countColour(Rgb colour, int x, int y, int w, int h) const;
 
 private:
+    size_t offset(int x, int y) const;  // of a pixel inside the picture
     void put(int x, int y, Rgb c);
     int width_ = 0, height_ = 0;
     std::vector<uint8_t> pixels_;

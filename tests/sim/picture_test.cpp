@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "font.h"
 #include "picture.h"
@@ -90,6 +93,123 @@ TEST(Picture, CopyClipsSourceAndDestination) {
     EXPECT_EQ(dst.height(), 6);
     EXPECT_EQ(dst.at(5, 5), kRed) << "growing keeps the pixels";
     EXPECT_EQ(dst.at(7, 0), kWhite);
+}
+
+// The drawing operations clip whole rows, characters and spans at once. A
+// straightforward model that tests every single pixel against the edges must
+// give the same pixels for any position, inside, across the edges or far off.
+class PixelByPixel {
+public:
+    PixelByPixel(int w, int h, sim::Rgb fill) : w_(w), h_(h), px_(static_cast<size_t>(w * h), fill) {}
+    sim::Rgb at(long long x, long long y) const {
+        return x >= 0 && y >= 0 && x < w_ && y < h_ ? px_[static_cast<size_t>(y * w_ + x)] : sim::Rgb{};
+    }
+    void put(long long x, long long y, sim::Rgb c) {
+        if (x >= 0 && y >= 0 && x < w_ && y < h_) px_[static_cast<size_t>(y * w_ + x)] = c;
+    }
+    // Every pixel of the picture is tested against the box.
+    void fill(long long x, long long y, long long w, long long h, sim::Rgb c) {
+        for (long long j = 0; j < h_; ++j)
+            for (long long i = 0; i < w_; ++i)
+                if (i >= x && i < x + w && j >= y && j < y + h) put(i, j, c);
+    }
+    void text(long long x, long long y, const std::string &t, sim::Rgb c) {
+        namespace f = sim::font;
+        for (size_t k = 0; k < t.size(); ++k) {
+            const uint8_t *rows = f::glyphRows(static_cast<unsigned char>(t[k]));
+            for (int r = 0; r < f::kGlyphHeight; ++r)
+                for (int b = 0; b < f::kGlyphWidth; ++b)
+                    if (rows[r] & (0x10 >> b)) put(x + static_cast<long long>(k) * f::kAdvance + b, y + f::kInkTop + r, c);
+        }
+    }
+    // Every destination pixel in reading order takes the source pixel under
+    // it, if the box covers it and the source has it; from itself when self.
+    void copy(const PixelByPixel &src, long long sx, long long sy, long long dx, long long dy, long long w, long long h) {
+        for (long long j = 0; j < h_; ++j)
+            for (long long i = 0; i < w_; ++i) {
+                const long long u = i - dx, v = j - dy;  // offset inside the box
+                if (u < 0 || v < 0 || u >= w || v >= h) continue;
+                if (sx + u < 0 || sy + v < 0 || sx + u >= src.w_ || sy + v >= src.h_) continue;
+                put(i, j, src.at(sx + u, sy + v));
+            }
+    }
+    void expectSame(const sim::Picture &p, const std::string &what) const {
+        ASSERT_EQ(p.width(), w_);
+        ASSERT_EQ(p.height(), h_);
+        for (int y = 0; y < h_; ++y)
+            for (int x = 0; x < w_; ++x)
+                ASSERT_EQ(p.at(x, y), at(x, y)) << what << ": pixel " << x << "," << y;
+    }
+
+private:
+    int w_, h_;
+    std::vector<sim::Rgb> px_;
+};
+
+TEST(Picture, ClippedDrawingMatchesPixelByPixelAnywhere) {
+    std::mt19937 rnd(20240601);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rnd); };
+    // Mostly near the edges, now and then far off or at the ends of int.
+    auto coord = [&](int side) {
+        switch (pick(0, 5)) {
+        case 0: return pick(INT_MIN, INT_MAX);
+        case 1: return pick(0, 1) ? INT_MAX - pick(0, 20) : INT_MIN + pick(0, 20);
+        case 2: return pick(-40, side + 40);
+        default: return pick(-8, side + 2);
+        }
+    };
+    auto extent = [&](int side) { return pick(0, 9) == 0 ? pick(INT_MIN, INT_MAX) : pick(-2, side + 10); };
+    for (int round = 0; round < 300; ++round) {
+        const int w = pick(0, 45), h = pick(0, 30);
+        sim::Picture pic(w, h, kGrey), other(pick(0, 30), pick(0, 30), kWhite);
+        PixelByPixel ref(w, h, kGrey), otherRef(other.width(), other.height(), kWhite);
+        // Every pixel different, so that a pixel copied from the wrong place shows.
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const sim::Rgb c{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 1};
+                pic.fillBox(x, y, 1, 1, c);
+                ref.put(x, y, c);
+            }
+        other.drawText(0, 0, "Ab#", kRed);
+        otherRef.text(0, 0, "Ab#", kRed);
+        for (int op = 0; op < 12; ++op) {
+            const sim::Rgb c{static_cast<uint8_t>(pick(0, 255)), static_cast<uint8_t>(pick(0, 255)), 7};
+            const int x = coord(w), y = coord(h);
+            std::string what = "round " + std::to_string(round) + " op " + std::to_string(op) + " at " +
+                               std::to_string(x) + "," + std::to_string(y);
+            switch (pick(0, 3)) {
+            case 0: {
+                const int bw = extent(w), bh = extent(h);
+                pic.fillBox(x, y, bw, bh, c);
+                ref.fill(x, y, bw, bh, c);
+                what += " fill " + std::to_string(bw) + "x" + std::to_string(bh);
+                break;
+            }
+            case 1: {
+                std::string t(static_cast<size_t>(pick(0, 12)), ' ');
+                for (char &ch : t) ch = static_cast<char>(pick(1, 255));
+                pic.drawText(x, y, t, c);
+                ref.text(x, y, t, c);
+                what += " text \"" + t + "\"";
+                break;
+            }
+            default: {
+                const bool self = pick(0, 1);
+                // Within one picture, often along the same row, overlapping.
+                const int sx = self && pick(0, 1) ? x + pick(-3, 3) : coord(self ? w : other.width());
+                const int sy = self && pick(0, 1) ? y : coord(self ? h : other.height());
+                const int bw = extent(w), bh = extent(h);
+                pic.copyFrom(self ? pic : other, sx, sy, x, y, bw, bh);
+                ref.copy(self ? ref : otherRef, sx, sy, x, y, bw, bh);
+                what += std::string(self ? " self" : " other") + " copy from " + std::to_string(sx) + "," +
+                        std::to_string(sy) + " " + std::to_string(bw) + "x" + std::to_string(bh);
+                break;
+            }
+            }
+            ref.expectSame(pic, what);
+            if (HasFatalFailure()) return;
+        }
+    }
 }
 
 }  // namespace
