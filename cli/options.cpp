@@ -207,11 +207,13 @@ Options:
                            for well-formed commands, no nan/inf, a prefix of at
                            most 255 characters, no row past the filled ones
                            written, and against a model of the light table that
-                           predicts the commands sent on OK. Prints one
-                           PASS/FAIL line per check and a summary line; a
-                           failing random session is shrunk and printed with
-                           its seed. --plugin, --seed and --runs apply; the
-                           other options are ignored
+                           predicts the commands sent on OK; every light no
+                           event edited must come back as the host reported it.
+                           Prints one PASS/FAIL line per check and a summary
+                           line; a failing lifecycle or random session is shrunk
+                           to the fewest activations, events and lights that
+                           still fail, and printed with its seed. --plugin,
+                           --seed and --runs apply; the other options are ignored
   --seed S                 with --validate: seed of every random choice
                            (default 1); the same seed replays the same checks
   --runs N                 with --validate: random sessions (default 300)

@@ -48,7 +48,7 @@ struct HandleTable {
 struct LightRow {
     char name[TEXT_CAPACITY]; /* the host's name, at most 255 characters */
     double intensity;         /* fraction: 1.0 is 100 percent */
-    double colour[3];         /* red, green, blue as fractions; largest 1.0 after a scan */
+    double colour[3];         /* red, green, blue as fractions; within +-1 after a scan */
     int32_t lightType;        /* 0 distant, 1 point, 2 spot, 3 linear, 4 area */
     int32_t shadowType;       /* 0 off, 1 ray traced, 2 shadow map */
     double range;             /* scene distance units */

@@ -24,35 +24,40 @@ static double finiteComponent(double value)
     return value;
 }
 
-// Splits the reported colour x intensity into the row's intensity (the largest
-// component) and colour (the components divided by it).
+// Splits the reported colour x intensity into the row's intensity and colour
+// (the components divided by it). The intensity is the component of largest
+// magnitude, with its sign; of a positive and a negative one of the same
+// magnitude, the positive one. So a light is shown as Layout holds it: the
+// colour's largest component is 1 and none is beyond 1 either way, and a
+// negative light such as (0.4, 0, 1) at -100%, reported as (-0.4, -0, -1),
+// keeps its colour at intensity -1. Colour x intensity is what the host
+// reported, the sign of a zero component included. Because no colour component
+// is beyond 1, the six decimals the commands carry cost each component of the
+// product at most (1 + |intensity|) units of the sixth decimal; a large colour
+// over a tiny intensity would multiply the intensity's rounding, and an
+// intensity that prints as 0 would turn the light off.
 static void splitColour(LightRow *row, const double reported[3])
 {
     const double red = finiteComponent(reported[0]);
     const double green = finiteComponent(reported[1]);
     const double blue = finiteComponent(reported[2]);
     const double m = (red > green) ? red : green;
-    const double intensity = (m > blue) ? m : blue;
+    const double largest = (m > blue) ? m : blue;
+    const double n = (red < green) ? red : green;
+    const double least = (n < blue) ? n : blue;
 
-    if (intensity == 0.0) {
+    if (largest == 0.0 && least == 0.0) {
         // Black: intensity 0 goes back to the scene; white makes a later raise visible.
         row->intensity = 0.0;
         row->colour[0] = row->colour[1] = row->colour[2] = 1.0;
         return;
     }
-    const double r = red / intensity, g = green / intensity, b = blue / intensity;
-    if (isfinite(r) && isfinite(g) && isfinite(b)) {
-        row->intensity = intensity;
-        row->colour[0] = r;
-        row->colour[1] = g;
-        row->colour[2] = b;
-    } else {
-        // The quotient overflows (a tiny negative intensity): keep the product exact.
-        row->intensity = 1.0;
-        row->colour[0] = red;
-        row->colour[1] = green;
-        row->colour[2] = blue;
-    }
+    // No quotient is beyond 1 in magnitude, so none overflows or is a non-number.
+    const double intensity = (-least > largest) ? least : largest;
+    row->intensity = intensity;
+    row->colour[0] = red / intensity;
+    row->colour[1] = green / intensity;
+    row->colour[2] = blue / intensity;
 }
 
 void scanLights(EditorState *state)

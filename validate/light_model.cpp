@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace validate {
 
@@ -75,23 +76,21 @@ void LightModel::scan(const sim::Scene &scene) {
         Row &r = rows_[count_++];
         std::string name = l.name.c_str();  // the host hands over a C string
         r.name = name.substr(0, 255);
-        // The host reports colour times intensity; the row splits it again.
+        // The host reports colour times intensity; the row splits it again, at the
+        // component of largest magnitude (the positive one of a +-pair), so that the
+        // colour stays within +-1. All zeros, of either sign, are black.
         double rep[3];
         for (int c = 0; c < 3; ++c) rep[c] = usable(l.color[c] * l.intensity);
-        double peak = std::fmax(std::fmax(rep[0], rep[1]), rep[2]);
-        if (peak == 0) {
+        const double top = std::fmax(std::fmax(rep[0], rep[1]), rep[2]);
+        const double size = std::fmax(std::fmax(std::fabs(rep[0]), std::fabs(rep[1])), std::fabs(rep[2]));
+        if (size == 0) {
             r.intensity = 0;
             r.colour[0] = r.colour[1] = r.colour[2] = 1;
         } else {
-            double q[3] = {rep[0] / peak, rep[1] / peak, rep[2] / peak};
-            if (std::isfinite(q[0]) && std::isfinite(q[1]) && std::isfinite(q[2])) {
-                r.intensity = peak;
-                for (int c = 0; c < 3; ++c) r.colour[c] = q[c];
-            } else {
-                r.intensity = 1;
-                for (int c = 0; c < 3; ++c) r.colour[c] = rep[c];
-            }
+            r.intensity = top == size ? size : -size;
+            for (int c = 0; c < 3; ++c) r.colour[c] = rep[c] / r.intensity;
         }
+        r.edited = false;
         r.lightType = l.lightType;
         r.shadowType = l.shadowType;
         r.range = l.range;
@@ -120,7 +119,10 @@ void LightModel::matchPrefix() {
 void LightModel::apply(const Event &e) {
     auto forSelected = [&](auto &&f) {
         for (int i = 0; i < count_; ++i)
-            if (rows_[i].selected) f(rows_[i]);
+            if (rows_[i].selected) {
+                rows_[i].edited = true;
+                f(rows_[i]);
+            }
     };
     switch (e.kind) {
     case Event::ClickY: {
@@ -169,7 +171,10 @@ void LightModel::apply(const Event &e) {
         if (int64_t{counter} == int64_t{dragLast_} + 1) {
             const double value = dragBase_ - distance / 1000.0;
             forSelected([&](Row &r) { r.intensity = value; });
-            if (current_ < count_) rows_[current_].intensity = value;  // only a row with a light
+            if (current_ < count_) {  // only a row with a light
+                rows_[current_].intensity = value;
+                rows_[current_].edited = true;
+            }
         } else {
             dragBase_ = rows_[current_].intensity;
         }
@@ -196,6 +201,56 @@ void LightModel::apply(const Event &e) {
         for (int i = 0; i < count_; ++i) rows_[i].selected = false;
         break;
     }
+}
+
+namespace {
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+std::string g17(double x) { return format("%.17g", x); }
+
+}  // namespace
+
+std::string LightModel::untouchedLightProblem(const sim::Scene &before, const sim::Scene &after) const {
+    // A number that went through "%f" is within half a unit of its sixth decimal
+    // of the value printed, and reading it back to the nearest double adds at
+    // most as much again.
+    const double printed = 1e-6;
+    if (after.lights.size() != before.lights.size()) return "the scene has a different number of lights after OK";
+    for (size_t k = 0; k < before.lights.size(); ++k) {
+        const sim::SceneLight &was = before.lights[k], &now = after.lights[k];
+        const std::string which = "light " + std::to_string(k + 1) + ", which no event edited: ";
+        if (k >= static_cast<size_t>(count_)) {
+            // Past the rows: no command may touch it at all.
+            bool same = sameBits(now.intensity, was.intensity) && sameBits(now.range, was.range) &&
+                        now.lightType == was.lightType && now.shadowType == was.shadowType && now.flags == was.flags;
+            for (int c = 0; c < 3; ++c) same = same && sameBits(now.color[c], was.color[c]);
+            if (!same) return which + "it has no row, yet OK changed it";
+            continue;
+        }
+        if (rows_[k].edited) continue;
+        for (int c = 0; c < 3; ++c) {
+            const double reported = was.color[c] * was.intensity;
+            if (!std::isfinite(reported)) continue;  // non-numbers: see usable()
+            // The product of two printed numbers: each off by `printed`, each scaled by the other.
+            const double got = now.color[c] * now.intensity;
+            const double tolerance = printed * (std::fabs(now.color[c]) + std::fabs(now.intensity) + printed) +
+                                     8 * DBL_EPSILON * std::fabs(reported);
+            if (!(std::fabs(got - reported) <= tolerance) || !(std::fabs(now.color[c]) <= 1 + printed))
+                return which + "the host reported colour x intensity component " + std::to_string(c) + " as " +
+                       g17(reported) + ", after OK it is colour " + g17(now.color[c]) + " x intensity " +
+                       g17(now.intensity) + " = " + g17(got);
+        }
+        if (was.lightType >= 0 && was.lightType <= 4 && now.lightType != was.lightType)
+            return which + "light type " + std::to_string(was.lightType) + " became " + std::to_string(now.lightType);
+        if (now.shadowType != was.shadowType)
+            return which + "shadow type " + std::to_string(was.shadowType) + " became " + std::to_string(now.shadowType);
+        if (now.flags != was.flags) return which + "its flags changed";
+        const bool sent = (was.flags & 1u) && std::isfinite(was.range);
+        if (sent ? !(std::fabs(now.range - was.range) <= printed) : !sameBits(now.range, was.range))
+            return which + "range " + g17(was.range) + " became " + g17(now.range);
+    }
+    return {};
 }
 
 std::vector<std::string> LightModel::commandsOnOk(const sim::Scene &scene) const {

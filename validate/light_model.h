@@ -42,6 +42,12 @@ public:
     // The commands OK sends for this scene.
     std::vector<std::string> commandsOnOk(const sim::Scene &scene) const;
 
+    // After OK: every light no event edited (and every one past the rows) must
+    // be in `after` as it was in `before`: colour x intensity within what the
+    // commands' six decimals carry, type, shadow type, range and flags the same.
+    // Returns the first difference, or an empty text.
+    std::string untouchedLightProblem(const sim::Scene &before, const sim::Scene &after) const;
+
     const std::string &prefix() const { return prefix_; }
     int lightCount() const { return count_; }
 
@@ -54,6 +60,7 @@ private:
         double range = 0;
         uint32_t flags = 0;
         bool selected = false;
+        bool edited = false;  // an event of this activation wrote one of its settings
     };
     static constexpr int kRows = 512, kMaxLights = 510, kCopyRow = 511, kPitch = 16;
 

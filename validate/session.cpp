@@ -289,17 +289,19 @@ bool deliver(sim::Host &h, const Event &e) {
 
 }  // namespace
 
-std::string checkSession(const std::string &pluginPath, const Session &s) {
+std::string checkSession(const std::string &pluginPath, const Session &s, size_t *failedAt) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(pluginPath);
     return checkSession([&lib](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); },
-                        s);
+                        s, failedAt);
 }
 
-std::string checkSession(const Activate &activate, const Session &s) {
+std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt) {
     LightModel model;
+    std::string lastCopyRow;  // the copy buffer as the last activation left it, once something was copied
     for (size_t ai = 0; ai < s.size(); ++ai) {
         const Activation &a = s[ai];
         const std::string where = "activation " + std::to_string(ai + 1) + ": ";
+        if (failedAt) *failedAt = ai;
         model.scan(a.scene);
         sim::Host host(a.scene);
         host.setLogging(false);
@@ -310,7 +312,10 @@ std::string checkSession(const Activate &activate, const Session &s) {
                 problem = "the list area carries no user data";
                 return sim::Close::Cancel;
             }
-            if (state->prefixLength != 0 || state->prefixText[0] != '\0') problem = "the prefix is not empty when the panel opens";
+            if (state->prefixLength != 0 || state->prefixText[0] != '\0' || !h.prefixText().empty())
+                problem = "the prefix is not empty when the panel opens";
+            if (!lastCopyRow.empty() && copyRow(state) != lastCopyRow)
+                problem = "the copy buffer did not carry over from the activation before";
             if (state->lightCount != model.lightCount())
                 problem = "the scan filled " + std::to_string(state->lightCount) + " rows, expected " +
                           std::to_string(model.lightCount());
@@ -341,6 +346,7 @@ std::string checkSession(const Activate &activate, const Session &s) {
             }
             if (problem.empty() && rowsPastFilled(state) != past)
                 problem = "a row past the " + std::to_string(state->lightCount) + " filled ones was written";
+            lastCopyRow = state->clipboardValid ? copyRow(state) : std::string();
             return a.ok ? sim::Close::Ok : sim::Close::Cancel;
         });
         if (!problem.empty()) return where + problem;
@@ -361,7 +367,10 @@ std::string checkSession(const Activate &activate, const Session &s) {
             return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) + " is " + seen +
                    ", the model expects " + want + " (" + std::to_string(expected.size()) + " in all)";
         }
+        if (a.ok)
+            if (std::string p = model.untouchedLightProblem(a.scene, host.scene()); !p.empty()) return where + p;
     }
+    if (failedAt) *failedAt = s.size();
     return {};
 }
 
@@ -375,7 +384,7 @@ size_t eventCount(const Session &s) {
 
 // Removes ever smaller chunks of a list while the session still fails.
 template <class T, class Get>
-void shrinkList(Session &s, Get get, const std::string &plugin, int &budget, int *replays) {
+void shrinkList(Session &s, Get get, const Fails &fails, int &budget, int *replays) {
     for (size_t chunk = std::max<size_t>(1, get(s).size() / 2); chunk >= 1 && budget > 0; chunk /= 2) {
         for (size_t at = 0; at < get(s).size() && budget > 0;) {
             Session trial = s;
@@ -383,7 +392,7 @@ void shrinkList(Session &s, Get get, const std::string &plugin, int &budget, int
             v.erase(v.begin() + static_cast<long>(at), v.begin() + static_cast<long>(std::min(v.size(), at + chunk)));
             --budget;
             if (replays) ++*replays;
-            if (!checkSession(plugin, trial).empty()) s = std::move(trial);
+            if (fails(trial)) s = std::move(trial);
             else at += chunk;
         }
         if (chunk == 1) break;
@@ -392,25 +401,25 @@ void shrinkList(Session &s, Get get, const std::string &plugin, int &budget, int
 
 }  // namespace
 
-Session shrink(const std::string &pluginPath, Session s, int budget, int *replays) {
+Session shrink(const Fails &fails, Session s, int budget, int *replays) {
     size_t before;
     do {
         before = eventCount(s) + s.size();
-        for (size_t drop = 0; drop < s.size() && s.size() > 1 && budget > 0;) {
-            Session trial = s;
-            trial.erase(trial.begin() + static_cast<long>(drop));
-            --budget;
-            if (replays) ++*replays;
-            if (!checkSession(pluginPath, trial).empty()) s = std::move(trial);
-            else ++drop;
-        }
+        // Whole activations first, in ever smaller chunks: a long lifecycle drops
+        // most of its activations in a few replays.
+        shrinkList<Activation>(s, [](Session &x) -> Session & { return x; }, fails, budget, replays);
         for (size_t ai = 0; ai < s.size(); ++ai) {
-            shrinkList<Event>(s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, pluginPath, budget, replays);
+            shrinkList<Event>(s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, fails, budget, replays);
             shrinkList<sim::SceneLight>(s, [ai](Session &x) -> std::vector<sim::SceneLight> & { return x[ai].scene.lights; },
-                                        pluginPath, budget, replays);
+                                        fails, budget, replays);
         }
     } while (budget > 0 && eventCount(s) + s.size() < before);
     return s;
+}
+
+Session shrink(const std::string &pluginPath, Session s, int budget, int *replays) {
+    return shrink([&pluginPath](const Session &trial) { return !checkSession(pluginPath, trial).empty(); }, std::move(s),
+                  budget, replays);
 }
 
 std::string describe(const Session &s) {

@@ -55,12 +55,13 @@ std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Host
 Session randomSession(Random &rnd, const Hostility &h);
 
 // Plays a session on a fresh copy of the plug-in beside the model. Returns an
-// empty text if all went as predicted, else what went wrong first.
-std::string checkSession(const std::string &pluginPath, const Session &s);
+// empty text if all went as predicted, else what went wrong first; then
+// *failedAt (if given) is the index of the activation that failed.
+std::string checkSession(const std::string &pluginPath, const Session &s, size_t *failedAt = nullptr);
 // The same on an activation of one's own (a plug-in linked in, for the fuzzer):
 // `activate` runs one activation on the host with the driver given.
 using Activate = std::function<int(sim::Host &, sim::Host::Driver)>;
-std::string checkSession(const Activate &activate, const Session &s);
+std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt = nullptr);
 
 // Checks made on every activation's commands: each parses back to the value it
 // carries in the documented format, none is cut short or holds "nan"/"inf".
@@ -69,6 +70,9 @@ std::string commandProblem(const std::vector<std::string> &commands);
 
 // The smallest session found (by removing activations, events and lights)
 // that still fails; at most `budget` replays.
+using Fails = std::function<bool(const Session &)>;
+Session shrink(const Fails &fails, Session s, int budget, int *replays);
+// The same with checkSession on a fresh copy of the plug-in as the test.
 Session shrink(const std::string &pluginPath, Session s, int budget, int *replays);
 
 // The session as text: scenes, events, OK or Cancel.

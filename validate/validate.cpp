@@ -1,6 +1,7 @@
 // validate.cpp - the checks of vantorel-host --validate.
 #include "validate.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -69,20 +70,17 @@ std::string checkDescriptor(const sim::PluginLibrary &lib, std::string &seen) {
     return {};
 }
 
-// 1,000 activations of one loaded library on random scenes of 0 to 600 lights.
-std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, std::string &seen) {
-    sim::PluginLibrary lib = sim::PluginLibrary::load(plugin);
+// The lifecycle as one long session: `runs` activations of one loaded library
+// on random scenes of 0 to 600 lights, with copy and paste across activations.
+Session lifecycleSession(uint64_t seed, int runs) {
     Random rnd(seed ^ 0x6c69666563796c65ull);
     Hostility h;
     h.maxEvents = 8;
     h.hostile = false;
-    LightModel model;
     int32_t dragCounter = 0;
-    std::string lastCopyRow;
-    int okCount = 0, pastes = 0;
+    Session s;
     for (int i = 0; i < runs; ++i) {
-        const std::string where = "activation " + std::to_string(i + 1) + (i == 0 ? " (cold)" : " (warm)") + ": ";
-        sim::Scene scene;
+        Activation a;
         const int64_t n = rnd.between(0, 600);
         for (int64_t k = 0; k < n; ++k) {
             sim::SceneLight l;
@@ -91,60 +89,47 @@ std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, s
             l.intensity = rnd.unit();
             l.lightType = static_cast<int32_t>(rnd.between(0, 4));
             l.flags = static_cast<uint32_t>(rnd.below(2));
-            scene.lights.push_back(std::move(l));
+            a.scene.lights.push_back(std::move(l));
         }
-        std::vector<Event> events = randomEvents(rnd, scene, h, dragCounter);
+        a.events = randomEvents(rnd, a.scene, h, dragCounter);
         // Copy and paste across activations: the copy buffer must carry over.
-        if (rnd.chance(30)) events.push_back(Event::of(Event::Copy));
-        if (rnd.chance(30)) events.insert(events.begin(), Event::of(Event::Paste));
-        for (const Event &e : events) pastes += e.kind == Event::Paste;
-        const bool ok = rnd.chance(50);
-        okCount += ok;
-        model.scan(scene);
-        sim::Host host(scene);
-        host.setLogging(false);
-        std::string problem;
-        int result = host.activate(lib, [&](sim::Host &hh) {
-            const EditorState *state = editorStateOf(hh);
-            if (!state) return problem = "the list area carries no user data", sim::Close::Cancel;
-            if (state->prefixLength != 0 || state->prefixText[0] != '\0' || !hh.prefixText().empty())
-                problem = "the prefix is not empty when the panel opens";
-            const std::string copyRow(reinterpret_cast<const char *>(&state->rows[CLIPBOARD_ROW]), sizeof(LightRow));
-            if (!lastCopyRow.empty() && copyRow != lastCopyRow) problem = "the copy buffer did not carry over";
-            for (const Event &e : events) {
-                model.apply(e);
-                switch (e.kind) {
-                case Event::ClickY: hh.clickY(static_cast<int>(e.a)); break;
-                case Event::Scroll: hh.scroll(static_cast<int>(e.a)); break;
-                case Event::Key: hh.key(static_cast<uint16_t>(e.a)); break;
-                case Event::Prefix: hh.setPrefix(e.text); break;
-                case Event::Intensity: hh.setIntensity(e.v); break;
-                case Event::Range: hh.setRange(e.v); break;
-                case Event::Color: hh.setColor(static_cast<int>(e.a), static_cast<int>(e.b), static_cast<int>(e.c)); break;
-                case Event::LightType: hh.setLightType(static_cast<int>(e.a)); break;
-                case Event::Shadow: hh.setShadow(static_cast<int>(e.a)); break;
-                case Event::Drag: hh.dragEvent(static_cast<int>(e.a), static_cast<int>(e.b)); break;
-                case Event::Copy: hh.copy(); break;
-                case Event::Paste: hh.paste(); break;
-                case Event::Clear: hh.clear(); break;
-                }
-            }
-            lastCopyRow.assign(reinterpret_cast<const char *>(&state->rows[CLIPBOARD_ROW]), sizeof(LightRow));
-            if (state->clipboardValid == 0) lastCopyRow.clear();
-            return ok ? sim::Close::Ok : sim::Close::Cancel;
-        });
-        if (!problem.empty()) return where + problem;
-        if (result != 0) return where + "result " + std::to_string(result);
-        if (host.livePanels() || host.liveRasters()) return where + "a panel or raster was left alive";
-        if (!host.faults().empty()) return where + "host fault: " + host.faults().front();
-        if (host.commands() != (ok ? model.commandsOnOk(scene) : std::vector<std::string>{}))
-            return where + "the commands differ from the model's (" + std::to_string(host.commands().size()) +
-                   " sent, " + std::to_string(ok ? model.commandsOnOk(scene).size() : 0) + " expected)";
+        if (rnd.chance(30)) a.events.push_back(Event::of(Event::Copy));
+        if (rnd.chance(30)) a.events.insert(a.events.begin(), Event::of(Event::Paste));
+        a.ok = rnd.chance(50);
+        s.push_back(std::move(a));
+    }
+    return s;
+}
+
+// Plays the lifecycle; on a failure, `failing` gets the activations up to the
+// one that failed.
+std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, std::string &seen, Session &failing) {
+    Session s = lifecycleSession(seed, runs);
+    size_t failedAt = 0;
+    const std::string problem = checkSession(plugin, s, &failedAt);
+    if (!problem.empty()) {
+        s.resize(std::min(s.size(), failedAt + 1));
+        failing = std::move(s);
+        return problem + (failedAt == 0 ? " (cold)" : " (warm)");
+    }
+    int okCount = 0, pastes = 0;
+    for (const Activation &a : s) {
+        okCount += a.ok;
+        for (const Event &e : a.events) pastes += e.kind == Event::Paste;
     }
     seen = std::to_string(runs) + " activations of one library (" + std::to_string(okCount) + " OK, " +
            std::to_string(runs - okCount) + " Cancel, " + std::to_string(pastes) +
-           " pastes), no panel or raster left alive, copy buffer carried over, prefix empty at each start";
+           " pastes), no panel or raster left alive, copy buffer carried over, prefix empty at each start, "
+           "commands on OK match the model, every light no event edited comes back as reported";
     return {};
+}
+
+// Prints the shortest failing session found from `failing`.
+void printShrunk(const std::string &plugin, const Session &failing, int budget, std::ostream &out) {
+    int replays = 0;
+    Session small = shrink(plugin, failing, budget, &replays);
+    out << "  shortest reproduction found (" << replays << " replays): " << checkSession(plugin, small) << "\n"
+        << describe(small);
 }
 
 struct Fault {
@@ -250,8 +235,12 @@ Status run(const Options &options, std::ostream &out) {
     lib.reset();
 
     seen.clear();
-    problem = checkLifecycle(options.plugin, options.seed, options.lifecycleRuns, seen);
-    report.check("lifecycle", problem, seen);
+    {
+        Session failingLifecycle;
+        problem = checkLifecycle(options.plugin, options.seed, options.lifecycleRuns, seen, failingLifecycle);
+        report.check("lifecycle", problem, seen);
+        if (!problem.empty()) printShrunk(options.plugin, failingLifecycle, options.shrinkBudget, out);
+    }
 
     Random faultRnd(options.seed ^ 0x6661756c7473ull);
     int injected = 0;
@@ -284,17 +273,14 @@ Status run(const Options &options, std::ostream &out) {
         report.check("random sessions", "",
                      std::to_string(options.runs) + " sessions (" + std::to_string(activations) + " activations, " +
                          std::to_string(events) + " events with hostile values): every command parses back, no nan/inf, "
-                         "prefix within 255, no row past the filled ones written, commands on OK match the model");
+                         "prefix within 255, no row past the filled ones written, commands on OK match the model, "
+                         "every light no event edited comes back as reported");
     } else {
-        int replays = 0;
-        Session small = shrink(options.plugin, failing, options.shrinkBudget, &replays);
-        std::string smallProblem = checkSession(options.plugin, small);
         report.check("random sessions",
                      "seed " + std::to_string(options.seed) + ", session " + std::to_string(failedRun + 1) + ": " +
                          firstProblem,
                      "");
-        out << "  shortest reproduction found (" << replays << " replays): " << smallProblem << "\n"
-            << describe(small);
+        printShrunk(options.plugin, failing, options.shrinkBudget, out);
     }
 
     const double seconds =

@@ -33,7 +33,15 @@ TEST_F(Scan, SplitsTheReportedColourAtItsLargestComponent)
         {0.5, 0.25, 0.0, "LightIntensity 0.500000", "LightColor 1.000000 0.500000 0.000000"},
         {0.8, 0.8, 0.8, "LightIntensity 0.800000", "LightColor 1.000000 1.000000 1.000000"},
         {0.6, 0.6, 0.3, "LightIntensity 0.600000", "LightColor 1.000000 1.000000 0.500000"},
-        {-1.0, -0.5, -0.5, "LightIntensity -0.500000", "LightColor 2.000000 1.000000 1.000000"},
+        // Negative lights split at their most negative component: the colour as
+        // Layout holds it, at a negative intensity.
+        {-1.0, -0.5, -0.5, "LightIntensity -1.000000", "LightColor 1.000000 0.500000 0.500000"},
+        {-0.4, -0.0, -1.0, "LightIntensity -1.000000", "LightColor 0.400000 0.000000 1.000000"},
+        {-0.0, -0.0, -1.0, "LightIntensity -1.000000", "LightColor 0.000000 0.000000 1.000000"},
+        {0.0, -0.25, 0.0, "LightIntensity -0.250000", "LightColor -0.000000 1.000000 -0.000000"},
+        // Mixed signs: the component of largest magnitude; of equal ones, the positive.
+        {0.5, -1.0, 0.0, "LightIntensity -1.000000", "LightColor -0.500000 1.000000 -0.000000"},
+        {1.0, -1.0, 0.5, "LightIntensity 1.000000", "LightColor 1.000000 -1.000000 0.500000"},
     };
     for (const Case &c : cases) {
         auto cmds = untouchedCommands(lib, reported(c.r, c.g, c.b));
@@ -77,14 +85,21 @@ TEST_F(Scan, NonNumbersFromTheHostAreNeverStored)
     EXPECT_EQ(cmds[3], "LightColor 1.000000 0.000000 0.000000");
 }
 
-TEST_F(Scan, AQuotientThatOverflowsKeepsTheReportedColourExactly)
+TEST_F(Scan, ATinyLargestComponentNeitherOverflowsNorDarkensTheLight)
 {
-    // All negative with a tiny largest component: colour / intensity overflows.
+    // Split at the largest component (-1e-300), the colour would overflow; split
+    // at -1e-7, the intensity would print as 0 and OK would turn the light off.
     auto cmds = untouchedCommands(lib, reported(-1e300, -2.0, -1e-300));
-    EXPECT_EQ(cmds[2], "LightIntensity 1.000000");
     char expected[1024];
-    snprintf(expected, sizeof expected, "LightColor %f %f %f", -1e300, -2.0, -1e-300);
-    EXPECT_EQ(cmds[3], expected);
+    snprintf(expected, sizeof expected, "LightIntensity %f", -1e300);
+    EXPECT_EQ(cmds[2], expected);
+    EXPECT_EQ(cmds[3], "LightColor 1.000000 0.000000 0.000000");
+
+    sim::Host host(sceneOf({reported(-1.0, -1e-7, -0.5)}));
+    host.activate(lib, [](sim::Host &) { return Close::Ok; });
+    EXPECT_EQ(host.commands()[2], "LightIntensity -1.000000");
+    EXPECT_EQ(host.commands()[3], "LightColor 1.000000 0.000000 0.500000");
+    EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, -1.0);
 }
 
 TEST_F(Scan, ReadsThePerLightQueriesInOrder)
