@@ -13,6 +13,10 @@
 #ifdef VANTOREL_HAVE_VALIDATE
 #include "validate.h"
 #endif
+#ifdef VANTOREL_HAVE_WINDOW
+#include "window/window.h"
+#include "window_session.h"
+#endif
 
 namespace {
 
@@ -56,9 +60,22 @@ int main(int argc, char **argv) {
 #endif
     }
 
+    if (options.window) {
+#ifdef VANTOREL_HAVE_WINDOW
+        if (!window::start(error)) return usageError(error);
+#elif defined(_WIN32)
+        return usageError("--window: the Windows vantorel-host.exe has no windows; use the Linux build");
+#else
+        return usageError("--window: this vantorel-host was built without SDL2; install the Debian package "
+                          "libsdl2-dev (apt-get install libsdl2-dev) and build again");
+#endif
+    }
+
     // The script is read and checked before anything is loaded.
     std::string text, scriptName = "demo session";
-    if (!options.script) {
+    if (options.window) {
+        // played by hand
+    } else if (!options.script) {
         text = vhost::demoScript();
     } else if (*options.script == "-") {
         scriptName = "<stdin>";
@@ -108,6 +125,9 @@ int main(int argc, char **argv) {
         else std::cerr << "warning: host: " << what << '\n';
     };
 
+#ifdef VANTOREL_HAVE_WINDOW
+    if (options.window) return vhost::runWindowSession(options, document, host, *lib);
+#endif
     vhost::ScriptRunner runner(script, std::cerr);
     runner.snapshot = [](sim::Host &h, const std::string &file, std::string &why) {
         const sim::PanelModel *panel = h.openPanel();

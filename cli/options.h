@@ -21,6 +21,10 @@ struct Options {
     bool validate = false;              // --validate: check the plug-in instead of running a session
     std::optional<unsigned long long> seed;  // --seed, with --validate
     std::optional<int> runs;                 // --runs, with --validate
+    bool window = false;                // --window: the panel in a real window, by hand
+    bool shell = false;                 // --shell, with --window: a Layout stand-in that runs the plug-in
+    std::optional<int> zoom;            // --zoom N, with --window: 1..4; empty: fit the screen
+    std::optional<std::string> record;  // --record FILE.vts, with --window: the session as a script
 };
 
 // Parses argv. On an error returns false with a message that says what is

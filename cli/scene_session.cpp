@@ -36,8 +36,13 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
         err << "note: the panel was cancelled; " << path << " was not written\n";
         return true;
     }
+    return writeScene(doc, host.scene(), path, err);
+}
+
+bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
+                std::ostream &err) {
     std::vector<std::string> warnings;
-    const std::string bytes = doc.render(host.scene(), warnings);
+    const std::string bytes = doc.render(scene, warnings);
     for (const std::string &w : warnings) err << "warning: " << w << '\n';
     std::string error;
     if (!replaceFile(path, bytes, error)) {

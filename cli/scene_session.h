@@ -25,6 +25,12 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
                std::ostream &err);
 
+// Writes the scene as it is now, whatever the last panel's outcome (the shell
+// window saves after several runs, the last of which may have been
+// cancelled). Reports like saveScene. Returns false only when writing failed.
+bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
+                std::ostream &err);
+
 // Writes a picture of a panel as PNG. Returns false with error set on failure.
 bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, std::string &error);
 
