@@ -2,8 +2,6 @@
 #include "panel_render.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 #include "sim/font.h"
 
@@ -47,33 +45,34 @@ void button(Picture &pic, int x, int y, int w, int h, const std::string &text, b
     pic.drawText(tx, textTop(y, h), t, pressed ? kTitleInk : ghost ? kGhostInk : kInk);
 }
 
-void drawControl(Picture &pic, const sim::ControlModel &c, int left, int top) {
+void drawControl(Picture &pic, const sim::ControlGeometry &g) {
+    const sim::ControlModel &c = *g.control;
     const bool ghost = c.drawState == DR_GHOST;
     const Rgb ink = ghost ? kGhostInk : kInk;
     const std::string &t = c.typeName;
-    const int x = c.hotX() + left, y = c.y + top, w = c.bodyWidth, h = c.bodyHeight;
-    if (c.labelWidth > 0) pic.drawText(c.x + left, textTop(y, std::min(h, 20)), c.label, ink);
+    const int x = g.field.x, y = g.field.y, w = g.field.w, h = g.field.h;
+    if (c.labelWidth > 0) pic.drawText(g.label.x, textTop(y, std::min(h, 20)), c.label, ink);
 
     if (t == "FloatControl") {
-        field(pic, x, y, w, h, formatFieldNumber(c.floatValue), ghost);
+        field(pic, x, y, w, h, sim::fieldNumberText(c.floatValue), ghost);
     } else if (t == "EditControl") {
         field(pic, x, y, w, h, c.text, ghost);
     } else if (t == "InfoControl") {
         field(pic, x, y, w, h, c.text, ghost, false);
     } else if (t == "MiniRGBControl") {
         // Swatch, then the three numbers.
-        const int sw = 18;
         Rgb swatch{static_cast<uint8_t>(std::clamp(c.vec[0], 0, 255)),
                    static_cast<uint8_t>(std::clamp(c.vec[1], 0, 255)),
                    static_cast<uint8_t>(std::clamp(c.vec[2], 0, 255))};
         if (ghost) swatch = Rgb{static_cast<uint8_t>((swatch.r + 2 * 190) / 3),
                                 static_cast<uint8_t>((swatch.g + 2 * 190) / 3),
                                 static_cast<uint8_t>((swatch.b + 2 * 190) / 3)};
-        pic.fillBox(x, y, sw, h, swatch);
-        frame(pic, x, y, sw, h, ghost ? kGhostShade : kShade, kLight);
-        const int fw = (w - sw - 2) / 3;
-        for (int i = 0; i < 3; ++i)
-            field(pic, x + sw + 2 + i * fw, y, fw - 1, h, std::to_string(c.vec[i]), ghost);
+        pic.fillBox(x, y, sim::kSwatchWidth, h, swatch);
+        frame(pic, x, y, sim::kSwatchWidth, h, ghost ? kGhostShade : kShade, kLight);
+        for (size_t i = 0; i < g.items.size(); ++i) {
+            const sim::Rect &n = g.items[i];
+            field(pic, n.x, n.y, n.w, n.h, std::to_string(c.vec[i]), ghost);
+        }
     } else if (t == "DragButtonControl") {
         button(pic, x, y, w, h, "", ghost, false);
         // A left and a right arrow head: drag sideways.
@@ -83,11 +82,9 @@ void drawControl(Picture &pic, const sim::ControlModel &c, int left, int top) {
             pic.fillBox(cx + 4 - i, cy - i, 1, 2 * i + 1, ink);
         }
     } else if (t == "ChoiceControl") {
-        int ix = x;
-        for (size_t i = 0; i < c.items.size(); ++i) {
-            int iw = sim::font::textWidth(c.items[i]) + 12;
-            button(pic, ix, y, iw, h, c.items[i], ghost, static_cast<intptr_t>(i) == c.intValue);
-            ix += iw;
+        for (size_t i = 0; i < g.items.size(); ++i) {
+            const sim::Rect &it = g.items[i];
+            button(pic, it.x, it.y, it.w, it.h, c.items[i], ghost, static_cast<intptr_t>(i) == c.intValue);
         }
         if (c.items.empty()) field(pic, x, y, w, h, std::to_string(c.intValue), ghost);
     } else if (t == "ButtonControl") {
@@ -98,14 +95,9 @@ void drawControl(Picture &pic, const sim::ControlModel &c, int left, int top) {
     } else if (t == "VSlideControl") {
         pic.fillBox(x, y, w, h, ghost ? kGhostFieldFill : kFieldFill);
         frame(pic, x, y, w, h, ghost ? kGhostShade : kShade, kLight);
-        const int lo = c.desc.type == CD_RANGE ? c.desc.range.min : 0;
-        const int hi = c.desc.type == CD_RANGE ? c.desc.range.max : 100;
-        const int knob = std::min(12, h);
-        double f = hi > lo ? (static_cast<double>(c.intValue) - lo) / (static_cast<double>(hi) - lo) : 0.0;
-        f = std::clamp(f, 0.0, 1.0);
-        const int ky = y + static_cast<int>(std::lround(f * (h - knob)));
-        pic.fillBox(x + 1, ky, w - 2, knob, ghost ? kGhostShade : kPressedFill);
-        frame(pic, x + 1, ky, w - 2, knob, kLight, kShade);
+        const sim::Rect k = sim::sliderKnob(c, g.field);
+        pic.fillBox(k.x, k.y, k.w, k.h, ghost ? kGhostShade : kPressedFill);
+        frame(pic, k.x, k.y, k.w, k.h, kLight, kShade);
     } else {
         field(pic, x, y, w, h, c.text, ghost);
     }
@@ -113,51 +105,31 @@ void drawControl(Picture &pic, const sim::ControlModel &c, int left, int top) {
 
 }  // namespace
 
-std::string formatFieldNumber(double v) {
-    if (!std::isfinite(v)) return std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf";
-    char buf[64];
-    if (std::fabs(v) >= 1e9) {  // too wide for a field in fixed notation
-        std::snprintf(buf, sizeof buf, "%.6g", v);
-        return buf;
-    }
-    std::snprintf(buf, sizeof buf, "%.3f", v);
-    std::string s = buf;
-    while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
-    if (s == "-0.0") s = "0.0";
-    return s;
-}
+std::string formatFieldNumber(double v) { return sim::fieldNumberText(v); }
 
 Origin bodyOrigin(const sim::PanelModel &panel) {
     Origin o;
-    int reach = 0;
-    for (const auto &c : panel.controls) reach = std::max(reach, std::min(-c->x, 64));
-    o.x = reach > 0 ? reach + 3 : 0;  // clear of the picture's frame
+    o.x = sim::panelBodyX(panel);
+    o.y = sim::kTitleHeight;
     return o;
 }
 
 Picture drawPanel(const sim::PanelModel &panel) {
     const Picture &body = panel.picture;
-    const Origin o = bodyOrigin(panel);
-    const int titleWidth = sim::font::textWidth(panel.title) + 16;
-    const int width = std::max({o.x + body.width(), titleWidth, 2 * kOkCancelWidth + 24});
-    const int height = kTitleHeight + body.height() + kButtonRow;
-    Picture pic(width, height, sim::kPanelBackground);
+    const sim::PanelGeometry g = sim::panelGeometry(panel);
+    Picture pic(g.width, g.height, sim::kPanelBackground);
 
-    pic.fillBox(0, 0, width, kTitleHeight, kTitleBar);
+    pic.fillBox(0, 0, g.width, kTitleHeight, kTitleBar);
     pic.drawText(8, textTop(0, kTitleHeight), panel.title, kTitleInk);
 
-    pic.copyFrom(body, 0, 0, o.x, o.y, body.width(), body.height());
-    for (const auto &c : panel.controls) drawControl(pic, *c, o.x, o.y);
+    pic.copyFrom(body, 0, 0, g.bodyX, g.bodyY, body.width(), body.height());
+    for (const sim::ControlGeometry &c : g.controls) drawControl(pic, c);
 
-    const int by = kTitleHeight + body.height() + (kButtonRow - kOkCancelHeight) / 2;
-    pic.fillBox(0, kTitleHeight + body.height(), width, 1, kShade);
-    const int cancelX = width - 8 - kOkCancelWidth;
-    const int okX = cancelX - 8 - kOkCancelWidth;
-    button(pic, okX, by, kOkCancelWidth, kOkCancelHeight, "OK", false,
-           panel.outcome && *panel.outcome == sim::Close::Ok);
-    button(pic, cancelX, by, kOkCancelWidth, kOkCancelHeight, "Cancel", false,
+    pic.fillBox(0, kTitleHeight + body.height(), g.width, 1, kShade);
+    button(pic, g.ok.x, g.ok.y, g.ok.w, g.ok.h, "OK", false, panel.outcome && *panel.outcome == sim::Close::Ok);
+    button(pic, g.cancel.x, g.cancel.y, g.cancel.w, g.cancel.h, "Cancel", false,
            panel.outcome && *panel.outcome == sim::Close::Cancel);
-    frame(pic, 0, 0, width, height, kShade, kShade);
+    frame(pic, 0, 0, g.width, g.height, kShade, kShade);
     return pic;
 }
 

@@ -17,14 +17,16 @@
 #include <string>
 
 #include "sim/host.h"
+#include "sim/panel_geometry.h"
 #include "sim/picture.h"
 
 namespace render {
 
-constexpr int kTitleHeight = 16;   // title bar above the panel body
-constexpr int kButtonRow = 28;     // row with OK and Cancel below it
-constexpr int kOkCancelWidth = 56; // each of the two buttons
-constexpr int kOkCancelHeight = 18;
+// The picture's layout is sim::panelGeometry(); these are its sizes.
+constexpr int kTitleHeight = sim::kTitleHeight;    // title bar above the panel body
+constexpr int kButtonRow = sim::kButtonRow;        // row with OK and Cancel below it
+constexpr int kOkCancelWidth = sim::kOkCancelWidth;  // each of the two buttons
+constexpr int kOkCancelHeight = sim::kOkCancelHeight;
 
 constexpr sim::Rgb kInk{0, 0, 0};
 constexpr sim::Rgb kGhostInk{128, 128, 128};
@@ -41,7 +43,8 @@ constexpr sim::Rgb kPressedFill{80, 96, 136};   // chosen choice item, slider kn
 // Where the panel's (0, 0) lands in the picture: below the title bar, and to
 // the right by as much as a label reaches left of the panel's edge (a control
 // placed by its field's left edge can put part of its label there), plus a
-// little room so that the label clears the picture's frame.
+// little room so that the label clears the picture's frame. The same as
+// sim::panelGeometry()'s bodyX and bodyY.
 struct Origin {
     int x = 0, y = kTitleHeight;
 };
@@ -51,9 +54,9 @@ Origin bodyOrigin(const sim::PanelModel &panel);
 // panel's outcome, once it closed, is drawn pressed.
 sim::Picture drawPanel(const sim::PanelModel &panel);
 
-// A value as the panel shows it in a float field: up to three decimals,
-// trailing zeros dropped but one kept ("100.0", "2.5", "0.125"); from 1e9 on
-// in exponent form ("1e+12").
+// A value as the panel shows it in a float field (sim::fieldNumberText): up
+// to three decimals, trailing zeros dropped but one kept ("100.0", "2.5",
+// "0.125"); from 1e9 on in exponent form ("1e+12").
 std::string formatFieldNumber(double v);
 
 // PNG file bytes for a picture (8-bit RGB). Empty if the picture is empty.
