@@ -12,7 +12,9 @@ cd "$(dirname "$0")/.."
 
 usage() { sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; }
 
-linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev)
+linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev libsdl2-dev)
+# The window tests: a virtual display, X input, screenshots (tests/window/).
+window_test_packages=(xvfb xdotool imagemagick)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
 # Only for scripts/fuzz.sh and scripts/valgrind.sh.
 tool_packages=(clang libclang-rt-14-dev valgrind)
@@ -51,7 +53,7 @@ case "${1:-}" in
     exec build/dev/vantorel-host "$@"
     ;;
   test)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${window_test_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then
@@ -59,7 +61,7 @@ case "${1:-}" in
     fi
     ;;
   deps)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${window_test_packages[@]}" "${tool_packages[@]}"
     ;;
   -h|--help|help)
     usage

@@ -7,116 +7,19 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
 
-#include "render/panel_render.h"
 #include "render/window_render.h"
 #include "shell_logic.h"
+#include "view.h"
 #include "sim/panel_input.h"
 
 namespace window {
 
 namespace {
 
-// A window showing one picture at a fixed integer zoom. Nothing is drawn
-// unless show() is called: the picture is kept to repaint after an expose.
-class View {
-public:
-    View(const std::string &title, const sim::Picture &first, int zoom, const Settings &settings)
-        : zoom_(zoom), settings_(settings) {
-        window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                   first.width() * zoom, first.height() * zoom, SDL_WINDOW_SHOWN);
-        show(first);
-    }
-    ~View() {
-        if (window_) SDL_DestroyWindow(window_);
-    }
-    View(const View &) = delete;
-    View &operator=(const View &) = delete;
-
-    bool ok() const { return window_ != nullptr; }
-    Uint32 id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
-    int zoom() const { return zoom_; }
-
-    void show(sim::Picture picture) {
-        if (!window_) return;
-        if (picture.width() != shown_.width() || picture.height() != shown_.height())
-            SDL_SetWindowSize(window_, picture.width() * zoom_, picture.height() * zoom_);
-        shown_ = std::move(picture);
-        refresh();
-    }
-
-    // Puts the kept picture on screen again.
-    void refresh() {
-        SDL_Surface *surface = window_ ? SDL_GetWindowSurface(window_) : nullptr;
-        if (!surface) return;
-        blit(surface);
-        SDL_UpdateWindowSurface(window_);
-        if (settings_.presented) settings_.presented();
-    }
-
-private:
-    void blit(SDL_Surface *s) {
-        const SDL_PixelFormat *f = s->format;
-        const int w = std::min(shown_.width(), s->w / zoom_), h = std::min(shown_.height(), s->h / zoom_);
-        if (f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0) {
-            if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-            const uint8_t *src = shown_.rgb().data();
-            for (int y = 0; y < h; ++y) {
-                auto *row = reinterpret_cast<Uint32 *>(static_cast<uint8_t *>(s->pixels) + y * zoom_ * s->pitch);
-                const uint8_t *p = src + static_cast<size_t>(y) * static_cast<size_t>(shown_.width()) * 3;
-                for (int x = 0; x < w; ++x, p += 3) {
-                    const Uint32 v = (Uint32{p[0]} << f->Rshift) | (Uint32{p[1]} << f->Gshift) |
-                                     (Uint32{p[2]} << f->Bshift) | f->Amask;
-                    for (int i = 0; i < zoom_; ++i) row[x * zoom_ + i] = v;
-                }
-                for (int i = 1; i < zoom_; ++i)
-                    std::memcpy(static_cast<uint8_t *>(s->pixels) + (y * zoom_ + i) * s->pitch, row,
-                                static_cast<size_t>(w * zoom_) * 4);
-            }
-            if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-            return;
-        }
-        // Any other screen format: let SDL convert and scale.
-        SDL_Surface *src = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint8_t *>(shown_.rgb().data()), shown_.width(), shown_.height(), 24,
-            shown_.width() * 3, SDL_PIXELFORMAT_RGB24);
-        if (!src) return;
-        SDL_Rect to{0, 0, shown_.width() * zoom_, shown_.height() * zoom_};
-        SDL_BlitScaled(src, nullptr, s, &to);
-        SDL_FreeSurface(src);
-    }
-
-    SDL_Window *window_ = nullptr;
-    int zoom_ = 1;
-    const Settings &settings_;
-    sim::Picture shown_;
-};
-
-// The zoom asked for, or the largest one at which a w x h picture fits the
-// screen's usable area with room for a window frame.
-int chooseZoom(int requested, int w, int h) {
-    if (requested >= 1) return std::min(requested, kMaxZoom);
-    SDL_Rect usable{0, 0, 0, 0};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0) return 1;
-    for (int z = kMaxZoom; z > 1; --z)
-        if (w * z <= usable.w - 16 && h * z <= usable.h - 48) return z;
-    return 1;
-}
-
-render::Box box(const sim::Rect &r) { return {r.x, r.y, r.w, r.h}; }
-
-sim::Picture panelFrame(const sim::PanelModel &panel, const sim::Overlay &o) {
-    render::Decoration d;
-    if (o.editField) d.editField = box(*o.editField);
-    d.editText = o.editText;
-    d.caret = o.caret;
-    if (o.pressed) d.pressed = box(*o.pressed);
-    d.status = o.status;
-    return render::drawWindowFrame(render::drawPanel(panel), d);
-}
-
+// SDL's key to the input mapping's; printable keys come as text input instead.
 std::optional<sim::Key> panelKey(SDL_Keycode k) {
+    if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<sim::Key>(static_cast<int>(sim::Key::F1) + (k - SDLK_F1));
     switch (k) {
     case SDLK_BACKSPACE: return sim::Key::Backspace;
     case SDLK_DELETE: return sim::Key::Delete;
@@ -132,7 +35,13 @@ std::optional<sim::Key> panelKey(SDL_Keycode k) {
     case SDLK_END: return sim::Key::End;
     case SDLK_PAGEUP: return sim::Key::PageUp;
     case SDLK_PAGEDOWN: return sim::Key::PageDown;
-    case SDLK_F1: return sim::Key::F1;
+    case SDLK_INSERT: return sim::Key::Insert;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return sim::Key::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return sim::Key::Ctrl;
+    case SDLK_LALT:
+    case SDLK_RALT: return sim::Key::Alt;
     default: return std::nullopt;
     }
 }
@@ -182,7 +91,7 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
         return false;
     }
     case SDL_TEXTINPUT:
-        if (e.text.windowID != view.id()) return false;
+        if (e.text.windowID != view.id() && e.text.windowID != 0) return false;
         for (uint32_t c : codePoints(e.text.text)) {
             sim::KeyPress k;
             k.key = sim::Key::Char;
@@ -191,7 +100,7 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
         }
         return false;
     case SDL_KEYDOWN: {
-        if (e.key.windowID != view.id()) return false;
+        if (e.key.windowID != view.id() && e.key.windowID != 0) return false;
         const Uint16 mod = e.key.keysym.mod;
         sim::KeyPress k;
         k.shift = (mod & KMOD_SHIFT) != 0;
@@ -204,6 +113,9 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
             // No text input comes with Ctrl or Alt held; the key itself does.
             k.key = sim::Key::Char;
             k.ch = static_cast<uint32_t>(e.key.keysym.sym);
+            in.keyPress(k);
+        } else if (e.key.keysym.sym < 32 || e.key.keysym.sym >= 127) {
+            k.key = sim::Key::Other;
             in.keyPress(k);
         }
         return false;  // printable keys arrive as SDL_TEXTINPUT
@@ -331,7 +243,7 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
                 }
                 break;
             case SDL_KEYDOWN:
-                if (e.key.windowID != view.id()) break;
+                if (e.key.windowID != view.id() && e.key.windowID != 0) break;
                 if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) {
                     quit = carryOut(logic.key(*k, host.scene().lights.size())) || quit;
                     repaint = true;

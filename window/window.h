@@ -26,8 +26,8 @@ constexpr int kMaxZoom = 4;
 
 struct Settings {
     int zoom = 0;  // 1..kMaxZoom; 0: the largest zoom at which the window fits the screen
-    // Called once after each presented frame (for tests and the benchmark).
-    std::function<void()> presented;
+    // Called after each presented frame with the window's SDL id (for the benchmark).
+    std::function<void(unsigned windowId)> presented;
 };
 
 // Opens the display. Returns false with a sentence in error when there is none.
