@@ -296,7 +296,7 @@ Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.
   click NAME          click the first row drawn with exactly that text in the
                       list's last paint; an error if no visible row holds it
-  click-y Y           click at mouse y Y of the list area
+  click-y Y [X]       click at mouse y Y (and x X, default 0) of the list area
   scroll Y            move the list's slider to Y
   key K               a panel key: one character, backspace, or a code of two
                       or more characters, decimal or 0x-hex (key 0x1030)

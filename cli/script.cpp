@@ -183,7 +183,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             s.op = Op::Click;
             s.text.push_back(w[1]);
         } else if (verb == "click-y") {
-            if (!arity(1, "click-y Y") || !intArg(1, "mouse y")) return false;
+            if (n != 1 && n != 2) return bad("'click-y' takes 1 or 2 arguments; write: click-y Y [X]");
+            if (!intArg(1, "mouse y") || (n == 2 && !intArg(2, "mouse x"))) return false;
             s.op = Op::ClickY;
         } else if (verb == "scroll") {
             if (!arity(1, "scroll Y") || !intArg(1, "slider position")) return false;
@@ -378,7 +379,7 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
         auto v = [&](size_t i) { return static_cast<int>(s.ints[i]); };
         switch (s.op) {
         case Op::Click: return host.click(s.text[0]);
-        case Op::ClickY: return host.clickY(v(0));
+        case Op::ClickY: return host.clickY(v(0), s.ints.size() > 1 ? v(1) : 0);
         case Op::Scroll: return host.scroll(v(0));
         case Op::Key: return host.key(static_cast<uint16_t>(s.ints[0]));
         case Op::Type: return host.typeText(s.text[0]);

@@ -32,7 +32,7 @@ void frame(Picture &pic, int x, int y, int w, int h, Rgb topLeft, Rgb bottomRigh
 void field(Picture &pic, int x, int y, int w, int h, const std::string &text, bool ghost, bool filled = true) {
     if (filled) pic.fillBox(x, y, w, h, ghost ? kGhostFieldFill : kFieldFill);
     frame(pic, x, y, w, h, ghost ? kGhostShade : kShade, kLight);
-    pic.drawText(x + 4, textTop(y, h), fitText(text, w - 6), ghost ? kGhostInk : kInk);
+    pic.drawText(x + sim::kFieldTextInset, textTop(y, h), fitText(text, w - 6), ghost ? kGhostInk : kInk);
 }
 
 // A raised button with its text centred; pressed buttons are dark with white text.

@@ -29,7 +29,8 @@
 //
 // Driver events (valid only while a panel is open inside a driver; each
 // returns false, and records a fault, when it cannot be delivered):
-//   clickY(y)            set the list area's mouse y, call its event handler
+//   clickY(y[, x])       set the list area's mouse position (x 0 unless given),
+//                        call its event handler
 //   click(name)          clickY at the middle of the first visible row drawn
 //                        with exactly that text in the list's last paint
 //   scroll(y)            slider value, then the slider's event
@@ -40,7 +41,8 @@
 //   drag({d1, d2, ...})  one drag gesture: a starting event of distance 0
 //                        with a fresh step counter, then one event per distance
 //                        with counters rising by one
-//   dragEvent(d, n)      one raw drag event (distance d, counter n)
+//   dragEvent(d, n)      one raw drag event (distance d, counter n); a gesture
+//                        made by hand starts with dragEvent(0, freshDragCounter())
 //   press(key)           a button's event: "copy", "paste", "Clear selection"
 // Queries: listedNames(), selectedNames() (rows on a selection bar in the
 // list's last paint), control(key), propertyGhosted(), infoText(),
@@ -217,7 +219,7 @@ public:
     std::function<void(const std::string &kind, const std::string &text)> observer;
 
     // ---- driver events ----
-    bool clickY(int y);
+    bool clickY(int y, int x = 0);
     bool click(const std::string &name);
     bool scroll(int y);
     bool key(uint16_t code);
@@ -230,6 +232,9 @@ public:
     bool setShadow(int index);
     bool drag(const std::vector<int> &distances);
     bool dragEvent(int distance, int counter);
+    // The step counter that starts a new drag gesture: never one more than the
+    // last counter any host sent in this process.
+    static int freshDragCounter();
     bool press(const std::string &controlKey);
     bool copy() { return press("copy"); }
     bool paste() { return press("paste"); }

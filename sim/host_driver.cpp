@@ -24,11 +24,11 @@ ControlModel *Host::eventTarget(std::string_view key, const std::string &missing
     return c;
 }
 
-bool Host::clickY(int y) {
+bool Host::clickY(int y, int x) {
     ControlModel *list = eventTarget("list", "the panel has no list area");
     if (!list) return false;
     list->mouseY = y;
-    list->mouseX = 0;
+    list->mouseX = x;
     return fireEvent(list);
 }
 
@@ -120,9 +120,13 @@ bool Host::dragEvent(int distance, int counter) {
     return fireEvent(c);
 }
 
+int Host::freshDragCounter() {
+    // Two past the last one sent, so it never continues a drag.
+    return g_lastDragCounter > INT_MAX - 1000000 || g_lastDragCounter < 0 ? 2 : g_lastDragCounter + 2;
+}
+
 bool Host::drag(const std::vector<int> &distances) {
-    // A fresh counter: two past the last one sent, so it never continues a drag.
-    int counter = g_lastDragCounter > INT_MAX - 1000000 || g_lastDragCounter < 0 ? 2 : g_lastDragCounter + 2;
+    int counter = freshDragCounter();
     if (!dragEvent(0, counter)) return false;
     for (int d : distances)
         if (!dragEvent(d, ++counter)) return false;

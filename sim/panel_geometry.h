@@ -30,6 +30,8 @@ constexpr int kOkCancelWidth = 56;   // each of the two buttons
 constexpr int kOkCancelHeight = 18;
 constexpr int kSwatchWidth = 18;     // colour swatch in front of the three numbers
 constexpr int kSliderKnob = 12;      // height of a slider's knob (at most the slider's)
+constexpr int kFieldTextInset = 4;   // from a field's left edge to its text's first cell
+constexpr int kListRow = 16;         // one row of the list: what a wheel notch scrolls
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;

@@ -1,0 +1,538 @@
+// The panel used by hand: points to events, the field editor, keys, and the
+// recording, replayed as a session script, doing exactly what the hand did.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "panel_geometry.h"
+#include "panel_input.h"
+#include "script.h"
+#include "script_text.h"
+
+namespace {
+
+using sim::Close;
+using sim::Host;
+using sim::Key;
+using sim::KeyPress;
+using sim::PanelInput;
+using sim::Rect;
+
+KeyPress key(Key k, bool shift = false) {
+    KeyPress p;
+    p.key = k;
+    p.shift = shift;
+    return p;
+}
+KeyPress ch(char c) {
+    KeyPress p;
+    p.ch = static_cast<unsigned char>(c);
+    return p;
+}
+
+// Where a control (or one of its items) is in the picture.
+Rect where(const Host &h, const std::string &controlKey, int item = -1) {
+    for (const auto &g : sim::panelGeometry(*h.openPanel()).controls)
+        if (g.control->key == controlKey) return item < 0 ? g.field : g.items.at(static_cast<size_t>(item));
+    ADD_FAILURE() << "no control " << controlKey;
+    return {};
+}
+int midX(const Rect &r) { return r.x + r.w / 2; }
+int midY(const Rect &r) { return r.y + r.h / 2; }
+
+void click(PanelInput &in, const Rect &r) {
+    in.pointerDown(midX(r), midY(r));
+    in.pointerUp(midX(r), midY(r));
+}
+void type(PanelInput &in, const std::string &text) {
+    for (char c : text) in.keyPress(ch(c));
+}
+
+// Event callbacks the plug-in received for one control.
+size_t eventsTo(const Host &h, const std::string &controlKey) {
+    size_t n = 0;
+    for (const auto &c : h.calls())
+        if (c.callback && c.name == "plugin.event" && c.args.at(0) == controlKey) ++n;
+    return n;
+}
+
+class PanelInputTest : public ::testing::Test {
+protected:
+    // One activation on a fresh instance of the plug-in; the body drives the
+    // open panel by hand; the panel is cancelled if the body leaves it open.
+    std::vector<std::string> session(Host &host, const std::function<void(Host &, PanelInput &)> &body) {
+        sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+        std::vector<std::string> recorded;
+        host.activate(lib, [&](Host &h) {
+            PanelInput in(h);
+            body(h, in);
+            if (!in.finished()) in.requestClose();
+            recorded = in.recorded();
+            return in.outcome();
+        });
+        return recorded;
+    }
+};
+
+// ---- pointer to event ----------------------------------------------------------
+
+TEST_F(PanelInputTest, ListClickSetsTheMousePositionAndSelectsTheRowUnderIt) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        const Rect list = where(h, "list");
+        in.pointerDown(list.x + 30, list.y + 2 * 16 + 5);  // third row
+        in.pointerUp(list.x + 30, list.y + 2 * 16 + 5);
+        EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Rim"});
+        EXPECT_EQ(h.control("list")->mouseX, 30);
+        EXPECT_EQ(h.control("list")->mouseY, 37);
+        EXPECT_EQ(h.propertyGhosted(), false);
+    });
+    ASSERT_EQ(rec.size(), 2u);
+    EXPECT_EQ(rec[0], "click-y 37 30  # Rim");
+    EXPECT_EQ(rec[1], "cancel");
+}
+
+TEST_F(PanelInputTest, GhostedControlsIgnoreTheMouse) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        ASSERT_EQ(h.propertyGhosted(), true);  // nothing selected yet
+        const intptr_t type = h.control("lighttype")->intValue;
+        h.clearCalls();
+        click(in, where(h, "Intensity"));
+        EXPECT_FALSE(in.overlay().editField) << "a ghosted field does not start editing";
+        click(in, where(h, "lighttype", 3));
+        click(in, where(h, "color", 1));
+        click(in, where(h, "copy"));
+        in.pointerDown(midX(where(h, "drag")), midY(where(h, "drag")));
+        in.pointerMove(midX(where(h, "drag")) + 40, midY(where(h, "drag")));
+        in.pointerUp(midX(where(h, "drag")) + 40, midY(where(h, "drag")));
+        EXPECT_TRUE(h.calls().empty()) << h.calls().front().text();
+        EXPECT_EQ(h.control("lighttype")->intValue, type);
+        EXPECT_FALSE(in.overlay().pressed);
+    });
+    EXPECT_EQ(rec, std::vector<std::string>{"cancel"});
+}
+
+TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        h.click("Key");
+        click(in, where(h, "lighttype", 3));
+        EXPECT_EQ(h.control("lighttype")->intValue, 3);
+        click(in, where(h, "lighttype", 3));  // the chosen item again: sent again
+        EXPECT_EQ(eventsTo(h, "lighttype"), 2u);
+        click(in, where(h, "shadow", 2));
+        EXPECT_EQ(h.control("shadow")->intValue, 2);
+
+        const Rect copy = where(h, "copy");
+        in.pointerDown(midX(copy), midY(copy));
+        ASSERT_TRUE(in.overlay().pressed);
+        EXPECT_EQ(*in.overlay().pressed, copy) << "shown pressed while the button is down";
+        EXPECT_EQ(eventsTo(h, "copy"), 0u) << "nothing happens on the press itself";
+        in.pointerMove(copy.x - 50, midY(copy));
+        EXPECT_FALSE(in.overlay().pressed) << "not pressed while the pointer is off it";
+        in.pointerUp(copy.x - 50, midY(copy));
+        EXPECT_EQ(eventsTo(h, "copy"), 0u) << "released elsewhere: nothing";
+        click(in, copy);
+        EXPECT_EQ(eventsTo(h, "copy"), 1u);
+        EXPECT_EQ(h.infoText(), "Copy Intensity");
+
+        const auto g = sim::panelGeometry(*h.openPanel());
+        in.pointerDown(midX(g.ok), midY(g.ok));
+        in.pointerUp(midX(g.cancel), midY(g.cancel));
+        EXPECT_FALSE(in.finished()) << "pressed on OK, released on Cancel: neither";
+        EXPECT_TRUE(in.takeChanged());
+        click(in, g.ok);
+        EXPECT_TRUE(in.finished());
+        EXPECT_EQ(in.outcome(), Close::Ok);
+        click(in, g.cancel);  // after the end nothing more happens
+        EXPECT_EQ(in.outcome(), Close::Ok);
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype 3  # Linear", "lighttype 3  # Linear", "shadow 2  # ShadowMap",
+                                             "copy", "ok"}));
+    EXPECT_EQ(host.lastOutcome(), Close::Ok);
+}
+
+TEST_F(PanelInputTest, WheelMovesTheSliderByRowsInsideItsRange) {
+    Host host(sim::makeUniformScene(60));  // slider range 0..560
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        const Rect list = where(h, "list"), slider = where(h, "slider");
+        h.clearCalls();
+        in.wheel(midX(list), midY(list), 1);  // up at the top: nothing
+        EXPECT_EQ(eventsTo(h, "slider"), 0u);
+        in.wheel(midX(list), midY(list), -2);
+        EXPECT_EQ(h.control("slider")->intValue, 32);
+        in.wheel(midX(slider), midY(slider), 1);  // over the slider too
+        EXPECT_EQ(h.control("slider")->intValue, 16);
+        in.wheel(midX(list), midY(list), -1000);
+        EXPECT_EQ(h.control("slider")->intValue, 560) << "held at the end of the range";
+        EXPECT_EQ(h.listedNames().front(), "Light 1");
+        EXPECT_EQ(eventsTo(h, "slider"), 3u);
+        in.wheel(midX(list), midY(list), -1);
+        in.wheel(midX(where(h, "Intensity")), midY(where(h, "Intensity")), 1);  // not over the list
+        EXPECT_EQ(eventsTo(h, "slider"), 3u);
+        EXPECT_EQ(h.control("slider")->intValue, 560);
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"scroll 32", "scroll 16", "scroll 560", "cancel"}));
+}
+
+TEST_F(PanelInputTest, SliderFollowsThePointerWhilePressed) {
+    Host host(sim::makeUniformScene(60));
+    session(host, [](Host &h, PanelInput &in) {
+        const Rect s = where(h, "slider");
+        h.clearCalls();
+        in.pointerDown(midX(s), s.y + s.h - 1);
+        EXPECT_EQ(h.control("slider")->intValue, 560);
+        in.pointerMove(midX(s), s.y + s.h + 100);  // beyond the end: no change, no event
+        EXPECT_EQ(eventsTo(h, "slider"), 1u);
+        in.pointerMove(midX(s), midY(s));
+        EXPECT_EQ(h.control("slider")->intValue, 280);
+        in.pointerUp(midX(s), s.y - 30);
+        EXPECT_EQ(h.control("slider")->intValue, 0);
+        EXPECT_EQ(eventsTo(h, "slider"), 3u);
+        in.pointerMove(midX(s), midY(s));  // released: moves do nothing
+        EXPECT_EQ(eventsTo(h, "slider"), 3u);
+    });
+}
+
+TEST_F(PanelInputTest, DragGestureSendsDistancesWithRisingCounters) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        h.click("Key");
+        const double start = h.control("Intensity")->floatValue;
+        const Rect d = where(h, "drag");
+        const int x = midX(d), y = midY(d);
+        in.pointerDown(x, y);
+        const int first = h.control("drag")->vec[2];
+        EXPECT_EQ(h.control("drag")->vec[0], 0);
+        in.pointerMove(x + 100, y);  // right: a negative distance raises the intensity
+        EXPECT_EQ(h.control("drag")->vec[0], -100);
+        EXPECT_EQ(h.control("drag")->vec[2], first + 1);
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, start + 10.0);
+        in.pointerMove(x + 100, y + 30);  // straight down: no event
+        EXPECT_EQ(h.control("drag")->vec[2], first + 1);
+        in.keyPress(ch('K'));  // keys wait while the gesture runs
+        EXPECT_EQ(h.prefixText(), "");
+        in.pointerMove(x - 50, y);
+        EXPECT_EQ(h.control("drag")->vec[0], 50);
+        EXPECT_EQ(h.control("drag")->vec[2], first + 2);
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, start - 5.0) << "from the base, not the last step";
+        in.pointerUp(x - 50, y);
+        in.pointerMove(x + 300, y);  // released: nothing
+        EXPECT_EQ(h.control("drag")->vec[2], first + 2);
+
+        in.pointerDown(x, y);  // a new gesture starts from the intensity now
+        const int second = h.control("drag")->vec[2];
+        EXPECT_NE(second, first + 3) << "a new press never continues the last gesture";
+        in.pointerMove(x + 20, y);
+        EXPECT_EQ(h.control("drag")->vec[2], second + 1);
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, start - 5.0 + 2.0);
+        in.pointerUp(x + 20, y);
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"drag -100 50", "drag -20", "cancel"}));
+}
+
+// ---- the field editor --------------------------------------------------------------
+
+TEST_F(PanelInputTest, FieldEditorCaretKeysAndEscape) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        h.click("Key");
+        h.clearCalls();
+        const Rect f = where(h, "Intensity");
+        in.pointerDown(f.x + sim::kFieldTextInset + 6 + 2, midY(f));  // between the first and second character
+        in.pointerUp(f.x + sim::kFieldTextInset + 6 + 2, midY(f));
+        ASSERT_TRUE(in.overlay().editField);
+        EXPECT_EQ(*in.overlay().editField, f);
+        EXPECT_EQ(in.overlay().editText, "100.0");
+        EXPECT_EQ(in.overlay().caret, 1);
+        in.keyPress(key(Key::Delete));
+        EXPECT_EQ(in.overlay().editText, "10.0");
+        in.keyPress(key(Key::Backspace));
+        in.keyPress(key(Key::Backspace));  // at the start: nothing
+        EXPECT_EQ(in.overlay().editText, "0.0");
+        EXPECT_EQ(in.overlay().caret, 0);
+        in.keyPress(key(Key::End));
+        in.keyPress(key(Key::Left));
+        type(in, "5");
+        EXPECT_EQ(in.overlay().editText, "0.50");
+        in.keyPress(key(Key::Home));
+        in.keyPress(key(Key::Right));
+        EXPECT_EQ(in.overlay().caret, 1);
+        in.keyPress(key(Key::Up));  // no meaning in a field
+        in.keyPress(key(Key::Escape));
+        EXPECT_FALSE(in.overlay().editField);
+        EXPECT_FALSE(in.finished()) << "Escape while editing only drops the edit";
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 100.0);
+        EXPECT_TRUE(h.calls().empty()) << "nothing reached the plug-in";
+        EXPECT_EQ(h.prefixText(), "") << "keys went to the field, not the panel";
+    });
+    EXPECT_EQ(rec, std::vector<std::string>{"cancel"});
+}
+
+TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        h.click("Key");
+        click(in, where(h, "Intensity"));
+        in.keyPress(key(Key::End));
+        for (int i = 0; i < 5; ++i) in.keyPress(key(Key::Backspace));
+        type(in, " 42.5 ");
+        in.keyPress(key(Key::Return));
+        EXPECT_FALSE(in.overlay().editField);
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 42.5);
+
+        // Clicking elsewhere commits, before the click acts.
+        click(in, where(h, "Range"));
+        in.keyPress(key(Key::End));
+        type(in, "5");
+        const Rect list = where(h, "list");
+        in.pointerDown(list.x + 5, list.y + 16 + 3);  // Fill
+        in.pointerUp(list.x + 5, list.y + 16 + 3);
+        EXPECT_FALSE(in.overlay().editField);
+        EXPECT_EQ(h.selectedNames(), (std::vector<std::string>{"Key", "Fill"}));
+
+        // A colour number: the other two stay; beyond 255 is held at 255.
+        click(in, where(h, "color", 1));
+        in.keyPress(key(Key::End));
+        type(in, "9999");
+        in.keyPress(key(Key::Return));
+        EXPECT_EQ(h.control("color")->vec[1], 255);
+
+        // Looking into a field and leaving sends nothing.
+        const size_t before = eventsTo(h, "Intensity");
+        click(in, where(h, "Intensity"));
+        click(in, where(h, "Range"));
+        in.keyPress(key(Key::Return));
+        EXPECT_EQ(eventsTo(h, "Intensity"), before);
+
+        click(in, where(h, "prefix"));
+        type(in, "Spot");
+        in.keyPress(key(Key::Return));
+        EXPECT_EQ(h.selectedNames(), (std::vector<std::string>{"Spot Left", "Spot Right"}));
+    });
+    ASSERT_EQ(rec.size(), 6u);
+    EXPECT_EQ(rec[0], "intensity 42.5");
+    EXPECT_EQ(rec[1].rfind("range 1", 0), 0u) << rec[1];
+    EXPECT_EQ(rec[2], "click-y 19 5  # Fill");
+    EXPECT_EQ(rec[3].rfind("color ", 0), 0u);
+    EXPECT_NE(rec[3].find(" 255 "), std::string::npos) << rec[3];
+    EXPECT_EQ(rec[4], "prefix \"Spot\"");
+}
+
+TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        h.click("Key");
+        h.clearCalls();
+        const int red = h.control("color")->vec[0];
+        click(in, where(h, "Intensity"));
+        in.keyPress(key(Key::End));
+        type(in, "x");
+        in.keyPress(key(Key::Return));
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 100.0);
+        EXPECT_EQ(in.overlay().status, "Intensity: \"100.0x\" is not a number; it stays 100.0");
+        click(in, where(h, "color", 0));
+        in.keyPress(key(Key::End));
+        type(in, ".5");
+        in.keyPress(key(Key::Tab));  // refused, and on to the next field
+        EXPECT_EQ(in.overlay().status, "Red: \"" + std::to_string(red) +
+                                           ".5\" is not a whole number from 0 to 255; it stays " + std::to_string(red));
+        EXPECT_EQ(h.control("color")->vec[0], red);
+        EXPECT_TRUE(h.calls().empty()) << "nothing was sent: " << h.calls().front().text();
+        ASSERT_TRUE(in.overlay().editField);
+        EXPECT_EQ(*in.overlay().editField, where(h, "color", 1));
+        in.keyPress(key(Key::Escape));
+        h.click("Fill");  // an event that reaches the plug-in clears the status
+        click(in, where(h, "shadow", 1));
+        EXPECT_EQ(in.overlay().status, "");
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"shadow 1  # Raytrace", "cancel"}));
+}
+
+TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes) {
+    Host host(sim::makeDemoScene());
+    session(host, [](Host &h, PanelInput &in) {
+        auto editing = [&]() { return in.overlay().editField.value_or(Rect{}); };
+        click(in, where(h, "prefix"));
+        in.keyPress(key(Key::Tab));
+        EXPECT_EQ(editing(), where(h, "prefix")) << "nothing selected: every other field is ghosted";
+        h.click("Key");
+        in.keyPress(key(Key::Tab));
+        EXPECT_EQ(editing(), where(h, "Intensity"));
+        const std::vector<Rect> order{where(h, "color", 0), where(h, "color", 1), where(h, "color", 2),
+                                      where(h, "Range"), where(h, "prefix"), where(h, "Intensity")};
+        for (const Rect &r : order) {
+            in.keyPress(key(Key::Tab));
+            EXPECT_EQ(editing(), r);
+        }
+        in.keyPress(key(Key::Tab, true));
+        EXPECT_EQ(editing(), where(h, "prefix")) << "Shift+Tab goes back";
+        in.keyPress(key(Key::Tab, true));
+        EXPECT_EQ(editing(), where(h, "Range"));
+    });
+}
+
+// ---- keys ----------------------------------------------------------------------------
+
+TEST(PanelKeys, LayoutCodes) {
+    EXPECT_EQ(sim::panelKeyCode(ch('a')), 'a');
+    EXPECT_EQ(sim::panelKeyCode(ch(' ')), 32);
+    EXPECT_EQ(sim::panelKeyCode(ch('~')), 126);
+    KeyPress e = ch(0);
+    e.ch = 0xE9;  // é
+    EXPECT_EQ(sim::panelKeyCode(e), 0xE9);
+    e.ch = 0x20AC;  // € has no Layout code
+    EXPECT_EQ(sim::panelKeyCode(e), -1);
+    e.ch = 127;
+    EXPECT_EQ(sim::panelKeyCode(e), -1);
+    KeyPress c = ch('c');
+    c.ctrl = true;
+    EXPECT_EQ(sim::panelKeyCode(c), -1);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Backspace)), 8);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Tab)), 9);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Return)), 13);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Escape)), -1);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::F1)), 0x1030);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::F10)), 0x1039);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::F11)), -1);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Left)), 0x1040);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Delete)), 0x1049);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Shift)), 0x1061);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Ctrl)), 0x1062);
+    EXPECT_EQ(sim::panelKeyCode(key(Key::Alt)), -1);
+}
+
+TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        type(in, "Sp");
+        EXPECT_EQ(h.prefixText(), "Sp");
+        EXPECT_EQ(h.selectedNames(), (std::vector<std::string>{"Spot Left", "Spot Right"}));
+        in.keyPress(key(Key::Shift));
+        in.keyPress(key(Key::Backspace));
+        type(in, "p #\"");
+        in.keyPress(key(Key::F1));
+        KeyPress alt = ch('x');
+        alt.alt = true;
+        in.keyPress(alt);  // not passed on
+        in.keyPress(key(Key::Escape));
+        EXPECT_TRUE(in.finished());
+        EXPECT_EQ(in.outcome(), Close::Cancel);
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key backspace", "type \"p #\\\"\"",
+                                             "key 0x1030", "cancel"}));
+    EXPECT_TRUE(host.commands().empty());
+}
+
+TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
+    Host host(sim::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        click(in, where(h, "prefix"));
+        type(in, "Key");
+        in.requestClose();
+        EXPECT_EQ(h.prefixText(), "");
+        EXPECT_TRUE(in.finished());
+    });
+    EXPECT_EQ(rec, std::vector<std::string>{"cancel"});
+    EXPECT_EQ(host.lastOutcome(), Close::Cancel);
+}
+
+// ---- recording and replay ----------------------------------------------------------
+
+// Plays script lines as vantorel-host --script does, on a fresh plug-in.
+std::vector<std::string> replay(Host &host, const std::vector<std::string> &lines, int &failures) {
+    std::string text;
+    for (const auto &l : lines) text += l + "\n";
+    vhost::Script script;
+    std::string error;
+    EXPECT_TRUE(vhost::parseScript(text, "recorded", script, error)) << error << "\n" << text;
+    std::ostringstream err;
+    vhost::ScriptRunner runner(script, err);
+    sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+    const int result = host.activate(lib, [&](Host &h) { return runner.drive(h); });
+    runner.finish(host, result);
+    failures = runner.failures();
+    EXPECT_EQ(err.str(), "");
+    return host.commands();
+}
+
+TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {
+    Host live(sim::makeUniformScene(40));
+    auto rec = session(live, [](Host &h, PanelInput &in) {
+        const Rect list = where(h, "list");
+        in.wheel(midX(list), midY(list), -3);
+        in.pointerDown(list.x + 3, list.y + 5);  // Light 4, scrolled by 48
+        in.pointerUp(list.x + 3, list.y + 5);
+        type(in, "Light 1");
+        in.keyPress(key(Key::Shift));
+        in.keyPress(key(Key::F2));
+        click(in, where(h, "Intensity"));
+        in.keyPress(key(Key::End));
+        in.keyPress(key(Key::Backspace));
+        type(in, "25");  // 100.25
+        in.keyPress(key(Key::Tab));
+        type(in, "7");
+        in.keyPress(key(Key::Tab));  // onto green: red commits
+        in.keyPress(key(Key::Escape));
+        const Rect d = where(h, "drag");
+        in.pointerDown(midX(d), midY(d));
+        in.pointerMove(midX(d) - 7, midY(d));
+        in.pointerMove(midX(d) + 33, midY(d));
+        in.pointerUp(midX(d) + 33, midY(d));
+        click(in, where(h, "lighttype", 2));
+        click(in, where(h, "copy"));
+        click(in, where(h, "Clear selection"));
+        const Rect s = where(h, "slider");
+        in.pointerDown(midX(s), s.y + s.h - 1);
+        in.pointerUp(midX(s), s.y + s.h - 1);
+        in.pointerDown(list.x + 3, list.y + 399);  // Light 40
+        in.pointerUp(list.x + 3, list.y + 399);
+        click(in, where(h, "paste"));
+        click(in, where(h, "prefix"));
+        EXPECT_EQ(in.overlay().editText, "Light 1") << "the prefix typed on the panel";
+        in.keyPress(key(Key::End));
+        in.keyPress(key(Key::Backspace));
+        type(in, "4");
+        click(in, where(h, "Range"));  // commits the prefix
+        in.keyPress(key(Key::Home));
+        type(in, "1");
+        in.keyPress(key(Key::Return));
+        click(in, where(h, "shadow", 1));
+        click(in, sim::panelGeometry(*h.openPanel()).ok);
+    });
+    ASSERT_FALSE(rec.empty());
+    EXPECT_EQ(rec.back(), "ok");
+    ASSERT_FALSE(live.commands().empty());
+
+    Host again(sim::makeUniformScene(40));
+    int failures = -1;
+    EXPECT_EQ(replay(again, rec, failures), live.commands());
+    EXPECT_EQ(failures, 0);
+    ASSERT_EQ(again.calls().size(), live.calls().size());
+    for (size_t i = 0; i < live.calls().size(); ++i)
+        ASSERT_EQ(again.calls()[i].text(), live.calls()[i].text()) << "call " << i;
+    EXPECT_EQ(again.scene().lights.size(), 40u);
+}
+
+TEST(ScriptText, WordsReadBackUnchanged) {
+    const std::vector<std::string> texts{"", "Spot Left", "a\"b", "back\\slash", "# not a comment", "\\\"", "é"};
+    const std::vector<double> numbers{0.1, -0.0, 1e-300, 123456789.123, 1.0 / 3.0, -2.5e17};
+    std::string script;
+    for (const auto &t : texts) script += "prefix " + sim::scriptQuoted(t) + "\n";
+    for (double v : numbers) script += "intensity " + sim::scriptNumber(v) + "\n";
+    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF}) script += "key " + sim::scriptKey(static_cast<uint16_t>(k)) + "\n";
+    vhost::Script s;
+    std::string error;
+    ASSERT_TRUE(vhost::parseScript(script, "words", s, error)) << error << "\n" << script;
+    ASSERT_EQ(s.steps.size(), texts.size() + numbers.size() + 9);
+    size_t i = 0;
+    for (const auto &t : texts) EXPECT_EQ(s.steps[i++].text.at(0), t);
+    for (double v : numbers) EXPECT_EQ(s.steps[i++].number, v);
+    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF}) EXPECT_EQ(s.steps[i++].ints.at(0), k);
+    EXPECT_EQ(sim::scriptNumber(0.1), "0.1");
+    EXPECT_EQ(sim::scriptNumber(42.5), "42.5");
+}
+
+}  // namespace
