@@ -39,6 +39,15 @@ start_host() {
 wait_window() {
   wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
   [ -n "$wid" ] || fail "no window titled $1 appeared within 20 s"
+  # The first frame is on screen (the title bar's colour at its top left):
+  # from then on the window waits for input.
+  local i px=
+  for ((i = 0; i < 200; i++)); do
+    px=$(import -window "$wid" -crop 1x1+2+2 -depth 8 txt:- 2>/dev/null | tail -n 1) || true
+    case $px in *"(64,72,96)"*) break ;; esac
+    sleep 0.02
+  done
+  case $px in *"(64,72,96)"*) ;; *) fail "the window $1 shows no title bar: $px" ;; esac
   xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
 }
 
