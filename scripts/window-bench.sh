@@ -5,19 +5,20 @@
 #   2. what vantorel-host --window costs while it sits idle for 10 seconds:
 #      CPU time and the number of times the process was woken (context switches).
 #
-#   scripts/window-bench.sh [--events N] [--idle SECONDS]
+#   scripts/window-bench.sh [--events N] [--idle SECONDS] [--build DIR]
 #
-# Builds a Release tree in build/bench. Needs libsdl2-dev, xvfb and xdotool.
+# Builds a Release tree in build/bench, or uses the built tree DIR as it is. Needs libsdl2-dev, xvfb and xdotool.
 # Exit status: 0 success, 1 a build or run failed, 2 bad usage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-events=300 idle=10
+events=300 idle=10 build_dir=
 while [ $# -gt 0 ]; do
   case $1 in
     --events) events=$2; shift 2 ;;
     --idle) idle=$2; shift 2 ;;
-    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --build) build_dir=$2; shift 2 ;;
+    -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "window-bench.sh: unknown argument '$1'; see --help" >&2; exit 2 ;;
   esac
 done
@@ -25,11 +26,13 @@ for tool in xvfb-run xdotool; do
   command -v $tool >/dev/null || { echo "window-bench.sh: $tool is missing (apt-get install xvfb xdotool)" >&2; exit 1; }
 done
 
+if [ -z "$build_dir" ]; then
 build_dir=build/bench
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >"$build_dir.configure.log" 2>&1 ||
   { cat "$build_dir.configure.log" >&2; exit 1; }
 cmake --build "$build_dir" --target vantorel-window-bench vantorel-host -j 2 >"$build_dir.build.log" 2>&1 ||
   { cat "$build_dir.build.log" >&2; exit 1; }
+fi
 [ -x "$build_dir/vantorel-window-bench" ] ||
   { echo "window-bench.sh: no vantorel-window-bench (is libsdl2-dev installed?)" >&2; exit 1; }
 
