@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "render/window_render.h"
 #include "shell_logic.h"
@@ -181,6 +182,15 @@ bool start(std::string &error) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = std::string("cannot open a window: ") + SDL_GetError() +
                 "; run it on a desktop, or under xvfb-run for a virtual display";
+        return false;
+    }
+    // Without a desktop SDL may fall back to a video driver that shows nothing.
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (!driver || !std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen") ||
+        !std::strcmp(driver, "evdev") || !std::strcmp(driver, "KMSDRM")) {
+        error = std::string("cannot open a window: no desktop display (SDL video driver '") +
+                (driver ? driver : "none") + "'); run it on a desktop, or under xvfb-run for a virtual display";
+        SDL_Quit();
         return false;
     }
     return true;
