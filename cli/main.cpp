@@ -16,6 +16,10 @@
 #ifdef VANTOREL_HAVE_VALIDATE
 #include "validate.h"
 #endif
+#ifdef VANTOREL_HAVE_WINDOW
+#include "window/window.h"
+#include "window_session.h"
+#endif
 
 namespace {
 
@@ -78,9 +82,22 @@ int main(int argc, char **argv) {
         return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
     }
 
+    if (options.window) {
+#ifdef VANTOREL_HAVE_WINDOW
+        if (!window::start(error)) return usageError(error);
+#elif defined(_WIN32)
+        return usageError("--window: the Windows vantorel-host.exe has no windows; use the Linux build");
+#else
+        return usageError("--window: this vantorel-host was built without SDL2; install the Debian package "
+                          "libsdl2-dev (apt-get install libsdl2-dev) and build again");
+#endif
+    }
+
     // The script is read and checked before anything is loaded.
     std::string text, scriptName = "demo session";
-    if (!options.script) {
+    if (options.window) {
+        // played by hand
+    } else if (!options.script) {
         text = vhost::demoScript();
     } else if (*options.script == "-") {
         scriptName = "<stdin>";
@@ -134,6 +151,14 @@ int main(int argc, char **argv) {
         else std::cerr << "warning: host: " << what << '\n';
     };
 
+#ifdef VANTOREL_HAVE_WINDOW
+    if (options.window) {
+        const bool windowWritten = vhost::runWindowSession(options, document, host, *lib, saveOptions);
+        const bool windowOutput = vhost::finishStandardOutput(std::cerr);
+        if (!windowWritten) return vhost::kExitWriteFailed;
+        return windowOutput ? vhost::kExitRan : vhost::kExitOutputFailed;
+    }
+#endif
     vhost::ScriptRunner runner(script, std::cerr);
     bool snapshotWriteFailed = false;
     runner.snapshot = [&snapshotWriteFailed](sim::Host &h, const std::string &file, std::string &why) {

@@ -112,6 +112,24 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
                 error = "--fail takes panel, raster or control:K with K from 1, not '" + value + "'";
                 return false;
             }
+        } else if (arg == "--window") {
+            out.window = true;
+        } else if (arg == "--shell") {
+            out.shell = true;
+        } else if (arg == "--zoom") {
+            if (!need("a zoom factor from 1 to 4")) return false;
+            if (!toInt(value, 1, 4, n)) {
+                error = "--zoom takes a whole number from 1 to 4, not '" + value + "'";
+                return false;
+            }
+            out.zoom = static_cast<int>(n);
+        } else if (arg == "--record") {
+            if (!need("a file name")) return false;
+            if (value.empty()) {
+                error = "--record needs a file name, not an empty one";
+                return false;
+            }
+            out.record = value;
         } else {
             error = "unknown argument '" + std::string(argv[i]) + "'";
             return false;
@@ -145,8 +163,31 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         error = "--list lists the lights of a scene file; add --scene FILE.lws";
         return false;
     }
-    if (out.list && (out.validate || out.script || out.save || out.png)) {
-        error = "--list only reads the scene file and runs nothing; leave out --validate, --script, --save and --png";
+    if (out.list && (out.validate || out.script || out.save || out.png || out.window)) {
+        error = "--list only reads the scene file and runs nothing; leave out --validate, --script, --save, --png "
+                "and --window";
+        return false;
+    }
+    if ((out.shell || out.zoom || out.record) && !out.window) {
+        error = "--shell, --zoom and --record go with --window";
+        return false;
+    }
+    if (out.window && out.script) {
+        error = "--script plays a session without a window and --window lets you play it by hand; "
+                "give one of them (record a window session with --record FILE.vts)";
+        return false;
+    }
+    if (out.window && out.validate) {
+        error = "--validate runs without a window; leave out --window";
+        return false;
+    }
+    if (out.record && out.shell) {
+        error = "--record records one run of the panel; it does not go with --shell";
+        return false;
+    }
+    if (out.record && ((out.save && *out.record == *out.save) || (out.png && *out.record == *out.png) ||
+                       (out.scene && *out.record == *out.scene))) {
+        error = "--record names a file also given to --scene, --save or --png; give a file of its own";
         return false;
     }
     return true;
@@ -214,6 +255,34 @@ Options:
                            to the fewest activations, events and lights that
                            still fail, and printed with its seed. --plugin,
                            --seed and --runs apply; the other options are ignored
+  --window                 play the panel by hand in a real window instead of
+                           with a script: mouse and keyboard drive the same
+                           host events as the script actions; the window title
+                           is the panel's title; OK is the only way to OK,
+                           closing the window or Escape (no field being
+                           edited) is Cancel. Works with --scene, --lights,
+                           --save, --png, --plugin and the host conditions;
+                           stdout, stderr and the exit status are those of a
+                           script run. Needs SDL2 at build time (Debian
+                           package libsdl2-dev) and a display (or xvfb-run).
+                           The Windows vantorel-host.exe has no windows
+  --zoom N                 with --window: every panel pixel is N x N screen
+                           pixels, N from 1 to 4 (default: the largest N at
+                           which the window fits the screen; 1 on a 1080p
+                           screen, 2 from 1440 lines up)
+  --record FILE.vts        with --window: when the panel closes, write what
+                           was done as a session script ending in ok or
+                           cancel; --script FILE.vts with the same scene and
+                           options replays it with the same stdout
+  --shell                  with --window: a small stand-in for Layout instead
+                           of one run: the scene's lights as a table (name,
+                           type, intensity, colour, shadow, range) and the
+                           buttons "vantorel" (run the plug-in's panel; as
+                           often as you like, in one process, so its copied
+                           settings carry over between runs), "Save" (to
+                           --save; without it, over the --scene file after
+                           asking) and "Quit" (asks before dropping unsaved
+                           edits)
   --seed S                 with --validate: seed of every random choice
                            (default 1); the same seed replays the same checks
   --runs N                 with --validate: random sessions (default 300)
@@ -271,6 +340,17 @@ Exit status:
   (--help too: 0, or 4)
   With --list: 0 listed, 2 bad usage or an unreadable or malformed scene
   file, 4 standard output could not be written
+
+In the window (--window): click a light's name to select it (as the script's
+click-y), the wheel over the list scrolls one row per notch, press or drag the
+slider to scroll; click a field to edit it (a caret shows; Left, Right, Home,
+End, Backspace, Delete; Return or Tab commits and Tab moves on; Escape drops the
+edit; clicking elsewhere commits; a number field holding no number keeps its
+value and the status line below the panel says why); press the drag button and
+move sideways for a drag; click a choice item or a button. While no field is
+edited, keys go to the panel as the script's key action: printable characters
+(type-to-select), Backspace and the other mapped keys. Ghosted controls ignore
+the mouse in the window, as in Layout (scripts still reach them).
 
 Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.

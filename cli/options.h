@@ -25,6 +25,10 @@ struct Options {
     bool force = false;                 // --force: --save over a scene file that changed on disk
     bool list = false;                  // --list: print the lights of --scene and run nothing
     bool json = false;                  // --json, with --list
+    bool window = false;                // --window: the panel in a real window, by hand
+    bool shell = false;                 // --shell, with --window: a Layout stand-in that runs the plug-in
+    std::optional<int> zoom;            // --zoom N, with --window: 1..4; empty: fit the screen
+    std::optional<std::string> record;  // --record FILE.vts, with --window: the session as a script
 };
 
 // Parses argv. On an error returns false with a message that says what is

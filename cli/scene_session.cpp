@@ -41,8 +41,13 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
         err << "note: the panel was cancelled; " << path << " was not written\n";
         return true;
     }
+    return writeScene(doc, host.scene(), path, err, options);
+}
+
+bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
+                std::ostream &err, const SaveOptions &options) {
     std::vector<std::string> warnings;
-    const std::string bytes = doc.render(host.scene(), warnings);
+    const std::string bytes = doc.render(scene, warnings);
     for (const std::string &w : warnings) err << "warning: " << w << '\n';
 
     // Saving over the file that was read: is it still what was read?

@@ -39,6 +39,13 @@ struct SaveOptions {
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
                std::ostream &err, const SaveOptions &options = SaveOptions());
 
+// Writes the scene as it is now, whatever the last panel's outcome (the shell
+// window saves after several runs, the last of which may have been
+// cancelled). Checks and reports like saveScene; returns false when the file
+// could not be written or the save was refused.
+bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
+                std::ostream &err, const SaveOptions &options = SaveOptions());
+
 // Writes a picture of a panel as PNG. Returns false with error set on failure.
 bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, std::string &error);
 

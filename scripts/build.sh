@@ -13,7 +13,9 @@ cd "$(dirname "$0")/.."
 
 usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; }
 
-linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev nlohmann-json3-dev)
+linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev nlohmann-json3-dev libsdl2-dev)
+# The window tests: a virtual display, X input, screenshots (tests/window/).
+window_test_packages=(xvfb xdotool imagemagick)
 windows_packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
 # The man page is made at build time.
 linux_packages+=(help2man)
@@ -58,7 +60,7 @@ case "${1:-}" in
     exec build/dev/vantorel-host "$@"
     ;;
   test)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}"
     install_packages "${fuzz_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
@@ -67,7 +69,7 @@ case "${1:-}" in
     fi
     ;;
   deps)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}" "${package_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}"
     ;;
   package)
     # The same builds as CI's (build/ci, build/mingw), only the packaged targets.

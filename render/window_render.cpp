@@ -1,0 +1,207 @@
+// window_render.cpp - the window's decoration, status line and shell table.
+#include "window_render.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "panel_render.h"
+#include "sim/font.h"
+
+namespace render {
+
+namespace {
+
+using sim::Picture;
+using sim::Rgb;
+
+int textTop(int y, int h) { return y + (h - sim::font::kCellHeight) / 2 + 1; }
+
+void frame(Picture &pic, const Box &b, Rgb topLeft, Rgb bottomRight) {
+    pic.fillBox(b.x, b.y, b.w, 1, topLeft);
+    pic.fillBox(b.x, b.y, 1, b.h, topLeft);
+    pic.fillBox(b.x, b.y + b.h - 1, b.w, 1, bottomRight);
+    pic.fillBox(b.x + b.w - 1, b.y, 1, b.h, bottomRight);
+}
+
+std::string fit(const std::string &text, int width) {
+    size_t chars = static_cast<size_t>(std::max(0, width / sim::font::kAdvance));
+    return text.size() <= chars ? text : text.substr(0, chars);
+}
+
+void button(Picture &pic, const Box &b, const std::string &text) {
+    pic.fillBox(b.x, b.y, b.w, b.h, kButtonFill);
+    frame(pic, b, kLight, kShade);
+    std::string t = fit(text, b.w - 4);
+    pic.drawText(b.x + (b.w - sim::font::textWidth(t)) / 2, textTop(b.y, b.h), t, kInk);
+}
+
+// A button as it looks while the mouse holds it down: the same colours as
+// drawPanel's pressed buttons, computed from what is there, so that any
+// button (copy, paste, Clear selection, OK, Cancel) can be shown held.
+void pressLook(Picture &pic, const Box &b) {
+    for (int y = b.y; y < b.y + b.h; ++y) {
+        for (int x = b.x; x < b.x + b.w; ++x) {
+            if (!pic.contains(x, y)) continue;
+            const Rgb c = pic.at(x, y);
+            const bool edge = x == b.x || y == b.y || x == b.x + b.w - 1 || y == b.y + b.h - 1;
+            Rgb n = c;
+            if (edge) n = (x == b.x || y == b.y) ? kShade : kLight;
+            else if (c == kButtonFill) n = kPressedFill;
+            else if (c == kInk) n = kTitleInk;
+            if (n != c) pic.fillBox(x, y, 1, 1, n);
+        }
+    }
+}
+
+// The field being edited: its text scrolled so that the caret stays inside.
+void editField(Picture &pic, const Box &b, const std::string &text, int caret) {
+    pic.fillBox(b.x + 1, b.y + 1, b.w - 2, b.h - 2, kFieldFill);
+    const int chars = std::max(1, (b.w - 8) / sim::font::kAdvance);
+    caret = std::clamp(caret, 0, static_cast<int>(text.size()));
+    const int first = std::max(0, caret - chars);
+    const int ty = textTop(b.y, b.h);
+    pic.drawText(b.x + 4, ty, text.substr(static_cast<size_t>(first), static_cast<size_t>(chars)), kInk);
+    const int cx = b.x + 3 + (caret - first) * sim::font::kAdvance;
+    pic.fillBox(cx, ty, 1, sim::font::kCellHeight - 1, kCaret);
+}
+
+const char *typeName(int32_t t) {
+    static const char *names[] = {"Distant", "Point", "Spot", "Linear", "Area"};
+    return t >= 0 && t < 5 ? names[t] : nullptr;
+}
+const char *shadowName(int32_t t) {
+    static const char *names[] = {"Off", "Raytrace", "ShadowMap"};
+    return t >= 0 && t < 3 ? names[t] : nullptr;
+}
+int byte(double f) {
+    if (!std::isfinite(f)) return f > 0 ? 255 : 0;
+    return static_cast<int>(std::lround(std::clamp(f, 0.0, 1.0) * 255.0));
+}
+
+// Columns of the shell's table: left edge and title.
+struct Column {
+    int x;
+    const char *title;
+};
+constexpr Column kColumns[] = {{8, "Light"},      {164, "Type"},   {218, "Intensity"},
+                               {290, "Colour"},   {386, "Shadow"}, {450, "Range"}};
+constexpr int kShellWidth = 524;
+constexpr int kShellTop = 16 + 28;  // title bar, button row
+
+}  // namespace
+
+Picture drawWindowFrame(const Picture &panel, const Decoration &d) {
+    Picture pic(panel.width(), panel.height() + kStatusHeight, kStatusFill);
+    pic.copyFrom(panel, 0, 0, 0, 0, panel.width(), panel.height());
+    if (d.pressed) pressLook(pic, *d.pressed);
+    if (d.editField) editField(pic, *d.editField, d.editText, d.caret);
+    pic.fillBox(0, panel.height(), panel.width(), 1, kShade);
+    pic.drawText(4, textTop(panel.height() + 1, kStatusHeight - 1), fit(d.status, panel.width() - 8), kInk);
+    return pic;
+}
+
+std::vector<ShellRow> shellRows(const sim::Scene &scene) {
+    std::vector<ShellRow> rows;
+    rows.reserve(scene.lights.size());
+    for (const sim::SceneLight &l : scene.lights) {
+        ShellRow r;
+        r.name = l.name;
+        const char *t = typeName(l.lightType);
+        r.type = t ? t : std::to_string(l.lightType);
+        r.intensity = l.intensity;
+        r.r = byte(l.color[0]);
+        r.g = byte(l.color[1]);
+        r.b = byte(l.color[2]);
+        const char *s = shadowName(l.shadowType);
+        r.shadow = s ? s : std::to_string(l.shadowType);
+        r.range = l.range;
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+ShellLayout shellLayout() {
+    ShellLayout l;
+    l.width = kShellWidth;
+    l.run = {8, 21, 72, 18};
+    l.save = {88, 21, 56, 18};
+    l.quit = {152, 21, 56, 18};
+    l.rowHeight = 12;
+    l.visibleRows = kShellVisibleRows;
+    l.table = {0, kShellTop + 14, kShellWidth, kShellVisibleRows * l.rowHeight};
+    l.height = l.table.y + l.table.h + 4 + kStatusHeight;
+    l.dialog = {(kShellWidth - 320) / 2, 140, 320, 76};
+    l.dialogYes = {l.dialog.x + 70, l.dialog.y + 48, 76, 18};
+    l.dialogNo = {l.dialog.x + 174, l.dialog.y + 48, 76, 18};
+    return l;
+}
+
+Picture drawShell(const ShellView &v) {
+    const ShellLayout l = shellLayout();
+    Picture pic(l.width, l.height, sim::kPanelBackground);
+    pic.fillBox(0, 0, l.width, kTitleHeight, kTitleBar);
+    pic.drawText(8, textTop(0, kTitleHeight), fit(v.title, l.width - 16), kTitleInk);
+    button(pic, l.run, "vantorel");
+    button(pic, l.save, "Save");
+    button(pic, l.quit, "Quit");
+
+    // Column titles, then the rows.
+    const int headY = kShellTop;
+    for (const Column &c : kColumns) pic.drawText(c.x, textTop(headY, 14), c.title, kInk);
+    pic.fillBox(0, headY + 13, l.width, 1, kShade);
+    pic.fillBox(l.table.x, l.table.y, l.table.w, l.table.h, kFieldFill);
+    const int first = std::clamp(v.firstRow, 0, std::max(0, static_cast<int>(v.rows.size()) - 1));
+    for (int i = 0; i < l.visibleRows; ++i) {
+        const size_t index = static_cast<size_t>(first + i);
+        if (index >= v.rows.size()) break;
+        const ShellRow &r = v.rows[index];
+        const int y = l.table.y + i * l.rowHeight;
+        const int ty = y + 1;
+        pic.drawText(kColumns[0].x, ty, fit(r.name, kColumns[1].x - kColumns[0].x - 6), kInk);
+        pic.drawText(kColumns[1].x, ty, r.type, kInk);
+        pic.drawText(kColumns[2].x, ty, fit(formatFieldNumber(r.intensity * 100.0) + "%", 68), kInk);
+        const Rgb swatch{static_cast<uint8_t>(r.r), static_cast<uint8_t>(r.g), static_cast<uint8_t>(r.b)};
+        pic.fillBox(kColumns[3].x, y + 1, 10, l.rowHeight - 2, swatch);
+        frame(pic, {kColumns[3].x, y + 1, 10, l.rowHeight - 2}, kShade, kShade);
+        pic.drawText(kColumns[3].x + 14,  ty,
+                     std::to_string(r.r) + " " + std::to_string(r.g) + " " + std::to_string(r.b), kInk);
+        pic.drawText(kColumns[4].x, ty, r.shadow, kInk);
+        pic.drawText(kColumns[5].x, ty, fit(formatFieldNumber(r.range), l.width - kColumns[5].x - 4), kInk);
+    }
+    frame(pic, {l.table.x, l.table.y - 1, l.table.w, l.table.h + 2}, kShade, kLight);
+
+    std::string status = v.status;
+    if (v.rows.size() > static_cast<size_t>(l.visibleRows)) {
+        const size_t last = std::min(v.rows.size(), static_cast<size_t>(first + l.visibleRows));
+        std::string range = "lights " + std::to_string(first + 1) + "-" + std::to_string(last) + " of " +
+                            std::to_string(v.rows.size()) + " (wheel scrolls)";
+        status = status.empty() ? range : status + "; " + range;
+    }
+    const int sy = l.height - kStatusHeight;
+    pic.fillBox(0, sy, l.width, kStatusHeight, kStatusFill);
+    pic.fillBox(0, sy, l.width, 1, kShade);
+    pic.drawText(4, textTop(sy + 1, kStatusHeight - 1), fit(status, l.width - 8), kInk);
+
+    if (v.dialog) {
+        const ShellDialog &d = *v.dialog;
+        pic.fillBox(l.dialog.x, l.dialog.y, l.dialog.w, l.dialog.h, sim::kPanelBackground);
+        frame(pic, l.dialog, kLight, kShade);
+        frame(pic, {l.dialog.x + 1, l.dialog.y + 1, l.dialog.w - 2, l.dialog.h - 2}, kLight, kShade);
+        size_t start = 0;
+        int line = 0;
+        while (start <= d.question.size() && line < 2) {
+            size_t end = d.question.find('\n', start);
+            if (end == std::string::npos) end = d.question.size();
+            pic.drawText(l.dialog.x + 10, l.dialog.y + 10 + line * 14,
+                         fit(d.question.substr(start, end - start), l.dialog.w - 20), kInk);
+            start = end + 1;
+            ++line;
+        }
+        button(pic, l.dialogYes, d.yes);
+        button(pic, l.dialogNo, d.no);
+    }
+    frame(pic, {0, 0, l.width, l.height}, kShade, kShade);
+    return pic;
+}
+
+}  // namespace render

@@ -1,0 +1,56 @@
+# A whole session by hand: clicks on rows, a field edit with Return, a choice,
+# a drag, copy and paste, a typed prefix, type-to-select, a second field, a
+# second choice and OK. stdout must be what the same session gives as a
+# script, and so must the replay of its recording.
+load_points
+start_host --record "$work/rec.vts"
+click row:Key
+click Intensity
+keys End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+typed 75
+keys Return
+click lighttype.2
+at drag
+xdotool mousedown 1
+at drag 10 0
+at drag 30 0
+xdotool mouseup 1
+click copy
+click row:Fill
+click row:Rim
+click paste
+click prefix
+typed Sp
+keys Return
+click Range
+keys End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+typed 2.5
+keys Return
+click shadow.2
+click ok
+wait_exit
+[ "$host_status" = 0 ] || fail "exit status $host_status"
+[ -s "$work/out" ] || fail "nothing on stdout"
+grep -q '^result: 0$' "$work/err" || fail "no result line on stderr"
+
+cat >"$work/same.vts" <<'END'
+click Key
+intensity 75
+lighttype Spot
+drag -10 -30
+copy
+click Fill
+click Rim
+paste
+prefix Sp
+range 2.5
+shadow ShadowMap
+ok
+END
+script_run "$work/same.vts"
+same_files "$work/script.out" "$work/out" "the window session's commands differ from the script's"
+
+[ -s "$work/rec.vts" ] || fail "--record wrote nothing"
+tail -n 1 "$work/rec.vts" | grep -qx ok || fail "the recording does not end with ok"
+script_run "$work/rec.vts"
+same_files "$work/script.out" "$work/out" "replaying the recording gives other commands"

@@ -1,0 +1,48 @@
+# Shell mode: two runs of the plug-in in one process, a copy in the first and
+# a paste in the second (the copy buffer lives in the loaded plug-in); Quit
+# with unsaved edits asks first; Save writes what the same edits give as a
+# script.
+scene="$SRC/tests/scenefile/fixtures/v1.lws"
+declare -A S
+while read -r name x y; do S[$name]="$x $y"; done < <("$POINTS" --shell)
+shell_click() { set -- ${S[$1]}; xdotool mousemove --window "$shell" --sync "$1" "$2" click 1; }
+
+"$HOST" --plugin "$PLUGIN" --window --zoom 1 --shell --scene "$scene" --save "$work/shell.lws" \
+  >"$work/out" 2>"$work/err" &
+host_pid=$!
+wait_window '^Layout - vantorel-host shell$'
+shell=$wid
+load_points --scene "$scene"
+
+# Run 1: copy Key's settings, OK.
+shell_click run
+wait_window "$title"
+click row:Key
+click copy
+click ok
+# Run 2: paste them onto Pulse, OK.
+for ((i = 0; i < 200; i++)); do xdotool search --onlyvisible --name "$title" >/dev/null || break; sleep 0.02; done
+shell_click run
+wait_window "$title"
+click row:Pulse
+click paste
+click ok
+for ((i = 0; i < 200; i++)); do xdotool search --onlyvisible --name "$title" >/dev/null || break; sleep 0.02; done
+
+# Quit with unsaved edits asks; "Stay" keeps the shell.
+shell_click quit
+shell_click no
+shell_click save
+for ((i = 0; i < 200; i++)); do [ -s "$work/shell.lws" ] && break; sleep 0.02; done
+[ -s "$work/shell.lws" ] || fail "Save wrote nothing (did Quit end the shell without asking?)"
+shell_click quit  # nothing unsaved now: no question
+wait_exit
+[ "$host_status" = 0 ] || fail "exit status $host_status"
+[ "$(grep -c '^result: 0$' "$work/err")" = 2 ] || fail "not two runs"
+
+printf 'click Key\ncopy\nclick Pulse\npaste\nok\n' >"$work/same.vts"
+script_run "$work/same.vts" --scene "$scene" --save "$work/script.lws"
+same_files "$work/script.lws" "$work/shell.lws" "the shell saved another scene than the script"
+# The second run's OK sends what the script's OK sends.
+tail -n "$(wc -l <"$work/script.out")" "$work/out" >"$work/run2.out"
+same_files "$work/script.out" "$work/run2.out" "the second run's commands differ from the script's"

@@ -1,0 +1,271 @@
+// window.cpp - SDL2 windows for the simulated Layout: presenting pictures at
+// an integer zoom, and turning SDL events into sim::PanelInput and
+// ShellLogic calls. Everything that decides what an event means lives in
+// those two; this file only translates and presents.
+#include "window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "render/window_render.h"
+#include "shell_logic.h"
+#include "view.h"
+#include "sim/panel_input.h"
+
+namespace window {
+
+namespace {
+
+// SDL's key to the input mapping's; printable keys come as text input instead.
+std::optional<sim::Key> panelKey(SDL_Keycode k) {
+    if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<sim::Key>(static_cast<int>(sim::Key::F1) + (k - SDLK_F1));
+    switch (k) {
+    case SDLK_BACKSPACE: return sim::Key::Backspace;
+    case SDLK_DELETE: return sim::Key::Delete;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return sim::Key::Return;
+    case SDLK_TAB: return sim::Key::Tab;
+    case SDLK_ESCAPE: return sim::Key::Escape;
+    case SDLK_LEFT: return sim::Key::Left;
+    case SDLK_RIGHT: return sim::Key::Right;
+    case SDLK_UP: return sim::Key::Up;
+    case SDLK_DOWN: return sim::Key::Down;
+    case SDLK_HOME: return sim::Key::Home;
+    case SDLK_END: return sim::Key::End;
+    case SDLK_PAGEUP: return sim::Key::PageUp;
+    case SDLK_PAGEDOWN: return sim::Key::PageDown;
+    case SDLK_INSERT: return sim::Key::Insert;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return sim::Key::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return sim::Key::Ctrl;
+    case SDLK_LALT:
+    case SDLK_RALT: return sim::Key::Alt;
+    default: return std::nullopt;
+    }
+}
+
+// Unicode code points of UTF-8 text; a malformed byte stands for itself.
+std::vector<uint32_t> codePoints(const char *s) {
+    std::vector<uint32_t> out;
+    const auto *p = reinterpret_cast<const unsigned char *>(s);
+    while (*p) {
+        uint32_t c = *p;
+        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (more) c &= 0x3Fu >> more;
+        ++p;
+        for (; more > 0 && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3Fu);
+        out.push_back(c);
+    }
+    return out;
+}
+
+// Feeds one SDL event of the panel's window to the input mapping. Returns
+// true when the window must be repainted although nothing changed (expose).
+bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
+    const int z = view.zoom();
+    switch (e.type) {
+    case SDL_QUIT:
+        in.requestClose();
+        return false;
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != view.id()) return false;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) in.requestClose();
+        return e.window.event == SDL_WINDOWEVENT_EXPOSED;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.windowID != view.id() || e.button.button != SDL_BUTTON_LEFT) return false;
+        if (e.type == SDL_MOUSEBUTTONDOWN) in.pointerDown(e.button.x / z, e.button.y / z);
+        else in.pointerUp(e.button.x / z, e.button.y / z);
+        return false;
+    case SDL_MOUSEMOTION:
+        if (e.motion.windowID == view.id()) in.pointerMove(e.motion.x / z, e.motion.y / z);
+        return false;
+    case SDL_MOUSEWHEEL: {
+        if (e.wheel.windowID != view.id() || e.wheel.y == 0) return false;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        in.wheel(x / z, y / z, notches);
+        return false;
+    }
+    case SDL_TEXTINPUT:
+        if (e.text.windowID != view.id() && e.text.windowID != 0) return false;
+        for (uint32_t c : codePoints(e.text.text)) {
+            sim::KeyPress k;
+            k.key = sim::Key::Char;
+            k.ch = c;
+            in.keyPress(k);
+        }
+        return false;
+    case SDL_KEYDOWN: {
+        if (e.key.windowID != view.id() && e.key.windowID != 0) return false;
+        const Uint16 mod = e.key.keysym.mod;
+        sim::KeyPress k;
+        k.shift = (mod & KMOD_SHIFT) != 0;
+        k.ctrl = (mod & KMOD_CTRL) != 0;
+        k.alt = (mod & KMOD_ALT) != 0;
+        if (std::optional<sim::Key> key = panelKey(e.key.keysym.sym)) {
+            k.key = *key;
+            in.keyPress(k);
+        } else if ((k.ctrl || k.alt) && e.key.keysym.sym >= 32 && e.key.keysym.sym < 127) {
+            // No text input comes with Ctrl or Alt held; the key itself does.
+            k.key = sim::Key::Char;
+            k.ch = static_cast<uint32_t>(e.key.keysym.sym);
+            in.keyPress(k);
+        } else if (e.key.keysym.sym < 32 || e.key.keysym.sym >= 127) {
+            k.key = sim::Key::Other;
+            in.keyPress(k);
+        }
+        return false;  // printable keys arrive as SDL_TEXTINPUT
+    }
+    default:
+        return false;
+    }
+}
+
+sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::string> *recorded,
+                     View *behind) {
+    const sim::PanelModel *panel = h.openPanel();
+    sim::PanelInput in(h);
+    sim::Picture first = panelFrame(*panel, in.overlay());
+    const int zoom = chooseZoom(settings.zoom, first.width(), first.height());
+    View view(panel->title, first, zoom, settings);
+    if (!view.ok()) {
+        in.requestClose();
+        if (recorded) *recorded = in.recorded();
+        return in.outcome();
+    }
+    SDL_StartTextInput();
+    SDL_Event e;
+    while (!in.finished()) {
+        if (!SDL_WaitEvent(&e)) {
+            in.requestClose();
+            break;
+        }
+        bool expose = false;
+        do {
+            if (behind && e.type == SDL_WINDOWEVENT && e.window.windowID == behind->id()) {
+                if (e.window.event == SDL_WINDOWEVENT_EXPOSED) behind->refresh();
+                continue;  // the panel is modal: the shell window waits
+            }
+            expose = feedPanel(in, e, view) || expose;
+        } while (!in.finished() && SDL_PollEvent(&e));
+        if (in.finished()) break;
+        if (in.takeChanged()) view.show(panelFrame(*panel, in.overlay()));
+        else if (expose) view.refresh();
+    }
+    if (recorded) *recorded = in.recorded();
+    return in.outcome();
+}
+
+std::optional<ShellKey> shellKey(SDL_Keycode k) {
+    switch (k) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return ShellKey::Return;
+    case SDLK_ESCAPE: return ShellKey::Escape;
+    case SDLK_UP: return ShellKey::Up;
+    case SDLK_DOWN: return ShellKey::Down;
+    case SDLK_PAGEUP: return ShellKey::PageUp;
+    case SDLK_PAGEDOWN: return ShellKey::PageDown;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool start(std::string &error) {
+    // Ctrl-C in the terminal ends the process as it always does.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = std::string("cannot open a window: ") + SDL_GetError() +
+                "; run it on a desktop, or under xvfb-run for a virtual display";
+        return false;
+    }
+    // Without a desktop SDL may fall back to a video driver that shows nothing.
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (!driver || !std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen") ||
+        !std::strcmp(driver, "evdev") || !std::strcmp(driver, "KMSDRM")) {
+        error = std::string("cannot open a window: no desktop display (SDL video driver '") +
+                (driver ? driver : "none") + "'); run it on a desktop, or under xvfb-run for a virtual display";
+        SDL_Quit();
+        return false;
+    }
+    return true;
+}
+
+void stop() { SDL_Quit(); }
+
+sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::string> *recorded) {
+    return panelLoop(h, settings, recorded, nullptr);
+}
+
+void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSettings &s) {
+    ShellLogic logic(s.saveTo, s.sceneFile);
+    sim::Picture first = render::drawShell(logic.view(host.scene()));
+    View view("Layout - vantorel-host shell", first, chooseZoom(s.window.zoom, first.width(), first.height()),
+              s.window);
+    if (!view.ok()) return;
+    const int z = view.zoom();
+    auto carryOut = [&](ShellAction a) -> bool {
+        if (a == ShellAction::RunPlugin) {
+            const size_t before = host.commandRecords().size();
+            const int result = host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
+            size_t applied = 0;
+            for (size_t i = before; i < host.commandRecords().size(); ++i) applied += host.commandRecords()[i].accepted;
+            logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
+            if (s.runFinished) s.runFinished(result);
+        } else if (a == ShellAction::Save && logic.saveTarget()) {
+            std::string message;
+            const bool ok = s.save ? s.save(*logic.saveTarget(), message) : false;
+            logic.saved(ok, message);
+        }
+        return a == ShellAction::Quit;
+    };
+    SDL_Event e;
+    for (;;) {
+        if (!SDL_WaitEvent(&e)) return;
+        bool repaint = false, expose = false, quit = false;
+        do {
+            switch (e.type) {
+            case SDL_QUIT: quit = carryOut(logic.closeRequested()) || quit; repaint = true; break;
+            case SDL_WINDOWEVENT:
+                if (e.window.windowID != view.id()) break;
+                if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                    quit = carryOut(logic.closeRequested()) || quit;
+                    repaint = true;
+                }
+                expose = expose || e.window.event == SDL_WINDOWEVENT_EXPOSED;
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                if (e.button.windowID == view.id() && e.button.button == SDL_BUTTON_LEFT) {
+                    quit = carryOut(logic.click(e.button.x / z, e.button.y / z)) || quit;
+                    repaint = true;
+                }
+                break;
+            case SDL_MOUSEWHEEL:
+                if (e.wheel.windowID == view.id() && e.wheel.y != 0) {
+                    logic.wheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y,
+                                host.scene().lights.size());
+                    repaint = true;
+                }
+                break;
+            case SDL_KEYDOWN:
+                if (e.key.windowID != view.id() && e.key.windowID != 0) break;
+                if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) {
+                    quit = carryOut(logic.key(*k, host.scene().lights.size())) || quit;
+                    repaint = true;
+                }
+                break;
+            default: break;
+            }
+        } while (!quit && SDL_PollEvent(&e));
+        if (quit) return;
+        if (repaint) view.show(render::drawShell(logic.view(host.scene())));
+        else if (expose) view.refresh();
+    }
+}
+
+}  // namespace window
