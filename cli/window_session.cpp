@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "fileio/durable_write.h"
 #include "fileio/file_stamp.h"
 #include "scene_session.h"
 #include "window/window.h"
@@ -36,7 +37,7 @@ bool writeRecording(const std::vector<std::string> &lines, const std::string &pa
     std::string text = "# recorded by vantorel-host --window; replay with --script\n";
     for (const std::string &l : lines) text += l + '\n';
     std::string error;
-    if (!replaceFile(path, text, error)) {
+    if (!fileio::replaceFile(path, text, error)) {
         std::cerr << "error: " << error << '\n';
         return false;
     }
