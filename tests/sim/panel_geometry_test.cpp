@@ -2,22 +2,29 @@
 // slider's value and knob in both directions.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "panel_geometry.h"
 
 namespace {
 
 using sim::Rect;
 
-// The geometry of the plug-in's panel, taken while it is open.
-sim::PanelGeometry pluginPanel(int lights) {
-    sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-    sim::Host host(sim::makeUniformScene(lights));
-    sim::PanelGeometry g;
-    host.activate(lib, [&](sim::Host &h) {
-        g = sim::panelGeometry(*h.openPanel());
+// The geometry of the plug-in's panel, taken while it is open. The geometry
+// points at the host's controls, so the host is kept alive beside it.
+struct PluginPanel {
+    sim::PluginLibrary lib;
+    std::unique_ptr<sim::Host> host;
+    sim::PanelGeometry geometry;
+};
+PluginPanel pluginPanel(int lights) {
+    PluginPanel p{sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH),
+                  std::make_unique<sim::Host>(sim::makeUniformScene(lights)), {}};
+    p.host->activate(p.lib, [&](sim::Host &h) {
+        p.geometry = sim::panelGeometry(*h.openPanel());
         return sim::Close::Cancel;
     });
-    return g;
+    return p;
 }
 
 bool overlap(const Rect &a, const Rect &b) {
@@ -25,7 +32,8 @@ bool overlap(const Rect &a, const Rect &b) {
 }
 
 TEST(PanelGeometry, PluginPanelControlsLieInsideThePictureAndApart) {
-    const sim::PanelGeometry g = pluginPanel(30);
+    const PluginPanel panel = pluginPanel(30);
+    const sim::PanelGeometry &g = panel.geometry;
     ASSERT_EQ(g.controls.size(), 13u);
     EXPECT_EQ(g.bodyY, sim::kTitleHeight);
     const Rect picture{0, 0, g.width, g.height};
@@ -48,7 +56,8 @@ TEST(PanelGeometry, PluginPanelControlsLieInsideThePictureAndApart) {
 }
 
 TEST(PanelGeometry, ChoiceItemsAndColourNumbersSplitTheirControl) {
-    const sim::PanelGeometry g = pluginPanel(3);
+    const PluginPanel panel = pluginPanel(3);
+    const sim::PanelGeometry &g = panel.geometry;
     for (const auto &c : g.controls) {
         if (c.control->key == "lighttype" || c.control->key == "shadow") {
             ASSERT_EQ(c.items.size(), c.control->items.size());

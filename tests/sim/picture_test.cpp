@@ -1,6 +1,7 @@
 // Tests of the raster pictures: clipping, text, copying.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <string>
@@ -196,7 +197,11 @@ TEST(Picture, ClippedDrawingMatchesPixelByPixelAnywhere) {
             default: {
                 const bool self = pick(0, 1);
                 // Within one picture, often along the same row, overlapping.
-                const int sx = self && pick(0, 1) ? x + pick(-3, 3) : coord(self ? w : other.width());
+                // (x may be at either end of int: step without overflowing.)
+                const int sx = self && pick(0, 1)
+                                   ? static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + pick(-3, 3),
+                                                                            INT_MIN, INT_MAX))
+                                   : coord(self ? w : other.width());
                 const int sy = self && pick(0, 1) ? y : coord(self ? h : other.height());
                 const int bw = extent(w), bh = extent(h);
                 pic.copyFrom(self ? pic : other, sx, sy, x, y, bw, bh);
