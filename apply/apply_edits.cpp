@@ -40,7 +40,8 @@ static void sendCommand(CommandSender *out, const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    const int n = vsnprintf(out->text, sizeof out->text, format, args);
+    // va_start above initialises args; clang-analyzer 14 loses track of it.
+    const int n = vsnprintf(out->text, sizeof out->text, format, args);  // NOLINT(clang-analyzer-valist.Uninitialized)
     va_end(args);
     if (n < 0 || n >= static_cast<int>(sizeof out->text)) return;
     out->local->evaluate(out->local->context, out->text);

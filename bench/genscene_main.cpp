@@ -29,7 +29,7 @@ const char kHelp[] =
     "Exit status: 0 written, 1 the file could not be written, 2 bad usage.\n";
 
 int usage(const std::string& message) {
-    std::fprintf(stderr, "vantorel-genscene: %s\nRun vantorel-genscene --help for usage.\n", message.c_str());
+    (void)std::fprintf(stderr, "vantorel-genscene: %s\nRun vantorel-genscene --help for usage.\n", message.c_str());
     return 2;
 }
 
@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         unsigned long long n = 0;
         if (arg == "-h" || arg == "--help") {
-            std::fputs(kHelp, stdout);
-            return 0;
+            // Help that cannot be written (a closed standard output) is a write error.
+            return std::fputs(kHelp, stdout) == EOF || std::fflush(stdout) != 0 ? 1 : 0;
         } else if (arg == "--max-bytes") {
             if (!parseCount(value, 1ull << 40, n) || n == 0) return usage("--max-bytes needs a positive whole number of bytes");
             options.maxBytes = static_cast<std::size_t>(n);
@@ -84,17 +84,19 @@ int main(int argc, char** argv) {
     const std::string scene = scenegen::makeScene(options, written);
     FILE* f = output == "-" ? stdout : std::fopen(output.c_str(), "wb");
     if (!f) {
-        std::fprintf(stderr, "vantorel-genscene: %s: cannot open for writing (%s); check the folder exists and is writable\n",
+        (void)std::fprintf(stderr, "vantorel-genscene: %s: cannot open for writing (%s); check the folder exists and is writable\n",
                      output.c_str(), std::strerror(errno));
         return 1;
     }
     const bool ok = std::fwrite(scene.data(), 1, scene.size(), f) == scene.size();
     const bool closed = f == stdout ? std::fflush(f) == 0 && !std::ferror(f) : std::fclose(f) == 0;
     if (!ok || !closed) {
-        std::fprintf(stderr, "vantorel-genscene: %s: error while writing; the file is incomplete\n", output.c_str());
-        if (f != stdout) std::remove(output.c_str());
+        (void)std::fprintf(stderr, "vantorel-genscene: %s: error while writing; the file is incomplete\n", output.c_str());
+        if (f != stdout && std::remove(output.c_str()) != 0)
+            (void)std::fprintf(stderr, "vantorel-genscene: %s: cannot remove the incomplete file (%s); delete it by hand\n",
+                               output.c_str(), std::strerror(errno));
         return 1;
     }
-    std::fprintf(stderr, "%zu lights, %zu bytes\n", written, scene.size());
+    (void)std::fprintf(stderr, "%zu lights, %zu bytes\n", written, scene.size());
     return 0;
 }

@@ -21,7 +21,7 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
         err.message = "cannot open the file for reading (" + why + ")";
         return false;
     case fileio::ReadResult::TooLarge:
-        err.message = "file is larger than " + std::to_string(kMax / (1024u * 1024u)) + " MiB";
+        err.message = "file is larger than " + std::to_string(kMax / (std::size_t{1024} * 1024u)) + " MiB";
         return false;
     case fileio::ReadResult::ReadError:
         break;

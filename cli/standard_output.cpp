@@ -31,7 +31,8 @@ void record(int code) {
 
 void prepareStandardStreams() {
 #ifndef _WIN32
-    std::signal(SIGPIPE, SIG_IGN);
+    // Only fails for a bad signal number; SIGPIPE is a valid one.
+    (void)std::signal(SIGPIPE, SIG_IGN);
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
         // Read-only: writes to it fail (EBADF), reads give end of file. open

@@ -55,8 +55,6 @@ void drawControl(Picture &pic, const sim::ControlGeometry &g) {
 
     if (t == "FloatControl") {
         field(pic, x, y, w, h, sim::fieldNumberText(c.floatValue), ghost);
-    } else if (t == "EditControl") {
-        field(pic, x, y, w, h, c.text, ghost);
     } else if (t == "InfoControl") {
         field(pic, x, y, w, h, c.text, ghost, false);
     } else if (t == "MiniRGBControl") {
@@ -99,6 +97,7 @@ void drawControl(Picture &pic, const sim::ControlGeometry &g) {
         pic.fillBox(k.x, k.y, k.w, k.h, ghost ? kGhostShade : kPressedFill);
         frame(pic, k.x, k.y, k.w, k.h, kLight, kShade);
     } else {
+        // An EditControl, and any other control: its text in a field.
         field(pic, x, y, w, h, c.text, ghost);
     }
 }

@@ -152,7 +152,7 @@ Picture drawShell(const ShellView &v) {
     pic.fillBox(l.table.x, l.table.y, l.table.w, l.table.h, kFieldFill);
     const int first = std::clamp(v.firstRow, 0, std::max(0, static_cast<int>(v.rows.size()) - 1));
     for (int i = 0; i < l.visibleRows; ++i) {
-        const size_t index = static_cast<size_t>(first + i);
+        const size_t index = static_cast<size_t>(first) + static_cast<size_t>(i);
         if (index >= v.rows.size()) break;
         const ShellRow &r = v.rows[index];
         const int y = l.table.y + i * l.rowHeight;

@@ -102,7 +102,7 @@ constexpr int kLwsSettingCount = 6;
 
 class LwsDocument {
 public:
-    static constexpr std::size_t kMaxFileBytes = 256u * 1024u * 1024u;
+    static constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024u * 1024u;
     static_assert(kMaxFileBytes <= 0xffffffffu, "line offsets are 32 bits wide");
 
     // Parses the bytes of a scene file. fileName is used in error messages only.

@@ -84,7 +84,7 @@ public:
     bool run(LwsDocument& out) {
         if (doc_.bytes_.size() > LwsDocument::kMaxFileBytes) {
             return fail(0, "file is larger than " +
-                               std::to_string(LwsDocument::kMaxFileBytes / (1024u * 1024u)) +
+                               std::to_string(LwsDocument::kMaxFileBytes / (std::size_t{1024} * 1024u)) +
                                " MiB");
         }
         splitLines();
@@ -522,7 +522,7 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
         if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes) {
             err.file = path;
             err.line = 0;
-            err.message = "file is larger than " + std::to_string(kMaxFileBytes / (1024u * 1024u)) +
+            err.message = "file is larger than " + std::to_string(kMaxFileBytes / (std::size_t{1024} * 1024u)) +
                           " MiB";
             return false;
         }

@@ -77,7 +77,8 @@ int sliderValueAt(const ControlModel &slider, const Rect &field, int py) {
     const int knob = std::min(kSliderKnob, field.h);
     const int travel = field.h - knob;
     if (hi <= lo || travel <= 0) return lo;
-    double f = (static_cast<double>(py) - field.y - knob / 2) / travel;
+    const int halfKnob = knob / 2;  // whole pixels, as the knob is drawn
+    double f = (static_cast<double>(py) - field.y - halfKnob) / travel;
     f = std::clamp(f, 0.0, 1.0);
     return static_cast<int>(lo + std::llround(f * (static_cast<double>(hi) - lo)));
 }

@@ -29,7 +29,7 @@ bool clipSpan(int start, int len, int limit, int &from, int &to) {
 // a sanitized fuzz run's time. Small buffers are not worth keeping.
 class SpareBuffers {
 public:
-    static constexpr size_t kMinBytes = 64 * 1024;
+    static constexpr size_t kMinBytes = size_t{64} * 1024;
     static constexpr size_t kMaxKept = 4;
     ~SpareBuffers() { gone() = true; }
     // A buffer with room for at least n bytes (empty), or a new empty one.

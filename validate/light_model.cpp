@@ -3,6 +3,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -205,7 +206,13 @@ void LightModel::apply(const Event &e) {
 
 namespace {
 
-bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(double a, double b) {
+    std::uint64_t x = 0, y = 0;
+    static_assert(sizeof x == sizeof a, "a double is 64 bits");
+    std::memcpy(&x, &a, sizeof a);
+    std::memcpy(&y, &b, sizeof b);
+    return x == y;
+}
 
 std::string g17(double x) { return format("%.17g", x); }
 

@@ -2,14 +2,15 @@
 #include "shell_logic.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace window {
 
 ShellLogic::ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile) {
     if (saveTo) {
-        target_ = saveTo;
+        target_ = std::move(saveTo);
     } else if (sceneFile) {
-        target_ = sceneFile;
+        target_ = std::move(sceneFile);
         mustAsk_ = true;
     }
     status_ = "Press vantorel to edit the lights.";

@@ -50,12 +50,12 @@ int main(int argc, char **argv) {
         else if (!std::strcmp(argv[i], "--events")) events = std::atoi(argv[i + 1]);
     }
     if (argc % 2 == 0 || zoom < 1 || zoom > window::kMaxZoom || events < 1) {
-        std::fprintf(stderr, "usage: vantorel-window-bench [--plugin FILE] [--lights N] [--zoom 1..4] [--events N]\n");
+        (void)std::fprintf(stderr, "usage: vantorel-window-bench [--plugin FILE] [--lights N] [--zoom 1..4] [--events N]\n");
         return 2;
     }
     std::string error;
     if (!window::start(error)) {
-        std::fprintf(stderr, "vantorel-window-bench: %s\n", error.c_str());
+        (void)std::fprintf(stderr, "vantorel-window-bench: %s\n", error.c_str());
         return 2;
     }
     sim::PluginLibrary lib = sim::PluginLibrary::load(plugin);

@@ -50,10 +50,10 @@ protected:
         scene = dir + "big-" + tag + ".lws";
         saved = dir + "big-" + tag + "-saved.lws";
         script = dir + "big-" + tag + ".vts";
-        std::remove(saved.c_str());
+        (void)std::remove(saved.c_str());  // left by an earlier run, or (usually) not there
     }
     void TearDown() override {
-        for (const std::string &f : {scene, saved, script, saved + ".out", saved + ".err"}) std::remove(f.c_str());
+        for (const std::string &f : {scene, saved, script, saved + ".out", saved + ".err"}) (void)std::remove(f.c_str());
     }
 
     std::string generate(size_t lights, bool crlf) {

@@ -11,7 +11,7 @@
 int main(int argc, char **argv) {
     int fds[2];
     if (argc < 2) {
-        fprintf(stderr, "usage: broken_pipe COMMAND [ARGS...]\n");
+        (void)fprintf(stderr, "usage: broken_pipe COMMAND [ARGS...]\n");
         return 2;
     }
     if (pipe(fds) != 0) return 2;
@@ -19,8 +19,10 @@ int main(int argc, char **argv) {
     pid_t pid = fork();
     if (pid < 0) return 2;
     if (pid == 0) {
-        signal(SIGPIPE, SIG_DFL);
-        dup2(fds[1], 1);
+        if (signal(SIGPIPE, SIG_DFL) == SIG_ERR || dup2(fds[1], 1) < 0) {
+            perror("broken_pipe");
+            _exit(127);
+        }
         close(fds[1]);
         execv(argv[1], argv + 1);
         perror(argv[1]);

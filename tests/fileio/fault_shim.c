@@ -17,7 +17,7 @@
  *                         loaded): HOW "byte" flips one byte in place and keeps
  *                         the size and modification time; "append" adds a line
  * When the fault fires, "vt-fault: CALL #N fails with WHAT" goes to stderr. */
-#define _GNU_SOURCE
+#define _GNU_SOURCE /* NOLINT(bugprone-reserved-identifier): asks glibc for RTLD_NEXT */
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>

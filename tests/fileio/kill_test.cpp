@@ -64,8 +64,7 @@ int whichScene(const std::string &path, const std::string scenes[2], std::size_t
         size += n;
     }
     const bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (!ok) return -2;
+    if (std::fclose(f) != 0 || !ok) return -2;
     for (int k = 0; k < 2; ++k)
         if (same[k] && size == scenes[k].size()) return k;
     return -1;
@@ -77,7 +76,7 @@ int removeLeftovers(const std::string &dir) {
         while (dirent *e = readdir(d)) {
             const std::string name = e->d_name;
             if (name.find(".vantorel-part") != std::string::npos || name.find(".vantorel-old") != std::string::npos) {
-                std::remove((dir + "/" + name).c_str());
+                if (std::remove((dir + "/" + name).c_str()) != 0) std::perror(("kill_test: " + name).c_str());
                 ++n;
             }
         }
@@ -90,7 +89,7 @@ int removeLeftovers(const std::string &dir) {
 
 int main(int argc, char **argv) {
     if (argc < 2 || argc > 5 || std::string(argv[1]) == "--help") {
-        std::fprintf(stderr, "usage: kill_test WORKDIR [ROUNDS] [MEGABYTES] [SEED]\n");
+        (void)std::fprintf(stderr, "usage: kill_test WORKDIR [ROUNDS] [MEGABYTES] [SEED]\n");
         return 2;
     }
     const std::string dir = argv[1];
@@ -98,7 +97,7 @@ int main(int argc, char **argv) {
     const int megabytes = argc > 3 ? std::atoi(argv[3]) : 20;
     const unsigned seed = argc > 4 ? static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)) : 20240601u;
     if (rounds < 1 || megabytes < 1) {
-        std::fprintf(stderr, "kill_test: ROUNDS and MEGABYTES must be at least 1\n");
+        (void)std::fprintf(stderr, "kill_test: ROUNDS and MEGABYTES must be at least 1\n");
         return 2;
     }
     const std::string target = dir + "/big.lws";
@@ -110,13 +109,13 @@ int main(int argc, char **argv) {
 
     std::string error;
     if (!fileio::replaceFile(target, scenes[0], error)) {
-        std::fprintf(stderr, "kill_test: cannot write the first scene: %s\n", error.c_str());
+        (void)std::fprintf(stderr, "kill_test: cannot write the first scene: %s\n", error.c_str());
         return 2;
     }
     // One save's duration sets the range of the random delays.
     const auto t0 = std::chrono::steady_clock::now();
     if (!fileio::replaceFile(target, scenes[1], error) || !fileio::replaceFile(target, scenes[0], error)) {
-        std::fprintf(stderr, "kill_test: %s\n", error.c_str());
+        (void)std::fprintf(stderr, "kill_test: %s\n", error.c_str());
         return 2;
     }
     const long saveUs = static_cast<long>(
@@ -143,17 +142,17 @@ int main(int argc, char **argv) {
         int status = 0;
         waitpid(pid, &status, 0);
         if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGKILL) {
-            std::fprintf(stderr, "kill_test: round %d: the saving process ended by itself (status %d)\n", r, status);
+            (void)std::fprintf(stderr, "kill_test: round %d: the saving process ended by itself (status %d)\n", r, status);
             return 1;
         }
         std::size_t size = 0;
         const int k = whichScene(target, scenes, size);
         if (k == -2) {
-            std::fprintf(stderr, "kill_test: round %d: %s is missing or unreadable\n", r, target.c_str());
+            (void)std::fprintf(stderr, "kill_test: round %d: %s is missing or unreadable\n", r, target.c_str());
             return 1;
         }
         if (k < 0) {
-            std::fprintf(stderr, "kill_test: round %d: %s holds %zu bytes, neither scene (%zu or %zu bytes)\n", r,
+            (void)std::fprintf(stderr, "kill_test: round %d: %s holds %zu bytes, neither scene (%zu or %zu bytes)\n", r,
                          target.c_str(), size, scenes[0].size(), scenes[1].size());
             return 1;
         }

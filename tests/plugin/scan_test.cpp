@@ -8,7 +8,7 @@ using sim::Close;
 namespace {
 
 // Commands for the only light of a one-light scene after OK with no edit.
-std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, sim::SceneLight l)
+std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, const sim::SceneLight &l)
 {
     sim::Host host(sceneOf({l}));
     host.activate(lib, [](sim::Host &) { return Close::Ok; });
@@ -128,7 +128,7 @@ TEST_F(Scan, SliderRangeFollowsTheLightCount)
     for (auto [count, max] : {std::pair{0, 0}, {25, 0}, {26, 16}, {30, 80}, {510, 510 * 16 - 400},
                               {600, 510 * 16 - 400}}) {
         sim::Host host(sim::makeUniformScene(count));
-        host.activate(lib, [&](sim::Host &h) {
+        host.activate(lib, [count = count](sim::Host &h) {
             EXPECT_EQ(h.listedNames().size(), static_cast<size_t>(std::min(count, 510))) << count;
             return Close::Cancel;
         });

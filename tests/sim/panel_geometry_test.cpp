@@ -87,11 +87,12 @@ TEST(PanelGeometry, SliderValueAndKnobAgree) {
     const Rect field{100, 50, 16, 400};
     // The value under the knob's middle is the knob's value, to within one
     // pixel's worth of range.
+    const int valuesPerPixel = 7904 / (400 - 12);
     for (int v : {0, 1, 16, 3950, 7888, 7904}) {
         s.intValue = v;
         const Rect k = sim::sliderKnob(s, field);
         EXPECT_TRUE(field.contains(k.x, k.y) && field.contains(k.x, k.y + k.h - 1)) << v;
-        EXPECT_NEAR(sim::sliderValueAt(s, field, k.y + k.h / 2), v, 7904 / (400 - 12) + 1) << v;
+        EXPECT_NEAR(sim::sliderValueAt(s, field, k.y + k.h / 2), v, valuesPerPixel + 1) << v;
     }
     EXPECT_EQ(sim::sliderValueAt(s, field, -1000), 0) << "held at the top";
     EXPECT_EQ(sim::sliderValueAt(s, field, 100000), 7904) << "held at the bottom";

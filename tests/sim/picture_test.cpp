@@ -228,7 +228,7 @@ TEST(Picture, BigPicturesMadeAfterOthersWentAwayStartWithTheirOwnFill) {
         sim::Picture copy = p;
         p = sim::Picture(120, 180, kGrey);
         EXPECT_EQ(p.countColour(kGrey, 0, 0, 120, 180), 120 * 180);
-        EXPECT_EQ(p.rgb().size(), size_t{120 * 180 * 3});
+        EXPECT_EQ(p.rgb().size(), size_t{120} * 180 * 3);
         EXPECT_EQ(copy.countColour(kWhite, 0, 0, 310, 290), 310 * 290) << "a copy has its own pixels";
     }
 }

@@ -6,12 +6,12 @@
 
 int main(int argc, char **argv) {
     if (argc != 2) {
-        fprintf(stderr, "usage: x-close WINDOW-ID\n");
+        (void)fprintf(stderr, "usage: x-close WINDOW-ID\n");
         return 2;
     }
     Display *d = XOpenDisplay(NULL);
     if (!d) {
-        fprintf(stderr, "x-close: cannot open the display\n");
+        (void)fprintf(stderr, "x-close: cannot open the display\n");
         return 1;
     }
     Window w = (Window)strtoul(argv[1], NULL, 0);
