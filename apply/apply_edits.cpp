@@ -28,20 +28,22 @@ static unsigned itemNumber(const HostItem *item)
 
 // Where commands are formatted before they go to Layout.
 struct CommandSender {
-    LayoutGenericLocal *local;     // the host's command record
-    char text[COMMAND_CAPACITY];   // the command being sent
+    LayoutGenericLocal *local;    // the host's command record
+    char text[COMMAND_CAPACITY];  // the command being sent
 };
 
 // Formats and sends one command; one that would not fit is not sent cut short.
 #if defined(__GNUC__)
 __attribute__((format(printf, 2, 3)))
 #endif
-static void sendCommand(CommandSender *out, const char *format, ...)
+static void
+sendCommand(CommandSender *out, const char *format, ...)
 {
     va_list args;
     va_start(args, format);
     // va_start above initialises args; clang-analyzer 14 loses track of it.
-    const int n = vsnprintf(out->text, sizeof out->text, format, args);  // NOLINT(clang-analyzer-valist.Uninitialized)
+    const int n =
+        vsnprintf(out->text, sizeof out->text, format, args);  // NOLINT(clang-analyzer-valist.Uninitialized)
     va_end(args);
     if (n < 0 || n >= static_cast<int>(sizeof out->text)) return;
     out->local->evaluate(out->local->context, out->text);

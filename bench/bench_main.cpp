@@ -40,8 +40,7 @@ Panel panel;
 // ---- states the cases start from (not timed) --------------------------------
 
 // Empty prefix, nothing selected, list at the top.
-void resetPanel()
-{
+void resetPanel() {
     for (int i = 0; i < 256; ++i) panel.host->key(kBackspace);
     panel.clear->event();
     panel.slider->intValue = 0;
@@ -49,14 +48,12 @@ void resetPanel()
 }
 
 // Prefix "L": all 510 lights selected, the last one current.
-void selectAll()
-{
+void selectAll() {
     resetPanel();
     panel.host->key('L');
 }
 
-void typeText(const char *text)
-{
+void typeText(const char *text) {
     for (; *text; ++text) panel.host->key(static_cast<uint16_t>(*text));
 }
 
@@ -157,8 +154,7 @@ const Case cases[] = {
      [](int64_t) { panel.list->paint(DR_REFRESH); }},
 };
 
-void runCase(benchmark::State &state, const Case *c)
-{
+void runCase(benchmark::State &state, const Case *c) {
     c->setup();
     int64_t i = 0;
     for ([[maybe_unused]] auto _ : state) c->step(i++);
@@ -167,13 +163,11 @@ void runCase(benchmark::State &state, const Case *c)
 }
 
 // The loop an instruction count measures: callgrind's --toggle-collect names it.
-__attribute__((noinline)) void countedSteps(const Case *c, int64_t n)
-{
+__attribute__((noinline)) void countedSteps(const Case *c, int64_t n) {
     for (int64_t i = 0; i < n; ++i) c->step(i);
 }
 
-bool findControls(nullhost::Host &h)
-{
+bool findControls(nullhost::Host &h) {
     panel.host = &h;
     panel.list = h.find("AreaControl", "");
     panel.slider = h.find("VSlideControl", "");
@@ -181,7 +175,7 @@ bool findControls(nullhost::Host &h)
     panel.intensity = h.find("FloatControl", "Intensity");
     panel.drag = h.find("DragButtonControl", "");
     panel.colour = h.find("MiniRGBControl", "");
-    panel.type = h.find("ChoiceControl", "", 0);    // the light type choice is created first
+    panel.type = h.find("ChoiceControl", "", 0);  // the light type choice is created first
     panel.shadow = h.find("ChoiceControl", "", 1);
     panel.range = h.find("FloatControl", "Range");
     panel.copy = h.find("ButtonControl", "copy");
@@ -195,26 +189,24 @@ bool findControls(nullhost::Host &h)
     return panel.list->drawHandler != nullptr;
 }
 
-void usage(FILE *to)
-{
+void usage(FILE *to) {
     (void)std::fprintf(to,
-                 "usage: vantorel-bench [--plugin=PATH] [--counts-only] [--events=N --case=NAME]\n"
-                 "                      [Google Benchmark flags, e.g. --benchmark_filter=key]\n"
-                 "\n"
-                 "Prints the host calls per event on the simulated Layout (510 lights), then times\n"
-                 "every event kind on a host that does nothing.\n"
-                 "  --plugin=PATH   the plug-in to load (default: vantorel.p of this build)\n"
-                 "  --counts-only   print the host call table and stop\n"
-                 "  --events=N      no timing: run case NAME N times in countedSteps(), for\n"
-                 "  --case=NAME     valgrind --tool=callgrind --toggle-collect='*countedSteps*'\n"
-                 "  --list-cases    print the case names\n"
-                 "Exit status: 0 success, 1 a failure, 2 bad usage.\n");
+                       "usage: vantorel-bench [--plugin=PATH] [--counts-only] [--events=N --case=NAME]\n"
+                       "                      [Google Benchmark flags, e.g. --benchmark_filter=key]\n"
+                       "\n"
+                       "Prints the host calls per event on the simulated Layout (510 lights), then times\n"
+                       "every event kind on a host that does nothing.\n"
+                       "  --plugin=PATH   the plug-in to load (default: vantorel.p of this build)\n"
+                       "  --counts-only   print the host call table and stop\n"
+                       "  --events=N      no timing: run case NAME N times in countedSteps(), for\n"
+                       "  --case=NAME     valgrind --tool=callgrind --toggle-collect='*countedSteps*'\n"
+                       "  --list-cases    print the case names\n"
+                       "Exit status: 0 success, 1 a failure, 2 bad usage.\n");
 }
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     std::string pluginPath = VANTOREL_PLUGIN_PATH;
     bool countsOnly = false, listCases = false;
     long long events = 0;
@@ -267,7 +259,8 @@ int main(int argc, char **argv)
             const auto counts = benchcounts::countEvents(pluginPath);
             std::printf("Host calls per event, %d lights (simulated Layout; deterministic)\n",
                         benchcounts::kSceneLights);
-            std::printf("  host: calls outside the list paint = prefix + values + gets + draws + redraw + other\n");
+            std::printf(
+                "  host: calls outside the list paint = prefix + values + gets + draws + redraw + other\n");
             std::printf("  paint: the list repaint a redraw triggers = gets + boxes + texts + blit\n\n");
             (void)std::fputs(benchcounts::formatTable(counts).c_str(), stdout);
             std::printf("\n");
@@ -275,7 +268,8 @@ int main(int argc, char **argv)
             std::printf("\n");
             // The figures are the output: failing to write them is a failure.
             if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-                (void)std::fprintf(stderr, "vantorel-bench: cannot write the call counts to standard output\n");
+                (void)std::fprintf(stderr,
+                                   "vantorel-bench: cannot write the call counts to standard output\n");
                 return 1;
             }
             if (countsOnly) return 0;
@@ -297,8 +291,9 @@ int main(int argc, char **argv)
         });
         benchmark::Shutdown();
         if (rc != AFUNC_OK || !ready) {
-            (void)std::fprintf(stderr, "vantorel-bench: the plug-in did not build its panel on the null host (result %d)\n",
-                         rc);
+            (void)std::fprintf(
+                stderr, "vantorel-bench: the plug-in did not build its panel on the null host (result %d)\n",
+                rc);
             return 1;
         }
     } catch (const std::exception &e) {

@@ -10,14 +10,12 @@ namespace benchcounts {
 
 namespace {
 
-bool isPaintCall(const sim::Call &c)
-{
+bool isPaintCall(const sim::Call &c) {
     if (c.name.rfind("raster.", 0) == 0) return true;
     return c.name == "control.get" && !c.args.empty() && c.args[0] == "list";
 }
 
-void countPaintCall(CallBreakdown &b, const sim::Call &c)
-{
+void countPaintCall(CallBreakdown &b, const sim::Call &c) {
     if (c.name == "raster.drawRGBBox") ++b.drawRGBBox;
     else if (c.name == "raster.drawText") ++b.drawText;
     else if (c.name == "raster.blitPanel") ++b.blit;
@@ -25,8 +23,7 @@ void countPaintCall(CallBreakdown &b, const sim::Call &c)
     else ++b.other;  // a raster create or destroy inside a paint would be odd; keep it visible
 }
 
-void countCall(CallBreakdown &b, const sim::Call &c)
-{
+void countCall(CallBreakdown &b, const sim::Call &c) {
     const std::string control = c.args.empty() ? std::string() : c.args[0];
     if (c.name == "control.set") {
         if (control == "prefix") ++b.prefixField;
@@ -43,8 +40,7 @@ void countCall(CallBreakdown &b, const sim::Call &c)
 
 }  // namespace
 
-CallBreakdown breakdown(const std::vector<sim::Call> &calls)
-{
+CallBreakdown breakdown(const std::vector<sim::Call> &calls) {
     CallBreakdown b;
     bool painting = false;
     for (const sim::Call &c : calls) {
@@ -62,8 +58,7 @@ CallBreakdown breakdown(const std::vector<sim::Call> &calls)
     return b;
 }
 
-std::vector<EventCount> countEvents(const std::string &pluginPath)
-{
+std::vector<EventCount> countEvents(const std::string &pluginPath) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(pluginPath);
     sim::Host host(sim::makeUniformScene(kSceneLights));
     std::vector<EventCount> out;
@@ -97,33 +92,36 @@ std::vector<EventCount> countEvents(const std::string &pluginPath)
     host.activate(lib, [&](sim::Host &h) {
         measure(h, "key_L", "prefix key 'L' on an empty prefix: all 510 lights match", reset,
                 [](sim::Host &x) { return x.key('L'); });
-        measure(h, "key_backspace", "backspace on the prefix \"L\": the prefix becomes empty",
-                [&](sim::Host &x) { return reset(x) && x.key('L'); },
-                [](sim::Host &x) { return x.key(8); });
-        measure(h, "key_narrowing", "prefix key '0' on \"Light 5\": 11 of 510 match",
-                [&](sim::Host &x) { return reset(x) && x.typeText("Light 5"); },
-                [](sim::Host &x) { return x.key('0'); });
+        measure(
+            h, "key_backspace", "backspace on the prefix \"L\": the prefix becomes empty",
+            [&](sim::Host &x) { return reset(x) && x.key('L'); }, [](sim::Host &x) { return x.key(8); });
+        measure(
+            h, "key_narrowing", "prefix key '0' on \"Light 5\": 11 of 510 match",
+            [&](sim::Host &x) { return reset(x) && x.typeText("Light 5"); },
+            [](sim::Host &x) { return x.key('0'); });
         measure(h, "key_no_match", "prefix key 'x' on an empty prefix: no light matches", reset,
                 [](sim::Host &x) { return x.key('x'); });
         measure(h, "key_other", "key 4193 (leaves prefix and selection alone)", reset,
                 [](sim::Host &x) { return x.key(4193); });
         measure(h, "click_select", "list click on an unselected row, nothing selected", reset,
                 [](sim::Host &x) { return x.clickY(5); });
-        measure(h, "click_deselect", "list click on a selected row, another one stays selected",
-                [&](sim::Host &x) { return reset(x) && x.clickY(5) && x.clickY(21); },
-                [](sim::Host &x) { return x.clickY(5); });
-        measure(h, "click_deselect_last", "list click on the only selected row",
-                [&](sim::Host &x) { return reset(x) && x.clickY(5); },
-                [](sim::Host &x) { return x.clickY(5); });
+        measure(
+            h, "click_deselect", "list click on a selected row, another one stays selected",
+            [&](sim::Host &x) { return reset(x) && x.clickY(5) && x.clickY(21); },
+            [](sim::Host &x) { return x.clickY(5); });
+        measure(
+            h, "click_deselect_last", "list click on the only selected row",
+            [&](sim::Host &x) { return reset(x) && x.clickY(5); }, [](sim::Host &x) { return x.clickY(5); });
         measure(h, "scroll", "slider moved, 510 lights selected", selectAll,
                 [](sim::Host &x) { return x.scroll(160); });
         measure(h, "intensity", "intensity field event, 510 lights selected", selectAll,
                 [](sim::Host &x) { return x.setIntensity(50); });
         measure(h, "drag_start", "drag event that starts a drag, 510 lights selected", selectAll,
                 [](sim::Host &x) { return x.dragEvent(0, 1000); });
-        measure(h, "drag_continue", "drag event that continues a drag, 510 lights selected",
-                [&](sim::Host &x) { return selectAll(x) && x.dragEvent(0, 2000); },
-                [](sim::Host &x) { return x.dragEvent(25, 2001); });
+        measure(
+            h, "drag_continue", "drag event that continues a drag, 510 lights selected",
+            [&](sim::Host &x) { return selectAll(x) && x.dragEvent(0, 2000); },
+            [](sim::Host &x) { return x.dragEvent(25, 2001); });
         measure(h, "colour", "colour control event, 510 lights selected", selectAll,
                 [](sim::Host &x) { return x.setColor(255, 128, 0); });
         measure(h, "type", "light type choice event, 510 lights selected", selectAll,
@@ -133,25 +131,25 @@ std::vector<EventCount> countEvents(const std::string &pluginPath)
         measure(h, "range", "range field event, 510 lights selected", selectAll,
                 [](sim::Host &x) { return x.setRange(4.5); });
         measure(h, "copy", "copy button", selectAll, [](sim::Host &x) { return x.copy(); });
-        measure(h, "paste", "paste button, 510 lights selected",
-                [&](sim::Host &x) { return selectAll(x) && x.copy(); },
-                [](sim::Host &x) { return x.paste(); });
+        measure(
+            h, "paste", "paste button, 510 lights selected",
+            [&](sim::Host &x) { return selectAll(x) && x.copy(); }, [](sim::Host &x) { return x.paste(); });
         measure(h, "clear", "\"Clear selection\", 510 lights selected", selectAll,
                 [](sim::Host &x) { return x.clear(); });
         return sim::Close::Cancel;
     });
     if (!failure.empty()) throw std::runtime_error("counting host calls: " + failure);
-    if (!host.faults().empty()) throw std::runtime_error("counting host calls: host fault: " + host.faults()[0]);
+    if (!host.faults().empty())
+        throw std::runtime_error("counting host calls: host fault: " + host.faults()[0]);
     return out;
 }
 
-std::string formatTable(const std::vector<EventCount> &events)
-{
+std::string formatTable(const std::vector<EventCount> &events) {
     std::string s;
     char line[256];
     std::snprintf(line, sizeof line, "%-20s %6s | %6s %6s %5s %5s %6s %5s | %6s %5s %5s %8s %5s | %6s\n",
-                  "event", "host", "prefix", "values", "gets", "draws", "redraw", "other", "paint",
-                  "gets", "boxes", "texts", "blit", "total");
+                  "event", "host", "prefix", "values", "gets", "draws", "redraw", "other", "paint", "gets",
+                  "boxes", "texts", "blit", "total");
     s += line;
     for (const EventCount &e : events) {
         const CallBreakdown &b = e.calls;

@@ -26,7 +26,7 @@ struct CallBreakdown {
     int listRedraws = 0;  // control.draw of the list area
     int other = 0;        // anything else
     // The list paint the host runs for a redraw (the list's draw handler).
-    int paintGets = 0;    // control.get of the list area's panel and hot rectangle
+    int paintGets = 0;  // control.get of the list area's panel and hot rectangle
     int drawRGBBox = 0;
     int drawText = 0;
     int blit = 0;

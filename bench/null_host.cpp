@@ -133,8 +133,7 @@ struct Glue {
     static int32_t VT_CDECL evaluate(void *, const char *) { return 1; }
 };
 
-Host::Host(int lightCount)
-{
+Host::Host(int lightCount) {
     for (int i = 0; i < lightCount; ++i) names_.push_back("Light " + std::to_string(i + 1));
     panelTable_.create = &Glue::panelCreate;
     panelTable_.destroy = &Glue::panelDestroy;
@@ -160,13 +159,11 @@ Host::Host(int lightCount)
     local_.evaluate = &Glue::evaluate;
 }
 
-Host::~Host()
-{
+Host::~Host() {
     for (Control *c : controls_) delete c;
 }
 
-int Host::activate(HostActivateFunc entry, void *serverData, OpenFunc onOpen)
-{
+int Host::activate(HostActivateFunc entry, void *serverData, OpenFunc onOpen) {
     for (Control *c : controls_) delete c;
     controls_.clear();
     keyHandler_ = nullptr;
@@ -179,8 +176,7 @@ int Host::activate(HostActivateFunc entry, void *serverData, OpenFunc onOpen)
     return rc;
 }
 
-Control *Host::find(const char *typeName, const char *label, int nth)
-{
+Control *Host::find(const char *typeName, const char *label, int nth) {
     for (Control *c : controls_)
         if (!std::strcmp(c->typeName, typeName) && c->label == label && nth-- == 0) return c;
     return nullptr;

@@ -22,7 +22,7 @@ struct Random {
 };
 
 // Six decimals, trailing zeros and point removed, as LWSC 3 writes numbers.
-void appendNumber(std::string& out, double v) {
+void appendNumber(std::string &out, double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.6f", v);
     std::string s = buf;
@@ -36,95 +36,149 @@ void appendNumber(std::string& out, double v) {
 
 class Writer {
 public:
-    Writer(std::string& out, bool crlf) : out_(out), eol_(crlf ? "\r\n" : "\n") {}
-    Writer& operator<<(const char* s) { out_ += s; return *this; }
-    Writer& operator<<(const std::string& s) { out_ += s; return *this; }
-    Writer& operator<<(double v) { appendNumber(out_, v); return *this; }
-    Writer& operator<<(std::size_t v) { out_ += std::to_string(v); return *this; }
-    Writer& operator<<(int v) { out_ += std::to_string(v); return *this; }
+    Writer(std::string &out, bool crlf) : out_(out), eol_(crlf ? "\r\n" : "\n") {}
+    Writer &operator<<(const char *s) {
+        out_ += s;
+        return *this;
+    }
+    Writer &operator<<(const std::string &s) {
+        out_ += s;
+        return *this;
+    }
+    Writer &operator<<(double v) {
+        appendNumber(out_, v);
+        return *this;
+    }
+    Writer &operator<<(std::size_t v) {
+        out_ += std::to_string(v);
+        return *this;
+    }
+    Writer &operator<<(int v) {
+        out_ += std::to_string(v);
+        return *this;
+    }
     void end() { out_ += eol_; }
 
 private:
-    std::string& out_;
-    const char* eol_;
+    std::string &out_;
+    const char *eol_;
 };
 
-void writeHeader(Writer& w) {
-    w << "LWSC"; w.end();
-    w << "3"; w.end();
+void writeHeader(Writer &w) {
+    w << "LWSC";
     w.end();
-    w << "FirstFrame 1"; w.end();
-    w << "LastFrame 60"; w.end();
-    w << "FrameStep 1"; w.end();
-    w << "PreviewFirstFrame 0"; w.end();
-    w << "PreviewLastFrame 60"; w.end();
-    w << "PreviewFrameStep 1"; w.end();
-    w << "CurrentFrame 0"; w.end();
-    w << "FramesPerSecond 30"; w.end();
+    w << "3";
+    w.end();
+    w.end();
+    w << "FirstFrame 1";
+    w.end();
+    w << "LastFrame 60";
+    w.end();
+    w << "FrameStep 1";
+    w.end();
+    w << "PreviewFirstFrame 0";
+    w.end();
+    w << "PreviewLastFrame 60";
+    w.end();
+    w << "PreviewFrameStep 1";
+    w.end();
+    w << "CurrentFrame 0";
+    w.end();
+    w << "FramesPerSecond 30";
+    w.end();
     w.end();
 }
 
-void writeLight(Writer& w, std::size_t index, Random& rnd) {
-    w << "AddLight"; w.end();
-    w << "LightName Light " << (index + 1); w.end();
-    w << "ShowLight 1 5"; w.end();
-    w << "LightMotion"; w.end();
-    w << "NumChannels 9"; w.end();
+void writeLight(Writer &w, std::size_t index, Random &rnd) {
+    w << "AddLight";
+    w.end();
+    w << "LightName Light " << (index + 1);
+    w.end();
+    w << "ShowLight 1 5";
+    w.end();
+    w << "LightMotion";
+    w.end();
+    w << "NumChannels 9";
+    w.end();
     for (int c = 0; c < 9; ++c) {
         double v;
-        if (c < 3) v = rnd.range(-50.0, 50.0);           // position
+        if (c < 3) v = rnd.range(-50.0, 50.0);             // position
         else if (c < 6) v = rnd.range(-3.14159, 3.14159);  // heading, pitch, bank
         else v = 1.0;                                      // scale
-        w << "Channel " << c; w.end();
-        w << "{ Envelope"; w.end();
-        w << "  1"; w.end();
-        w << "  Key " << v << " 0 0 0 0 0 0 0 0"; w.end();
-        w << "  Behaviors 1 1"; w.end();
-        w << "}"; w.end();
+        w << "Channel " << c;
+        w.end();
+        w << "{ Envelope";
+        w.end();
+        w << "  1";
+        w.end();
+        w << "  Key " << v << " 0 0 0 0 0 0 0 0";
+        w.end();
+        w << "  Behaviors 1 1";
+        w.end();
+        w << "}";
+        w.end();
     }
     w.end();
     // Colour: whole 0-255 steps with the largest component 255, so that the
     // light's colour and intensity are the split the editor shows.
     double rgb[3];
-    for (double& x : rgb) x = static_cast<double>(rnd.next() % 256u) / 255.0;
+    for (double &x : rgb) x = static_cast<double>(rnd.next() % 256u) / 255.0;
     rgb[rnd.next() % 3u] = 1.0;
     const int type = static_cast<int>(rnd.next() % 5u);
     const int shadow = static_cast<int>(rnd.next() % 3u);
     const double intensity = static_cast<double>(1u + rnd.next() % 200u) / 100.0;
     const bool limited = rnd.next() % 4u == 0u;
-    w << "LightColor " << rgb[0] << " " << rgb[1] << " " << rgb[2]; w.end();
-    w << "LightIntensity " << intensity; w.end();
-    w << "AffectCaustics 0"; w.end();
-    w << "LightType " << type; w.end();
+    w << "LightColor " << rgb[0] << " " << rgb[1] << " " << rgb[2];
+    w.end();
+    w << "LightIntensity " << intensity;
+    w.end();
+    w << "AffectCaustics 0";
+    w.end();
+    w << "LightType " << type;
+    w.end();
     if (limited) {
-        w << "LightFalloffType 1"; w.end();
-        w << "LightRange " << static_cast<double>(1u + rnd.next() % 1000u) / 10.0; w.end();
+        w << "LightFalloffType 1";
+        w.end();
+        w << "LightRange " << static_cast<double>(1u + rnd.next() % 1000u) / 10.0;
+        w.end();
     }
     if (type == 2) {
-        w << "LightConeAngle 30"; w.end();
-        w << "LightEdgeAngle 5"; w.end();
+        w << "LightConeAngle 30";
+        w.end();
+        w << "LightEdgeAngle 5";
+        w.end();
     }
-    w << "ShadowType " << shadow; w.end();
-    w << "ShadowColor 0 0 0"; w.end();
+    w << "ShadowType " << shadow;
+    w.end();
+    w << "ShadowColor 0 0 0";
+    w.end();
     w.end();
 }
 
-void writeTrailer(Writer& w) {
-    w << "AddCamera"; w.end();
-    w << "CameraName Camera"; w.end();
-    w << "ShowCamera 1 2"; w.end();
-    w << "ZoomFactor 3.2"; w.end();
+void writeTrailer(Writer &w) {
+    w << "AddCamera";
     w.end();
-    w << "AmbientColor 1 1 1"; w.end();
-    w << "AmbientIntensity 0.25"; w.end();
+    w << "CameraName Camera";
     w.end();
-    w << "RenderMode 2"; w.end();
-    w << "RayTraceEffects 0"; w.end();
+    w << "ShowCamera 1 2";
+    w.end();
+    w << "ZoomFactor 3.2";
+    w.end();
+    w.end();
+    w << "AmbientColor 1 1 1";
+    w.end();
+    w << "AmbientIntensity 0.25";
+    w.end();
+    w.end();
+    w << "RenderMode 2";
+    w.end();
+    w << "RayTraceEffects 0";
+    w.end();
 }
 
 }  // namespace
 
-std::string makeScene(const Options& options, std::size_t& written) {
+std::string makeScene(const Options &options, std::size_t &written) {
     std::string out, trailer, light;
     Writer head(out, options.crlf);
     writeHeader(head);

@@ -17,14 +17,14 @@
 namespace scenegen {
 
 struct Options {
-    std::size_t lights = 0;       // lights to write
-    std::size_t maxBytes = 0;     // when non-zero: stop before the file would exceed this size
+    std::size_t lights = 0;    // lights to write
+    std::size_t maxBytes = 0;  // when non-zero: stop before the file would exceed this size
     std::uint32_t seed = 1;
-    bool crlf = false;            // "\r\n" line ends instead of "\n"
+    bool crlf = false;  // "\r\n" line ends instead of "\n"
 };
 
 // The whole scene file. `written` receives the number of lights in it.
-std::string makeScene(const Options& options, std::size_t& written);
+std::string makeScene(const Options &options, std::size_t &written);
 
 }  // namespace scenegen
 

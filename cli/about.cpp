@@ -23,8 +23,9 @@ bool findPlugin(const char *argv0, std::string &path, std::string &error) {
         return true;
     }
     std::string tried;
-    for (const fs::path &candidate : {fs::path(dir) / kPluginFile,
-                                      (fs::path(dir) / VANTOREL_PLUGIN_RELDIR / kPluginFile).lexically_normal()}) {
+    for (const fs::path &candidate :
+         {fs::path(dir) / kPluginFile,
+          (fs::path(dir) / VANTOREL_PLUGIN_RELDIR / kPluginFile).lexically_normal()}) {
         std::error_code ec;
         if (fs::is_regular_file(candidate, ec)) {
             path = candidate.string();

@@ -8,9 +8,9 @@
 #include "host.h"
 #include "loader.h"
 #include "options.h"
+#include "scene.h"
 #include "scene_list.h"
 #include "scene_session.h"
-#include "scene.h"
 #include "script.h"
 #include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
@@ -61,7 +61,8 @@ int main(int argc, char **argv) {
         if (options.seed) v.seed = *options.seed;
         if (options.runs) v.runs = *options.runs;
         const int rc = validate::run(v, std::cout);
-        return vhost::finishStandardOutput(std::cerr) || rc == vhost::kExitUsage ? rc : vhost::kExitOutputFailed;
+        return vhost::finishStandardOutput(std::cerr) || rc == vhost::kExitUsage ? rc
+                                                                                 : vhost::kExitOutputFailed;
 #else
         return usageError("this build has no validator");
 #endif
@@ -88,8 +89,9 @@ int main(int argc, char **argv) {
 #elif defined(_WIN32)
         return usageError("--window: the Windows vantorel-host.exe has no windows; use the Linux build");
 #else
-        return usageError("--window: this vantorel-host was built without SDL2; install the Debian package "
-                          "libsdl2-dev (apt-get install libsdl2-dev) and build again");
+        return usageError(
+            "--window: this vantorel-host was built without SDL2; install the Debian package "
+            "libsdl2-dev (apt-get install libsdl2-dev) and build again");
 #endif
     }
 
@@ -144,8 +146,7 @@ int main(int argc, char **argv) {
         if (kind == "command") {
             std::cout << what << '\n';
             vhost::noteStandardOutput();
-        }
-        else if (kind == "error") std::cerr << "error: " << what << '\n';
+        } else if (kind == "error") std::cerr << "error: " << what << '\n';
         else if (kind == "info") std::cerr << "info: " << what << '\n';
         else if (kind == "rejected") std::cerr << "warning: Layout rejected the command " << what << '\n';
         else std::cerr << "warning: host: " << what << '\n';

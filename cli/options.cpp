@@ -164,8 +164,10 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         return false;
     }
     if (out.list && (out.validate || out.script || out.save || out.png || out.window)) {
-        error = "--list only reads the scene file and runs nothing; leave out --validate, --script, --save, --png "
-                "and --window";
+        error =
+            "--list only reads the scene file and runs nothing; leave out --validate, --script, --save, "
+            "--png "
+            "and --window";
         return false;
     }
     if ((out.shell || out.zoom || out.record) && !out.window) {
@@ -173,8 +175,9 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         return false;
     }
     if (out.window && out.script) {
-        error = "--script plays a session without a window and --window lets you play it by hand; "
-                "give one of them (record a window session with --record FILE.vts)";
+        error =
+            "--script plays a session without a window and --window lets you play it by hand; "
+            "give one of them (record a window session with --record FILE.vts)";
         return false;
     }
     if (out.window && out.validate) {

@@ -10,22 +10,22 @@
 namespace vhost {
 
 struct Options {
-    std::string plugin;               // empty: the plug-in beside the executable
-    std::optional<int> lights;        // empty: the built-in demo scene
+    std::string plugin;                 // empty: the plug-in beside the executable
+    std::optional<int> lights;          // empty: the built-in demo scene
     std::optional<std::string> script;  // "-" for standard input; empty: the demo session
     std::optional<std::string> scene;   // --scene: lights from a LightWave scene file
     std::optional<std::string> save;    // --save: the edited scene, after OK
     std::optional<std::string> png;     // --png: the panel as it was when it closed
     sim::HostConditions conditions;
     bool help = false;
-    bool version = false;               // --version
-    bool validate = false;              // --validate: check the plug-in instead of running a session
+    bool version = false;                    // --version
+    bool validate = false;                   // --validate: check the plug-in instead of running a session
     std::optional<unsigned long long> seed;  // --seed, with --validate
     std::optional<int> runs;                 // --runs, with --validate
-    bool force = false;                 // --force: --save over a scene file that changed on disk
-    bool list = false;                  // --list: print the lights of --scene and run nothing
-    bool json = false;                  // --json, with --list
-    bool window = false;                // --window: the panel in a real window, by hand
+    bool force = false;                      // --force: --save over a scene file that changed on disk
+    bool list = false;                       // --list: print the lights of --scene and run nothing
+    bool json = false;                       // --json, with --list
+    bool window = false;                     // --window: the panel in a real window, by hand
     bool shell = false;                 // --shell, with --window: a Layout stand-in that runs the plug-in
     std::optional<int> zoom;            // --zoom N, with --window: 1..4; empty: fit the screen
     std::optional<std::string> record;  // --record FILE.vts, with --window: the session as a script
@@ -39,7 +39,13 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error);
 const char *helpText();
 
 // Exit statuses.
-enum Exit { kExitRan = 0, kExitExpectFailed = 1, kExitUsage = 2, kExitWriteFailed = 3, kExitOutputFailed = 4 };
+enum Exit {
+    kExitRan = 0,
+    kExitExpectFailed = 1,
+    kExitUsage = 2,
+    kExitWriteFailed = 3,
+    kExitOutputFailed = 4
+};
 
 }  // namespace vhost
 

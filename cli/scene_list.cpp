@@ -157,7 +157,8 @@ std::string listScene(const LwsDocument &doc, const std::string &file) {
         char id[16];
         std::snprintf(id, sizeof id, "%08x", static_cast<unsigned>(l.id));
         std::string colour;
-        for (int c = 0; c < 3; ++c) colour += (c ? " " : "") + scenefile::formatTrimmed(colour255(l.color[c]));
+        for (int c = 0; c < 3; ++c)
+            colour += (c ? " " : "") + scenefile::formatTrimmed(colour255(l.color[c]));
         rows.push_back({
             id,
             quoted(names(l.name)),
@@ -199,9 +200,9 @@ std::string listSceneJson(const LwsDocument &doc, const std::string &file) {
         }
         Json animated = Json::array();
         static const std::pair<LwsSetting, const char *> kChannels[] = {
-            {LwsSetting::Color, "color"},          {LwsSetting::Intensity, "intensity"},
-            {LwsSetting::Type, "type"},            {LwsSetting::Falloff, "rangeLimited"},
-            {LwsSetting::Range, "range"},          {LwsSetting::Shadow, "shadow"},
+            {LwsSetting::Color, "color"}, {LwsSetting::Intensity, "intensity"},
+            {LwsSetting::Type, "type"},   {LwsSetting::Falloff, "rangeLimited"},
+            {LwsSetting::Range, "range"}, {LwsSetting::Shadow, "shadow"},
         };
         for (const auto &ch : kChannels)
             if (doc.settingAnimated(i, ch.first)) animated.push_back(ch.second);

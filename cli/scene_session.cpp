@@ -15,16 +15,14 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
     err.file = path;
     err.line = 0;
     switch (fileio::readFile(path, kMax, bytes, stamp, why)) {
-    case fileio::ReadResult::Ok:
-        return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
+    case fileio::ReadResult::Ok: return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
     case fileio::ReadResult::CannotOpen:
         err.message = "cannot open the file for reading (" + why + ")";
         return false;
     case fileio::ReadResult::TooLarge:
         err.message = "file is larger than " + std::to_string(kMax / (std::size_t{1024} * 1024u)) + " MiB";
         return false;
-    case fileio::ReadResult::ReadError:
-        break;
+    case fileio::ReadResult::ReadError: break;
     }
     err.message = "error while reading the file (" + why + ")";
     return false;
@@ -55,15 +53,17 @@ bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, cons
         fileio::FileStamp now;
         std::string why;
         if (!fileio::stampFile(path, now, why)) {
-            err << "error: " << path << ": cannot read it back to check it is unchanged since it was read (" << why
-                << "); nothing was written. Check the file, or save to another file.\n";
+            err << "error: " << path << ": cannot read it back to check it is unchanged since it was read ("
+                << why << "); nothing was written. Check the file, or save to another file.\n";
             return false;
         }
-        const std::string change = now.exists ? fileio::describeChange(*options.readStamp, now) : std::string();
+        const std::string change =
+            now.exists ? fileio::describeChange(*options.readStamp, now) : std::string();
         if (!change.empty()) {
             if (!options.force) {
                 err << "error: " << path << ": the file changed on disk since it was read (" << change
-                    << "); nothing was written. Look at the other change first, save to another file, or give "
+                    << "); nothing was written. Look at the other change first, save to another file, or "
+                       "give "
                        "--force to replace it with this session's result.\n";
                 return false;
             }

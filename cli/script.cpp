@@ -15,7 +15,8 @@ namespace {
 constexpr double kTolerance = 1e-6;
 
 // Splits a line into words. Returns false (with why) on an unclosed quote.
-bool tokenize(const std::string &line, std::vector<std::string> &words, std::string &source, std::string &why) {
+bool tokenize(const std::string &line, std::vector<std::string> &words, std::string &source,
+              std::string &why) {
     size_t i = 0;
     size_t end = line.size();
     // Find where a comment starts, outside quotes.
@@ -158,9 +159,10 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
         const size_t n = w.size() - 1;
         auto arity = [&](size_t k, const char *usage) -> bool {
             if (n == k) return true;
-            error = name + ":" + std::to_string(lineNo) + ": '" + verb + "' takes " +
-                    (k == 0 ? std::string("no argument") : std::to_string(k) + " argument" + (k > 1 ? "s" : "")) +
-                    "; write: " + usage + (k == 1 ? " (quote a text with blanks)" : "");
+            error =
+                name + ":" + std::to_string(lineNo) + ": '" + verb + "' takes " +
+                (k == 0 ? std::string("no argument") : std::to_string(k) + " argument" + (k > 1 ? "s" : "")) +
+                "; write: " + usage + (k == 1 ? " (quote a text with blanks)" : "");
             return false;
         };
         auto intArg = [&](size_t i, const char *what) -> bool {
@@ -170,7 +172,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             return true;
         };
         auto numArg = [&](size_t i, const char *what) -> bool {
-            if (!sim::parseFiniteDouble(w[i], s.number)) return bad("'" + w[i] + "' is not a finite number (" + what + ")");
+            if (!sim::parseFiniteDouble(w[i], s.number))
+                return bad("'" + w[i] + "' is not a finite number (" + what + ")");
             return true;
         };
 
@@ -193,7 +196,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             if (!arity(1, "key K")) return false;
             long long k;
             if (!toKey(w[1], k))
-                return bad("'" + w[1] + "' is not a key: give one character, backspace, or a code from 0 to 65535 "
+                return bad("'" + w[1] +
+                           "' is not a key: give one character, backspace, or a code from 0 to 65535 "
                            "(decimal, or 0x hexadecimal)");
             s.op = Op::Key;
             s.ints.push_back(k);
@@ -214,7 +218,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             s.op = Op::Color;
         } else if (verb == "lighttype" || verb == "shadow") {
             bool lt = verb == "lighttype";
-            if (!arity(1, lt ? "lighttype Distant|Point|Spot|Linear|Area|N" : "shadow Off|Raytrace|ShadowMap|N"))
+            if (!arity(1,
+                       lt ? "lighttype Distant|Point|Spot|Linear|Area|N" : "shadow Off|Raytrace|ShadowMap|N"))
                 return false;
             long long v;
             if (!toChoice(w[1], lt ? kLightTypes : kShadowTypes, lt ? 5 : 3, v))
@@ -237,17 +242,24 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             s.text.push_back(w[1]);
         } else if (verb == "copy" || verb == "paste" || verb == "clear" || verb == "ok" || verb == "cancel") {
             if (!arity(0, verb.c_str())) return false;
-            s.op = verb == "copy" ? Op::Copy : verb == "paste" ? Op::Paste : verb == "clear" ? Op::Clear
-                   : verb == "ok" ? Op::Ok : Op::Cancel;
+            s.op = verb == "copy"    ? Op::Copy
+                   : verb == "paste" ? Op::Paste
+                   : verb == "clear" ? Op::Clear
+                   : verb == "ok"    ? Op::Ok
+                                     : Op::Cancel;
             if (s.op == Op::Ok || s.op == Op::Cancel) closedAt = lineNo;
         } else if (verb == "expect") {
-            if (n < 1) return bad("'expect' needs what to check: selected, field, ghosted, info, error, prefix or result");
+            if (n < 1)
+                return bad(
+                    "'expect' needs what to check: selected, field, ghosted, info, error, prefix or result");
             const std::string &what = w[1];
             if (what == "selected") {
                 s.op = Op::ExpectSelected;
                 s.text.assign(w.begin() + 2, w.end());
             } else if (what == "field") {
-                if (n < 2) return bad("'expect field' needs a control: intensity, range, color, lighttype or shadow");
+                if (n < 2)
+                    return bad(
+                        "'expect field' needs a control: intensity, range, color, lighttype or shadow");
                 const std::string &f = w[2];
                 s.text.push_back(f);
                 if (f == "intensity" || f == "range") {
@@ -338,11 +350,14 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
             for (auto &k : sim::Host::propertyControlKeys()) {
                 const sim::ControlModel *c = host.control(k);
                 states += (states.empty() ? "" : ", ") + k + "=" +
-                          (!c ? "missing" : c->drawState == DR_GHOST ? "ghosted" : "normal");
+                          (!c                         ? "missing"
+                           : c->drawState == DR_GHOST ? "ghosted"
+                                                      : "normal");
             }
             fail(s, "the property controls disagree: " + states);
         } else if (*g != (s.ints[0] != 0)) {
-            fail(s, std::string("expected ghosted ") + (s.ints[0] ? "yes" : "no") + ", saw " + (*g ? "yes" : "no"));
+            fail(s, std::string("expected ghosted ") + (s.ints[0] ? "yes" : "no") + ", saw " +
+                        (*g ? "yes" : "no"));
         }
         return true;
     }
@@ -419,7 +434,8 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
             continue;
         }
         if (!act(s)) {
-            fail(s, (s.op == Op::Snapshot ? snapshotError : host.lastEventError()) + "; the rest of the script is skipped and the panel is cancelled");
+            fail(s, (s.op == Op::Snapshot ? snapshotError : host.lastEventError()) +
+                        "; the rest of the script is skipped and the panel is cancelled");
             next_ = script_.steps.size();
             closed_ = true;
             return sim::Close::Cancel;
@@ -433,7 +449,8 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
 void ScriptRunner::finish(sim::Host &host, int result) {
     if (!opened_) {
         err_ << "warning: the panel never opened (result " << result
-             << "); the script's actions did not run, only its 'expect result' and 'expect error' lines are checked\n";
+             << "); the script's actions did not run, only its 'expect result' and 'expect error' lines are "
+                "checked\n";
         for (const Step &s : script_.steps)
             if (s.op == Op::ExpectResult || s.op == Op::ExpectError) check(s, host, result, true);
         return;

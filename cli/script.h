@@ -16,15 +16,39 @@
 namespace vhost {
 
 enum class Op {
-    Click, ClickY, Scroll, Key, Type, Prefix, Intensity, Color, LightType, Shadow, Range, Drag, DragEvent,
-    Copy, Paste, Clear, Snapshot, Ok, Cancel,
-    ExpectSelected, ExpectFieldNumber, ExpectFieldColor, ExpectFieldChoice, ExpectGhosted, ExpectInfo,
-    ExpectError, ExpectPrefix, ExpectResult
+    Click,
+    ClickY,
+    Scroll,
+    Key,
+    Type,
+    Prefix,
+    Intensity,
+    Color,
+    LightType,
+    Shadow,
+    Range,
+    Drag,
+    DragEvent,
+    Copy,
+    Paste,
+    Clear,
+    Snapshot,
+    Ok,
+    Cancel,
+    ExpectSelected,
+    ExpectFieldNumber,
+    ExpectFieldColor,
+    ExpectFieldChoice,
+    ExpectGhosted,
+    ExpectInfo,
+    ExpectError,
+    ExpectPrefix,
+    ExpectResult
 };
 
 struct Step {
     int line = 0;
-    std::string source;             // the line as written, comments removed
+    std::string source;  // the line as written, comments removed
     Op op = Op::Ok;
     std::vector<std::string> text;  // names, texts, control keys
     std::vector<long long> ints;

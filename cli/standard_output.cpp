@@ -19,7 +19,7 @@ namespace vhost {
 
 namespace {
 
-int firstError = 0;      // errno of the first failed write, 0 if none
+int firstError = 0;  // errno of the first failed write, 0 if none
 bool sawFailure = false;
 
 void record(int code) {
@@ -60,10 +60,10 @@ bool finishStandardOutput(std::ostream &err) {
     // EBADF: there was no standard output at all; only a failed write counts then.
     if (closed != 0 && errno != EBADF && errno != EINTR) record(errno);
     if (!sawFailure) return true;
-    std::string reason = firstError == EPIPE ? "broken pipe: its reader stopped before the end"
+    std::string reason = firstError == EPIPE   ? "broken pipe: its reader stopped before the end"
                          : firstError == EBADF ? "it is closed"
-                         : firstError != 0    ? std::strerror(firstError)
-                                              : "a write failed";
+                         : firstError != 0     ? std::strerror(firstError)
+                                               : "a write failed";
     err << "vantorel-host: error: standard output could not be written (" << reason
         << "); the Layout commands on it are incomplete. Send it to a file or program that takes all of it "
            "(exit 4).\n";

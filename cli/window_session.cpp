@@ -74,7 +74,8 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
         window::runShell(host, lib, s);
     } else {
         std::vector<std::string> recorded;
-        const int result = host.activate(lib, [&](sim::Host &h) { return window::runPanel(h, settings, &recorded); });
+        const int result =
+            host.activate(lib, [&](sim::Host &h) { return window::runPanel(h, settings, &recorded); });
         std::cout.flush();
         std::cerr << "result: " << result << '\n';
         if (options.save) {

@@ -22,8 +22,8 @@ namespace {
 // exclusive create retries with another one if it is taken anyway.
 std::string uniquePart() {
     static std::uint64_t counter = 0;
-    std::uint64_t x = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::uint64_t x =
+        static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
 #ifdef _WIN32
     x ^= static_cast<std::uint64_t>(GetCurrentProcessId()) << 32;
 #else
@@ -60,8 +60,8 @@ void splitPath(const std::string &path, std::string &dir, std::string &name) {
 }
 
 std::string failed(const std::string &path, const char *step, const std::string &reason, const char *todo) {
-    return path + ": the save failed while " + step + " (" + reason + "); " + path +
-           " was left as it was. " + todo;
+    return path + ": the save failed while " + step + " (" + reason + "); " + path + " was left as it was. " +
+           todo;
 }
 
 }  // namespace
@@ -221,7 +221,8 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
 
     int code = 0;
     if (!writeAll(fd, bytes.data(), bytes.size(), code))
-        return abandon("writing the new file", code, code == ENOSPC || code == EDQUOT ? kCheckSpace : kCheckDisk);
+        return abandon("writing the new file", code,
+                       code == ENOSPC || code == EDQUOT ? kCheckSpace : kCheckDisk);
     if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
         return abandon("setting the permission bits", errno, kCheckDisk);
     if (::fsync(fd) != 0) return abandon("flushing the new file to the disk", errno, kCheckDisk);
@@ -259,8 +260,8 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
         }
         if (!keep.empty()) ::unlink(keep.c_str());
         ::close(dirFd);
-        error = path + ": the save failed while flushing the folder to the disk (" + reasonOf(e) + "); " + path +
-                " holds the new content, but it may not survive a power cut. " + kCheckDisk;
+        error = path + ": the save failed while flushing the folder to the disk (" + reasonOf(e) + "); " +
+                path + " holds the new content, but it may not survive a power cut. " + kCheckDisk;
         return false;
     }
     ::close(dirFd);
@@ -284,8 +285,8 @@ std::wstring widen(const std::string &s) {
 
 std::string reasonOf(DWORD code) {
     char buf[256] = {0};
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
-                             sizeof buf, nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                             buf, sizeof buf, nullptr);
     while (n > 0 && (buf[n - 1] == '\n' || buf[n - 1] == '\r' || buf[n - 1] == ' ' || buf[n - 1] == '.')) --n;
     std::string text(buf, n);
     return text.empty() ? "Windows error " + std::to_string(code) : text;
@@ -329,8 +330,8 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
             const DWORD type = GetFileType(probe);
             CloseHandle(probe);
             if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
-                HANDLE h = CreateFileW(wpath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
+                HANDLE h = CreateFileW(wpath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
                 DWORD code = 0;
                 if (h == INVALID_HANDLE_VALUE) {
                     error = path + ": cannot open it for writing (" + reasonOf(GetLastError()) +
@@ -339,12 +340,15 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
                 }
                 const bool ok = writeAll(h, bytes, code);
                 CloseHandle(h);
-                if (!ok) error = path + ": writing into it failed (" + reasonOf(code) + "); what it received is incomplete.";
+                if (!ok)
+                    error = path + ": writing into it failed (" + reasonOf(code) +
+                            "); what it received is incomplete.";
                 return ok;
             }
         }
         if (attrs & FILE_ATTRIBUTE_READONLY) {
-            error = path + ": is read-only; it was left as it was. Clear its read-only attribute or save to " +
+            error = path +
+                    ": is read-only; it was left as it was. Clear its read-only attribute or save to " +
                     "another file.";
             return false;
         }
@@ -366,7 +370,8 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
         }
     }
     if (h == INVALID_HANDLE_VALUE) {
-        error = failed(path, "creating the temporary file", reasonOf(code), "Check the folder exists and is writable.");
+        error = failed(path, "creating the temporary file", reasonOf(code),
+                       "Check the folder exists and is writable.");
         return false;
     }
     auto abandon = [&](const char *step, DWORD c) {
@@ -386,7 +391,8 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
     // A virus scanner or an indexer may hold the old file for a moment: try again
     // for a while before giving up. The old file is never deleted first.
     for (int tries = 0;; ++tries) {
-        if (MoveFileExW(wtemp.c_str(), wpath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (MoveFileExW(wtemp.c_str(), wpath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
         code = GetLastError();
         const bool busy =
             code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
@@ -394,8 +400,9 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
         Sleep(50);
     }
     DeleteFileW(wtemp.c_str());
-    error = failed(path, "renaming the new file over the old one", reasonOf(code),
-                   "Check the file is not open in another program and the folder is writable, then save again.");
+    error =
+        failed(path, "renaming the new file over the old one", reasonOf(code),
+               "Check the file is not open in another program and the folder is writable, then save again.");
     return false;
 }
 

@@ -48,8 +48,8 @@ std::string fullPathOf(const std::string &path) {
 }
 
 // Reads fd to the end, hashing as it goes. bytes may be null (hash only).
-ReadResult readAll(int fd, std::size_t maxBytes, std::string *bytes, std::uint64_t &hash, std::uint64_t &total,
-                   std::string &why) {
+ReadResult readAll(int fd, std::size_t maxBytes, std::string *bytes, std::uint64_t &hash,
+                   std::uint64_t &total, std::string &why) {
     std::vector<char> buf(1 << 16);
     hash = hashBytes(nullptr, 0);
     total = 0;
@@ -126,7 +126,8 @@ ReadResult readStamped(const std::string &path, std::size_t maxBytes, std::strin
         return ReadResult::CannotOpen;
     }
     struct _stat64 st;
-    if (_fstat64(_fileno(f), &st) == 0) stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
+    if (_fstat64(_fileno(f), &st) == 0)
+        stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
     stamp.exists = true;
     stamp.fullPath = fullPathOf(path);
     std::vector<char> buf(1 << 16);

@@ -17,7 +17,7 @@ struct FileStamp {
     bool hasIdentity = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
-    std::string fullPath;           // absolute, symbolic links resolved where possible
+    std::string fullPath;  // absolute, symbolic links resolved where possible
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;    // modification time, nanoseconds since the epoch
     std::uint64_t contentHash = 0;  // 64-bit FNV-1a of the bytes

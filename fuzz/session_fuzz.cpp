@@ -99,10 +99,17 @@ validate::Activation decode(Bytes &in) {
         case validate::Event::Prefix: e.text = in.text(10000); break;
         case validate::Event::Intensity:
         case validate::Event::Range: e.v = in.f64(); break;
-        case validate::Event::Color: e.a = in.i32(); e.b = in.i32(); e.c = in.i32(); break;
+        case validate::Event::Color:
+            e.a = in.i32();
+            e.b = in.i32();
+            e.c = in.i32();
+            break;
         case validate::Event::LightType:
         case validate::Event::Shadow: e.a = static_cast<int8_t>(in.u8()); break;
-        case validate::Event::Drag: e.a = static_cast<int16_t>(in.u32()); e.b = in.i32(); break;
+        case validate::Event::Drag:
+            e.a = static_cast<int16_t>(in.u32());
+            e.b = in.i32();
+            break;
         default: break;
         }
         a.events.push_back(std::move(e));

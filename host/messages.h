@@ -12,7 +12,7 @@ extern "C" {
 #define MESSAGES_NAME "Info Messages 2"
 
 typedef struct MessageFuncs {
-    HostUnusedSlot info;  /* 0 */
+    HostUnusedSlot info; /* 0 */
     /* 1: show an error box with one or two lines; the second may be null. */
     void(VT_CDECL *error)(const char *text, const char *secondText);
 } MessageFuncs;

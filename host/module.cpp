@@ -9,7 +9,7 @@
 #define VT_EXPORT_DATA __attribute__((visibility("default")))
 #endif
 
-static EditorState editorState; // the one editor record, all zero at load
+static EditorState editorState;  // the one editor record, all zero at load
 
 EditorState *editorStatePointer;
 ItemInfo *itemInfoTable;

@@ -21,9 +21,9 @@ enum {
 
 /* Activation result codes. */
 enum {
-    AFUNC_OK = 0,          /* the run took place */
-    AFUNC_BADVERSION = 1,  /* the interface version is too old; nothing was done */
-    AFUNC_BADGLOBAL = 2    /* a required host table is missing */
+    AFUNC_OK = 0,         /* the run took place */
+    AFUNC_BADVERSION = 1, /* the interface version is too old; nothing was done */
+    AFUNC_BADGLOBAL = 2   /* a required host table is missing */
 };
 
 /* The host's global lookup: (table name, use mode 0) -> table, or null. */

@@ -14,25 +14,24 @@ extern "C" {
 typedef struct HostRaster HostRaster; /* opaque off-screen picture */
 
 typedef struct RasterServices {
-    HostUnusedSlot drawPixel;     /* 0 */
-    HostUnusedSlot drawRGBPixel;  /* 1 */
-    HostUnusedSlot drawLine;      /* 2 */
-    HostUnusedSlot drawBox;       /* 3 */
+    HostUnusedSlot drawPixel;    /* 0 */
+    HostUnusedSlot drawRGBPixel; /* 1 */
+    HostUnusedSlot drawLine;     /* 2 */
+    HostUnusedSlot drawBox;      /* 3 */
     /* 4: fill a w x h box at (x, y) with colour (r, g, b), each 0..255; clipped. */
-    void(VT_CDECL *drawRGBBox)(HostRaster *raster, int32_t r, int32_t g, int32_t b, int32_t x,
-                               int32_t y, int32_t w, int32_t h);
-    HostUnusedSlot eraseBox;      /* 5 */
-    HostUnusedSlot drawBorder;    /* 6 */
+    void(VT_CDECL *drawRGBBox)(HostRaster *raster, int32_t r, int32_t g, int32_t b, int32_t x, int32_t y,
+                               int32_t w, int32_t h);
+    HostUnusedSlot eraseBox;   /* 5 */
+    HostUnusedSlot drawBorder; /* 6 */
     /* 7: draw text with its top left at (x, y) in a host colour code; clipped. */
-    void(VT_CDECL *drawText)(HostRaster *raster, const char *text, int32_t colour, int32_t x,
-                             int32_t y);
+    void(VT_CDECL *drawText)(HostRaster *raster, const char *text, int32_t colour, int32_t x, int32_t y);
     /* 8: make a w x h raster; null on failure. */
     HostRaster *(VT_CDECL *create)(int32_t w, int32_t h, int32_t flags);
     /* 9: release a raster made by create. */
     void(VT_CDECL *destroy)(HostRaster *raster);
     /* 10: copy the w x h box at (x, y) of the raster onto the panel at (px, py). */
-    void(VT_CDECL *blitPanel)(HostRaster *raster, int32_t x, int32_t y, HostPanel *panel,
-                              int32_t px, int32_t py, int32_t w, int32_t h);
+    void(VT_CDECL *blitPanel)(HostRaster *raster, int32_t x, int32_t y, HostPanel *panel, int32_t px,
+                              int32_t py, int32_t w, int32_t h);
 } RasterServices;
 
 #ifdef __cplusplus

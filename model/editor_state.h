@@ -14,13 +14,13 @@
 #include "../host/scene_info.h"
 
 enum {
-    ROW_CAPACITY = 512,       /* rows in the table */
-    MAX_LIGHTS = 510,         /* rows the scan may fill: 0..509 */
-    CLIPBOARD_ROW = 511,      /* the copy buffer's row */
-    TEXT_CAPACITY = 256,      /* names and the prefix: 255 characters and a zero */
-    LIST_WIDTH = 200,         /* list raster width, pixels */
-    LIST_HEIGHT = 400,        /* list raster height, pixels */
-    ROW_PITCH = 16            /* list pixels from one row's top to the next */
+    ROW_CAPACITY = 512,  /* rows in the table */
+    MAX_LIGHTS = 510,    /* rows the scan may fill: 0..509 */
+    CLIPBOARD_ROW = 511, /* the copy buffer's row */
+    TEXT_CAPACITY = 256, /* names and the prefix: 255 characters and a zero */
+    LIST_WIDTH = 200,    /* list raster width, pixels */
+    LIST_HEIGHT = 400,   /* list raster height, pixels */
+    ROW_PITCH = 16       /* list pixels from one row's top to the next */
 };
 
 /* Host tables and controls by fixed slot. */
@@ -57,19 +57,19 @@ struct LightRow {
 };
 
 struct EditorState {
-    HandleTable handleTable;            /* host tables and controls */
-    LightRow rows[ROW_CAPACITY];        /* 0..lightCount-1 lights; 511 copy buffer */
-    int32_t currentRow;                 /* row the property controls show */
-    int32_t lightCount;                 /* rows filled by the scan, 0..510 */
-    int32_t clipboardRow;               /* copy buffer's row; 511 after every scan */
-    double colorScratch[3];             /* where the host writes a light's colour */
-    int32_t scrollOffset;               /* list scroll, pixels, 0..scrollMax */
-    int32_t scrollMax;                  /* lightCount * 16 - 400, at least 0 */
-    char prefixText[TEXT_CAPACITY];     /* name prefix, NUL-terminated */
-    int32_t prefixLength;               /* characters in prefixText, 0..255 */
-    uint8_t clipboardValid;             /* 1 once a row has been copied */
-    int32_t dragLastCount;              /* drag step counter of the last drag event */
-    double dragBaseIntensity;           /* current row's intensity when the drag began */
+    HandleTable handleTable;        /* host tables and controls */
+    LightRow rows[ROW_CAPACITY];    /* 0..lightCount-1 lights; 511 copy buffer */
+    int32_t currentRow;             /* row the property controls show */
+    int32_t lightCount;             /* rows filled by the scan, 0..510 */
+    int32_t clipboardRow;           /* copy buffer's row; 511 after every scan */
+    double colorScratch[3];         /* where the host writes a light's colour */
+    int32_t scrollOffset;           /* list scroll, pixels, 0..scrollMax */
+    int32_t scrollMax;              /* lightCount * 16 - 400, at least 0 */
+    char prefixText[TEXT_CAPACITY]; /* name prefix, NUL-terminated */
+    int32_t prefixLength;           /* characters in prefixText, 0..255 */
+    uint8_t clipboardValid;         /* 1 once a row has been copied */
+    int32_t dragLastCount;          /* drag step counter of the last drag event */
+    double dragBaseIntensity;       /* current row's intensity when the drag began */
 };
 
 static_assert(sizeof(HandleTable) == 17 * sizeof(void *), "HandleTable holds 17 slots");

@@ -3,10 +3,12 @@
 #include "panel.h"
 
 enum {
-    TEXT_COLOUR = 4140,      // host colour code of the names
-    BACKGROUND_GREY = 128,   // red = green = blue of the background
-    BAR_RED = 30, BAR_GREEN = 30, BAR_BLUE = 128,
-    BAR_HEIGHT = 14          // pixels; 2 pixels of background between bars
+    TEXT_COLOUR = 4140,     // host colour code of the names
+    BACKGROUND_GREY = 128,  // red = green = blue of the background
+    BAR_RED = 30,
+    BAR_GREEN = 30,
+    BAR_BLUE = 128,
+    BAR_HEIGHT = 14  // pixels; 2 pixels of background between bars
 };
 
 int32_t rowCount(const EditorState *state) { return state->lightCount; }
@@ -84,8 +86,6 @@ void VT_CDECL onListClick(HostControl *control, void *)
 
 void toggleRow(int32_t row)
 {
-    if (editorStatePointer->rows[row].selected)
-        deselectRow(row);
-    else
-        selectRow(row);
+    if (editorStatePointer->rows[row].selected) deselectRow(row);
+    else selectRow(row);
 }

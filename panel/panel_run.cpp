@@ -10,9 +10,9 @@ static const char oldToolkitText[] = "Please use Version 18";
 enum {
     MIN_TOOLKIT_VERSION = 18,
     PANEL_HEIGHT = 480,
-    INFO_WIDTH = 40,       // characters
-    PREFIX_WIDTH = 30,     // characters
-    SLIDER_LENGTH = 400    // pixels
+    INFO_WIDTH = 40,     // characters
+    PREFIX_WIDTH = 30,   // characters
+    SLIDER_LENGTH = 400  // pixels
 };
 
 // Item lists of the two choices; they outlive every panel.
@@ -83,25 +83,19 @@ static bool createControls(PanelServices *panels, HostPanel *panel, EditorState 
     if (!(h->intensityField = panels->addControl(panel, "FloatControl", &controlDesc, "Intensity")))
         return false;
     describeArea(0, -1);
-    if (!(h->intensityDrag = panels->addControl(panel, "DragButtonControl", &controlDesc, "")))
-        return false;
+    if (!(h->intensityDrag = panels->addControl(panel, "DragButtonControl", &controlDesc, ""))) return false;
     describeChoice(lightTypeItems);
     if (!(h->typeChoice = panels->addControl(panel, "ChoiceControl", &controlDesc, ""))) return false;
     describeChoice(shadowTypeItems);
-    if (!(h->shadowChoice = panels->addControl(panel, "ChoiceControl", &controlDesc, "")))
-        return false;
+    if (!(h->shadowChoice = panels->addControl(panel, "ChoiceControl", &controlDesc, ""))) return false;
     describePlain(HV_FLOAT);
-    if (!(h->rangeField = panels->addControl(panel, "FloatControl", &controlDesc, "Range")))
-        return false;
+    if (!(h->rangeField = panels->addControl(panel, "FloatControl", &controlDesc, "Range"))) return false;
     describePlain(HV_INTEGER);
-    if (!(h->copyButton = panels->addControl(panel, "ButtonControl", &controlDesc, "copy")))
-        return false;
+    if (!(h->copyButton = panels->addControl(panel, "ButtonControl", &controlDesc, "copy"))) return false;
     describePlain(HV_INTEGER);
-    if (!(h->pasteButton = panels->addControl(panel, "ButtonControl", &controlDesc, "paste")))
-        return false;
+    if (!(h->pasteButton = panels->addControl(panel, "ButtonControl", &controlDesc, "paste"))) return false;
     describeString(INFO_WIDTH);
-    if (!(h->infoField = panels->addControl(panel, "InfoControl", &controlDesc, "info")))
-        return false;
+    if (!(h->infoField = panels->addControl(panel, "InfoControl", &controlDesc, "info"))) return false;
     describeArea(LIST_WIDTH, LIST_HEIGHT);
     if (!(*listArea = panels->addControl(panel, "AreaControl", &controlDesc, ""))) return false;
     describeArea(LIST_WIDTH, 0);
@@ -110,11 +104,9 @@ static bool createControls(PanelServices *panels, HostPanel *panel, EditorState 
     describeRange(SLIDER_LENGTH, 0, state->scrollMax);
     if (!(*listSlider = panels->addControl(panel, "VSlideControl", &controlDesc, ""))) return false;
     describeString(PREFIX_WIDTH);
-    if (!(h->prefixField = panels->addControl(panel, "EditControl", &controlDesc, "prefix")))
-        return false;
+    if (!(h->prefixField = panels->addControl(panel, "EditControl", &controlDesc, "prefix"))) return false;
     describePlain(HV_IVECTOR);
-    if (!(h->colorControl = panels->addControl(panel, "MiniRGBControl", &controlDesc, "")))
-        return false;
+    if (!(h->colorControl = panels->addControl(panel, "MiniRGBControl", &controlDesc, ""))) return false;
     return true;
 }
 
@@ -135,8 +127,8 @@ static void placeControls(const HandleTable *h, HostControl *listArea, HostContr
     placeControl(h->infoField, 281, 188);
 }
 
-static void registerHandlers(PanelServices *panels, HostPanel *panel, EditorState *state,
-                             HostRaster *raster, HostControl *listArea, HostControl *listSlider)
+static void registerHandlers(PanelServices *panels, HostPanel *panel, EditorState *state, HostRaster *raster,
+                             HostControl *listArea, HostControl *listSlider)
 {
     HandleTable *h = &state->handleTable;
     setPointer(listArea, CTL_USERDATA, reinterpret_cast<intptr_t>(state));

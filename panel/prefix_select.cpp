@@ -6,7 +6,7 @@ enum {
     KEY_BACKSPACE = 8,
     KEY_FIRST_PRINTABLE = 32,
     KEY_LAST_PRINTABLE = 126,
-    KEY_NO_MATCH_1 = 4193,   // keys that leave prefix and selection alone
+    KEY_NO_MATCH_1 = 4193,  // keys that leave prefix and selection alone
     KEY_NO_MATCH_2 = 4194,
     PREFIX_MAX = TEXT_CAPACITY - 1
 };
@@ -92,7 +92,7 @@ void VT_CDECL onPrefixEdit(HostControl *, void *)
     stringValue.str.buf = text;
     stringValue.str.bufLen = TEXT_CAPACITY;
     field->get(field, CTL_VALUE, &stringValue);
-    text[PREFIX_MAX] = '\0'; // a longer text is cut to 255 characters
+    text[PREFIX_MAX] = '\0';  // a longer text is cut to 255 characters
     int32_t n = 0;
     for (; text[n] != '\0'; ++n) state->prefixText[n] = text[n];
     state->prefixText[n] = '\0';

@@ -29,7 +29,8 @@ void frame(Picture &pic, int x, int y, int w, int h, Rgb topLeft, Rgb bottomRigh
 }
 
 // A sunken field holding text.
-void field(Picture &pic, int x, int y, int w, int h, const std::string &text, bool ghost, bool filled = true) {
+void field(Picture &pic, int x, int y, int w, int h, const std::string &text, bool ghost,
+           bool filled = true) {
     if (filled) pic.fillBox(x, y, w, h, ghost ? kGhostFieldFill : kFieldFill);
     frame(pic, x, y, w, h, ghost ? kGhostShade : kShade, kLight);
     pic.drawText(x + sim::kFieldTextInset, textTop(y, h), fitText(text, w - 6), ghost ? kGhostInk : kInk);
@@ -62,9 +63,10 @@ void drawControl(Picture &pic, const sim::ControlGeometry &g) {
         Rgb swatch{static_cast<uint8_t>(std::clamp(c.vec[0], 0, 255)),
                    static_cast<uint8_t>(std::clamp(c.vec[1], 0, 255)),
                    static_cast<uint8_t>(std::clamp(c.vec[2], 0, 255))};
-        if (ghost) swatch = Rgb{static_cast<uint8_t>((swatch.r + 2 * 190) / 3),
-                                static_cast<uint8_t>((swatch.g + 2 * 190) / 3),
-                                static_cast<uint8_t>((swatch.b + 2 * 190) / 3)};
+        if (ghost)
+            swatch = Rgb{static_cast<uint8_t>((swatch.r + 2 * 190) / 3),
+                         static_cast<uint8_t>((swatch.g + 2 * 190) / 3),
+                         static_cast<uint8_t>((swatch.b + 2 * 190) / 3)};
         pic.fillBox(x, y, sim::kSwatchWidth, h, swatch);
         frame(pic, x, y, sim::kSwatchWidth, h, ghost ? kGhostShade : kShade, kLight);
         for (size_t i = 0; i < g.items.size(); ++i) {
@@ -125,7 +127,8 @@ Picture drawPanel(const sim::PanelModel &panel) {
     for (const sim::ControlGeometry &c : g.controls) drawControl(pic, c);
 
     pic.fillBox(0, kTitleHeight + body.height(), g.width, 1, kShade);
-    button(pic, g.ok.x, g.ok.y, g.ok.w, g.ok.h, "OK", false, panel.outcome && *panel.outcome == sim::Close::Ok);
+    button(pic, g.ok.x, g.ok.y, g.ok.w, g.ok.h, "OK", false,
+           panel.outcome && *panel.outcome == sim::Close::Ok);
     button(pic, g.cancel.x, g.cancel.y, g.cancel.w, g.cancel.h, "Cancel", false,
            panel.outcome && *panel.outcome == sim::Close::Cancel);
     frame(pic, 0, 0, g.width, g.height, kShade, kShade);

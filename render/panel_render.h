@@ -23,8 +23,8 @@
 namespace render {
 
 // The picture's layout is sim::panelGeometry(); these are its sizes.
-constexpr int kTitleHeight = sim::kTitleHeight;    // title bar above the panel body
-constexpr int kButtonRow = sim::kButtonRow;        // row with OK and Cancel below it
+constexpr int kTitleHeight = sim::kTitleHeight;      // title bar above the panel body
+constexpr int kButtonRow = sim::kButtonRow;          // row with OK and Cancel below it
 constexpr int kOkCancelWidth = sim::kOkCancelWidth;  // each of the two buttons
 constexpr int kOkCancelHeight = sim::kOkCancelHeight;
 
@@ -38,7 +38,7 @@ constexpr sim::Rgb kButtonFill{200, 200, 200};
 constexpr sim::Rgb kLight{248, 248, 248};
 constexpr sim::Rgb kShade{96, 96, 96};
 constexpr sim::Rgb kGhostShade{150, 150, 150};
-constexpr sim::Rgb kPressedFill{80, 96, 136};   // chosen choice item, slider knob
+constexpr sim::Rgb kPressedFill{80, 96, 136};  // chosen choice item, slider knob
 
 // Where the panel's (0, 0) lands in the picture: below the title bar, and to
 // the right by as much as a label reaches left of the panel's edge (a control

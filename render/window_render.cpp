@@ -83,8 +83,8 @@ struct Column {
     int x;
     const char *title;
 };
-constexpr Column kColumns[] = {{8, "Light"},      {164, "Type"},   {218, "Intensity"},
-                               {290, "Colour"},   {386, "Shadow"}, {450, "Range"}};
+constexpr Column kColumns[] = {{8, "Light"},    {164, "Type"},   {218, "Intensity"},
+                               {290, "Colour"}, {386, "Shadow"}, {450, "Range"}};
 constexpr int kShellWidth = 524;
 constexpr int kShellTop = 16 + 28;  // title bar, button row
 
@@ -163,7 +163,7 @@ Picture drawShell(const ShellView &v) {
         const Rgb swatch{static_cast<uint8_t>(r.r), static_cast<uint8_t>(r.g), static_cast<uint8_t>(r.b)};
         pic.fillBox(kColumns[3].x, y + 1, 10, l.rowHeight - 2, swatch);
         frame(pic, {kColumns[3].x, y + 1, 10, l.rowHeight - 2}, kShade, kShade);
-        pic.drawText(kColumns[3].x + 14,  ty,
+        pic.drawText(kColumns[3].x + 14, ty,
                      std::to_string(r.r) + " " + std::to_string(r.g) + " " + std::to_string(r.b), kInk);
         pic.drawText(kColumns[4].x, ty, r.shadow, kInk);
         pic.drawText(kColumns[5].x, ty, fit(formatFieldNumber(r.range), l.width - kColumns[5].x - 4), kInk);

@@ -45,25 +45,25 @@ sim::Picture drawWindowFrame(const sim::Picture &panel, const Decoration &decora
 // One light as the table shows it.
 struct ShellRow {
     std::string name;
-    std::string type;        // "Distant", "Point", ...
-    double intensity = 0;    // 1.0 = 100 %
-    int r = 0, g = 0, b = 0; // 0..255
-    std::string shadow;      // "Off", "Raytrace", "ShadowMap"
+    std::string type;         // "Distant", "Point", ...
+    double intensity = 0;     // 1.0 = 100 %
+    int r = 0, g = 0, b = 0;  // 0..255
+    std::string shadow;       // "Off", "Raytrace", "ShadowMap"
     double range = 0;
 };
 std::vector<ShellRow> shellRows(const sim::Scene &scene);
 
 // A yes/no question over the table.
 struct ShellDialog {
-    std::string question;    // one or two lines, split at '\n'
-    std::string yes, no;     // button texts
+    std::string question;  // one or two lines, split at '\n'
+    std::string yes, no;   // button texts
 };
 
 // Everything the shell window shows.
 struct ShellView {
-    std::string title;             // over the table
+    std::string title;  // over the table
     std::vector<ShellRow> rows;
-    int firstRow = 0;              // first row shown (the table scrolls)
+    int firstRow = 0;  // first row shown (the table scrolls)
     std::optional<ShellDialog> dialog;
     std::string status;
 };
@@ -71,8 +71,8 @@ struct ShellView {
 // Where things are in the shell's picture; the click logic uses the same boxes.
 struct ShellLayout {
     int width = 0, height = 0;
-    Box run, save, quit;           // the buttons above the table
-    Box table;                     // rows area
+    Box run, save, quit;  // the buttons above the table
+    Box table;            // rows area
     int rowHeight = 12;
     int visibleRows = 0;
     Box dialog, dialogYes, dialogNo;

@@ -107,17 +107,16 @@ public:
 
     // Parses the bytes of a scene file. fileName is used in error messages only.
     // On failure returns false, fills err and leaves out unchanged.
-    static bool parse(const std::string& bytes, const std::string& fileName, LwsDocument& out,
-                      LoadError& err);
+    static bool parse(const std::string &bytes, const std::string &fileName, LwsDocument &out,
+                      LoadError &err);
     // The same, taking the bytes over without a copy.
-    static bool parse(std::string&& bytes, const std::string& fileName, LwsDocument& out,
-                      LoadError& err);
+    static bool parse(std::string &&bytes, const std::string &fileName, LwsDocument &out, LoadError &err);
 
     // Reads the file at path in binary and parses it.
-    static bool load(const std::string& path, LwsDocument& out, LoadError& err);
+    static bool load(const std::string &path, LwsDocument &out, LoadError &err);
 
     int version() const { return version_; }
-    const std::string& fileName() const { return fileName_; }
+    const std::string &fileName() const { return fileName_; }
     std::size_t lightCount() const { return lights_.size(); }
 
     // The lights in file order, as the simulated Layout holds them.
@@ -126,7 +125,7 @@ public:
     // The file with the edited light settings written in. Lines that carry no
     // changed setting are reproduced byte for byte; warnings receive one
     // sentence per setting that could not be written as edited.
-    std::string render(const sim::Scene& edited, std::vector<std::string>& warnings) const;
+    std::string render(const sim::Scene &edited, std::vector<std::string> &warnings) const;
 
     // 1-based line on which a setting of light `index` stands, 0 if absent.
     int settingLine(std::size_t index, LwsSetting setting) const;
@@ -168,7 +167,7 @@ private:
 
     std::string fileName_;
     int version_ = 0;
-    std::string bytes_;                     // the file, once
+    std::string bytes_;  // the file, once
     std::size_t lineCount_ = 0;
     std::vector<std::uint32_t> lineMarks_;  // start of lines 0, kLineStride, 2 kLineStride...
     mutable std::size_t cachedLine_ = 0;    // the line looked up last, and its start
@@ -179,7 +178,7 @@ private:
 // Entry point for fuzzing: parses arbitrary bytes and, when they parse, renders
 // the document with its own scene and with an edited one. Never throws for any
 // input; returns 0.
-int fuzzParseAndRender(const std::uint8_t* data, std::size_t size);
+int fuzzParseAndRender(const std::uint8_t *data, std::size_t size);
 
 }  // namespace scenefile
 

@@ -4,8 +4,8 @@
 
 namespace scenefile {
 
-int fuzzParseAndRender(const std::uint8_t* data, std::size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
+int fuzzParseAndRender(const std::uint8_t *data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
     LwsDocument doc;
     LoadError err;
     if (!LwsDocument::parse(bytes, "fuzz.lws", doc, err)) return 0;
@@ -13,7 +13,7 @@ int fuzzParseAndRender(const std::uint8_t* data, std::size_t size) {
     sim::Scene scene = doc.scene();
     (void)doc.render(scene, warnings);
     // An edit of every setting exercises rewriting and insertion.
-    for (sim::SceneLight& l : scene.lights) {
+    for (sim::SceneLight &l : scene.lights) {
         l.intensity = l.intensity * 0.5 + 0.25;
         l.color[1] = 0.5;
         l.lightType = (l.lightType + 1) % 5;

@@ -22,12 +22,29 @@ namespace {
 // Keywords that end a light's section: the next item, or scene-wide settings.
 bool endsLightSection(std::string_view kw) {
     static constexpr std::string_view kEnders[] = {
-        "AddLight",       "AddCamera",          "ShowCamera",      "CameraName",
-        "LoadObject",     "LoadObjectLayer",    "AddNullObject",   "AmbientColor",
-        "AmbientIntensity", "AmbIntensity",     "GlobalLightIntensity",
-        "EnableShadowMaps", "EnableRadiosity",  "SolidBackdrop",   "BackdropColor",
-        "FogType",        "RenderMode",         "ViewConfiguration", "ViewMode",
-        "CurrentObject",  "CurrentLight",       "CurrentCamera",   "GraphEditorData",
+        "AddLight",
+        "AddCamera",
+        "ShowCamera",
+        "CameraName",
+        "LoadObject",
+        "LoadObjectLayer",
+        "AddNullObject",
+        "AmbientColor",
+        "AmbientIntensity",
+        "AmbIntensity",
+        "GlobalLightIntensity",
+        "EnableShadowMaps",
+        "EnableRadiosity",
+        "SolidBackdrop",
+        "BackdropColor",
+        "FogType",
+        "RenderMode",
+        "ViewConfiguration",
+        "ViewMode",
+        "CurrentObject",
+        "CurrentLight",
+        "CurrentCamera",
+        "GraphEditorData",
         "DataOverlayLabel",
     };
     for (std::string_view e : kEnders) {
@@ -55,13 +72,13 @@ struct EnvelopeKey {
 };
 
 // Value of an envelope at time 0 (see the header for what is evaluated).
-double valueAtTimeZero(const std::vector<EnvelopeKey>& keys) {
+double valueAtTimeZero(const std::vector<EnvelopeKey> &keys) {
     if (keys.empty()) return 0.0;
     if (0.0 <= keys.front().time) return keys.front().value;
     if (0.0 >= keys.back().time) return keys.back().value;
     for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-        const EnvelopeKey& a = keys[k];
-        const EnvelopeKey& b = keys[k + 1];
+        const EnvelopeKey &a = keys[k];
+        const EnvelopeKey &b = keys[k + 1];
         if (a.time <= 0.0 && 0.0 <= b.time) {
             if (b.time == 0.0) return b.value;
             if (a.stepped || b.time <= a.time) return a.value;
@@ -76,12 +93,12 @@ double valueAtTimeZero(const std::vector<EnvelopeKey>& keys) {
 
 class LwsParser {
 public:
-    LwsParser(std::string&& bytes, const std::string& fileName, LoadError& err) : err_(err) {
+    LwsParser(std::string &&bytes, const std::string &fileName, LoadError &err) : err_(err) {
         doc_.fileName_ = fileName;
         doc_.bytes_ = std::move(bytes);
     }
 
-    bool run(LwsDocument& out) {
+    bool run(LwsDocument &out) {
         if (doc_.bytes_.size() > LwsDocument::kMaxFileBytes) {
             return fail(0, "file is larger than " +
                                std::to_string(LwsDocument::kMaxFileBytes / (std::size_t{1024} * 1024u)) +
@@ -96,22 +113,20 @@ public:
     }
 
 private:
-    bool fail(std::size_t lineIndexPlusOne, const std::string& message) {
+    bool fail(std::size_t lineIndexPlusOne, const std::string &message) {
         err_.file = doc_.fileName_;
         err_.line = static_cast<int>(std::min<std::size_t>(lineIndexPlusOne, 2147483647u));
         err_.message = message;
         return false;
     }
-    bool failAt(std::size_t lineIndex, const std::string& message) {
-        return fail(lineIndex + 1, message);
-    }
+    bool failAt(std::size_t lineIndex, const std::string &message) { return fail(lineIndex + 1, message); }
 
     // Counts the lines and records where every kLineStride-th one starts; a
     // line ends at "\r\n", "\n" or a lone "\r".
     void splitLines() {
-        const std::string& b = doc_.bytes_;
+        const std::string &b = doc_.bytes_;
         const std::size_t size = b.size();
-        auto& marks = doc_.lineMarks_;
+        auto &marks = doc_.lineMarks_;
         marks.clear();
         marks.push_back(0);
         std::size_t count = 0;  // lines ended so far
@@ -149,8 +164,8 @@ private:
 
     bool readBody() {
         const std::size_t n = doc_.lineCount();
-        long depth = 0;              // nesting of "{ ... }" and Plugin blocks
-        std::size_t openedAt = 0;    // line of the outermost open block
+        long depth = 0;            // nesting of "{ ... }" and Plugin blocks
+        std::size_t openedAt = 0;  // line of the outermost open block
         bool inLight = false;
         for (std::size_t i = 2; i < n; ++i) {
             const std::string_view text = doc_.lineText(i);
@@ -195,7 +210,7 @@ private:
         if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = u32(endLine);
     }
 
-    bool startLight(std::size_t i, const Tokens& toks) {
+    bool startLight(std::size_t i, const Tokens &toks) {
         LwsDocument::Light light;
         light.begin = u32(i);
         light.end = u32(i + 1);
@@ -217,8 +232,8 @@ private:
 
     // Reads the numbers of a setting line, or an envelope after it. On success
     // `last` is the setting's last line.
-    bool readValues(std::size_t i, std::string_view kw, std::size_t count,
-                    LwsDocument::Span& span, double* values, std::size_t& last) {
+    bool readValues(std::size_t i, std::string_view kw, std::size_t count, LwsDocument::Span &span,
+                    double *values, std::size_t &last) {
         const std::string_view text = doc_.lineText(i);
         const Tokens toks = tokenize(text, count + 1);
         span = LwsDocument::Span();
@@ -235,8 +250,8 @@ private:
             return true;
         }
         if (toks.size() < count + 1) {
-            return failAt(i, str(kw) + " needs " + std::to_string(count) +
-                                 (count == 1 ? " number" : " numbers"));
+            return failAt(
+                i, str(kw) + " needs " + std::to_string(count) + (count == 1 ? " number" : " numbers"));
         }
         for (std::size_t k = 0; k < count; ++k) {
             const std::string_view t = tokenText(text, toks[k + 1]);
@@ -251,7 +266,7 @@ private:
         return true;
     }
 
-    bool readEnvelope(std::size_t at, std::string_view kwView, double& value, std::size_t& last) {
+    bool readEnvelope(std::size_t at, std::string_view kwView, double &value, std::size_t &last) {
         const std::string kw(kwView);
         const std::size_t n = doc_.lineCount();
         const std::size_t j = at + 1;
@@ -265,8 +280,8 @@ private:
     }
 
     // "{ Envelope", key count, "Key value time shape ..." lines, "}".
-    bool readBlockEnvelope(std::size_t /*at*/, std::size_t j, const std::string& kw, double& value,
-                           std::size_t& last) {
+    bool readBlockEnvelope(std::size_t /*at*/, std::size_t j, const std::string &kw, double &value,
+                           std::size_t &last) {
         const std::size_t n = doc_.lineCount();
         const std::string_view open = trimmed(doc_.lineText(j));
         if (open != "{ Envelope") {
@@ -291,9 +306,8 @@ private:
             if (first == "}") {
                 if (--depth == 0) {
                     if (keys.size() != static_cast<std::size_t>(count)) {
-                        return failAt(k, "the envelope of " + kw + " announces " +
-                                             std::to_string(count) + " keys but has " +
-                                             std::to_string(keys.size()));
+                        return failAt(k, "the envelope of " + kw + " announces " + std::to_string(count) +
+                                             " keys but has " + std::to_string(keys.size()));
                     }
                     value = valueAtTimeZero(keys);
                     last = k;
@@ -321,8 +335,8 @@ private:
     }
 
     // Channel count, key count, per key a value line and a frame line, "EndBehavior".
-    bool readOldEnvelope(std::size_t at, std::size_t j, const std::string& kw, double& value,
-                         std::size_t& last) {
+    bool readOldEnvelope(std::size_t at, std::size_t j, const std::string &kw, double &value,
+                         std::size_t &last) {
         const std::size_t n = doc_.lineCount();
         int32_t channels = 0;
         if (!parseInt(trimmed(doc_.lineText(j)), channels) || channels < 1) {
@@ -340,8 +354,8 @@ private:
         const std::size_t left = firstKey <= n ? n - firstKey : 0u;
         if (left == 0u || static_cast<std::size_t>(count) > (left - 1u) / 2u) {
             return failAt(n - 1, "the envelope of " + kw + " (line " + std::to_string(at + 1) +
-                                     ") is truncated: the file ends before its " +
-                                     std::to_string(count) + " keys and EndBehavior");
+                                     ") is truncated: the file ends before its " + std::to_string(count) +
+                                     " keys and EndBehavior");
         }
         std::vector<EnvelopeKey> keys;
         keys.reserve(static_cast<std::size_t>(count));
@@ -353,8 +367,8 @@ private:
             const Tokens ftoks = tokenize(ft, 2);
             EnvelopeKey key;
             if (vtoks.empty() || !parseNumber(tokenText(vt, vtoks[0]), key.value)) {
-                return failAt(vl, "expected the value of key " + std::to_string(k + 1) +
-                                      " of the envelope of " + kw);
+                return failAt(
+                    vl, "expected the value of key " + std::to_string(k + 1) + " of the envelope of " + kw);
             }
             if (ftoks.empty() || !parseNumber(tokenText(ft, ftoks[0]), key.time)) {
                 return failAt(vl + 1, "expected the frame of key " + std::to_string(k + 1) +
@@ -374,9 +388,9 @@ private:
         return true;
     }
 
-    bool readSetting(std::size_t i, std::string_view kw, std::size_t& last) {
-        LwsDocument::Light& light = doc_.lights_.back();
-        sim::SceneLight& v = light.value;
+    bool readSetting(std::size_t i, std::string_view kw, std::size_t &last) {
+        LwsDocument::Light &light = doc_.lights_.back();
+        sim::SceneLight &v = light.value;
         last = i;
         double vals[3] = {0, 0, 0};
         if (kw == "LightName") {
@@ -386,7 +400,7 @@ private:
             return true;
         }
         if (kw == "LightColor") {
-            LwsDocument::Span& span = light.spans[static_cast<int>(LwsSetting::Color)];
+            LwsDocument::Span &span = light.spans[static_cast<int>(LwsSetting::Color)];
             if (!readValues(i, kw, 3, span, vals, last)) return false;
             const double scale = doc_.version_ <= 2 ? 1.0 / 255.0 : 1.0;
             for (int c = 0; c < 3; ++c) {
@@ -396,29 +410,29 @@ private:
             return true;
         }
         if (kw == "LightIntensity" || kw == "LgtIntensity") {
-            LwsDocument::Span& span = light.spans[static_cast<int>(LwsSetting::Intensity)];
+            LwsDocument::Span &span = light.spans[static_cast<int>(LwsSetting::Intensity)];
             if (!readValues(i, kw, 1, span, vals, last)) return false;
             v.intensity = vals[0];
             v.intensityAnimated = span.animated;
             return true;
         }
         if (kw == "LightRange") {
-            LwsDocument::Span& span = light.spans[static_cast<int>(LwsSetting::Range)];
+            LwsDocument::Span &span = light.spans[static_cast<int>(LwsSetting::Range)];
             if (!readValues(i, kw, 1, span, vals, last)) return false;
             v.range = vals[0];
             return true;
         }
-        if (kw == "LightType" || kw == "ShadowType" || kw == "LightFalloffType" ||
-            kw == "LightFalloff") {
+        if (kw == "LightType" || kw == "ShadowType" || kw == "LightFalloffType" || kw == "LightFalloff") {
             const LwsSetting which = kw == "LightType"    ? LwsSetting::Type
                                      : kw == "ShadowType" ? LwsSetting::Shadow
                                                           : LwsSetting::Falloff;
-            LwsDocument::Span& span = light.spans[static_cast<int>(which)];
+            LwsDocument::Span &span = light.spans[static_cast<int>(which)];
             const std::string_view text = doc_.lineText(i);
             const Tokens toks = tokenize(text, 2);
             int32_t value = 0;
             if (toks.size() < 2 || !parseInt(tokenText(text, toks[1]), value)) {
-                const std::string got = toks.size() < 2 ? "nothing" : "\"" + str(tokenText(text, toks[1]).substr(0, 40)) + "\"";
+                const std::string got =
+                    toks.size() < 2 ? "nothing" : "\"" + str(tokenText(text, toks[1]).substr(0, 40)) + "\"";
                 return failAt(i, str(kw) + " needs a whole number, not " + got);
             }
             span = LwsDocument::Span();
@@ -437,17 +451,16 @@ private:
         return true;
     }
 
-    LoadError& err_;
+    LoadError &err_;
     LwsDocument doc_;
 };
 
-bool LwsDocument::parse(const std::string& bytes, const std::string& fileName, LwsDocument& out,
-                        LoadError& err) {
+bool LwsDocument::parse(const std::string &bytes, const std::string &fileName, LwsDocument &out,
+                        LoadError &err) {
     return parse(std::string(bytes), fileName, out, err);
 }
 
-bool LwsDocument::parse(std::string&& bytes, const std::string& fileName, LwsDocument& out,
-                        LoadError& err) {
+bool LwsDocument::parse(std::string &&bytes, const std::string &fileName, LwsDocument &out, LoadError &err) {
     LwsParser parser(std::move(bytes), fileName, err);
     return parser.run(out);
 }
@@ -493,7 +506,7 @@ std::size_t LwsDocument::eolLength(std::size_t b, std::size_t e) const {
     return e - b >= 2 && bytes_[e - 2] == '\r' ? 2 : 1;
 }
 
-bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err) {
+bool LwsDocument::load(const std::string &path, LwsDocument &out, LoadError &err) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         err.file = path;
@@ -522,8 +535,8 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
         if (bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes) {
             err.file = path;
             err.line = 0;
-            err.message = "file is larger than " + std::to_string(kMaxFileBytes / (std::size_t{1024} * 1024u)) +
-                          " MiB";
+            err.message =
+                "file is larger than " + std::to_string(kMaxFileBytes / (std::size_t{1024} * 1024u)) + " MiB";
             return false;
         }
         bytes.append(buf, static_cast<std::size_t>(got));
@@ -540,19 +553,19 @@ bool LwsDocument::load(const std::string& path, LwsDocument& out, LoadError& err
 sim::Scene LwsDocument::scene() const {
     sim::Scene s;
     s.lights.reserve(lights_.size());
-    for (const Light& l : lights_) s.lights.push_back(l.value);
+    for (const Light &l : lights_) s.lights.push_back(l.value);
     return s;
 }
 
 int LwsDocument::settingLine(std::size_t index, LwsSetting setting) const {
     if (index >= lights_.size()) return 0;
-    const Span& sp = lights_[index].spans[static_cast<int>(setting)];
+    const Span &sp = lights_[index].spans[static_cast<int>(setting)];
     return sp.present ? static_cast<int>(sp.first + 1) : 0;
 }
 
 bool LwsDocument::settingAnimated(std::size_t index, LwsSetting setting) const {
     if (index >= lights_.size()) return false;
-    const Span& sp = lights_[index].spans[static_cast<int>(setting)];
+    const Span &sp = lights_[index].spans[static_cast<int>(setting)];
     return sp.present && sp.animated;
 }
 

@@ -11,7 +11,7 @@ namespace scenefile {
 
 namespace {
 
-bool allFinite(const double* v, int n) {
+bool allFinite(const double *v, int n) {
     for (int i = 0; i < n; ++i) {
         if (!std::isfinite(v[i])) return false;
     }
@@ -19,14 +19,20 @@ bool allFinite(const double* v, int n) {
 }
 
 // round(x), half away from zero, clamped to 0..255; `clamped` tells whether it was.
-int32_t toByte(double x, bool& clamped) {
+int32_t toByte(double x, bool &clamped) {
     const double r = std::round(x * 255.0);
-    if (r < 0.0) { clamped = true; return 0; }
-    if (r > 255.0) { clamped = true; return 255; }
+    if (r < 0.0) {
+        clamped = true;
+        return 0;
+    }
+    if (r > 255.0) {
+        clamped = true;
+        return 255;
+    }
     return static_cast<int32_t>(r);
 }
 
-bool sameProduct(const double* a, double ai, const double* b, double bi) {
+bool sameProduct(const double *a, double ai, const double *b, double bi) {
     for (int c = 0; c < 3; ++c) {
         const double p = a[c] * ai;
         const double q = b[c] * bi;
@@ -40,21 +46,19 @@ bool sameProduct(const double* a, double ai, const double* b, double bi) {
 
 class LwsWriter {
 public:
-    LwsWriter(const LwsDocument& doc, std::vector<std::string>& warnings)
-        : doc_(doc), warnings_(warnings) {}
+    LwsWriter(const LwsDocument &doc, std::vector<std::string> &warnings) : doc_(doc), warnings_(warnings) {}
 
-    std::string run(const sim::Scene& edited) {
+    std::string run(const sim::Scene &edited) {
         const std::size_t docCount = doc_.lights_.size();
         const std::size_t editCount = edited.lights.size();
         if (docCount != editCount) {
-            warn("the edited scene has " + std::to_string(editCount) + " lights but " +
-                 doc_.fileName_ + " has " + std::to_string(docCount) +
-                 "; only the first " + std::to_string(std::min(docCount, editCount)) +
-                 " are written");
+            warn("the edited scene has " + std::to_string(editCount) + " lights but " + doc_.fileName_ +
+                 " has " + std::to_string(docCount) + "; only the first " +
+                 std::to_string(std::min(docCount, editCount)) + " are written");
         }
         for (std::size_t i = 0; i < docCount && i < editCount; ++i) {
-            const LwsDocument::Light& light = doc_.lights_[i];
-            const sim::SceneLight& e = edited.lights[i];
+            const LwsDocument::Light &light = doc_.lights_[i];
+            const sim::SceneLight &e = edited.lights[i];
             if (e.id != light.value.id) {
                 char buf[96];
                 std::snprintf(buf, sizeof buf, "light %lu has ID %x in the edited scene but %x in the file",
@@ -73,25 +77,25 @@ private:
     bool old() const { return doc_.version_ <= 2; }
     std::string fmt(double v) const { return old() ? formatFixed(v) : formatTrimmed(v); }
 
-    void warn(const std::string& s) { warnings_.push_back(s); }
-    std::string who(std::size_t i, const LwsDocument::Light& l) const {
+    void warn(const std::string &s) { warnings_.push_back(s); }
+    std::string who(std::size_t i, const LwsDocument::Light &l) const {
         return "light " + std::to_string(i + 1) + " \"" + l.value.name + "\"";
     }
-    const LwsDocument::Span& span(const LwsDocument::Light& l, LwsSetting s) const {
+    const LwsDocument::Span &span(const LwsDocument::Light &l, LwsSetting s) const {
         return l.spans[static_cast<int>(s)];
     }
 
     // Whether writeLight would change nothing: every value the writer looks at
     // is exactly as read (and the type is one it writes as it stands). Most
     // lights of a big scene are such, so they cost no formatting.
-    static bool untouched(const sim::SceneLight& o, const sim::SceneLight& e) {
+    static bool untouched(const sim::SceneLight &o, const sim::SceneLight &e) {
         return e.color[0] == o.color[0] && e.color[1] == o.color[1] && e.color[2] == o.color[2] &&
                e.intensity == o.intensity && e.lightType == o.lightType && e.lightType >= 0 &&
                e.lightType <= 4 && e.shadowType == o.shadowType && e.range == o.range &&
                (e.flags & 1u) == (o.flags & 1u);
     }
 
-    void writeLight(std::size_t i, const LwsDocument::Light& light, const sim::SceneLight& e) {
+    void writeLight(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e) {
         writeColorAndIntensity(i, light, e);
 
         // Light type: values outside 0..4 select a distant light.
@@ -109,7 +113,8 @@ private:
             warn(who(i, light) + ": the range is not a finite number; the range was not changed");
         } else if (fmt(e.range) != fmt(light.value.range)) {
             if (span(light, LwsSetting::Range).animated) {
-                warn(who(i, light) + ": the range is animated in the file; its envelope was kept and the new range " +
+                warn(who(i, light) +
+                     ": the range is animated in the file; its envelope was kept and the new range " +
                      formatTrimmed(e.range) + " was not written");
             } else {
                 setValue(light, LwsSetting::Range, fmt(e.range));
@@ -127,7 +132,7 @@ private:
         }
     }
 
-    std::string colorText(const double* fractions, std::size_t i, const LwsDocument::Light& light) {
+    std::string colorText(const double *fractions, std::size_t i, const LwsDocument::Light &light) {
         std::string s;
         bool clamped = false;
         for (int c = 0; c < 3; ++c) {
@@ -141,7 +146,7 @@ private:
         return s;
     }
 
-    std::string originalColorText(const LwsDocument::Light& light) const {
+    std::string originalColorText(const LwsDocument::Light &light) const {
         std::string s;
         for (int c = 0; c < 3; ++c) {
             if (c) s += ' ';
@@ -155,9 +160,8 @@ private:
         return s;
     }
 
-    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light& light,
-                                const sim::SceneLight& e) {
-        const sim::SceneLight& o = light.value;
+    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e) {
+        const sim::SceneLight &o = light.value;
         if (!allFinite(e.color, 3) || !std::isfinite(e.intensity)) {
             warn(who(i, light) + ": colour or intensity is not a finite number; neither was changed");
             return;
@@ -168,18 +172,21 @@ private:
             // The envelope stays; the colour carries what changed at time 0.
             if (productKept) return;
             if (o.intensity == 0.0) {
-                warn(who(i, light) + ": the intensity is animated in the file and 0 at time 0, so the "
+                warn(who(i, light) +
+                     ": the intensity is animated in the file and 0 at time 0, so the "
                      "new colour x intensity cannot be kept; the envelope and colour were not changed");
                 return;
             }
             double scaled[3];
             for (int c = 0; c < 3; ++c) scaled[c] = e.color[c] * e.intensity / o.intensity;
             if (!allFinite(scaled, 3)) {
-                warn(who(i, light) + ": the intensity is animated in the file and the colour "
+                warn(who(i, light) +
+                     ": the intensity is animated in the file and the colour "
                      "needed to match the edit is out of range; nothing was changed");
                 return;
             }
-            warn(who(i, light) + ": the intensity is animated in the file; its envelope was kept and "
+            warn(who(i, light) +
+                 ": the intensity is animated in the file; its envelope was kept and "
                  "the colour was scaled so that colour x intensity at time 0 is as edited");
             const std::string text = colorText(scaled, i, light);
             if (text != originalColorText(light)) setValue(light, LwsSetting::Color, text);
@@ -198,8 +205,8 @@ private:
     }
 
     // Replaces the value text of an existing line, or inserts a new line.
-    void setValue(const LwsDocument::Light& light, LwsSetting s, const std::string& value) {
-        const LwsDocument::Span& sp = span(light, s);
+    void setValue(const LwsDocument::Light &light, LwsSetting s, const std::string &value) {
+        const LwsDocument::Span &sp = span(light, s);
         if (sp.present) {
             const std::string_view text = doc_.lineText(sp.first);
             std::string line(text.substr(0, sp.valueBegin));
@@ -214,18 +221,18 @@ private:
 
     std::string keyword(LwsSetting s) const {
         switch (s) {
-            case LwsSetting::Color: return "LightColor";
-            case LwsSetting::Intensity: return old() ? "LgtIntensity" : "LightIntensity";
-            case LwsSetting::Type: return "LightType";
-            case LwsSetting::Falloff: return old() ? "LightFalloff" : "LightFalloffType";
-            case LwsSetting::Range: return "LightRange";
-            case LwsSetting::Shadow: return "ShadowType";
+        case LwsSetting::Color: return "LightColor";
+        case LwsSetting::Intensity: return old() ? "LgtIntensity" : "LightIntensity";
+        case LwsSetting::Type: return "LightType";
+        case LwsSetting::Falloff: return old() ? "LightFalloff" : "LightFalloffType";
+        case LwsSetting::Range: return "LightRange";
+        case LwsSetting::Shadow: return "ShadowType";
         }
         return std::string();
     }
 
     // Line index before which a missing setting goes.
-    std::size_t insertionPoint(const LwsDocument::Light& light, LwsSetting s) const {
+    std::size_t insertionPoint(const LwsDocument::Light &light, LwsSetting s) const {
         const int idx = static_cast<int>(s);
         if (s == LwsSetting::Shadow) {
             if (old()) return sectionEnd(light);
@@ -233,8 +240,11 @@ private:
             std::size_t after = 0;
             bool found = false;
             for (int k = 0; k < idx; ++k) {
-                const LwsDocument::Span& sp = light.spans[k];
-                if (sp.present && (!found || sp.last > after)) { after = sp.last; found = true; }
+                const LwsDocument::Span &sp = light.spans[k];
+                if (sp.present && (!found || sp.last > after)) {
+                    after = sp.last;
+                    found = true;
+                }
             }
             if (!found) return sectionEnd(light);
             std::size_t at = after + 1;
@@ -242,11 +252,11 @@ private:
             return at;
         }
         for (int k = idx - 1; k >= 0; --k) {
-            const LwsDocument::Span& sp = light.spans[k];
+            const LwsDocument::Span &sp = light.spans[k];
             if (sp.present) return sp.last + 1;
         }
         for (int k = idx + 1; k < kLwsSettingCount; ++k) {
-            const LwsDocument::Span& sp = light.spans[k];
+            const LwsDocument::Span &sp = light.spans[k];
             if (sp.present) return sp.first;
         }
         return sectionEnd(light);
@@ -261,7 +271,7 @@ private:
     }
 
     // End of the light's section, before its trailing blank lines.
-    std::size_t sectionEnd(const LwsDocument::Light& light) const {
+    std::size_t sectionEnd(const LwsDocument::Light &light) const {
         std::size_t at = light.end;
         while (at > light.begin + 1 && tokenize(doc_.lineText(at - 1), 1).empty()) --at;
         return at;
@@ -277,12 +287,12 @@ private:
 
     // The file's bytes, copied in runs between the edited and inserted lines.
     std::string assemble() const {
-        const std::string& bytes = doc_.bytes_;
+        const std::string &bytes = doc_.bytes_;
         const std::string fallbackEol = defaultEol();
         std::size_t extra = 0;
-        for (const auto& r : replaced_) extra += r.second.size();
-        for (const auto& in : inserted_) {
-            for (const std::string& s : in.second) extra += s.size() + 2 * fallbackEol.size();
+        for (const auto &r : replaced_) extra += r.second.size();
+        for (const auto &in : inserted_) {
+            for (const std::string &s : in.second) extra += s.size() + 2 * fallbackEol.size();
         }
         std::string out;
         out.reserve(bytes.size() + extra);
@@ -299,7 +309,7 @@ private:
             if (in != inserted_.end() && in->first == line) {
                 // Inserted lines take the line end of the line before them.
                 std::string prevEol = line == 0 ? fallbackEol : std::string(doc_.lineEol(line - 1));
-                for (const std::string& s : in->second) {
+                for (const std::string &s : in->second) {
                     if (prevEol.empty()) {  // the last line had no line end: give it one
                         out += fallbackEol;
                         prevEol = fallbackEol;
@@ -320,13 +330,13 @@ private:
         return out;
     }
 
-    const LwsDocument& doc_;
-    std::vector<std::string>& warnings_;
+    const LwsDocument &doc_;
+    std::vector<std::string> &warnings_;
     std::map<std::size_t, std::string> replaced_;
     std::map<std::size_t, std::vector<std::string>> inserted_;
 };
 
-std::string LwsDocument::render(const sim::Scene& edited, std::vector<std::string>& warnings) const {
+std::string LwsDocument::render(const sim::Scene &edited, std::vector<std::string> &warnings) const {
     LwsWriter writer(*this, warnings);
     return writer.run(edited);
 }

@@ -22,7 +22,7 @@ Tokens tokenize(std::string_view line, std::size_t maxTokens) {
     while (i < n && out.count < maxTokens) {
         while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
         if (i >= n) break;
-        Token& t = out.at[out.count++];
+        Token &t = out.at[out.count++];
         t.begin = i;
         while (i < n && line[i] != ' ' && line[i] != '\t') ++i;
         t.end = i;
@@ -30,23 +30,32 @@ Tokens tokenize(std::string_view line, std::size_t maxTokens) {
     return out;
 }
 
-bool parseNumber(std::string_view text, double& value) {
+bool parseNumber(std::string_view text, double &value) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     if (n == 0 || n > 400) return false;
     if (text[i] == '+' || text[i] == '-') ++i;
     std::size_t digits = 0;
-    while (i < n && isDigit(text[i])) { ++i; ++digits; }
+    while (i < n && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && isDigit(text[i])) { ++i; ++digits; }
+        while (i < n && isDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return false;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < n && isDigit(text[i])) { ++i; ++expDigits; }
+        while (i < n && isDigit(text[i])) {
+            ++i;
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     if (i != n) return false;
@@ -55,7 +64,7 @@ bool parseNumber(std::string_view text, double& value) {
     text.copy(buf, n);
     buf[n] = '\0';
     errno = 0;
-    char* end = nullptr;
+    char *end = nullptr;
     const double v = std::strtod(buf, &end);
     if (end != buf + n) return false;
     if (!std::isfinite(v)) return false;
@@ -63,7 +72,7 @@ bool parseNumber(std::string_view text, double& value) {
     return true;
 }
 
-bool parseInt(std::string_view text, int32_t& value) {
+bool parseInt(std::string_view text, int32_t &value) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     bool negative = false;
@@ -85,7 +94,7 @@ bool parseInt(std::string_view text, int32_t& value) {
     return true;
 }
 
-bool parseHexId(std::string_view text, uint32_t& value) {
+bool parseHexId(std::string_view text, uint32_t &value) {
     if (text.empty() || text.size() > 8) return false;
     uint32_t v = 0;
     for (char c : text) {

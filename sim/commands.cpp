@@ -87,8 +87,8 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
         const char *word;
         int32_t type;
     };
-    static const TypeWord kTypes[] = {{"DistantLight", 0}, {"PointLight", 1}, {"Spotlight", 2},
-                                      {"LinearLight", 3}, {"AreaLight", 4}};
+    static const TypeWord kTypes[] = {
+        {"DistantLight", 0}, {"PointLight", 1}, {"Spotlight", 2}, {"LinearLight", 3}, {"AreaLight", 4}};
     for (const TypeWord &t : kTypes) {
         if (!sameWord(verb, t.word)) continue;
         if (!wantArgs(0)) return reject(std::string(t.word) + " takes no argument");
@@ -109,7 +109,8 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
     }
     if (sameWord(verb, "LightColor")) {
         double c[3];
-        if (!wantArgs(3) || !parseFiniteDouble(w[1], c[0]) || !parseFiniteDouble(w[2], c[1]) || !parseFiniteDouble(w[3], c[2]))
+        if (!wantArgs(3) || !parseFiniteDouble(w[1], c[0]) || !parseFiniteDouble(w[2], c[1]) ||
+            !parseFiniteDouble(w[3], c[2]))
             return reject("LightColor needs three finite numbers");
         SceneLight *l = light();
         if (!l) return reject("no light is selected");
@@ -118,8 +119,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
     }
     if (sameWord(verb, "ShadowType")) {
         long v = 0;
-        if (!wantArgs(1) || !parseInt(w[1], v) || v < 0 || v > 2)
-            return reject("ShadowType needs 0, 1 or 2");
+        if (!wantArgs(1) || !parseInt(w[1], v) || v < 0 || v > 2) return reject("ShadowType needs 0, 1 or 2");
         SceneLight *l = light();
         if (!l) return reject("no light is selected");
         l->shadowType = static_cast<int32_t>(v);

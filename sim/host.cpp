@@ -135,8 +135,8 @@ std::vector<std::string> Host::callNames() const {
 }
 
 size_t Host::countCalls(std::string_view name) const {
-    return static_cast<size_t>(
-        std::count_if(calls_.begin(), calls_.end(), [&](const Call &c) { return !c.callback && c.name == name; }));
+    return static_cast<size_t>(std::count_if(calls_.begin(), calls_.end(),
+                                             [&](const Call &c) { return !c.callback && c.name == name; }));
 }
 
 int Host::livePanels() const {

@@ -93,12 +93,12 @@ constexpr Rgb kTextColour{255, 255, 255};       // how the host shows it
 constexpr Rgb kPanelBackground{172, 172, 172};  // panel picture before any blit
 
 struct HostConditions {
-    int32_t interfaceVersion = 4;        // passed to activation
-    int32_t toolkitVersion = 20;         // panel get, tag 18
+    int32_t interfaceVersion = 4;          // passed to activation
+    int32_t toolkitVersion = 20;           // panel get, tag 18
     std::set<std::string> missingGlobals;  // global lookups that answer null
-    bool failPanelCreate = false;        // panel create answers null
-    bool failRasterCreate = false;       // raster create answers null
-    int failControl = 0;                 // the Nth addControl (from 1) answers null; 0: none
+    bool failPanelCreate = false;          // panel create answers null
+    bool failRasterCreate = false;         // raster create answers null
+    int failControl = 0;                   // the Nth addControl (from 1) answers null; 0: none
 };
 
 // One entry of the call log. Host calls made by the plug-in have callback
@@ -107,7 +107,7 @@ struct Call {
     std::string name;               // e.g. "panel.addControl", "control.set", "raster.drawText"
     std::vector<std::string> args;  // arguments as text; controls by key
     bool callback = false;
-    std::string text() const;       // "name(arg, arg)"
+    std::string text() const;  // "name(arg, arg)"
 };
 
 struct CommandRecord {
@@ -138,13 +138,13 @@ struct PanelModel;
 struct ControlModel {
     PanelModel *panel = nullptr;
     HostControl *handle = nullptr;  // what the plug-in holds
-    int number = 0;          // creation order within the panel, from 1
-    std::string typeName;    // "FloatControl", ...
+    int number = 0;                 // creation order within the panel, from 1
+    std::string typeName;           // "FloatControl", ...
     std::string label;
-    std::string key;         // label, or a role for unlabelled controls
-    ControlDesc desc{};      // copy of the descriptor handed to addControl
+    std::string key;                 // label, or a role for unlabelled controls
+    ControlDesc desc{};              // copy of the descriptor handed to addControl
     std::vector<std::string> items;  // choice items, copied at creation
-    int x = 0, y = 0;        // left edge (label included) and top
+    int x = 0, y = 0;                // left edge (label included) and top
     int labelWidth = 0;
     int bodyWidth = 0, bodyHeight = 0;
     int hotX() const { return x + labelWidth; }
@@ -161,17 +161,17 @@ struct ControlModel {
     int drawCount = 0;          // every draw call, refreshes included
     intptr_t userData = 0, drawHandler = 0, eventHandler = 0;
     int mouseX = 0, mouseY = 0;
-    ListPaint lastPaint;        // area controls: the last paint by the draw handler
-    int paintRaster = -1;       // raster serial the last paint drew into, or -1
+    ListPaint lastPaint;   // area controls: the last paint by the draw handler
+    int paintRaster = -1;  // raster serial the last paint drew into, or -1
 };
 
 struct PanelModel {
     int serial = 0;
     std::string title;
-    int height = 0, width = 0;   // height as set by the plug-in (0: host sizing)
+    int height = 0, width = 0;  // height as set by the plug-in (0: host sizing)
     intptr_t userData = 0, keyHandler = 0;
     std::vector<std::unique_ptr<ControlModel>> controls;
-    Picture picture;             // the panel as shown; blits land here
+    Picture picture;  // the panel as shown; blits land here
     bool opened = false, destroyed = false;
     std::optional<Close> outcome;
 };
@@ -199,7 +199,7 @@ public:
     std::vector<std::string> commands() const;  // evaluate's texts, in order
     const std::vector<CommandRecord> &commandRecords() const { return commands_; }
     const std::vector<ErrorBox> &errorBoxes() const { return errors_; }
-    std::vector<std::string> errors() const;  // first lines of the error boxes
+    std::vector<std::string> errors() const;                          // first lines of the error boxes
     const std::vector<std::string> &infos() const { return infos_; }  // every info text set
     const std::vector<std::string> &faults() const { return faults_; }
     const std::vector<Call> &calls() const { return calls_; }
@@ -249,7 +249,7 @@ public:
     std::optional<bool> propertyGhosted() const;
     std::string infoText() const;
     std::string prefixText() const;
-    Picture listPicture() const;   // the raster the list was last painted into
+    Picture listPicture() const;  // the raster the list was last painted into
     const Picture *panelPicture() const;
     // Keys of the nine property controls, in ghosting order.
     static const std::vector<std::string> &propertyControlKeys();

@@ -189,7 +189,8 @@ std::string Host::prefixText() const {
 
 Picture Host::listPicture() const {
     const ControlModel *list = findControl("list");
-    if (!list || list->paintRaster < 0 || static_cast<size_t>(list->paintRaster) >= rasters_.size()) return {};
+    if (!list || list->paintRaster < 0 || static_cast<size_t>(list->paintRaster) >= rasters_.size())
+        return {};
     return rasters_[static_cast<size_t>(list->paintRaster)]->picture;
 }
 
@@ -197,6 +198,5 @@ const Picture *Host::panelPicture() const {
     const PanelModel *p = open_ ? open_ : lastPanel();
     return p ? &p->picture : nullptr;
 }
-
 
 }  // namespace sim

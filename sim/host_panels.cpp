@@ -107,7 +107,7 @@ void VT_CDECL HostGlue::panelSet(HostPanel *panel, int32_t tag, void *in) {
 }
 
 HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeName, ControlDesc *desc,
-                                        const char *label) {
+                                           const char *label) {
     Host &host = h();
     host.log("panel.addControl",
              {"panel", quote(typeName), desc ? "type " + num(desc->type) : "null", quote(label)});
@@ -122,9 +122,9 @@ HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeNam
         host.fault("panel.addControl with no type name");
         return nullptr;
     }
-    static const char *const kKnown[] = {"FloatControl", "DragButtonControl", "ChoiceControl",
-                                         "ButtonControl", "InfoControl", "AreaControl",
-                                         "VSlideControl", "EditControl", "MiniRGBControl"};
+    static const char *const kKnown[] = {"FloatControl",  "DragButtonControl", "ChoiceControl",
+                                         "ButtonControl", "InfoControl",       "AreaControl",
+                                         "VSlideControl", "EditControl",       "MiniRGBControl"};
     bool known = false;
     for (const char *k : kKnown) known = known || std::strcmp(k, typeName) == 0;
     if (!known) {
@@ -209,7 +209,9 @@ void VT_CDECL HostGlue::controlGet(HostControl *control, int32_t tag, HostValue 
     }
     case HV_INTEGER:
         v->intv.type = HV_INTEGER;
-        v->intv.value = c->type == HV_FLOAT ? static_cast<intptr_t>(std::isnan(c->floatValue) ? 0.0 : std::clamp(c->floatValue, -1e15, 1e15))
+        v->intv.value = c->type == HV_FLOAT
+                            ? static_cast<intptr_t>(
+                                  std::isnan(c->floatValue) ? 0.0 : std::clamp(c->floatValue, -1e15, 1e15))
                         : c->type == HV_IVECTOR ? c->vec[0]
                                                 : c->intValue;
         return;
@@ -260,7 +262,8 @@ void VT_CDECL HostGlue::controlSet(HostControl *control, int32_t tag, HostValue 
     case HV_FLOAT:
         c->floatValue = v->flt.value;
         // NaN reads back as 0 through an integer record, as a real host's field would show it.
-        c->intValue = std::isnan(v->flt.value) ? 0 : static_cast<intptr_t>(std::clamp(v->flt.value, -1e15, 1e15));
+        c->intValue =
+            std::isnan(v->flt.value) ? 0 : static_cast<intptr_t>(std::clamp(v->flt.value, -1e15, 1e15));
         break;
     case HV_IVECTOR:
         for (int i = 0; i < 3; ++i) c->vec[i] = v->ivec.value[i];
@@ -283,7 +286,8 @@ std::string HostGlue::describeValue(const HostValue &v) {
     switch (v.type) {
     case HV_STRING: {
         if (!v.str.buf || v.str.bufLen < 0) return "text null";
-        return "text \"" + std::string(v.str.buf, strnlen(v.str.buf, static_cast<size_t>(v.str.bufLen))) + "\"";
+        return "text \"" + std::string(v.str.buf, strnlen(v.str.buf, static_cast<size_t>(v.str.bufLen))) +
+               "\"";
     }
     case HV_INTEGER: return "int " + num(static_cast<long long>(v.intv.value));
     case HV_FLOAT: return "float " + real(v.flt.value);
@@ -376,13 +380,16 @@ void Host::shapeControl(ControlModel &c) const {
         if (c.key.empty()) c.key = "button";
     } else if (t == "AreaControl") {
         c.type = HV_INTEGER;
-        c.bodyWidth = c.desc.type == CD_AREA && c.desc.area.width > 0 ? std::min(c.desc.area.width, 4000) : 20;
-        c.bodyHeight = c.desc.type == CD_AREA && c.desc.area.height > 0 ? std::min(c.desc.area.height, 4000) : 20;
+        c.bodyWidth =
+            c.desc.type == CD_AREA && c.desc.area.width > 0 ? std::min(c.desc.area.width, 4000) : 20;
+        c.bodyHeight =
+            c.desc.type == CD_AREA && c.desc.area.height > 0 ? std::min(c.desc.area.height, 4000) : 20;
         if (c.key.empty()) c.key = "list";
     } else if (t == "VSlideControl") {
         c.type = HV_INTEGER;
         c.bodyWidth = 16;
-        c.bodyHeight = c.desc.type == CD_RANGE && c.desc.range.width > 0 ? std::min(c.desc.range.width, 4000) : 100;
+        c.bodyHeight =
+            c.desc.type == CD_RANGE && c.desc.range.width > 0 ? std::min(c.desc.range.width, 4000) : 100;
         if (c.key.empty()) c.key = "slider";
     }
     if (c.key.empty()) c.key = t;

@@ -10,7 +10,7 @@ namespace sim {
 // makes a drawText call for every row, and long runs turn the log off.
 
 void VT_CDECL HostGlue::drawRGBBox(HostRaster *raster, int32_t r, int32_t g, int32_t b, int32_t x, int32_t y,
-                                int32_t w, int32_t hgt) {
+                                   int32_t w, int32_t hgt) {
     Host &host = h();
     if (host.logging())
         host.log("raster.drawRGBBox", {"raster", num(r), num(g), num(b), num(x), num(y), num(w), num(hgt)});
@@ -60,10 +60,10 @@ void VT_CDECL HostGlue::rasterDestroy(HostRaster *raster) {
 }
 
 void VT_CDECL HostGlue::blitPanel(HostRaster *raster, int32_t x, int32_t y, HostPanel *panel, int32_t px,
-                               int32_t py, int32_t w, int32_t hgt) {
+                                  int32_t py, int32_t w, int32_t hgt) {
     Host &host = h();
-    if (host.logging()) host.log("raster.blitPanel",
-             {"raster", num(x), num(y), "panel", num(px), num(py), num(w), num(hgt)});
+    if (host.logging())
+        host.log("raster.blitPanel", {"raster", num(x), num(y), "panel", num(px), num(py), num(w), num(hgt)});
     Host::RasterModel *m = host.liveRaster(raster, "raster.blitPanel");
     PanelModel *p = host.livePanel(panel, "raster.blitPanel");
     if (!m || !p) return;

@@ -27,9 +27,7 @@ Handle openLibrary(const std::string &path, std::string &why) {
     if (!h) why = "LoadLibrary error " + std::to_string(static_cast<unsigned long>(GetLastError()));
     return h;
 }
-void *findSymbol(Handle h, const char *name) {
-    return reinterpret_cast<void *>(GetProcAddress(h, name));
-}
+void *findSymbol(Handle h, const char *name) { return reinterpret_cast<void *>(GetProcAddress(h, name)); }
 void closeLibrary(Handle h) { FreeLibrary(h); }
 unsigned long processId() { return static_cast<unsigned long>(GetCurrentProcessId()); }
 #else
@@ -103,7 +101,8 @@ PluginLibrary PluginLibrary::load(const std::string &path, Instance instance, co
 
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
-        throw LoadError("cannot load plug-in '" + path + "': no such file; build the plug-in or name it with --plugin");
+        throw LoadError("cannot load plug-in '" + path +
+                        "': no such file; build the plug-in or name it with --plugin");
 
     std::string loadPath = path;
     if (instance == Instance::Fresh) {
@@ -130,9 +129,11 @@ PluginLibrary PluginLibrary::load(const std::string &path, Instance instance, co
         throw LoadError("'" + path + "' is not a Layout plug-in: it exports no " MODULE_DESCRIPTOR_SYMBOL);
     const auto *desc = static_cast<const ModuleDescriptor *>(sym);
     if (desc->sync != MODULE_SYNC_WORD)
-        throw LoadError("'" + path + "' is not a Layout plug-in: its module descriptor has a wrong synchronisation word");
+        throw LoadError("'" + path +
+                        "' is not a Layout plug-in: its module descriptor has a wrong synchronisation word");
     if (!desc->startup || !desc->servers)
-        throw LoadError("'" + path + "' has an incomplete module descriptor (no startup function or server table)");
+        throw LoadError("'" + path +
+                        "' has an incomplete module descriptor (no startup function or server table)");
 
     void *data = desc->startup();
     if (!data) throw LoadError("plug-in '" + path + "' refused to start: its startup function returned null");

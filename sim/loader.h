@@ -22,8 +22,8 @@ public:
 class PluginLibrary {
 public:
     enum class Instance {
-        Fresh,   // load a private copy of the file: a new, all-zero static state
-        Shared   // load the file itself: the platform may hand back an instance already loaded
+        Fresh,  // load a private copy of the file: a new, all-zero static state
+        Shared  // load the file itself: the platform may hand back an instance already loaded
     };
 
     // Loads the file, finds _mod_descrip, checks its synchronisation word,

@@ -61,7 +61,9 @@ PanelGeometry panelGeometry(const PanelModel &panel) {
 }
 
 int sliderMin(const ControlModel &slider) { return slider.desc.type == CD_RANGE ? slider.desc.range.min : 0; }
-int sliderMax(const ControlModel &slider) { return slider.desc.type == CD_RANGE ? slider.desc.range.max : 100; }
+int sliderMax(const ControlModel &slider) {
+    return slider.desc.type == CD_RANGE ? slider.desc.range.max : 100;
+}
 
 Rect sliderKnob(const ControlModel &slider, const Rect &field) {
     const int lo = sliderMin(slider), hi = sliderMax(slider);

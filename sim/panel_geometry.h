@@ -24,14 +24,14 @@
 
 namespace sim {
 
-constexpr int kTitleHeight = 16;     // title bar above the panel body
-constexpr int kButtonRow = 28;       // row with OK and Cancel below it
-constexpr int kOkCancelWidth = 56;   // each of the two buttons
+constexpr int kTitleHeight = 16;    // title bar above the panel body
+constexpr int kButtonRow = 28;      // row with OK and Cancel below it
+constexpr int kOkCancelWidth = 56;  // each of the two buttons
 constexpr int kOkCancelHeight = 18;
-constexpr int kSwatchWidth = 18;     // colour swatch in front of the three numbers
-constexpr int kSliderKnob = 12;      // height of a slider's knob (at most the slider's)
-constexpr int kFieldTextInset = 4;   // from a field's left edge to its text's first cell
-constexpr int kListRow = 16;         // one row of the list: what a wheel notch scrolls
+constexpr int kSwatchWidth = 18;    // colour swatch in front of the three numbers
+constexpr int kSliderKnob = 12;     // height of a slider's knob (at most the slider's)
+constexpr int kFieldTextInset = 4;  // from a field's left edge to its text's first cell
+constexpr int kListRow = 16;        // one row of the list: what a wheel notch scrolls
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
@@ -51,9 +51,9 @@ struct ControlGeometry {
 };
 
 struct PanelGeometry {
-    int width = 0, height = 0;  // the whole picture drawPanel makes
-    int bodyX = 0, bodyY = 0;   // panel (0, 0) in picture pixels
-    Rect ok, cancel;            // OK and Cancel buttons
+    int width = 0, height = 0;              // the whole picture drawPanel makes
+    int bodyX = 0, bodyY = 0;               // panel (0, 0) in picture pixels
+    Rect ok, cancel;                        // OK and Cancel buttons
     std::vector<ControlGeometry> controls;  // in the panel's control order
 };
 

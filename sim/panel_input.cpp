@@ -43,7 +43,8 @@ std::string utf8(uint32_t ch) {
 // The character boundary nearest picture column x in a field at r showing text.
 size_t caretAt(const std::string &text, const Rect &r, int x) {
     const long long cell = static_cast<long long>(x) - (r.x + kFieldTextInset) + font::kAdvance / 2;
-    size_t at = static_cast<size_t>(std::clamp(cell / font::kAdvance, 0LL, static_cast<long long>(text.size())));
+    size_t at =
+        static_cast<size_t>(std::clamp(cell / font::kAdvance, 0LL, static_cast<long long>(text.size())));
     while (at > 0 && at < text.size() && continuation(text[at])) --at;
     return at;
 }
@@ -100,9 +101,16 @@ int panelKeyCode(const KeyPress &k) {
     case Key::Backspace: return 8;
     case Key::Tab: return 9;
     case Key::Return: return 13;
-    case Key::F1: case Key::F2: case Key::F3: case Key::F4: case Key::F5:
-    case Key::F6: case Key::F7: case Key::F8: case Key::F9: case Key::F10:
-        return 0x1030 + (static_cast<int>(k.key) - static_cast<int>(Key::F1));
+    case Key::F1:
+    case Key::F2:
+    case Key::F3:
+    case Key::F4:
+    case Key::F5:
+    case Key::F6:
+    case Key::F7:
+    case Key::F8:
+    case Key::F9:
+    case Key::F10: return 0x1030 + (static_cast<int>(k.key) - static_cast<int>(Key::F1));
     case Key::Left: return 0x1040;
     case Key::Right: return 0x1041;
     case Key::Up: return 0x1042;
@@ -123,7 +131,7 @@ int panelKeyCode(const KeyPress &k) {
 struct PanelInput::Target {
     enum Kind { None, List, Slider, Drag, Choice, Button, Ok, Cancel, Field } kind = None;
     const ControlModel *control = nullptr;
-    Rect rect;      // the control's field, the item, or the button
+    Rect rect;       // the control's field, the item, or the button
     int index = -1;  // choice item, colour component
 };
 
@@ -147,9 +155,11 @@ PanelInput::Target PanelInput::hit(int x, int y) const {
         if (type == "AreaControl" && c.key == "list") t.kind = Target::List;
         else if (type == "VSlideControl" && c.key == "slider") t.kind = Target::Slider;
         else if (type == "DragButtonControl" && c.key == "drag") t.kind = Target::Drag;
-        else if (type == "ButtonControl" && (c.key == "copy" || c.key == "paste" || c.key == "Clear selection"))
+        else if (type == "ButtonControl" &&
+                 (c.key == "copy" || c.key == "paste" || c.key == "Clear selection"))
             t.kind = Target::Button;
-        else if (type == "EditControl" || type == "FloatControl") t.kind = isEditable(c) ? Target::Field : Target::None;
+        else if (type == "EditControl" || type == "FloatControl")
+            t.kind = isEditable(c) ? Target::Field : Target::None;
         else if ((type == "ChoiceControl" && (c.key == "lighttype" || c.key == "shadow")) ||
                  (type == "MiniRGBControl" && isEditable(c))) {
             for (size_t i = 0; i < it->items.size(); ++i)
@@ -223,13 +233,14 @@ void PanelInput::commitEdit() {
         long long n = 0;
         const char *name = kColourNames[e.field.component];
         if (!wholeNumber(trimmed(e.text), n)) {
-            status_ = std::string(name) + ": \"" + e.text + "\" is not a whole number from 0 to 255; it stays " +
-                      e.shown;
+            status_ = std::string(name) + ": \"" + e.text +
+                      "\" is not a whole number from 0 to 255; it stays " + e.shown;
             return;
         }
         int v[3] = {c->vec[0], c->vec[1], c->vec[2]};
         v[e.field.component] = static_cast<int>(std::clamp(n, 0LL, 255LL));
-        const std::string line = "color " + std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]);
+        const std::string line =
+            "color " + std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]);
         sent(host_.setColor(v[0], v[1], v[2]), line);
     } else {
         double v = 0;
@@ -274,7 +285,8 @@ void PanelInput::editKey(const KeyPress &k) {
     };
     switch (k.key) {
     case Key::Char: {
-        if (k.ctrl || k.alt || k.ch < 32 || k.ch == 127 || (k.ch >= 0x80 && k.ch < 0xA0) || k.ch > 0x10FFFF) return;
+        if (k.ctrl || k.alt || k.ch < 32 || k.ch == 127 || (k.ch >= 0x80 && k.ch < 0xA0) || k.ch > 0x10FFFF)
+            return;
         if (e.field.key != "prefix" && k.ch > 126) return;  // numbers are ASCII
         const std::string s = utf8(k.ch);
         t.insert(e.caret, s);
@@ -295,7 +307,7 @@ void PanelInput::editKey(const KeyPress &k) {
     case Key::Return: commitEdit(); break;
     case Key::Tab: moveToField(k.shift ? -1 : 1); break;
     case Key::Escape: edit_.reset(); break;  // the field shows its value again
-    default: return;  // other keys do nothing while editing
+    default: return;                         // other keys do nothing while editing
     }
     changed_ = true;
 }
@@ -306,7 +318,8 @@ void PanelInput::pointerDown(int x, int y) {
     if (finished() || hold_ != Hold::None) return;
     Target t = hit(x, y);
     if (edit_) {
-        if (t.kind == Target::Field && t.control->key == edit_->field.key && t.index == edit_->field.component) {
+        if (t.kind == Target::Field && t.control->key == edit_->field.key &&
+            t.index == edit_->field.component) {
             edit_->caret = caretAt(edit_->text, edit_->field.rect, x);  // keep the text, move the caret
             changed_ = true;
             return;
@@ -424,7 +437,8 @@ void PanelInput::wheel(int x, int y, int notches) {
         if (c.control->key == "slider" && c.control->typeName == "VSlideControl") slider = &c;
     }
     if (!slider || ghosted(*slider->control)) return;
-    if (!slider->field.contains(x, y) && !(list && !ghosted(*list->control) && list->field.contains(x, y))) return;
+    if (!slider->field.contains(x, y) && !(list && !ghosted(*list->control) && list->field.contains(x, y)))
+        return;
     const long long lo = sliderMin(*slider->control), hi = sliderMax(*slider->control);
     if (hi < lo) return;
     const long long now = slider->control->intValue;

@@ -74,10 +74,37 @@
 namespace sim {
 
 enum class Key {
-    Char, Backspace, Delete, Return, Tab, Escape, Left, Right, Up, Down, Home, End, PageUp, PageDown, Insert,
-    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,  // consecutive: Key(int(Key::F1) + n)
-    Shift, Ctrl, Alt,  // a modifier key pressed on its own
-    Other              // any key not named here
+    Char,
+    Backspace,
+    Delete,
+    Return,
+    Tab,
+    Escape,
+    Left,
+    Right,
+    Up,
+    Down,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Insert,
+    F1,
+    F2,
+    F3,
+    F4,
+    F5,
+    F6,
+    F7,
+    F8,
+    F9,
+    F10,
+    F11,
+    F12,  // consecutive: Key(int(Key::F1) + n)
+    Shift,
+    Ctrl,
+    Alt,   // a modifier key pressed on its own
+    Other  // any key not named here
 };
 
 struct KeyPress {

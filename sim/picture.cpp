@@ -69,15 +69,15 @@ private:
 
 }  // namespace
 
-Picture::Picture(int width, int height, Rgb fill)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)) {
+Picture::Picture(int width, int height, Rgb fill) : width_(std::max(width, 0)), height_(std::max(height, 0)) {
     // Every byte is written once: one row of the fill, then copies of it.
     const size_t rowBytes = static_cast<size_t>(width_) * 3, bytes = rowBytes * static_cast<size_t>(height_);
     pixels_ = SpareBuffers::take(bytes);
     pixels_.reserve(bytes);
     if (bytes == 0) return;
     for (int x = 0; x < width_; ++x) pixels_.insert(pixels_.end(), {fill.r, fill.g, fill.b});
-    for (int y = 1; y < height_; ++y) pixels_.insert(pixels_.end(), pixels_.begin(), pixels_.begin() + static_cast<long>(rowBytes));
+    for (int y = 1; y < height_; ++y)
+        pixels_.insert(pixels_.end(), pixels_.begin(), pixels_.begin() + static_cast<long>(rowBytes));
 }
 
 Picture::~Picture() { SpareBuffers::giveBack(std::move(pixels_)); }

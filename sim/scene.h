@@ -16,14 +16,14 @@ namespace sim {
 constexpr uint32_t kLightIdBase = 0x20000000u;
 
 struct SceneLight {
-    uint32_t id = 0;              // item ID as Layout reports it
-    std::string name;             // may repeat between lights
-    double color[3] = {1, 1, 1};  // red, green, blue as fractions
-    double intensity = 1.0;       // fraction: 1.0 is 100 percent; may be <0 or >1
-    int32_t lightType = 1;        // 0 distant, 1 point, 2 spot, 3 linear, 4 area
-    int32_t shadowType = 0;       // 0 off, 1 ray traced, 2 shadow map
-    double range = 1.0;           // distance units
-    uint32_t flags = 0;           // bit 0: limited range
+    uint32_t id = 0;                 // item ID as Layout reports it
+    std::string name;                // may repeat between lights
+    double color[3] = {1, 1, 1};     // red, green, blue as fractions
+    double intensity = 1.0;          // fraction: 1.0 is 100 percent; may be <0 or >1
+    int32_t lightType = 1;           // 0 distant, 1 point, 2 spot, 3 linear, 4 area
+    int32_t shadowType = 0;          // 0 off, 1 ray traced, 2 shadow map
+    double range = 1.0;              // distance units
+    uint32_t flags = 0;              // bit 0: limited range
     bool intensityAnimated = false;  // intensity comes from an envelope; value is at time 0
 };
 

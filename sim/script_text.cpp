@@ -27,7 +27,8 @@ std::string scriptNumber(double v) {
 std::string scriptKey(uint16_t code) {
     if (code == 8) return "backspace";
     if (code > 32 && code < 127 && code != '"' && code != '#') return std::string(1, static_cast<char>(code));
-    if (code == ' ' || code == '"' || code == '#') return scriptQuoted(std::string(1, static_cast<char>(code)));
+    if (code == ' ' || code == '"' || code == '#')
+        return scriptQuoted(std::string(1, static_cast<char>(code)));
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%x", static_cast<unsigned>(code));
     return buf;

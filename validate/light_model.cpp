@@ -55,7 +55,8 @@ std::string describe(const Event &e) {
                 shown += buf;
             }
         }
-        return "prefix \"" + shown + (e.text.size() > 40 ? "...\" (" + n(static_cast<int64_t>(e.text.size())) + " bytes)" : "\"");
+        return "prefix \"" + shown +
+               (e.text.size() > 40 ? "...\" (" + n(static_cast<int64_t>(e.text.size())) + " bytes)" : "\"");
     }
     case Event::Intensity: return "intensity " + format("%.17g", e.v);
     case Event::Range: return "range " + format("%.17g", e.v);
@@ -223,14 +224,16 @@ std::string LightModel::untouchedLightProblem(const sim::Scene &before, const si
     // of the value printed, and reading it back to the nearest double adds at
     // most as much again.
     const double printed = 1e-6;
-    if (after.lights.size() != before.lights.size()) return "the scene has a different number of lights after OK";
+    if (after.lights.size() != before.lights.size())
+        return "the scene has a different number of lights after OK";
     for (size_t k = 0; k < before.lights.size(); ++k) {
         const sim::SceneLight &was = before.lights[k], &now = after.lights[k];
         const std::string which = "light " + std::to_string(k + 1) + ", which no event edited: ";
         if (k >= static_cast<size_t>(count_)) {
             // Past the rows: no command may touch it at all.
             bool same = sameBits(now.intensity, was.intensity) && sameBits(now.range, was.range) &&
-                        now.lightType == was.lightType && now.shadowType == was.shadowType && now.flags == was.flags;
+                        now.lightType == was.lightType && now.shadowType == was.shadowType &&
+                        now.flags == was.flags;
             for (int c = 0; c < 3; ++c) same = same && sameBits(now.color[c], was.color[c]);
             if (!same) return which + "it has no row, yet OK changed it";
             continue;
@@ -241,17 +244,20 @@ std::string LightModel::untouchedLightProblem(const sim::Scene &before, const si
             if (!std::isfinite(reported)) continue;  // non-numbers: see usable()
             // The product of two printed numbers: each off by `printed`, each scaled by the other.
             const double got = now.color[c] * now.intensity;
-            const double tolerance = printed * (std::fabs(now.color[c]) + std::fabs(now.intensity) + printed) +
-                                     8 * DBL_EPSILON * std::fabs(reported);
+            const double tolerance =
+                printed * (std::fabs(now.color[c]) + std::fabs(now.intensity) + printed) +
+                8 * DBL_EPSILON * std::fabs(reported);
             if (!(std::fabs(got - reported) <= tolerance) || !(std::fabs(now.color[c]) <= 1 + printed))
-                return which + "the host reported colour x intensity component " + std::to_string(c) + " as " +
-                       g17(reported) + ", after OK it is colour " + g17(now.color[c]) + " x intensity " +
-                       g17(now.intensity) + " = " + g17(got);
+                return which + "the host reported colour x intensity component " + std::to_string(c) +
+                       " as " + g17(reported) + ", after OK it is colour " + g17(now.color[c]) +
+                       " x intensity " + g17(now.intensity) + " = " + g17(got);
         }
         if (was.lightType >= 0 && was.lightType <= 4 && now.lightType != was.lightType)
-            return which + "light type " + std::to_string(was.lightType) + " became " + std::to_string(now.lightType);
+            return which + "light type " + std::to_string(was.lightType) + " became " +
+                   std::to_string(now.lightType);
         if (now.shadowType != was.shadowType)
-            return which + "shadow type " + std::to_string(was.shadowType) + " became " + std::to_string(now.shadowType);
+            return which + "shadow type " + std::to_string(was.shadowType) + " became " +
+                   std::to_string(now.shadowType);
         if (now.flags != was.flags) return which + "its flags changed";
         const bool sent = (was.flags & 1u) && std::isfinite(was.range);
         if (sent ? !(std::fabs(now.range - was.range) <= printed) : !sameBits(now.range, was.range))

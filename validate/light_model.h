@@ -17,7 +17,19 @@ namespace validate {
 // One user action inside the open panel.
 struct Event {
     enum Kind {
-        ClickY, Scroll, Key, Prefix, Intensity, Range, Color, LightType, Shadow, Drag, Copy, Paste, Clear
+        ClickY,
+        Scroll,
+        Key,
+        Prefix,
+        Intensity,
+        Range,
+        Color,
+        LightType,
+        Shadow,
+        Drag,
+        Copy,
+        Paste,
+        Clear
     };
     Kind kind = Copy;
     int64_t a = 0, b = 0, c = 0;  // integers: y, slider value, key, colour, index, drag distance/counter

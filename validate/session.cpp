@@ -58,7 +58,8 @@ std::string randomName(Random &rnd, bool hostile) {
 }
 
 int32_t extremeInt(Random &rnd) {
-    static const int32_t v[] = {INT32_MIN, INT32_MIN + 1, -1000000, -1, 0, 1, 255, 256, 1000000, INT32_MAX - 1, INT32_MAX};
+    static const int32_t v[] = {INT32_MIN, INT32_MIN + 1, -1000000,      -1,       0, 1, 255,
+                                256,       1000000,       INT32_MAX - 1, INT32_MAX};
     return v[rnd.below(sizeof v / sizeof v[0])];
 }
 
@@ -85,8 +86,12 @@ sim::Scene randomScene(Random &rnd, const Hostility &h) {
         if (h.hostile) {
             switch (rnd.below(10)) {
             case 0: l.color[0] = l.color[1] = l.color[2] = 0; break;  // black
-            case 1: for (double &c : l.color) c = -rnd.unit(); break;
-            case 2: for (double &c : l.color) c = rnd.hostileDouble(); break;
+            case 1:
+                for (double &c : l.color) c = -rnd.unit();
+                break;
+            case 2:
+                for (double &c : l.color) c = rnd.hostileDouble();
+                break;
             case 3: l.intensity = rnd.hostileDouble(); break;
             default: break;
             }
@@ -100,7 +105,8 @@ sim::Scene randomScene(Random &rnd, const Hostility &h) {
     return scene;
 }
 
-std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h, int32_t &dragCounter) {
+std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h,
+                                int32_t &dragCounter) {
     std::vector<Event> events;
     const int64_t lights = static_cast<int64_t>(scene.lights.size());
     const int64_t scrollMax = std::max<int64_t>(0, std::min<int64_t>(lights, 510) * 16 - 400);
@@ -125,7 +131,8 @@ std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Host
             e.kind = Event::Prefix;
             const uint64_t w = rnd.below(100);
             if (w < 50 && lights) {
-                const std::string &name = scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
+                const std::string &name =
+                    scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
                 e.text = name.substr(0, static_cast<size_t>(rnd.below(name.size() + 1)));
             } else if (w < 75 || !h.hostile) {
                 e.text = randomName(rnd, false);
@@ -145,8 +152,9 @@ std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Host
             e.kind = Event::Color;
             int64_t *c[3] = {&e.a, &e.b, &e.c};
             for (int64_t *x : c)
-                *x = !h.hostile ? rnd.between(0, 255)
-                     : rnd.chance(20) ? extremeInt(rnd) : rnd.between(-300, 600);
+                *x = !h.hostile       ? rnd.between(0, 255)
+                     : rnd.chance(20) ? extremeInt(rnd)
+                                      : rnd.between(-300, 600);
         } else if (k < 75) {
             e.kind = rnd.chance(50) ? Event::LightType : Event::Shadow;
             e.a = h.hostile ? rnd.between(-5, 50) : rnd.between(0, e.kind == Event::Shadow ? 2 : 4);
@@ -155,7 +163,8 @@ std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Host
             e.a = h.hostile && rnd.chance(15) ? extremeInt(rnd) : rnd.between(-3000, 3000);
             const uint64_t w = rnd.below(100);
             if (w < 60) e.b = static_cast<int32_t>(static_cast<uint32_t>(dragCounter) + 1u);
-            else if (w < 75 && h.hostile) e.b = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
+            else if (w < 75 && h.hostile)
+                e.b = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
             else e.b = rnd.between(-100, 100000);
             dragCounter = static_cast<int32_t>(e.b);
         } else if (k < 92) {
@@ -240,12 +249,16 @@ std::string commandProblem(const std::vector<std::string> &commands) {
                 good = w.size() == 1;
             else if (op == "SelectItem") good = w.size() == 2 && hexParsesBack(w[1]);
             else if (op == "ShadowType") good = w.size() == 2 && intParsesBack(w[1]);
-            else if (op == "LightIntensity" || op == "LightRange") good = w.size() == 2 && fixedParsesBack(w[1]);
+            else if (op == "LightIntensity" || op == "LightRange")
+                good = w.size() == 2 && fixedParsesBack(w[1]);
             else if (op == "LightColor")
-                good = w.size() == 4 && fixedParsesBack(w[1]) && fixedParsesBack(w[2]) && fixedParsesBack(w[3]);
+                good =
+                    w.size() == 4 && fixedParsesBack(w[1]) && fixedParsesBack(w[2]) && fixedParsesBack(w[3]);
             else good = false;
         }
-        if (!good) return "command \"" + c.substr(0, 200) + "\" does not parse back to the value it carries (cut short or malformed)";
+        if (!good)
+            return "command \"" + c.substr(0, 200) +
+                   "\" does not parse back to the value it carries (cut short or malformed)";
     }
     return {};
 }
@@ -291,8 +304,9 @@ bool deliver(sim::Host &h, const Event &e) {
 
 std::string checkSession(const std::string &pluginPath, const Session &s, size_t *failedAt) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(pluginPath);
-    return checkSession([&lib](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); },
-                        s, failedAt);
+    return checkSession(
+        [&lib](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); },
+        s, failedAt);
 }
 
 std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt) {
@@ -325,7 +339,8 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
                 const std::string before = copyRow(state);
                 const std::string fieldBefore = h.prefixText();
                 const std::string prefixBefore = model.prefix();
-                if (!deliver(h, e)) problem = "event " + describe(e) + " could not be delivered: " + h.lastEventError();
+                if (!deliver(h, e))
+                    problem = "event " + describe(e) + " could not be delivered: " + h.lastEventError();
                 model.apply(e);
                 const std::string at = "after event " + std::to_string(i + 1) + " (" + describe(e) + "): ";
                 if (e.kind != Event::Copy && copyRow(state) != before)
@@ -336,7 +351,8 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
                     const bool changed = model.prefix() != prefixBefore;
                     const std::string &expect = changed ? model.prefix() : fieldBefore;
                     if (changed && field.size() > 255)
-                        problem = at + "the prefix field shows " + std::to_string(field.size()) + " characters";
+                        problem =
+                            at + "the prefix field shows " + std::to_string(field.size()) + " characters";
                     else if (field != expect)
                         problem = at + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +
                                   expect.substr(0, 60) + "\"";
@@ -358,17 +374,20 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
         if (!host.errors().empty()) return where + "unexpected error box \"" + host.errors().front() + "\"";
         const std::vector<std::string> sent = host.commands();
         if (std::string p = commandProblem(sent); !p.empty()) return where + p;
-        const std::vector<std::string> expected = a.ok ? model.commandsOnOk(a.scene) : std::vector<std::string>{};
+        const std::vector<std::string> expected =
+            a.ok ? model.commandsOnOk(a.scene) : std::vector<std::string>{};
         if (sent != expected) {
             size_t i = 0;
             while (i < sent.size() && i < expected.size() && sent[i] == expected[i]) ++i;
             std::string seen = i < sent.size() ? "\"" + sent[i].substr(0, 120) + "\"" : "nothing";
             std::string want = i < expected.size() ? "\"" + expected[i].substr(0, 120) + "\"" : "nothing";
-            return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) + " is " + seen +
-                   ", the model expects " + want + " (" + std::to_string(expected.size()) + " in all)";
+            return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) +
+                   " is " + seen + ", the model expects " + want + " (" + std::to_string(expected.size()) +
+                   " in all)";
         }
         if (a.ok)
-            if (std::string p = model.untouchedLightProblem(a.scene, host.scene()); !p.empty()) return where + p;
+            if (std::string p = model.untouchedLightProblem(a.scene, host.scene()); !p.empty())
+                return where + p;
     }
     if (failedAt) *failedAt = s.size();
     return {};
@@ -389,7 +408,8 @@ void shrinkList(Session &s, Get get, const Fails &fails, int &budget, int *repla
         for (size_t at = 0; at < get(s).size() && budget > 0;) {
             Session trial = s;
             std::vector<T> &v = get(trial);
-            v.erase(v.begin() + static_cast<long>(at), v.begin() + static_cast<long>(std::min(v.size(), at + chunk)));
+            v.erase(v.begin() + static_cast<long>(at),
+                    v.begin() + static_cast<long>(std::min(v.size(), at + chunk)));
             --budget;
             if (replays) ++*replays;
             if (fails(trial)) s = std::move(trial);
@@ -407,19 +427,22 @@ Session shrink(const Fails &fails, Session s, int budget, int *replays) {
         before = eventCount(s) + s.size();
         // Whole activations first, in ever smaller chunks: a long lifecycle drops
         // most of its activations in a few replays.
-        shrinkList<Activation>(s, [](Session &x) -> Session & { return x; }, fails, budget, replays);
+        shrinkList<Activation>(
+            s, [](Session &x) -> Session & { return x; }, fails, budget, replays);
         for (size_t ai = 0; ai < s.size(); ++ai) {
-            shrinkList<Event>(s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, fails, budget, replays);
-            shrinkList<sim::SceneLight>(s, [ai](Session &x) -> std::vector<sim::SceneLight> & { return x[ai].scene.lights; },
-                                        fails, budget, replays);
+            shrinkList<Event>(
+                s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, fails, budget, replays);
+            shrinkList<sim::SceneLight>(
+                s, [ai](Session &x) -> std::vector<sim::SceneLight> & { return x[ai].scene.lights; }, fails,
+                budget, replays);
         }
     } while (budget > 0 && eventCount(s) + s.size() < before);
     return s;
 }
 
 Session shrink(const std::string &pluginPath, Session s, int budget, int *replays) {
-    return shrink([&pluginPath](const Session &trial) { return !checkSession(pluginPath, trial).empty(); }, std::move(s),
-                  budget, replays);
+    return shrink([&pluginPath](const Session &trial) { return !checkSession(pluginPath, trial).empty(); },
+                  std::move(s), budget, replays);
 }
 
 std::string describe(const Session &s) {
@@ -430,9 +453,12 @@ std::string describe(const Session &s) {
         for (size_t i = 0; i < a.scene.lights.size() && i < 12; ++i) {
             const sim::SceneLight &l = a.scene.lights[i];
             char buf[400];
-            std::snprintf(buf, sizeof buf, "    light %zx \"%.40s\"%s colour %.17g %.17g %.17g intensity %.17g type %d shadow %d range %.17g flags %u\n",
-                          static_cast<size_t>(l.id), l.name.c_str(), l.name.size() > 40 ? "..." : "", l.color[0], l.color[1],
-                          l.color[2], l.intensity, l.lightType, l.shadowType, l.range, l.flags);
+            std::snprintf(buf, sizeof buf,
+                          "    light %zx \"%.40s\"%s colour %.17g %.17g %.17g intensity %.17g type %d shadow "
+                          "%d range %.17g flags %u\n",
+                          static_cast<size_t>(l.id), l.name.c_str(), l.name.size() > 40 ? "..." : "",
+                          l.color[0], l.color[1], l.color[2], l.intensity, l.lightType, l.shadowType, l.range,
+                          l.flags);
             out << buf;
         }
         if (a.scene.lights.size() > 12) out << "    ...\n";

@@ -26,7 +26,9 @@ public:
     explicit Random(uint64_t seed) : state_(seed) {}
     uint64_t next();
     uint64_t below(uint64_t n) { return n ? next() % n : 0; }
-    int64_t between(int64_t lo, int64_t hi) { return lo + static_cast<int64_t>(below(static_cast<uint64_t>(hi - lo) + 1)); }
+    int64_t between(int64_t lo, int64_t hi) {
+        return lo + static_cast<int64_t>(below(static_cast<uint64_t>(hi - lo) + 1));
+    }
     bool chance(unsigned percent) { return below(100) < percent; }
     double unit() { return static_cast<double>(next() >> 11) / 9007199254740992.0; }
     double hostileDouble();  // NaN, infinities, +-1e308, tiny and ordinary values
@@ -45,13 +47,14 @@ struct Activation {
 using Session = std::vector<Activation>;
 
 struct Hostility {
-    int maxLights = 60;      // usual scene size limit (a few scenes are far larger)
+    int maxLights = 60;  // usual scene size limit (a few scenes are far larger)
     int maxEvents = 40;
-    bool hostile = true;     // extreme values in scenes and events
+    bool hostile = true;  // extreme values in scenes and events
 };
 
 sim::Scene randomScene(Random &rnd, const Hostility &h);
-std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h, int32_t &dragCounter);
+std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h,
+                                int32_t &dragCounter);
 Session randomSession(Random &rnd, const Hostility &h);
 
 // Plays a session on a fresh copy of the plug-in beside the model. Returns an

@@ -62,7 +62,8 @@ std::string checkDescriptor(const sim::PluginLibrary &lib, std::string &seen) {
     if (r->serverName || r->activate || r->tagInfo) return "the end record is not all zero";
     if (n != 1) return std::to_string(n) + " server records, expected exactly one";
     const ServerRecord &s = d.servers[0];
-    if (std::strcmp(s.className, LAYOUT_GENERIC_CLASS) != 0) return std::string("server class \"") + s.className + "\"";
+    if (std::strcmp(s.className, LAYOUT_GENERIC_CLASS) != 0)
+        return std::string("server class \"") + s.className + "\"";
     if (!s.serverName || std::strcmp(s.serverName, "vantorel") != 0)
         return std::string("server name \"") + (s.serverName ? s.serverName : "(null)") + "\"";
     if (!s.activate) return "the server has no activation entry";
@@ -103,7 +104,8 @@ Session lifecycleSession(uint64_t seed, int runs) {
 
 // Plays the lifecycle; on a failure, `failing` gets the activations up to the
 // one that failed.
-std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, std::string &seen, Session &failing) {
+std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, std::string &seen,
+                           Session &failing) {
     Session s = lifecycleSession(seed, runs);
     size_t failedAt = 0;
     const std::string problem = checkSession(plugin, s, &failedAt);
@@ -128,7 +130,8 @@ std::string checkLifecycle(const std::string &plugin, uint64_t seed, int runs, s
 void printShrunk(const std::string &plugin, const Session &failing, int budget, std::ostream &out) {
     int replays = 0;
     Session small = shrink(plugin, failing, budget, &replays);
-    out << "  shortest reproduction found (" << replays << " replays): " << checkSession(plugin, small) << "\n"
+    out << "  shortest reproduction found (" << replays << " replays): " << checkSession(plugin, small)
+        << "\n"
         << describe(small);
 }
 
@@ -142,13 +145,18 @@ struct Fault {
 
 std::vector<Fault> faults() {
     std::vector<Fault> f;
-    for (const char *g : {MESSAGES_NAME, PANEL_SERVICES_NAME, RASTER_SERVICES_NAME, ITEM_INFO_NAME, LIGHT_INFO_NAME})
+    for (const char *g :
+         {MESSAGES_NAME, PANEL_SERVICES_NAME, RASTER_SERVICES_NAME, ITEM_INFO_NAME, LIGHT_INFO_NAME})
         f.push_back({std::string("lookup \"") + g + "\" answers null",
                      [g](sim::HostConditions &c) { c.missingGlobals.insert(g); }, 2, nullptr, true});
-    f.push_back({"interface version 1", [](sim::HostConditions &c) { c.interfaceVersion = 1; }, 1, nullptr, true});
-    f.push_back({"panel create fails", [](sim::HostConditions &c) { c.failPanelCreate = true; }, 0, nullptr, false});
-    f.push_back({"toolkit version 17", [](sim::HostConditions &c) { c.toolkitVersion = 17; }, 0, kOldToolkit, false});
-    f.push_back({"raster create fails", [](sim::HostConditions &c) { c.failRasterCreate = true; }, 0, kOpenFailed, false});
+    f.push_back(
+        {"interface version 1", [](sim::HostConditions &c) { c.interfaceVersion = 1; }, 1, nullptr, true});
+    f.push_back(
+        {"panel create fails", [](sim::HostConditions &c) { c.failPanelCreate = true; }, 0, nullptr, false});
+    f.push_back(
+        {"toolkit version 17", [](sim::HostConditions &c) { c.toolkitVersion = 17; }, 0, kOldToolkit, false});
+    f.push_back({"raster create fails", [](sim::HostConditions &c) { c.failRasterCreate = true; }, 0,
+                 kOpenFailed, false});
     for (int k = 1; k <= 13; ++k)
         f.push_back({"addControl " + std::to_string(k) + " of 13 fails",
                      [k](sim::HostConditions &c) { c.failControl = k; }, 0, kOpenFailed, false});
@@ -187,8 +195,8 @@ std::string checkFault(const std::string &plugin, const Fault &fault, Random &rn
     const std::vector<std::string> errors = host.errors();
     if (fault.error) {
         if (errors.size() != 1 || errors[0] != fault.error || host.errorBoxes()[0].secondLine)
-            return "expected the one error box \"" + std::string(fault.error) + "\", saw " + std::to_string(errors.size()) +
-                   (errors.empty() ? "" : " first \"" + errors[0] + "\"");
+            return "expected the one error box \"" + std::string(fault.error) + "\", saw " +
+                   std::to_string(errors.size()) + (errors.empty() ? "" : " first \"" + errors[0] + "\"");
         seen += ", error box \"" + std::string(fault.error) + "\"";
     } else if (!errors.empty()) {
         return "unexpected error box \"" + errors[0] + "\"";
@@ -196,14 +204,15 @@ std::string checkFault(const std::string &plugin, const Fault &fault, Random &rn
     if (opened) return "the panel opened";
     if (!host.commands().empty()) return std::to_string(host.commands().size()) + " command(s) sent";
     if (host.livePanels() || host.liveRasters())
-        return "left " + std::to_string(host.livePanels()) + " panel(s) and " + std::to_string(host.liveRasters()) +
-               " raster(s) alive";
+        return "left " + std::to_string(host.livePanels()) + " panel(s) and " +
+               std::to_string(host.liveRasters()) + " raster(s) alive";
     if (!host.faults().empty()) return "host fault: " + host.faults().front();
     if (fault.stateUntouched) {
         // Byte for byte on purpose: any write into the record counts, and a NaN
         // that was left alone must compare equal.
         // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
-        if (std::memcmp(before.data(), state, sizeof(EditorState)) != 0) return "the editor record was changed";
+        if (std::memcmp(before.data(), state, sizeof(EditorState)) != 0)
+            return "the editor record was changed";
         seen += ", editor record untouched";
     }
     seen += ", nothing sent, nothing left alive";
@@ -212,8 +221,8 @@ std::string checkFault(const std::string &plugin, const Fault &fault, Random &rn
     const int again = after.activate(lib, [](sim::Host &) { return sim::Close::Ok; });
     const std::vector<std::string> sent = after.commands();
     if (again != 0 || sent.empty() || sent.back() != "SelectItem 0" || !after.faults().empty())
-        return "the next normal run failed (result " + std::to_string(again) + ", " + std::to_string(sent.size()) +
-               " commands)";
+        return "the next normal run failed (result " + std::to_string(again) + ", " +
+               std::to_string(sent.size()) + " commands)";
     seen += ", next run fine";
     return {};
 }
@@ -273,25 +282,27 @@ Status run(const Options &options, std::ostream &out) {
         }
     }
     if (failedRun < 0) {
-        report.check("random sessions", "",
-                     std::to_string(options.runs) + " sessions (" + std::to_string(activations) + " activations, " +
-                         std::to_string(events) + " events with hostile values): every command parses back, no nan/inf, "
-                         "prefix within 255, no row past the filled ones written, commands on OK match the model, "
-                         "every light no event edited comes back as reported");
+        report.check(
+            "random sessions", "",
+            std::to_string(options.runs) + " sessions (" + std::to_string(activations) + " activations, " +
+                std::to_string(events) +
+                " events with hostile values): every command parses back, no nan/inf, "
+                "prefix within 255, no row past the filled ones written, commands on OK match the model, "
+                "every light no event edited comes back as reported");
     } else {
         report.check("random sessions",
-                     "seed " + std::to_string(options.seed) + ", session " + std::to_string(failedRun + 1) + ": " +
-                         firstProblem,
+                     "seed " + std::to_string(options.seed) + ", session " + std::to_string(failedRun + 1) +
+                         ": " + firstProblem,
                      "");
         printShrunk(options.plugin, failing, options.shrinkBudget, out);
     }
 
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char buf[200];
-    std::snprintf(buf, sizeof buf, "%d checks, %d failed; seed %llu, %d random sessions, %d faults injected, %.1f s",
-                  report.checks(), report.failed(), static_cast<unsigned long long>(options.seed), options.runs,
-                  injected, seconds);
+    std::snprintf(buf, sizeof buf,
+                  "%d checks, %d failed; seed %llu, %d random sessions, %d faults injected, %.1f s",
+                  report.checks(), report.failed(), static_cast<unsigned long long>(options.seed),
+                  options.runs, injected, seconds);
     out << (report.failed() ? "validate: FAILED: " : "validate: all passed: ") << buf << "\n";
     return report.failed() ? kSomeFailed : kAllPassed;
 }

@@ -10,11 +10,11 @@
 namespace validate {
 
 struct Options {
-    std::string plugin;          // the plug-in file
-    uint64_t seed = 1;           // every random choice follows from it
-    int runs = 300;              // random sessions
-    int lifecycleRuns = 1000;    // activations of one loaded library
-    int shrinkBudget = 3000;     // replays spent on shrinking a failing session
+    std::string plugin;        // the plug-in file
+    uint64_t seed = 1;         // every random choice follows from it
+    int runs = 300;            // random sessions
+    int lifecycleRuns = 1000;  // activations of one loaded library
+    int shrinkBudget = 3000;   // replays spent on shrinking a failing session
 };
 
 // Exit statuses of a validation.

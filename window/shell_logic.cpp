@@ -119,8 +119,8 @@ render::ShellView ShellLogic::view(const sim::Scene &scene) const {
     if (dialog_ == Question::Overwrite)
         v.dialog = render::ShellDialog{"Save over the scene file\n" + *target_ + " ?", "Overwrite", "Cancel"};
     else if (dialog_ == Question::Quit)
-        v.dialog = render::ShellDialog{std::to_string(unsaved_) + " unsaved edit(s) will be lost.\nQuit anyway?",
-                                       "Quit", "Stay"};
+        v.dialog = render::ShellDialog{
+            std::to_string(unsaved_) + " unsaved edit(s) will be lost.\nQuit anyway?", "Quit", "Stay"};
     return v;
 }
 

@@ -32,10 +32,10 @@ public:
     // neither there is nothing to save to.
     ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile);
 
-    ShellAction click(int x, int y);      // picture pixels at zoom 1
+    ShellAction click(int x, int y);           // picture pixels at zoom 1
     ShellAction key(ShellKey k, size_t rows);  // rows: lights in the table
-    ShellAction closeRequested();          // the window's close button: as Quit
-    void wheel(int notches, size_t rows);  // > 0 scrolls up
+    ShellAction closeRequested();              // the window's close button: as Quit
+    void wheel(int notches, size_t rows);      // > 0 scrolls up
 
     // A run of the plug-in ended; commandsApplied: commands that changed the scene.
     void runFinished(bool ok, size_t commandsApplied);

@@ -61,9 +61,9 @@ void View::blit(SDL_Surface *s) {
         return;
     }
     // Any other screen format: SDL converts and scales.
-    SDL_Surface *src = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t *>(shown_.rgb().data()),
-                                                          shown_.width(), shown_.height(), 24,
-                                                          shown_.width() * 3, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface *src =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t *>(shown_.rgb().data()), shown_.width(),
+                                           shown_.height(), 24, shown_.width() * 3, SDL_PIXELFORMAT_RGB24);
     if (!src) return;
     SDL_Rect to{0, 0, shown_.width() * zoom_, shown_.height() * zoom_};
     SDL_BlitScaled(src, nullptr, s, &to);

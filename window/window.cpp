@@ -11,8 +11,8 @@
 
 #include "render/window_render.h"
 #include "shell_logic.h"
-#include "view.h"
 #include "sim/panel_input.h"
+#include "view.h"
 
 namespace window {
 
@@ -20,7 +20,8 @@ namespace {
 
 // SDL's key to the input mapping's; printable keys come as text input instead.
 std::optional<sim::Key> panelKey(SDL_Keycode k) {
-    if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<sim::Key>(static_cast<int>(sim::Key::F1) + (k - SDLK_F1));
+    if (k >= SDLK_F1 && k <= SDLK_F12)
+        return static_cast<sim::Key>(static_cast<int>(sim::Key::F1) + (k - SDLK_F1));
     switch (k) {
     case SDLK_BACKSPACE: return sim::Key::Backspace;
     case SDLK_DELETE: return sim::Key::Delete;
@@ -67,9 +68,7 @@ std::vector<uint32_t> codePoints(const char *s) {
 bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
     const int z = view.zoom();
     switch (e.type) {
-    case SDL_QUIT:
-        in.requestClose();
-        return false;
+    case SDL_QUIT: in.requestClose(); return false;
     case SDL_WINDOWEVENT:
         if (e.window.windowID != view.id()) return false;
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) in.requestClose();
@@ -121,8 +120,7 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
         }
         return false;  // printable keys arrive as SDL_TEXTINPUT
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -189,7 +187,8 @@ bool start(std::string &error) {
     if (!driver || !std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen") ||
         !std::strcmp(driver, "evdev") || !std::strcmp(driver, "KMSDRM")) {
         error = std::string("cannot open a window: no desktop display (SDL video driver '") +
-                (driver ? driver : "none") + "'); run it on a desktop, or under xvfb-run for a virtual display";
+                (driver ? driver : "none") +
+                "'); run it on a desktop, or under xvfb-run for a virtual display";
         SDL_Quit();
         return false;
     }
@@ -212,9 +211,11 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
     auto carryOut = [&](ShellAction a) -> bool {
         if (a == ShellAction::RunPlugin) {
             const size_t before = host.commandRecords().size();
-            const int result = host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
+            const int result =
+                host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
             size_t applied = 0;
-            for (size_t i = before; i < host.commandRecords().size(); ++i) applied += host.commandRecords()[i].accepted;
+            for (size_t i = before; i < host.commandRecords().size(); ++i)
+                applied += host.commandRecords()[i].accepted;
             logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
             if (s.runFinished) s.runFinished(result);
         } else if (a == ShellAction::Save && logic.saveTarget()) {
@@ -230,7 +231,10 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
         bool repaint = false, expose = false, quit = false;
         do {
             switch (e.type) {
-            case SDL_QUIT: quit = carryOut(logic.closeRequested()) || quit; repaint = true; break;
+            case SDL_QUIT:
+                quit = carryOut(logic.closeRequested()) || quit;
+                repaint = true;
+                break;
             case SDL_WINDOWEVENT:
                 if (e.window.windowID != view.id()) break;
                 if (e.window.event == SDL_WINDOWEVENT_CLOSE) {

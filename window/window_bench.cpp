@@ -35,7 +35,8 @@ double wallMs() {
 
 double percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
+    return v.empty() ? 0.0
+                     : v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
 }
 
 }  // namespace
@@ -50,7 +51,8 @@ int main(int argc, char **argv) {
         else if (!std::strcmp(argv[i], "--events")) events = std::atoi(argv[i + 1]);
     }
     if (argc % 2 == 0 || zoom < 1 || zoom > window::kMaxZoom || events < 1) {
-        (void)std::fprintf(stderr, "usage: vantorel-window-bench [--plugin FILE] [--lights N] [--zoom 1..4] [--events N]\n");
+        (void)std::fprintf(
+            stderr, "usage: vantorel-window-bench [--plugin FILE] [--lights N] [--zoom 1..4] [--events N]\n");
         return 2;
     }
     std::string error;
@@ -105,12 +107,11 @@ int main(int argc, char **argv) {
             in.keyPress(k);
         });
         in.pointerDown(drag.x + drag.w / 2, drag.y + drag.h / 2);
-        timed("drag step", [&](int i) {
-            in.pointerMove(drag.x + drag.w / 2 + 1 + i % 50, drag.y + drag.h / 2);
-        });
+        timed("drag step",
+              [&](int i) { in.pointerMove(drag.x + drag.w / 2 + 1 + i % 50, drag.y + drag.h / 2); });
         in.pointerUp(drag.x + drag.w / 2, drag.y + drag.h / 2);
-        std::printf("%d frames presented for %d events; %d lights, zoom %d, picture %dx%d\n", frames - frames0,
-                    3 * events, lights, zoom, g.width, g.height);
+        std::printf("%d frames presented for %d events; %d lights, zoom %d, picture %dx%d\n",
+                    frames - frames0, 3 * events, lights, zoom, g.width, g.height);
         in.requestClose();
         return in.outcome();
     });

@@ -12,8 +12,7 @@ namespace {
 
 using benchcounts::CallBreakdown;
 
-const std::map<std::string, CallBreakdown> &counts()
-{
+const std::map<std::string, CallBreakdown> &counts() {
     static const std::map<std::string, CallBreakdown> byKey = [] {
         std::map<std::string, CallBreakdown> m;
         for (const auto &e : benchcounts::countEvents(VANTOREL_PLUGIN_PATH)) m[e.key] = e.calls;
@@ -22,8 +21,7 @@ const std::map<std::string, CallBreakdown> &counts()
     return byKey;
 }
 
-const CallBreakdown &at(const std::string &key)
-{
+const CallBreakdown &at(const std::string &key) {
     auto it = counts().find(key);
     if (it == counts().end()) throw std::runtime_error("no count for " + key);
     return it->second;
@@ -31,27 +29,20 @@ const CallBreakdown &at(const std::string &key)
 
 // A paint: five reads of the list area, the background, one bar per selected
 // row, one text per light and the blit.
-void expectPaint(const CallBreakdown &b, int selected)
-{
+void expectPaint(const CallBreakdown &b, int selected) {
     EXPECT_EQ(b.paintGets, 5);
     EXPECT_EQ(b.drawRGBBox, 1 + selected);
     EXPECT_EQ(b.drawText, benchcounts::kSceneLights);
     EXPECT_EQ(b.blit, 1);
 }
 
-TEST(BenchCounts, BreakdownSeparatesThePaintFromTheHandler)
-{
+TEST(BenchCounts, BreakdownSeparatesThePaintFromTheHandler) {
     std::vector<sim::Call> log{
-        {"plugin.key", {"76"}, true},
-        {"control.set", {"prefix", "4"}, false},
-        {"control.get", {"list", "11"}, false},
-        {"control.draw", {"list", "3"}, false},
-        {"plugin.draw", {"list", "3"}, true},
-        {"control.get", {"list", "17"}, false},
-        {"raster.drawRGBBox", {}, false},
-        {"raster.drawText", {}, false},
-        {"raster.blitPanel", {}, false},
-        {"control.draw", {"Intensity", "1"}, false},
+        {"plugin.key", {"76"}, true},           {"control.set", {"prefix", "4"}, false},
+        {"control.get", {"list", "11"}, false}, {"control.draw", {"list", "3"}, false},
+        {"plugin.draw", {"list", "3"}, true},   {"control.get", {"list", "17"}, false},
+        {"raster.drawRGBBox", {}, false},       {"raster.drawText", {}, false},
+        {"raster.blitPanel", {}, false},        {"control.draw", {"Intensity", "1"}, false},
     };
     const CallBreakdown b = benchcounts::breakdown(log);
     EXPECT_EQ(b.prefixField, 1);
@@ -65,8 +56,7 @@ TEST(BenchCounts, BreakdownSeparatesThePaintFromTheHandler)
     EXPECT_EQ(b.total(), 8);
 }
 
-TEST(BenchCounts, PrefixKeyMatchingEveryLightCostsSixteenCallsAndOnePaint)
-{
+TEST(BenchCounts, PrefixKeyMatchingEveryLightCostsSixteenCallsAndOnePaint) {
     const CallBreakdown &b = at("key_L");
     EXPECT_EQ(b.prefixField, 1);
     EXPECT_EQ(b.valueSets, 5);
@@ -78,15 +68,13 @@ TEST(BenchCounts, PrefixKeyMatchingEveryLightCostsSixteenCallsAndOnePaint)
     expectPaint(b, 510);
 }
 
-TEST(BenchCounts, NarrowingPrefixKeyStaysWithinSixteenCalls)
-{
+TEST(BenchCounts, NarrowingPrefixKeyStaysWithinSixteenCalls) {
     const CallBreakdown &b = at("key_narrowing");
     EXPECT_EQ(b.outsidePaint(), 16);
     expectPaint(b, 11);  // Light 50, Light 500 .. Light 509
 }
 
-TEST(BenchCounts, PrefixKeyMatchingNothingGhostsOnceAndRedraws)
-{
+TEST(BenchCounts, PrefixKeyMatchingNothingGhostsOnceAndRedraws) {
     const CallBreakdown &b = at("key_no_match");
     EXPECT_EQ(b.prefixField, 1);
     EXPECT_EQ(b.valueSets, 0);
@@ -95,20 +83,15 @@ TEST(BenchCounts, PrefixKeyMatchingNothingGhostsOnceAndRedraws)
     expectPaint(b, 0);
 }
 
-TEST(BenchCounts, BackspaceToAnEmptyPrefixOnlyUpdatesTheField)
-{
+TEST(BenchCounts, BackspaceToAnEmptyPrefixOnlyUpdatesTheField) {
     const CallBreakdown &b = at("key_backspace");
     EXPECT_EQ(b.prefixField, 1);
     EXPECT_EQ(b.total(), 1);
 }
 
-TEST(BenchCounts, KeyThatSkipsMatchingCallsNothing)
-{
-    EXPECT_EQ(at("key_other").total(), 0);
-}
+TEST(BenchCounts, KeyThatSkipsMatchingCallsNothing) { EXPECT_EQ(at("key_other").total(), 0); }
 
-TEST(BenchCounts, ClickSelectingARowRefreshesOnceAndRepaints)
-{
+TEST(BenchCounts, ClickSelectingARowRefreshesOnceAndRepaints) {
     const CallBreakdown &b = at("click_select");
     EXPECT_EQ(b.gets, 1);  // the mouse position
     EXPECT_EQ(b.valueSets, 5);
@@ -118,8 +101,7 @@ TEST(BenchCounts, ClickSelectingARowRefreshesOnceAndRepaints)
     expectPaint(b, 1);
 }
 
-TEST(BenchCounts, ClickDeselectingGhostsOnlyWhenNothingIsLeft)
-{
+TEST(BenchCounts, ClickDeselectingGhostsOnlyWhenNothingIsLeft) {
     const CallBreakdown &some = at("click_deselect");
     EXPECT_EQ(some.outsidePaint(), 2);
     expectPaint(some, 1);
@@ -129,8 +111,7 @@ TEST(BenchCounts, ClickDeselectingGhostsOnlyWhenNothingIsLeft)
     expectPaint(last, 0);
 }
 
-TEST(BenchCounts, PropertyEventsCostTheSameHostCallsWhateverTheSelection)
-{
+TEST(BenchCounts, PropertyEventsCostTheSameHostCallsWhateverTheSelection) {
     // Read the value, refresh the five shown values; no redraws. Intensity does not refresh.
     EXPECT_EQ(at("intensity").total(), 1);
     for (const char *key : {"drag_start", "drag_continue", "colour", "type", "shadow", "range"}) {
@@ -144,8 +125,7 @@ TEST(BenchCounts, PropertyEventsCostTheSameHostCallsWhateverTheSelection)
     EXPECT_EQ(at("paste").total(), 6);  // the info text and the refresh
 }
 
-TEST(BenchCounts, ScrollAndClearRepaintOnce)
-{
+TEST(BenchCounts, ScrollAndClearRepaintOnce) {
     const CallBreakdown &scroll = at("scroll");
     EXPECT_EQ(scroll.outsidePaint(), 2);  // the slider value and the redraw
     expectPaint(scroll, 510);

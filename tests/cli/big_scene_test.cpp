@@ -53,7 +53,8 @@ protected:
         (void)std::remove(saved.c_str());  // left by an earlier run, or (usually) not there
     }
     void TearDown() override {
-        for (const std::string &f : {scene, saved, script, saved + ".out", saved + ".err"}) (void)std::remove(f.c_str());
+        for (const std::string &f : {scene, saved, script, saved + ".out", saved + ".err"})
+            (void)std::remove(f.c_str());
     }
 
     std::string generate(size_t lights, bool crlf) {

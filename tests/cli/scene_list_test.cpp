@@ -76,7 +76,8 @@ std::vector<FileLight> readLights(const std::string &path, int &version) {
             inLight = true;
             continue;
         }
-        if (kw == "AddCamera" || kw == "ShowCamera" || kw.rfind("LoadObject", 0) == 0 || kw == "AddNullObject")
+        if (kw == "AddCamera" || kw == "ShowCamera" || kw.rfind("LoadObject", 0) == 0 ||
+            kw == "AddNullObject")
             inLight = false;
         if (!inLight) continue;
         FileLight &l = lights.back();
@@ -152,7 +153,8 @@ TEST(SceneList, EveryRealSceneAsJsonAndText) {
             EXPECT_EQ(l["shadow"], kShadows[w.shadow]);
             EXPECT_NEAR(l["range"].get<double>(), w.range, 1e-6);
             EXPECT_EQ(l["rangeLimited"], w.falloff != 0);
-            EXPECT_EQ(l["animated"], w.intensityEnvelope ? nlohmann::json({"intensity"}) : nlohmann::json::array());
+            EXPECT_EQ(l["animated"],
+                      w.intensityEnvelope ? nlohmann::json({"intensity"}) : nlohmann::json::array());
         }
 
         // The plain listing: title, header, then one line per light in order.
@@ -217,15 +219,16 @@ TEST(SceneList, NamesWithQuotesBackslashesAndControls) {
     const scenefile::LwsDocument doc = sceneWithNames({awkward});
     EXPECT_EQ(jsonNames(doc), std::vector<std::string>{awkward});
     const std::string text = vhost::listScene(doc, "names.lws");
-    EXPECT_NE(text.find("  \"a \\\"b\\\" c\\\\d\\u0009e\\u0001\\u001f\\u007f\"  Point"), std::string::npos) << text;
+    EXPECT_NE(text.find("  \"a \\\"b\\\" c\\\\d\\u0009e\\u0001\\u001f\\u007f\"  Point"), std::string::npos)
+        << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
 }
 
 // A file whose names are not all UTF-8 is read as cp1252, every byte kept.
 TEST(SceneList, Cp1252NamesBecomeUtf8) {
     const scenefile::LwsDocument doc = sceneWithNames({"Caf\xE9", "\x80\x93q\x94\x81\x9D", "\xC3\xA9"});
-    EXPECT_EQ(jsonNames(doc), (std::vector<std::string>{"Caf\u00E9", "\u20AC\u201Cq\u201D\u0081\u009D",
-                                                        "\u00C3\u00A9"}));
+    EXPECT_EQ(jsonNames(doc),
+              (std::vector<std::string>{"Caf\u00E9", "\u20AC\u201Cq\u201D\u0081\u009D", "\u00C3\u00A9"}));
     const std::string text = vhost::listScene(doc, "names.lws");
     EXPECT_NE(text.find("\"Caf\u00E9\""), std::string::npos) << text;
     EXPECT_NE(text.find("\"\u20AC\u201Cq\u201D\\u0081\\u009d\""), std::string::npos) << text;
@@ -252,11 +255,11 @@ TEST(SceneList, EveryByteIsOneCharacter) {
 }
 
 TEST(SceneList, Utf8Check) {
-    for (const char *good : {"", "plain", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xF0\x90\x80\x80",
-                             "\xF4\x8F\xBF\xBF"})
+    for (const char *good :
+         {"", "plain", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"})
         EXPECT_TRUE(vhost::isUtf8(good)) << good;
-    for (const char *bad : {"\x80", "\xC0\x80", "\xC1\xBF", "\xC2", "\xE0\x9F\x80", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
-                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xE2\x82", "a\xFF"})
+    for (const char *bad : {"\x80", "\xC0\x80", "\xC1\xBF", "\xC2", "\xE0\x9F\x80", "\xED\xA0\x80",
+                            "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xE2\x82", "a\xFF"})
         EXPECT_FALSE(vhost::isUtf8(bad)) << bad;
 }
 

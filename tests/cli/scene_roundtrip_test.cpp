@@ -44,8 +44,9 @@ std::set<size_t> settingLines(const LwsDocument &doc, std::initializer_list<LwsS
     return out;
 }
 
-const std::initializer_list<LwsSetting> kAll = {LwsSetting::Color, LwsSetting::Intensity, LwsSetting::Type,
-                                                LwsSetting::Falloff, LwsSetting::Range, LwsSetting::Shadow};
+const std::initializer_list<LwsSetting> kAll = {LwsSetting::Color, LwsSetting::Intensity,
+                                                LwsSetting::Type,  LwsSetting::Falloff,
+                                                LwsSetting::Range, LwsSetting::Shadow};
 
 double product(const sim::SceneLight &l, int c) { return l.color[c] * l.intensity; }
 
@@ -101,7 +102,9 @@ TEST_F(RealScenes, OkWithoutEditKeepsTheFileAndTheLights) {
     for (const std::string &name : names) {
         SCOPED_TRACE(name);
         SessionRun r;
-        if (!run(name, [](sim::Host &) { return sim::Close::Ok; }, r)) continue;
+        if (!run(
+                name, [](sim::Host &) { return sim::Close::Ok; }, r))
+            continue;
         const auto before = linesOf(r.bytes), after = linesOf(r.written);
         ASSERT_EQ(before.size(), after.size());
         const std::set<size_t> settings = settingLines(r.before, kAll);
@@ -132,9 +135,11 @@ TEST_F(RealScenes, OkWithoutEditKeepsTheFileAndTheLights) {
             }
             for (int c = 0; c < 3; ++c) {
                 if (!o.intensityAnimated) {
-                    EXPECT_TRUE(near(product(b, c), product(o, c), tol)) << product(b, c) << " vs " << product(o, c);
+                    EXPECT_TRUE(near(product(b, c), product(o, c), tol))
+                        << product(b, c) << " vs " << product(o, c);
                 }
-                EXPECT_TRUE(near(product(b, c), product(s, c), tol)) << product(b, c) << " vs " << product(s, c);
+                EXPECT_TRUE(near(product(b, c), product(s, c), tol))
+                    << product(b, c) << " vs " << product(s, c);
             }
         }
     }
@@ -144,7 +149,9 @@ TEST_F(RealScenes, CancelLeavesEveryLightAsItWas) {
     for (const std::string &name : names) {
         SCOPED_TRACE(name);
         SessionRun r;
-        if (!run(name, [](sim::Host &) { return sim::Close::Cancel; }, r)) continue;
+        if (!run(
+                name, [](sim::Host &) { return sim::Close::Cancel; }, r))
+            continue;
         EXPECT_EQ(r.written, r.bytes);
         EXPECT_TRUE(r.warnings.empty());
     }
@@ -160,14 +167,15 @@ TEST_F(RealScenes, PrefixAndIntensityChangeOnlyTheSelectedLightsColourAndIntensi
         const std::string prefix = first.substr(0, std::min<size_t>(2, first.size()));
         std::vector<std::string> selected;
         SessionRun r;
-        if (!run(name,
-                 [&](sim::Host &h) {
-                     EXPECT_TRUE(h.setPrefix(prefix));
-                     selected = h.selectedNames();
-                     EXPECT_TRUE(h.setIntensity(50));
-                     return sim::Close::Ok;
-                 },
-                 r))
+        if (!run(
+                name,
+                [&](sim::Host &h) {
+                    EXPECT_TRUE(h.setPrefix(prefix));
+                    selected = h.selectedNames();
+                    EXPECT_TRUE(h.setIntensity(50));
+                    return sim::Close::Ok;
+                },
+                r))
             continue;
         ASSERT_FALSE(selected.empty()) << "prefix " << prefix;
 

@@ -128,13 +128,13 @@ static int openCommon(const char *name, int dirfd, const char *path, int flags, 
     return fd;
 }
 
-#define MODE_ARG(flags)                                                         \
-    mode_t mode = 0;                                                            \
-    if ((flags) & (O_CREAT | O_TMPFILE)) {                                      \
-        va_list ap;                                                             \
-        va_start(ap, flags);                                                    \
-        mode = (mode_t)va_arg(ap, int);                                         \
-        va_end(ap);                                                             \
+#define MODE_ARG(flags)                    \
+    mode_t mode = 0;                       \
+    if ((flags) & (O_CREAT | O_TMPFILE)) { \
+        va_list ap;                        \
+        va_start(ap, flags);               \
+        mode = (mode_t)va_arg(ap, int);    \
+        va_end(ap);                        \
     }
 
 int open(const char *path, int flags, ...) {

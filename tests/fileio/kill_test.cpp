@@ -16,11 +16,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <random>
 #include <string>
 #include <thread>
@@ -33,7 +33,8 @@ std::string makeScene(int lights, double intensity) {
     std::string s = "LWSC\n3\n\nFirstFrame 1\nLastFrame 60\nFrameStep 1\n\n";
     char buf[256];
     for (int i = 0; i < lights; ++i) {
-        std::snprintf(buf, sizeof buf, "AddLight\nLightName Light %d\nShowLight 0 7\nLightMotion\nNumChannels 9\n", i + 1);
+        std::snprintf(buf, sizeof buf,
+                      "AddLight\nLightName Light %d\nShowLight 0 7\nLightMotion\nNumChannels 9\n", i + 1);
         s += buf;
         for (int c = 0; c < 9; ++c) {
             std::snprintf(buf, sizeof buf,
@@ -60,7 +61,8 @@ int whichScene(const std::string &path, const std::string scenes[2], std::size_t
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
         for (int k = 0; k < 2; ++k)
-            same[k] = same[k] && size + n <= scenes[k].size() && std::memcmp(buf, scenes[k].data() + size, n) == 0;
+            same[k] =
+                same[k] && size + n <= scenes[k].size() && std::memcmp(buf, scenes[k].data() + size, n) == 0;
         size += n;
     }
     const bool ok = !std::ferror(f);
@@ -75,7 +77,8 @@ int removeLeftovers(const std::string &dir) {
     if (DIR *d = opendir(dir.c_str())) {
         while (dirent *e = readdir(d)) {
             const std::string name = e->d_name;
-            if (name.find(".vantorel-part") != std::string::npos || name.find(".vantorel-old") != std::string::npos) {
+            if (name.find(".vantorel-part") != std::string::npos ||
+                name.find(".vantorel-old") != std::string::npos) {
                 if (std::remove((dir + "/" + name).c_str()) != 0) std::perror(("kill_test: " + name).c_str());
                 ++n;
             }
@@ -119,7 +122,8 @@ int main(int argc, char **argv) {
         return 2;
     }
     const long saveUs = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count() / 2);
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count() /
+        2);
 
     std::mt19937 rng(seed);
     std::uniform_int_distribution<long> delay(0, 2 * saveUs + 1000);
@@ -142,29 +146,33 @@ int main(int argc, char **argv) {
         int status = 0;
         waitpid(pid, &status, 0);
         if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGKILL) {
-            (void)std::fprintf(stderr, "kill_test: round %d: the saving process ended by itself (status %d)\n", r, status);
+            (void)std::fprintf(
+                stderr, "kill_test: round %d: the saving process ended by itself (status %d)\n", r, status);
             return 1;
         }
         std::size_t size = 0;
         const int k = whichScene(target, scenes, size);
         if (k == -2) {
-            (void)std::fprintf(stderr, "kill_test: round %d: %s is missing or unreadable\n", r, target.c_str());
+            (void)std::fprintf(stderr, "kill_test: round %d: %s is missing or unreadable\n", r,
+                               target.c_str());
             return 1;
         }
         if (k < 0) {
-            (void)std::fprintf(stderr, "kill_test: round %d: %s holds %zu bytes, neither scene (%zu or %zu bytes)\n", r,
-                         target.c_str(), size, scenes[0].size(), scenes[1].size());
+            (void)std::fprintf(stderr,
+                               "kill_test: round %d: %s holds %zu bytes, neither scene (%zu or %zu bytes)\n",
+                               r, target.c_str(), size, scenes[0].size(), scenes[1].size());
             return 1;
         }
         (k == current ? kept : replaced) += 1;
         current = k;
         leftovers += removeLeftovers(dir);
     }
-    std::printf("kill test: %d SIGKILLs during saves of %.1f/%.1f MB scenes (one save %.0f ms, seed %u): "
-                "the old scene %d times, the new one %d times, never anything else; %d temporary files of "
-                "killed saves removed\n",
-                rounds, static_cast<double>(scenes[0].size()) / 1048576.0, static_cast<double>(scenes[1].size()) / 1048576.0,
-                static_cast<double>(saveUs) / 1000.0, seed,
-                kept, replaced, leftovers);
+    std::printf(
+        "kill test: %d SIGKILLs during saves of %.1f/%.1f MB scenes (one save %.0f ms, seed %u): "
+        "the old scene %d times, the new one %d times, never anything else; %d temporary files of "
+        "killed saves removed\n",
+        rounds, static_cast<double>(scenes[0].size()) / 1048576.0,
+        static_cast<double>(scenes[1].size()) / 1048576.0, static_cast<double>(saveUs) / 1000.0, seed, kept,
+        replaced, leftovers);
     return 0;
 }

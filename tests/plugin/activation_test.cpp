@@ -6,8 +6,7 @@
 using namespace plugintest;
 using sim::Close;
 
-TEST(Descriptor, DeclaresOneLayoutGenericServerNamedVantorel)
-{
+TEST(Descriptor, DeclaresOneLayoutGenericServerNamedVantorel) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     const ModuleDescriptor &d = lib.descriptor();
     EXPECT_EQ(d.sync, 0x04121994u);
@@ -26,23 +25,20 @@ TEST(Descriptor, DeclaresOneLayoutGenericServerNamedVantorel)
 
 class Activation : public PluginTest {};
 
-static sim::HostConditions interfaceVersion(int32_t version)
-{
+static sim::HostConditions interfaceVersion(int32_t version) {
     sim::HostConditions c;
     c.interfaceVersion = version;
     return c;
 }
 
-TEST_F(Activation, VersionOneIsRefusedBeforeAnyLookup)
-{
+TEST_F(Activation, VersionOneIsRefusedBeforeAnyLookup) {
     sim::Host host(sim::makeDemoScene(), interfaceVersion(1));
     EXPECT_EQ(host.activate(lib), 1);
     EXPECT_EQ(host.countCalls("global"), 0u);
     EXPECT_EQ(host.panelsOpened(), 0);
 }
 
-TEST_F(Activation, VersionTwoAndLaterRunThePanel)
-{
+TEST_F(Activation, VersionTwoAndLaterRunThePanel) {
     for (int version : {2, 3, 99}) {
         sim::Host host(sim::makeDemoScene(), interfaceVersion(version));
         EXPECT_EQ(host.activate(lib), 0) << version;
@@ -50,23 +46,21 @@ TEST_F(Activation, VersionTwoAndLaterRunThePanel)
     }
 }
 
-TEST_F(Activation, LooksUpTheFiveTablesInOrderWithModeZero)
-{
+TEST_F(Activation, LooksUpTheFiveTablesInOrderWithModeZero) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib);
     std::vector<std::string> lookups;
     for (const auto &c : host.calls())
         if (c.name == "global") lookups.push_back(c.text());
-    EXPECT_EQ(lookups, (std::vector<std::string>{
-                           R"(global("Info Messages 2", 0))", R"(global("LWPanelServices", 0))",
-                           R"(global("RasterServices", 0))", R"(global("LW Item Info", 0))",
-                           R"(global("LW Light Info", 0))"}));
+    EXPECT_EQ(lookups,
+              (std::vector<std::string>{R"(global("Info Messages 2", 0))", R"(global("LWPanelServices", 0))",
+                                        R"(global("RasterServices", 0))", R"(global("LW Item Info", 0))",
+                                        R"(global("LW Light Info", 0))"}));
 }
 
-TEST_F(Activation, AnyMissingTableGivesTwoAndTouchesNothing)
-{
-    for (const char *name : {"Info Messages 2", "LWPanelServices", "RasterServices", "LW Item Info",
-                             "LW Light Info"}) {
+TEST_F(Activation, AnyMissingTableGivesTwoAndTouchesNothing) {
+    for (const char *name :
+         {"Info Messages 2", "LWPanelServices", "RasterServices", "LW Item Info", "LW Light Info"}) {
         sim::HostConditions conditions;
         conditions.missingGlobals = {name};
         sim::Host host(sim::makeDemoScene(), conditions);
@@ -79,8 +73,7 @@ TEST_F(Activation, AnyMissingTableGivesTwoAndTouchesNothing)
     }
 }
 
-TEST_F(Activation, CancelAndOkBothReturnZero)
-{
+TEST_F(Activation, CancelAndOkBothReturnZero) {
     sim::Host cancelled(sim::makeDemoScene());
     EXPECT_EQ(cancelled.activate(lib, [](sim::Host &) { return Close::Cancel; }), 0);
     sim::Host confirmed(sim::makeDemoScene());
@@ -89,8 +82,7 @@ TEST_F(Activation, CancelAndOkBothReturnZero)
     EXPECT_FALSE(confirmed.commands().empty());
 }
 
-TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun)
-{
+TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun) {
     sim::Host host(namedScene({"Key", "Fill", "Rim"}));
     host.scene().lights[0].intensity = 0.25;
     host.activate(lib, [](sim::Host &h) {
@@ -109,8 +101,7 @@ TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun)
     EXPECT_DOUBLE_EQ(host.scene().lights[1].intensity, 1.0);
 }
 
-TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun)
-{
+TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun) {
     sim::Host host(namedScene({"Spot1", "Sun", "Key"}));
     host.activate(lib, [](sim::Host &h) {
         h.typeText("S");
@@ -127,8 +118,7 @@ TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun)
     });
 }
 
-TEST_F(Activation, AThousandRunsLeaveNoPanelOrRasterBehind)
-{
+TEST_F(Activation, AThousandRunsLeaveNoPanelOrRasterBehind) {
     sim::Host host(sim::makeDemoScene());
     host.setLogging(false);
     for (int i = 0; i < 1000; ++i)

@@ -12,8 +12,7 @@ class Apply : public PluginTest {};
 
 namespace {
 std::vector<std::string> okWith(const sim::PluginLibrary &lib, sim::Host &host,
-                                std::function<void(sim::Host &)> edit = {})
-{
+                                std::function<void(sim::Host &)> edit = {}) {
     host.activate(lib, [&](sim::Host &h) {
         if (edit) edit(h);
         return Close::Ok;
@@ -21,8 +20,7 @@ std::vector<std::string> okWith(const sim::PluginLibrary &lib, sim::Host &host,
     return host.commands();
 }
 
-sim::SceneLight spot()
-{
+sim::SceneLight spot() {
     auto l = light("Spot", 2, 0.75, 1.0, 0.5, 0.0);
     l.shadowType = 1;
     l.flags = 1;
@@ -31,26 +29,23 @@ sim::SceneLight spot()
 }
 }  // namespace
 
-TEST_F(Apply, ASceneWithoutLightsGetsTwoCommands)
-{
+TEST_F(Apply, ASceneWithoutLightsGetsTwoCommands) {
     sim::Host host(sceneOf({}));
     EXPECT_EQ(okWith(lib, host), (std::vector<std::string>{"EditLights", "SelectItem 0"}));
 }
 
-TEST_F(Apply, OneSpotLightGetsEightCommandsInOrder)
-{
+TEST_F(Apply, OneSpotLightGetsEightCommandsInOrder) {
     sim::Host host(sceneOf({spot()}));
     EXPECT_EQ(okWith(lib, host),
               (std::vector<std::string>{"EditLights", "SelectItem 20000000", "LightIntensity 0.750000",
-                                        "LightColor 1.000000 0.500000 0.000000", "Spotlight",
-                                        "ShadowType 1", "LightRange 5.000000", "SelectItem 0"}));
+                                        "LightColor 1.000000 0.500000 0.000000", "Spotlight", "ShadowType 1",
+                                        "LightRange 5.000000", "SelectItem 0"}));
     for (const auto &r : host.commandRecords()) {
         EXPECT_TRUE(r.accepted) << r.text << ": " << r.reason;
     }
 }
 
-TEST_F(Apply, RangeIsSentOnlyForLightsWithALimitedRange)
-{
+TEST_F(Apply, RangeIsSentOnlyForLightsWithALimitedRange) {
     auto l = spot();
     l.flags = 0x6;  // other bits are carried but mean nothing here
     sim::Host host(sceneOf({l}));
@@ -62,8 +57,7 @@ TEST_F(Apply, RangeIsSentOnlyForLightsWithALimitedRange)
     for (const auto &c : cmds) EXPECT_NE(c.rfind("LightRange", 0), 0u) << c;
 }
 
-TEST_F(Apply, CountIsTwoPlusFivePerLightPlusOnePerLimitedRange)
-{
+TEST_F(Apply, CountIsTwoPlusFivePerLightPlusOnePerLimitedRange) {
     auto scene = sim::makeUniformScene(510);
     for (int i = 0; i < 510; i += 3) scene.lights[i].flags = 1;
     sim::Host host(scene);
@@ -73,8 +67,7 @@ TEST_F(Apply, CountIsTwoPlusFivePerLightPlusOnePerLimitedRange)
     EXPECT_EQ(cmds.back(), "SelectItem 0");
 }
 
-TEST_F(Apply, UnknownLightTypesAreSentAsDistant)
-{
+TEST_F(Apply, UnknownLightTypesAreSentAsDistant) {
     const char *words[] = {"DistantLight", "PointLight", "Spotlight", "LinearLight", "AreaLight"};
     for (int type : {-1, 0, 1, 2, 3, 4, 7}) {
         sim::Host host(sceneOf({light("L")}));
@@ -86,10 +79,9 @@ TEST_F(Apply, UnknownLightTypesAreSentAsDistant)
     }
 }
 
-TEST_F(Apply, IntensitiesBeyondTheUsualRangeAreSentAsTheyAre)
-{
-    for (auto [percent, text] : {std::pair{-50.0, "LightIntensity -0.500000"},
-                                 {250.0, "LightIntensity 2.500000"}}) {
+TEST_F(Apply, IntensitiesBeyondTheUsualRangeAreSentAsTheyAre) {
+    for (auto [percent, text] :
+         {std::pair{-50.0, "LightIntensity -0.500000"}, {250.0, "LightIntensity 2.500000"}}) {
         sim::Host host(sceneOf({light("L")}));
         auto cmds = okWith(lib, host, [percent = percent](sim::Host &h) {
             h.click("L");
@@ -99,8 +91,7 @@ TEST_F(Apply, IntensitiesBeyondTheUsualRangeAreSentAsTheyAre)
     }
 }
 
-TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding)
-{
+TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding) {
     auto a = light("A"), b = light("B");
     sim::Scene scene;
     scene.lights = {a, b};
@@ -112,8 +103,7 @@ TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding)
     EXPECT_EQ(cmds.at(6), "SelectItem abcdef");
 }
 
-TEST_F(Apply, CancelSendsNothing)
-{
+TEST_F(Apply, CancelSendsNothing) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib, [](sim::Host &h) {
         h.click("Key");
@@ -123,8 +113,7 @@ TEST_F(Apply, CancelSendsNothing)
     EXPECT_TRUE(host.commands().empty());
 }
 
-TEST_F(Apply, TheLargestFiniteValuesAreSentWhole)
-{
+TEST_F(Apply, TheLargestFiniteValuesAreSentWhole) {
     auto l = light("L");
     l.flags = 1;
     sim::Host host(sceneOf({l}));
@@ -142,8 +131,7 @@ TEST_F(Apply, TheLargestFiniteValuesAreSentWhole)
     EXPECT_DOUBLE_EQ(host.scene().lights[0].range, DBL_MAX);
 }
 
-TEST_F(Apply, NonFiniteValuesAreLeftOutAndTheSceneKeepsThem)
-{
+TEST_F(Apply, NonFiniteValuesAreLeftOutAndTheSceneKeepsThem) {
     auto l = light("L", 1, 0.4);
     l.flags = 1;
     l.range = 3.0;
@@ -153,17 +141,16 @@ TEST_F(Apply, NonFiniteValuesAreLeftOutAndTheSceneKeepsThem)
         h.setIntensity(std::nan(""));
         h.setRange(INFINITY);
     });
-    EXPECT_EQ(cmds, (std::vector<std::string>{
-                        "EditLights", "SelectItem 20000000", "LightColor 1.000000 1.000000 1.000000",
-                        "PointLight", "ShadowType 0", "SelectItem 20000001", "LightIntensity 1.000000",
-                        "LightColor 1.000000 1.000000 1.000000", "PointLight", "ShadowType 0",
-                        "SelectItem 0"}));
+    EXPECT_EQ(cmds,
+              (std::vector<std::string>{
+                  "EditLights", "SelectItem 20000000", "LightColor 1.000000 1.000000 1.000000", "PointLight",
+                  "ShadowType 0", "SelectItem 20000001", "LightIntensity 1.000000",
+                  "LightColor 1.000000 1.000000 1.000000", "PointLight", "ShadowType 0", "SelectItem 0"}));
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, 0.4);
     EXPECT_DOUBLE_EQ(host.scene().lights[0].range, 3.0);
 }
 
-TEST_F(Apply, LightsPastTheTableAreSelectedButNotWritten)
-{
+TEST_F(Apply, LightsPastTheTableAreSelectedButNotWritten) {
     sim::Host host(sim::makeUniformScene(512));
     auto cmds = okWith(lib, host);
     ASSERT_EQ(cmds.size(), 2u + 5u * 510u + 2u);

@@ -8,8 +8,7 @@ using sim::Close;
 
 class DragCurrentRow : public PluginTest {};
 
-TEST_F(DragCurrentRow, StepAfterRunOnLargerSceneLeavesRowsPastTheSceneAlone)
-{
+TEST_F(DragCurrentRow, StepAfterRunOnLargerSceneLeavesRowsPastTheSceneAlone) {
     // Run 1: three lights, the third (intensity 0.8) becomes the current row.
     sim::Host first(sceneOf({light("A"), light("B"), light("C", 1, 0.8)}));
     first.activate(lib, [](sim::Host &h) {
@@ -33,8 +32,7 @@ TEST_F(DragCurrentRow, StepAfterRunOnLargerSceneLeavesRowsPastTheSceneAlone)
     EXPECT_EQ(sent[2], "LightIntensity 0.800000");
 }
 
-TEST_F(DragCurrentRow, StepStillSetsAFilledCurrentRow)
-{
+TEST_F(DragCurrentRow, StepStillSetsAFilledCurrentRow) {
     sim::Host host(sceneOf({light("A", 1, 0.6), light("B", 1, 0.4)}));
     host.activate(lib, [](sim::Host &h) {
         h.click("B");

@@ -10,8 +10,7 @@ class Editing : public PluginTest {};
 
 // ---- Light list -------------------------------------------------------------
 
-TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames)
-{
+TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames) {
     sim::Host host(namedScene({"A", "B", "C"}));
     host.activate(lib, [](sim::Host &h) {
         sim::Picture empty = h.listPicture();
@@ -23,11 +22,11 @@ TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames)
         h.click("B");
         sim::Picture p = h.listPicture();
         const sim::Rgb bar{30, 30, 128}, grey{128, 128, 128};
-        EXPECT_EQ(p.at(199, 13), bar);        // A's bar: 200 wide, 14 high
-        EXPECT_EQ(p.at(199, 14), grey);       // two grey lines between neighbours
+        EXPECT_EQ(p.at(199, 13), bar);   // A's bar: 200 wide, 14 high
+        EXPECT_EQ(p.at(199, 14), grey);  // two grey lines between neighbours
         EXPECT_EQ(p.at(199, 15), grey);
-        EXPECT_EQ(p.at(199, 16), bar);        // B's bar
-        EXPECT_EQ(p.at(199, 30), grey);       // C is not selected
+        EXPECT_EQ(p.at(199, 16), bar);                                       // B's bar
+        EXPECT_EQ(p.at(199, 30), grey);                                      // C is not selected
         EXPECT_EQ(p.countColour({255, 255, 255}, 0, 0, 200, 14) > 0, true);  // A's name on its bar
         EXPECT_EQ(h.selectedNames(), (Names{"A", "B"}));
         return Close::Cancel;
@@ -46,8 +45,7 @@ TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames)
         }
 }
 
-TEST_F(Editing, ClickGeometryFollowsTheScrollOffset)
-{
+TEST_F(Editing, ClickGeometryFollowsTheScrollOffset) {
     sim::Host host(sim::makeUniformScene(30));
     host.activate(lib, [](sim::Host &h) {
         h.scroll(5);
@@ -63,8 +61,7 @@ TEST_F(Editing, ClickGeometryFollowsTheScrollOffset)
     });
 }
 
-TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw)
-{
+TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw) {
     sim::Host host(namedScene({"A", "B"}));
     host.activate(lib, [](sim::Host &h) {
         for (int y : {40, 399, 5000, -1, -16, -1000000, 1000000}) {
@@ -81,8 +78,7 @@ TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw)
     });
 }
 
-TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown)
-{
+TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown) {
     auto scene = sceneOf({light("A", 0, 0.5), light("B", 3, 0.2), light("C")});
     sim::Host host(scene);
     host.activate(lib, [](sim::Host &h) {
@@ -104,8 +100,7 @@ TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown)
 
 // ---- Property controls ------------------------------------------------------
 
-TEST_F(Editing, ColourComponentsShowTruncatedTo255)
-{
+TEST_F(Editing, ColourComponentsShowTruncatedTo255) {
     sim::Host host(sceneOf({light("L", 1, 1.0, 0.5, 0.999, 1.0)}));
     host.activate(lib, [](sim::Host &h) {
         h.click("L");
@@ -122,8 +117,7 @@ TEST_F(Editing, ColourComponentsShowTruncatedTo255)
     EXPECT_NEAR(host.scene().lights[0].color[1], 200 / 255.0, 1e-6);  // sent with six decimals
 }
 
-TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne)
-{
+TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne) {
     auto scene = sceneOf({light("A", 1, 0.5), light("B", 2, 1.0), light("C", 1, 0.3)});
     sim::Host host(scene);
     host.activate(lib, [](sim::Host &h) {
@@ -144,15 +138,14 @@ TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne)
     EXPECT_DOUBLE_EQ(l[2].intensity, 0.3);
 }
 
-TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter)
-{
+TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter) {
     auto scene = sceneOf({light("A", 1, 0.2), light("B", 1, 0.4), light("Cur", 1, 1.0)});
     sim::Host host(scene);
     host.activate(lib, [](sim::Host &h) {
         h.click("A");
         h.click("B");
         h.click("Cur");
-        h.click("Cur");  // current but not selected
+        h.click("Cur");       // current but not selected
         h.dragEvent(500, 5);  // starts: nothing changes, base 1.0 captured
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 100);
         h.dragEvent(100, 6);
@@ -167,8 +160,7 @@ TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter)
     for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(host.scene().lights[i].intensity, 1.0) << i;
 }
 
-TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag)
-{
+TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag) {
     sim::Host host(sceneOf({light("L", 1, 0.5)}));
     host.activate(lib, [](sim::Host &h) {
         h.click("L");
@@ -181,8 +173,7 @@ TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag)
     });
 }
 
-TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars)
-{
+TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars) {
     sim::Host host(namedScene({"A", "B"}));
     host.activate(lib, [](sim::Host &h) {
         h.clear();  // with nothing selected: still ghosts and repaints
@@ -196,8 +187,7 @@ TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars)
     });
 }
 
-TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything)
-{
+TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything) {
     sim::Host host(namedScene({"L"}));
     host.activate(lib, [](sim::Host &h) {
         h.click("L");
@@ -220,8 +210,7 @@ TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything)
 
 // ---- Prefix selection -------------------------------------------------------
 
-TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames)
-{
+TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames) {
     sim::Host host(namedScene({"Spot1", "spot2", "Sun", "Spot3"}));
     host.scene().lights[3].intensity = 0.3;
     host.activate(lib, [](sim::Host &h) {
@@ -242,8 +231,7 @@ TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames)
     });
 }
 
-TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes)
-{
+TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes) {
     sim::Host host(namedScene({"Spot1", "Sun", "Key"}));
     host.activate(lib, [](sim::Host &h) {
         h.typeText("Sp");
@@ -262,8 +250,7 @@ TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes)
     });
 }
 
-TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls)
-{
+TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls) {
     sim::Host host(sim::makeUniformScene(510));
     host.activate(lib, [](sim::Host &h) {
         h.clearCalls();
@@ -278,8 +265,7 @@ TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls)
     });
 }
 
-TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255)
-{
+TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255) {
     sim::Host host(namedScene({"a b", std::string(255, 'x'), "A b"}));
     host.activate(lib, [](sim::Host &h) {
         h.setPrefix("a b");
@@ -292,8 +278,7 @@ TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255)
     });
 }
 
-TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws)
-{
+TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws) {
     sim::Host host(sceneOf({}));
     host.activate(lib, [](sim::Host &h) {
         size_t ghosts = h.countCalls("control.draw");
@@ -305,8 +290,7 @@ TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws)
 
 // ---- Copy and paste ---------------------------------------------------------
 
-TEST_F(Editing, PasteBeforeAnyCopyIsRefused)
-{
+TEST_F(Editing, PasteBeforeAnyCopyIsRefused) {
     sim::Host host(namedScene({"A"}));
     host.activate(lib, [](sim::Host &h) {
         h.click("A");
@@ -317,8 +301,7 @@ TEST_F(Editing, PasteBeforeAnyCopyIsRefused)
     EXPECT_EQ(host.commands().at(2), "LightIntensity 1.000000");
 }
 
-TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection)
-{
+TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection) {
     auto key = light("Key", 2, 0.8, 1.0, 0.5, 0.25);
     key.shadowType = 2;
     key.range = 6.0;
@@ -350,8 +333,7 @@ TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection)
     }
 }
 
-TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy)
-{
+TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy) {
     sim::Host host(sceneOf({light("Fill"), light("Key", 1, 0.6), light("Rim")}));
     host.activate(lib, [](sim::Host &h) {
         h.click("Fill");
@@ -369,8 +351,7 @@ TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy)
     EXPECT_DOUBLE_EQ(host.scene().lights[2].intensity, 0.6);
 }
 
-TEST_F(Editing, TheClipboardIsASnapshotReplacedByEachCopy)
-{
+TEST_F(Editing, TheClipboardIsASnapshotReplacedByEachCopy) {
     sim::Host host(sceneOf({light("A", 1, 0.1), light("B", 1, 0.2), light("C")}));
     host.activate(lib, [](sim::Host &h) {
         h.click("A");

@@ -8,8 +8,7 @@ using sim::Close;
 class Panel : public PluginTest {};
 
 namespace {
-std::vector<std::string> addControlCalls(const sim::Host &host)
-{
+std::vector<std::string> addControlCalls(const sim::Host &host) {
     std::vector<std::string> out;
     for (const auto &c : host.calls())
         if (c.name == "panel.addControl") out.push_back(c.args.at(1) + " " + c.args.at(3));
@@ -17,15 +16,16 @@ std::vector<std::string> addControlCalls(const sim::Host &host)
 }
 
 const std::vector<std::string> kCreationOrder = {
-    R"("FloatControl" "Intensity")", R"("DragButtonControl" "")", R"("ChoiceControl" "")",
-    R"("ChoiceControl" "")", R"("FloatControl" "Range")", R"("ButtonControl" "copy")",
-    R"("ButtonControl" "paste")", R"("InfoControl" "info")", R"("AreaControl" "")",
-    R"("ButtonControl" "Clear selection")", R"("VSlideControl" "")", R"("EditControl" "prefix")",
+    R"("FloatControl" "Intensity")", R"("DragButtonControl" "")",
+    R"("ChoiceControl" "")",         R"("ChoiceControl" "")",
+    R"("FloatControl" "Range")",     R"("ButtonControl" "copy")",
+    R"("ButtonControl" "paste")",    R"("InfoControl" "info")",
+    R"("AreaControl" "")",           R"("ButtonControl" "Clear selection")",
+    R"("VSlideControl" "")",         R"("EditControl" "prefix")",
     R"("MiniRGBControl" "")"};
 }  // namespace
 
-TEST_F(Panel, TitleHeightAndControlsInCreationOrder)
-{
+TEST_F(Panel, TitleHeightAndControlsInCreationOrder) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib);
     const sim::PanelModel *p = host.lastPanel();
@@ -41,8 +41,7 @@ TEST_F(Panel, TitleHeightAndControlsInCreationOrder)
         }
 }
 
-TEST_F(Panel, DescriptorsCarryTheirSizesAndItems)
-{
+TEST_F(Panel, DescriptorsCarryTheirSizesAndItems) {
     sim::Host host(sim::makeUniformScene(40));
     host.activate(lib);
     auto desc = [&](const char *key) { return host.control(key)->desc; };
@@ -66,18 +65,17 @@ TEST_F(Panel, DescriptorsCarryTheirSizesAndItems)
     EXPECT_EQ(desc("color").type, HV_IVECTOR);
 }
 
-TEST_F(Panel, ControlBodiesStartAtTheirPlaces)
-{
+TEST_F(Panel, ControlBodiesStartAtTheirPlaces) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib);
     struct Place {
         const char *key;
         int x, y;
-    } places[] = {{"list", 8, 30},       {"slider", 220, 30},    {"prefix", 38, 4},
-                  {"Clear selection", 8, 438}, {"Intensity", 328, 8}, {"drag", 428, 8},
-                  {"lighttype", 250, 38}, {"color", 261, 68},     {"Range", 311, 98},
-                  {"shadow", 250, 128},   {"copy", 250, 158},     {"paste", 374, 158},
-                  {"info", 281, 188}};
+    } places[] = {
+        {"list", 8, 30},       {"slider", 220, 30},  {"prefix", 38, 4},      {"Clear selection", 8, 438},
+        {"Intensity", 328, 8}, {"drag", 428, 8},     {"lighttype", 250, 38}, {"color", 261, 68},
+        {"Range", 311, 98},    {"shadow", 250, 128}, {"copy", 250, 158},     {"paste", 374, 158},
+        {"info", 281, 188}};
     for (const Place &p : places) {
         const sim::ControlModel *c = host.control(p.key);
         ASSERT_NE(c, nullptr) << p.key;
@@ -88,12 +86,11 @@ TEST_F(Panel, ControlBodiesStartAtTheirPlaces)
     EXPECT_GT(host.control("Intensity")->labelWidth, 0);
 }
 
-TEST_F(Panel, HandlersAndUserDataAreBoundBeforeOpening)
-{
+TEST_F(Panel, HandlersAndUserDataAreBoundBeforeOpening) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib);
-    for (const char *key : {"list", "slider", "Clear selection", "prefix", "Intensity", "drag",
-                            "Range", "lighttype", "shadow", "color", "copy", "paste"}) {
+    for (const char *key : {"list", "slider", "Clear selection", "prefix", "Intensity", "drag", "Range",
+                            "lighttype", "shadow", "color", "copy", "paste"}) {
         const sim::ControlModel *c = host.control(key);
         EXPECT_NE(c->eventHandler, 0) << key;
         EXPECT_NE(c->userData, 0) << key;
@@ -117,8 +114,7 @@ TEST_F(Panel, HandlersAndUserDataAreBoundBeforeOpening)
     EXPECT_EQ(sets[25], "paste:14");
 }
 
-TEST_F(Panel, OpensWithThePropertyControlsGhostedAndTheRestNormal)
-{
+TEST_F(Panel, OpensWithThePropertyControlsGhostedAndTheRestNormal) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib, [](sim::Host &h) {
         EXPECT_EQ(h.propertyGhosted(), true);
@@ -128,8 +124,7 @@ TEST_F(Panel, OpensWithThePropertyControlsGhostedAndTheRestNormal)
     });
 }
 
-TEST_F(Panel, AnOldToolkitGetsOneMessageAndNoControls)
-{
+TEST_F(Panel, AnOldToolkitGetsOneMessageAndNoControls) {
     sim::HostConditions old;
     old.toolkitVersion = 17;
     sim::Host host(sim::makeDemoScene(), old);
@@ -149,8 +144,7 @@ TEST_F(Panel, AnOldToolkitGetsOneMessageAndNoControls)
     EXPECT_EQ(ok.panelsOpened(), 1);
 }
 
-TEST_F(Panel, NoPanelMeansSilence)
-{
+TEST_F(Panel, NoPanelMeansSilence) {
     sim::HostConditions c;
     c.failPanelCreate = true;
     sim::Host host(sim::makeDemoScene(), c);
@@ -160,19 +154,17 @@ TEST_F(Panel, NoPanelMeansSilence)
     EXPECT_TRUE(host.commands().empty());
 }
 
-TEST_F(Panel, EveryConstructionFailureTakesTheFailureExitAndLeaksNothing)
-{
+TEST_F(Panel, EveryConstructionFailureTakesTheFailureExitAndLeaksNothing) {
     // Raster failure first, then each of the thirteen controls in turn.
     for (int k = 0; k <= 13; ++k) {
         sim::HostConditions c;
-        if (k == 0)
-            c.failRasterCreate = true;
-        else
-            c.failControl = k;
+        if (k == 0) c.failRasterCreate = true;
+        else c.failControl = k;
         sim::Host host(sim::makeDemoScene(), c);
         EXPECT_EQ(host.activate(lib, [](sim::Host &) { return Close::Ok; }), 0) << k;
         EXPECT_EQ(host.errors(), std::vector<std::string>{"Coudln't open the panel !!"}) << k;
-        EXPECT_EQ(host.countCalls("panel.addControl"), static_cast<size_t>(k)) << "later controls made, k=" << k;
+        EXPECT_EQ(host.countCalls("panel.addControl"), static_cast<size_t>(k))
+            << "later controls made, k=" << k;
         EXPECT_EQ(host.panelsOpened(), 0) << k;
         EXPECT_TRUE(host.commands().empty()) << k;
         EXPECT_EQ(host.livePanels(), 0) << k;
@@ -181,8 +173,7 @@ TEST_F(Panel, EveryConstructionFailureTakesTheFailureExitAndLeaksNothing)
     }
 }
 
-TEST_F(Panel, TheListRasterIsReleasedAfterThePanel)
-{
+TEST_F(Panel, TheListRasterIsReleasedAfterThePanel) {
     sim::Host host(sim::makeDemoScene());
     host.activate(lib);
     std::vector<std::string> tail;

@@ -11,9 +11,8 @@
 
 namespace plugintest {
 
-inline sim::SceneLight light(const std::string &name, int type = 1, double intensity = 1.0,
-                             double r = 1, double g = 1, double b = 1)
-{
+inline sim::SceneLight light(const std::string &name, int type = 1, double intensity = 1.0, double r = 1,
+                             double g = 1, double b = 1) {
     sim::SceneLight l;
     l.name = name;
     l.lightType = type;
@@ -24,8 +23,7 @@ inline sim::SceneLight light(const std::string &name, int type = 1, double inten
     return l;
 }
 
-inline sim::Scene sceneOf(std::vector<sim::SceneLight> lights)
-{
+inline sim::Scene sceneOf(std::vector<sim::SceneLight> lights) {
     sim::Scene scene;
     scene.lights = std::move(lights);
     for (size_t i = 0; i < scene.lights.size(); ++i)
@@ -33,8 +31,7 @@ inline sim::Scene sceneOf(std::vector<sim::SceneLight> lights)
     return scene;
 }
 
-inline sim::Scene namedScene(const std::vector<std::string> &names)
-{
+inline sim::Scene namedScene(const std::vector<std::string> &names) {
     std::vector<sim::SceneLight> lights;
     lights.reserve(names.size());
     for (const auto &n : names) lights.push_back(light(n));
@@ -47,8 +44,7 @@ protected:
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
 };
 
-inline std::vector<std::string> slice(const std::vector<std::string> &v, size_t from, size_t count)
-{
+inline std::vector<std::string> slice(const std::vector<std::string> &v, size_t from, size_t count) {
     return std::vector<std::string>(v.begin() + static_cast<long>(from),
                                     v.begin() + static_cast<long>(from + count));
 }

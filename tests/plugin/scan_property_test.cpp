@@ -23,17 +23,16 @@ constexpr double kPrinted = 1e-6;
 // The product of two such numbers c and i is off by at most
 // |c| kPrinted + |i| kPrinted + kPrinted^2 (c and i being the values the host
 // stored), plus a few roundings of the split and of the product themselves.
-double productTolerance(double colour, double intensity, double reported)
-{
-    return kPrinted * (std::fabs(colour) + std::fabs(intensity) + kPrinted) + 8 * DBL_EPSILON * std::fabs(reported);
+double productTolerance(double colour, double intensity, double reported) {
+    return kPrinted * (std::fabs(colour) + std::fabs(intensity) + kPrinted) +
+           8 * DBL_EPSILON * std::fabs(reported);
 }
 
 struct Reported {
     double rgb[3];
 };
 
-std::string text(const double v[3])
-{
+std::string text(const double v[3]) {
     char buf[128];
     snprintf(buf, sizeof buf, "(%.17g, %.17g, %.17g)", v[0], v[1], v[2]);
     return buf;
@@ -41,8 +40,7 @@ std::string text(const double v[3])
 
 // One activation on up to 510 lights, OK without an edit; every light is then
 // checked against what the host reported before.
-void checkUntouched(const sim::PluginLibrary &lib, const std::vector<sim::SceneLight> &lights)
-{
+void checkUntouched(const sim::PluginLibrary &lib, const std::vector<sim::SceneLight> &lights) {
     sim::Scene scene = sceneOf(lights);
     std::vector<Reported> before;
     for (const sim::SceneLight &l : scene.lights) {
@@ -79,8 +77,7 @@ void checkUntouched(const sim::PluginLibrary &lib, const std::vector<sim::SceneL
 }
 
 // Lights whose colour times intensity is the triple given; the other settings vary.
-sim::SceneLight lightReporting(size_t n, double r, double g, double b, double intensity = 1.0)
-{
+sim::SceneLight lightReporting(size_t n, double r, double g, double b, double intensity = 1.0) {
     sim::SceneLight l = light("L" + std::to_string(n), static_cast<int>(n % 5), intensity, r, g, b);
     l.shadowType = static_cast<int32_t>(n % 3);
     l.flags = static_cast<uint32_t>(n % 4) | (n % 7 == 0 ? 0x80000000u : 0u);
@@ -88,8 +85,7 @@ sim::SceneLight lightReporting(size_t n, double r, double g, double b, double in
     return l;
 }
 
-void checkInBatches(const sim::PluginLibrary &lib, const std::vector<sim::SceneLight> &all)
-{
+void checkInBatches(const sim::PluginLibrary &lib, const std::vector<sim::SceneLight> &all) {
     for (size_t from = 0; from < all.size(); from += 500) {
         std::vector<sim::SceneLight> batch(all.begin() + static_cast<long>(from),
                                            all.begin() + static_cast<long>(std::min(all.size(), from + 500)));
@@ -102,12 +98,12 @@ void checkInBatches(const sim::PluginLibrary &lib, const std::vector<sim::SceneL
 
 class ScanProperty : public PluginTest {};
 
-TEST_F(ScanProperty, EveryEdgeTripleComesBackAsReported)
-{
+TEST_F(ScanProperty, EveryEdgeTripleComesBackAsReported) {
     // Signed zeros, denormals, the smallest normal, values just either side of
     // what six decimals show, ordinary, huge and the largest finite values.
-    const double magnitudes[] = {0.0, 4.9e-324, 2.2250738585072014e-308, 1e-300, 1e-7, 4.9e-7, 5e-7,
-                                 1e-6, 0.4, 1.0, 255.0, 1e15, 1e300, DBL_MAX};
+    const double magnitudes[] = {
+        0.0,   4.9e-324, 2.2250738585072014e-308, 1e-300, 1e-7, 4.9e-7, 5e-7, 1e-6, 0.4, 1.0, 255.0, 1e15,
+        1e300, DBL_MAX};
     std::vector<double> values;
     for (double m : magnitudes) {
         values.push_back(m);
@@ -120,8 +116,7 @@ TEST_F(ScanProperty, EveryEdgeTripleComesBackAsReported)
     checkInBatches(lib, lights);
 }
 
-TEST_F(ScanProperty, RandomTriplesAndLayoutSettingsComeBackAsReported)
-{
+TEST_F(ScanProperty, RandomTriplesAndLayoutSettingsComeBackAsReported) {
     std::mt19937_64 rnd(20261208);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rnd); };
     auto anyMagnitude = [&]() {
@@ -135,7 +130,8 @@ TEST_F(ScanProperty, RandomTriplesAndLayoutSettingsComeBackAsReported)
         const size_t id = lights.size();
         switch (n % 3) {
         case 0:  // any triple the host may report, as colour at intensity 1
-            lights.push_back(lightReporting(id, sign(anyMagnitude()), sign(anyMagnitude()), sign(anyMagnitude())));
+            lights.push_back(
+                lightReporting(id, sign(anyMagnitude()), sign(anyMagnitude()), sign(anyMagnitude())));
             break;
         case 1: {  // a colour as Layout's controls give it, at an intensity of either sign
             double c[3];
@@ -156,8 +152,7 @@ TEST_F(ScanProperty, RandomTriplesAndLayoutSettingsComeBackAsReported)
     checkInBatches(lib, lights);
 }
 
-TEST_F(ScanProperty, ANegativeLightShowsItsOwnColourAtANegativeIntensity)
-{
+TEST_F(ScanProperty, ANegativeLightShowsItsOwnColourAtANegativeIntensity) {
     // Colour (0.4, 0, 1) at -100%: the host reports (-0.4, -0, -1).
     sim::Host host(sceneOf({light("Blue", 2, -1.0, 0.4, 0.0, 1.0)}));
     host.activate(lib, [](sim::Host &h) {
@@ -168,8 +163,9 @@ TEST_F(ScanProperty, ANegativeLightShowsItsOwnColourAtANegativeIntensity)
         EXPECT_EQ(h.control("color")->vec[2], 255);
         return Close::Ok;
     });
-    EXPECT_EQ(slice(host.commands(), 2, 2),
-              (std::vector<std::string>{"LightIntensity -1.000000", "LightColor 0.400000 0.000000 1.000000"}));
+    EXPECT_EQ(
+        slice(host.commands(), 2, 2),
+        (std::vector<std::string>{"LightIntensity -1.000000", "LightColor 0.400000 0.000000 1.000000"}));
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, -1.0);
     EXPECT_DOUBLE_EQ(host.scene().lights[0].color[2], 1.0);
 }

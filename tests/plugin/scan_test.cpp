@@ -8,15 +8,13 @@ using sim::Close;
 namespace {
 
 // Commands for the only light of a one-light scene after OK with no edit.
-std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, const sim::SceneLight &l)
-{
+std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, const sim::SceneLight &l) {
     sim::Host host(sceneOf({l}));
     host.activate(lib, [](sim::Host &) { return Close::Ok; });
     return host.commands();
 }
 
-sim::SceneLight reported(double r, double g, double b)
-{
+sim::SceneLight reported(double r, double g, double b) {
     return light("L", 1, 1.0, r, g, b);  // intensity 1: the host reports the colour itself
 }
 
@@ -24,8 +22,7 @@ sim::SceneLight reported(double r, double g, double b)
 
 class Scan : public PluginTest {};
 
-TEST_F(Scan, SplitsTheReportedColourAtItsLargestComponent)
-{
+TEST_F(Scan, SplitsTheReportedColourAtItsLargestComponent) {
     struct Case {
         double r, g, b;
         const char *intensity, *colour;
@@ -51,8 +48,7 @@ TEST_F(Scan, SplitsTheReportedColourAtItsLargestComponent)
     }
 }
 
-TEST_F(Scan, ABlackLightBecomesWhiteAtIntensityZero)
-{
+TEST_F(Scan, ABlackLightBecomesWhiteAtIntensityZero) {
     auto cmds = untouchedCommands(lib, reported(0, 0, 0));
     EXPECT_EQ(cmds[2], "LightIntensity 0.000000");
     EXPECT_EQ(cmds[3], "LightColor 1.000000 1.000000 1.000000");
@@ -69,8 +65,7 @@ TEST_F(Scan, ABlackLightBecomesWhiteAtIntensityZero)
     EXPECT_DOUBLE_EQ(host.scene().lights[0].color[1], 1.0);
 }
 
-TEST_F(Scan, NonNumbersFromTheHostAreNeverStored)
-{
+TEST_F(Scan, NonNumbersFromTheHostAreNeverStored) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     auto cmds = untouchedCommands(lib, reported(nan, 0.5, nan));
@@ -85,8 +80,7 @@ TEST_F(Scan, NonNumbersFromTheHostAreNeverStored)
     EXPECT_EQ(cmds[3], "LightColor 1.000000 0.000000 0.000000");
 }
 
-TEST_F(Scan, ATinyLargestComponentNeitherOverflowsNorDarkensTheLight)
-{
+TEST_F(Scan, ATinyLargestComponentNeitherOverflowsNorDarkensTheLight) {
     // Split at the largest component (-1e-300), the colour would overflow; split
     // at -1e-7, the intensity would print as 0 and OK would turn the light off.
     auto cmds = untouchedCommands(lib, reported(-1e300, -2.0, -1e-300));
@@ -102,16 +96,14 @@ TEST_F(Scan, ATinyLargestComponentNeitherOverflowsNorDarkensTheLight)
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, -1.0);
 }
 
-TEST_F(Scan, ReadsThePerLightQueriesInOrder)
-{
+TEST_F(Scan, ReadsThePerLightQueriesInOrder) {
     sim::Host host(namedScene({"A", "B"}));
     host.activate(lib);
     std::vector<std::string> order;
     for (const auto &c : host.calls())
         if (c.name.rfind("item.", 0) == 0 || c.name.rfind("light.", 0) == 0) order.push_back(c.name);
-    const std::vector<std::string> perLight = {"item.name",        "light.color", "light.type",
-                                               "light.shadowType", "light.range", "light.flags",
-                                               "item.next"};
+    const std::vector<std::string> perLight = {"item.name",   "light.color", "light.type", "light.shadowType",
+                                               "light.range", "light.flags", "item.next"};
     ASSERT_EQ(order.size(), 1 + 2 * perLight.size());
     EXPECT_EQ(order[0], "item.first");
     EXPECT_EQ(slice(order, 1, 7), perLight);
@@ -123,10 +115,9 @@ TEST_F(Scan, ReadsThePerLightQueriesInOrder)
     }
 }
 
-TEST_F(Scan, SliderRangeFollowsTheLightCount)
-{
-    for (auto [count, max] : {std::pair{0, 0}, {25, 0}, {26, 16}, {30, 80}, {510, 510 * 16 - 400},
-                              {600, 510 * 16 - 400}}) {
+TEST_F(Scan, SliderRangeFollowsTheLightCount) {
+    for (auto [count, max] :
+         {std::pair{0, 0}, {25, 0}, {26, 16}, {30, 80}, {510, 510 * 16 - 400}, {600, 510 * 16 - 400}}) {
         sim::Host host(sim::makeUniformScene(count));
         host.activate(lib, [count = count](sim::Host &h) {
             EXPECT_EQ(h.listedNames().size(), static_cast<size_t>(std::min(count, 510))) << count;
@@ -137,8 +128,7 @@ TEST_F(Scan, SliderRangeFollowsTheLightCount)
     }
 }
 
-TEST_F(Scan, StopsAfter510LightsHavingAskedForThe511th)
-{
+TEST_F(Scan, StopsAfter510LightsHavingAskedForThe511th) {
     sim::Host host(sim::makeUniformScene(511));
     host.activate(lib, [](sim::Host &h) {
         EXPECT_EQ(h.listedNames().back(), "Light 510");
@@ -148,20 +138,17 @@ TEST_F(Scan, StopsAfter510LightsHavingAskedForThe511th)
     EXPECT_EQ(host.countCalls("item.name"), 510u);
 }
 
-TEST_F(Scan, LongNamesAreCutTo255Characters)
-{
+TEST_F(Scan, LongNamesAreCutTo255Characters) {
     const std::string exact(255, 'a');
     const std::string longer = std::string(255, 'b') + std::string(745, 'c');
     sim::Host host(namedScene({exact, longer, "after"}));
     host.activate(lib, [&](sim::Host &h) {
-        EXPECT_EQ(h.listedNames(),
-                  (std::vector<std::string>{exact, std::string(255, 'b'), "after"}));
+        EXPECT_EQ(h.listedNames(), (std::vector<std::string>{exact, std::string(255, 'b'), "after"}));
         return Close::Cancel;
     });
 }
 
-TEST_F(Scan, RangeIsReadEvenWhenTheRangeIsUnlimited)
-{
+TEST_F(Scan, RangeIsReadEvenWhenTheRangeIsUnlimited) {
     auto l = light("L");
     l.range = 7.5;
     l.flags = 0;

@@ -109,7 +109,7 @@ TEST_F(PanelPicture, ListAreaIsTheRasterAsPaintedWithItsSelectionBar) {
     const int barTop = list->lastPaint.barTops[0];
     EXPECT_EQ(pic.at(b.x + 150, b.y + barTop + 1), kBar);
     EXPECT_GT(count(pic, kBar, {b.x, b.y + barTop, b.w, 14}), 150 * 14 / 2);
-    EXPECT_EQ(count(pic, kBar, b) , count(pic, kBar, {b.x, b.y + barTop, b.w, 14}));
+    EXPECT_EQ(count(pic, kBar, b), count(pic, kBar, {b.x, b.y + barTop, b.w, 14}));
 }
 
 TEST_F(PanelPicture, GhostedControlsAreDimmedAndEnabledOnesAreNot) {
@@ -179,8 +179,8 @@ TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
     // The panel closed with OK: that button is pressed, Cancel is not.
     const int by = pic.height() - render::kButtonRow;
     const int cancelX = pic.width() - 8 - render::kOkCancelWidth;
-    EXPECT_GT(count(pic, render::kPressedFill, {cancelX - 8 - render::kOkCancelWidth, by, render::kOkCancelWidth,
-                                                render::kButtonRow}),
+    EXPECT_GT(count(pic, render::kPressedFill,
+                    {cancelX - 8 - render::kOkCancelWidth, by, render::kOkCancelWidth, render::kButtonRow}),
               0);
     EXPECT_EQ(count(pic, render::kPressedFill, {cancelX, by, render::kOkCancelWidth, render::kButtonRow}), 0);
 }
@@ -242,8 +242,8 @@ TEST_F(PanelPicture, PngDecodesToThePicture) {
     int w = 0, h = 0, n = 0;
     // Freed on every way out, a failed assertion included.
     const std::unique_ptr<unsigned char, void (*)(void *)> px(
-        stbi_load_from_memory(reinterpret_cast<const unsigned char *>(png.data()), static_cast<int>(png.size()),
-                              &w, &h, &n, 3),
+        stbi_load_from_memory(reinterpret_cast<const unsigned char *>(png.data()),
+                              static_cast<int>(png.size()), &w, &h, &n, 3),
         stbi_image_free);
     ASSERT_NE(px, nullptr);
     EXPECT_EQ(w, pic.width());

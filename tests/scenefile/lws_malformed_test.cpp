@@ -12,10 +12,10 @@ using scenefile::LwsDocument;
 namespace {
 
 struct BadCase {
-    const char* what;
+    const char *what;
     std::string bytes;
     int line;
-    const char* messagePart;
+    const char *messagePart;
 };
 
 }  // namespace
@@ -37,18 +37,17 @@ TEST(LwsMalformed, ErrorsNameTheFileAndLine) {
         {"hex ID too long", "LWSC\n5\nAddLight 120000000\n", 3, "ID"},
         {"old envelope truncated", lwstest::fixture("truncated-envelope-v1.lws"), 13, "truncated"},
         {"old envelope without EndBehavior",
-         "LWSC\n1\nAddLight\nLgtIntensity (envelope)\n1\n1\n0.5\n0 0 0 0 0\nLightType 1\n", 9,
-         "EndBehavior"},
+         "LWSC\n1\nAddLight\nLgtIntensity (envelope)\n1\n1\n0.5\n0 0 0 0 0\nLightType 1\n", 9, "EndBehavior"},
         {"block envelope unclosed", lwstest::fixture("truncated-envelope-v3.lws"), 8, "not closed"},
         {"block envelope with too few keys",
          "LWSC\n3\nAddLight\nLightIntensity (envelope)\n{ Envelope\n  2\n  Key 1 0 0 0 0 0 0 0 0\n}\n", 8,
          "announces 2"},
-        {"envelope key count absurd",
-         "LWSC\n1\nAddLight\nLgtIntensity (envelope)\n1\n2000000000\n0\n", 7, "truncated"},
+        {"envelope key count absurd", "LWSC\n1\nAddLight\nLgtIntensity (envelope)\n1\n2000000000\n0\n", 7,
+         "truncated"},
         {"colour from an envelope", "LWSC\n3\nAddLight\nLightColor (envelope)\n", 4, "envelope"},
         {"block left open", "LWSC\n3\nPlugin X\n{ A\n}\n", 3, "not closed"},
     };
-    for (const BadCase& c : cases) {
+    for (const BadCase &c : cases) {
         SCOPED_TRACE(c.what);
         LwsDocument doc;
         LoadError err;
@@ -56,8 +55,7 @@ TEST(LwsMalformed, ErrorsNameTheFileAndLine) {
         EXPECT_EQ(err.file, "bad.lws");
         EXPECT_EQ(err.line, c.line) << err.toString();
         EXPECT_NE(err.message.find(c.messagePart), std::string::npos) << err.message;
-        EXPECT_EQ(err.toString().rfind("bad.lws:" + std::to_string(c.line) + ": ", 0), 0u)
-            << err.toString();
+        EXPECT_EQ(err.toString().rfind("bad.lws:" + std::to_string(c.line) + ": ", 0), 0u) << err.toString();
     }
 }
 
@@ -74,7 +72,7 @@ TEST(LwsMalformed, OddLinesAreTolerated) {
         "\xEF\xBB\xBFLWSC\n3\n"
         "HJointStiffness 0PJointStiffness 0\n"
         "LightIntensity nonsense outside any light\n"
-        "}\n"                        // a stray closing brace
+        "}\n"  // a stray closing brace
         "AddLight\n"
         "LightName  Two  Words \n"
         "LightIntensity 0.5 trailing words\n"
@@ -100,19 +98,19 @@ TEST(LwsMalformed, MissingFileIsAnError) {
 // The reader must fail cleanly or succeed; the sanitizers catch the rest.
 TEST(LwsMalformed, DamagedInputNeverCrashes) {
     std::mt19937 rng(12345);
-    const char* const names[] = {"v1.lws", "v2.lws", "v3.lws", "v4.lws", "v5.lws"};
+    const char *const names[] = {"v1.lws", "v2.lws", "v3.lws", "v4.lws", "v5.lws"};
     const char noise[] = {'\n', '\r', '{', '}', ' ', '-', '9', 'x', '\0', '.'};
-    for (const char* name : names) {
+    for (const char *name : names) {
         const std::string bytes = lwstest::fixture(name);
         for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
-            scenefile::fuzzParseAndRender(reinterpret_cast<const std::uint8_t*>(bytes.data()), cut);
+            scenefile::fuzzParseAndRender(reinterpret_cast<const std::uint8_t *>(bytes.data()), cut);
         }
         for (int round = 0; round < 300; ++round) {
             std::string damaged = bytes;
             for (int k = 0; k < 3; ++k) {
                 damaged[rng() % damaged.size()] = noise[rng() % sizeof noise];
             }
-            scenefile::fuzzParseAndRender(reinterpret_cast<const std::uint8_t*>(damaged.data()),
+            scenefile::fuzzParseAndRender(reinterpret_cast<const std::uint8_t *>(damaged.data()),
                                           damaged.size());
         }
     }

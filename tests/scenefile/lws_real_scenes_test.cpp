@@ -20,13 +20,13 @@ std::vector<std::string> realScenes() { return testsupport::realSceneFiles(kScen
 
 // `names` is the name of the variable declared, so it cannot be parenthesised.
 // NOLINTBEGIN(bugprone-macro-parentheses)
-#define REQUIRE_REAL_SCENES(names)                                             \
-    const std::vector<std::string> names = realScenes();                       \
+#define REQUIRE_REAL_SCENES(names)                       \
+    const std::vector<std::string> names = realScenes(); \
     if (names.empty()) GTEST_SKIP() << "no scene files in " << kSceneDir
 // NOLINTEND(bugprone-macro-parentheses)
 
 // 0-based indices of every line that holds a light setting (envelopes included).
-std::set<std::size_t> settingLines(const LwsDocument& doc) {
+std::set<std::size_t> settingLines(const LwsDocument &doc) {
     std::set<std::size_t> out;
     for (std::size_t i = 0; i < doc.lightCount(); ++i) {
         for (int s = 0; s < scenefile::kLwsSettingCount; ++s) {
@@ -41,7 +41,7 @@ std::set<std::size_t> settingLines(const LwsDocument& doc) {
 
 TEST(LwsRealScenes, UnchangedSceneIsWrittenByteForByte) {
     REQUIRE_REAL_SCENES(names);
-    for (const std::string& name : names) {
+    for (const std::string &name : names) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::readBytes(kSceneDir + "/" + name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
@@ -54,7 +54,7 @@ TEST(LwsRealScenes, UnchangedSceneIsWrittenByteForByte) {
 
 TEST(LwsRealScenes, WhatThePluginSendsBackIsWhatIsSaved) {
     REQUIRE_REAL_SCENES(names);
-    for (const std::string& name : names) {
+    for (const std::string &name : names) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::readBytes(kSceneDir + "/" + name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
@@ -79,9 +79,9 @@ TEST(LwsRealScenes, WhatThePluginSendsBackIsWhatIsSaved) {
         ASSERT_EQ(back.lights.size(), before.lights.size());
         for (std::size_t k = 0; k < back.lights.size(); ++k) {
             SCOPED_TRACE("light " + std::to_string(k + 1));
-            const sim::SceneLight& o = before.lights[k];
-            const sim::SceneLight& s = sent.lights[k];
-            const sim::SceneLight& r = back.lights[k];
+            const sim::SceneLight &o = before.lights[k];
+            const sim::SceneLight &s = sent.lights[k];
+            const sim::SceneLight &r = back.lights[k];
             EXPECT_EQ(r.id, o.id);
             EXPECT_EQ(r.name, o.name);
             EXPECT_EQ(r.lightType, s.lightType);
@@ -105,7 +105,7 @@ TEST(LwsRealScenes, WhatThePluginSendsBackIsWhatIsSaved) {
 
 TEST(LwsRealScenes, OneScriptedIntensityChangesExactlyOneLine) {
     REQUIRE_REAL_SCENES(names);
-    for (const std::string& name : names) {
+    for (const std::string &name : names) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::readBytes(kSceneDir + "/" + name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
@@ -129,7 +129,8 @@ TEST(LwsRealScenes, OneScriptedIntensityChangesExactlyOneLine) {
                 EXPECT_EQ(a[i], b[i]) << "line " << i + 1;
             }
         }
-        EXPECT_NEAR(lwstest::parseOrFail(out, "out").scene().lights[k].intensity, s.lights[k].intensity, 1e-12);
+        EXPECT_NEAR(lwstest::parseOrFail(out, "out").scene().lights[k].intensity, s.lights[k].intensity,
+                    1e-12);
     }
 }
 
@@ -137,7 +138,8 @@ TEST(LwsRealScenes, KnownLightsReadAsInTheFiles) {
     REQUIRE_REAL_SCENES(names);
     const std::set<std::string> have(names.begin(), names.end());
     if (have.count("aliens-newtek-01.lws")) {
-        const sim::Scene s = lwstest::parseOrFail(lwstest::readBytes(kSceneDir + "/aliens-newtek-01.lws"), "a").scene();
+        const sim::Scene s =
+            lwstest::parseOrFail(lwstest::readBytes(kSceneDir + "/aliens-newtek-01.lws"), "a").scene();
         ASSERT_EQ(s.lights.size(), 4u);
         const int types[] = {2, 4, 1, 1};
         for (int i = 0; i < 4; ++i) EXPECT_EQ(s.lights[static_cast<std::size_t>(i)].lightType, types[i]);
@@ -150,7 +152,8 @@ TEST(LwsRealScenes, KnownLightsReadAsInTheFiles) {
         EXPECT_EQ(s.lights[3].id, 0x20000003u);
     }
     if (have.count("shcr-shadow.lws")) {
-        const sim::Scene s = lwstest::parseOrFail(lwstest::readBytes(kSceneDir + "/shcr-shadow.lws"), "s").scene();
+        const sim::Scene s =
+            lwstest::parseOrFail(lwstest::readBytes(kSceneDir + "/shcr-shadow.lws"), "s").scene();
         ASSERT_EQ(s.lights.size(), 4u);
         EXPECT_NEAR(s.lights[1].color[0], 190.0 / 255.0, 1e-12);
         EXPECT_DOUBLE_EQ(s.lights[1].intensity, 0.7);

@@ -16,14 +16,14 @@ struct Rendered {
     std::vector<std::string> warnings;
 };
 
-Rendered renderEdited(const LwsDocument& doc, const sim::Scene& edited) {
+Rendered renderEdited(const LwsDocument &doc, const sim::Scene &edited) {
     Rendered r;
     r.bytes = doc.render(edited, r.warnings);
     return r;
 }
 
 // Lines of `after` that differ from `before`; both must have the same count.
-std::vector<std::string> changedLines(const std::string& before, const std::string& after) {
+std::vector<std::string> changedLines(const std::string &before, const std::string &after) {
     const auto a = lwstest::splitKeepEol(before);
     const auto b = lwstest::splitKeepEol(after);
     EXPECT_EQ(a.size(), b.size());
@@ -34,8 +34,8 @@ std::vector<std::string> changedLines(const std::string& before, const std::stri
     return out;
 }
 
-bool mentions(const std::vector<std::string>& warnings, const std::string& a, const std::string& b) {
-    for (const auto& w : warnings) {
+bool mentions(const std::vector<std::string> &warnings, const std::string &a, const std::string &b) {
+    for (const auto &w : warnings) {
         if (w.find(a) != std::string::npos && w.find(b) != std::string::npos) return true;
     }
     return false;
@@ -73,8 +73,7 @@ TEST(LwsRender, ValueThatPrintsTheSameKeepsTheOriginalDigits) {
 }
 
 TEST(LwsRender, RewrittenLinesKeepCrlfAndTrailingText) {
-    const std::string bytes =
-        "LWSC\r\n3\r\n\r\nAddLight\r\n  LightRange 2 extra\r\nLightFalloffType 1\r\n";
+    const std::string bytes = "LWSC\r\n3\r\n\r\nAddLight\r\n  LightRange 2 extra\r\nLightFalloffType 1\r\n";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "crlf.lws");
     sim::Scene s = doc.scene();
     s.lights[0].range = 5.0;
@@ -106,16 +105,18 @@ TEST(LwsRender, MissingLinesAreInsertedInLayoutOrder) {
 }
 
 TEST(LwsRender, InsertedLinesUseTheOldKeywordsInVersion1) {
-    const std::string bytes = "LWSC\n1\n\nAddLight\nLightName A\nLightColor 255 255 255\nLightType 1\n"
-                              "ShadowType 0\n\nShowCamera 1 7\n";
+    const std::string bytes =
+        "LWSC\n1\n\nAddLight\nLightName A\nLightColor 255 255 255\nLightType 1\n"
+        "ShadowType 0\n\nShowCamera 1 7\n";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "old.lws");
     sim::Scene s = doc.scene();
     s.lights[0].intensity = 0.5;
     s.lights[0].flags = 1;
     s.lights[0].range = 3;
     const Rendered r = renderEdited(doc, s);
-    EXPECT_EQ(r.bytes, "LWSC\n1\n\nAddLight\nLightName A\nLightColor 255 255 255\nLgtIntensity 0.500000\n"
-                       "LightType 1\nLightFalloff 1\nLightRange 3.000000\nShadowType 0\n\nShowCamera 1 7\n");
+    EXPECT_EQ(r.bytes,
+              "LWSC\n1\n\nAddLight\nLightName A\nLightColor 255 255 255\nLgtIntensity 0.500000\n"
+              "LightType 1\nLightFalloff 1\nLightRange 3.000000\nShadowType 0\n\nShowCamera 1 7\n");
 }
 
 TEST(LwsRender, Version1ColourKeepsLinesWhenProductIsUnchanged) {
@@ -133,8 +134,8 @@ TEST(LwsRender, Version1ColourKeepsLinesWhenProductIsUnchanged) {
 
     // Colour is rounded to the nearest byte and clamped, with a warning.
     s.lights[0].color[0] = 1.5;
-    s.lights[0].color[1] = 0.2;   // 51
-    s.lights[0].color[2] = 0.503; // 128.27 -> 128
+    s.lights[0].color[1] = 0.2;    // 51
+    s.lights[0].color[2] = 0.503;  // 128.27 -> 128
     const Rendered r = renderEdited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes),
               (std::vector<std::string>{"LightColor 255 51 128\n", "LgtIntensity 0.400000\n"}));
@@ -142,7 +143,7 @@ TEST(LwsRender, Version1ColourKeepsLinesWhenProductIsUnchanged) {
 }
 
 TEST(LwsRender, AnimatedIntensityKeepsItsEnvelope) {
-    for (const char* name : {"v1.lws", "v3.lws"}) {
+    for (const char *name : {"v1.lws", "v3.lws"}) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::fixture(name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
@@ -162,7 +163,8 @@ TEST(LwsRender, AnimatedIntensityKeepsItsEnvelope) {
         const auto before = lwstest::splitKeepEol(bytes);
         const auto after = lwstest::splitKeepEol(r.bytes);
         ASSERT_EQ(before.size(), after.size());
-        EXPECT_EQ(after[static_cast<std::size_t>(envLine - 1)], before[static_cast<std::size_t>(envLine - 1)]);
+        EXPECT_EQ(after[static_cast<std::size_t>(envLine - 1)],
+                  before[static_cast<std::size_t>(envLine - 1)]);
         const std::string lightName = s.lights[k].name;
         EXPECT_TRUE(mentions(r.warnings, "\"" + lightName + "\"", "intensity is animated"));
         const sim::SceneLight back = lwstest::parseOrFail(r.bytes, "out").scene().lights[k];
@@ -174,8 +176,9 @@ TEST(LwsRender, AnimatedIntensityKeepsItsEnvelope) {
 }
 
 TEST(LwsRender, AnimatedIntensityZeroAtTimeZeroCannotTakeAnEdit) {
-    const std::string bytes = "LWSC\n3\n\nAddLight\nLightName Z\nLightColor 1 0 1\nLightIntensity (envelope)\n"
-                              "{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\nLightType 1\n";
+    const std::string bytes =
+        "LWSC\n3\n\nAddLight\nLightName Z\nLightColor 1 0 1\nLightIntensity (envelope)\n"
+        "{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\nLightType 1\n";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "zero.lws");
     sim::Scene s = doc.scene();
     // What a black light comes back as must not disturb anything.

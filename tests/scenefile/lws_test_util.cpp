@@ -9,20 +9,20 @@
 
 namespace lwstest {
 
-std::string readBytes(const std::string& path) {
+std::string readBytes(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-std::string fixture(const std::string& name) {
+std::string fixture(const std::string &name) {
     std::string bytes = readBytes(std::string(VANTOREL_SCENEFILE_FIXTURES) + "/" + name);
     EXPECT_FALSE(bytes.empty()) << "missing fixture " << name;
     return bytes;
 }
 
-scenefile::LwsDocument parseOrFail(const std::string& bytes, const std::string& name) {
+scenefile::LwsDocument parseOrFail(const std::string &bytes, const std::string &name) {
     scenefile::LwsDocument doc;
     scenefile::LoadError err;
     const bool ok = scenefile::LwsDocument::parse(bytes, name, doc, err);
@@ -30,7 +30,7 @@ scenefile::LwsDocument parseOrFail(const std::string& bytes, const std::string& 
     return doc;
 }
 
-std::vector<std::string> splitKeepEol(const std::string& bytes) {
+std::vector<std::string> splitKeepEol(const std::string &bytes) {
     std::vector<std::string> out;
     std::size_t start = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -49,9 +49,9 @@ double fromPrintf(double v) {
     return std::strtod(buf, nullptr);
 }
 
-sim::Scene asPluginSendsBack(const sim::Scene& scene) {
+sim::Scene asPluginSendsBack(const sim::Scene &scene) {
     sim::Scene out = scene;
-    for (sim::SceneLight& l : out.lights) {
+    for (sim::SceneLight &l : out.lights) {
         double p[3];
         for (int c = 0; c < 3; ++c) p[c] = l.color[c] * l.intensity;
         const double m = p[0] > p[1] ? p[0] : p[1];

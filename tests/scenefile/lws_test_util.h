@@ -9,19 +9,19 @@
 
 namespace lwstest {
 
-std::string readBytes(const std::string& path);
-std::string fixture(const std::string& name);  // bytes of tests/scenefile/fixtures/NAME
+std::string readBytes(const std::string &path);
+std::string fixture(const std::string &name);  // bytes of tests/scenefile/fixtures/NAME
 
 // Parses or fails the current test.
-scenefile::LwsDocument parseOrFail(const std::string& bytes, const std::string& name);
+scenefile::LwsDocument parseOrFail(const std::string &bytes, const std::string &name);
 
 // Splits into lines with their line ends kept, so lines compare byte for byte.
-std::vector<std::string> splitKeepEol(const std::string& bytes);
+std::vector<std::string> splitKeepEol(const std::string &bytes);
 
 // What the host sees and sends back for a light: colour x intensity at time 0,
 // split into intensity = largest component and colour = product / intensity,
 // each value printed with %f and read back as the simulated Layout would.
-sim::Scene asPluginSendsBack(const sim::Scene& scene);
+sim::Scene asPluginSendsBack(const sim::Scene &scene);
 
 double fromPrintf(double v);  // %f, then parsed
 

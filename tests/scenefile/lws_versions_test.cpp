@@ -8,7 +8,7 @@ using scenefile::LwsSetting;
 
 namespace {
 
-void expectColor(const sim::SceneLight& l, double r, double g, double b) {
+void expectColor(const sim::SceneLight &l, double r, double g, double b) {
     EXPECT_NEAR(l.color[0], r, 1e-12) << l.name;
     EXPECT_NEAR(l.color[1], g, 1e-12) << l.name;
     EXPECT_NEAR(l.color[2], b, 1e-12) << l.name;
@@ -22,7 +22,7 @@ TEST(LwsVersions, Version1IntegerColourOldKeywordsAndOldEnvelope) {
     const sim::Scene s = doc.scene();
     ASSERT_EQ(s.lights.size(), 2u);
 
-    const sim::SceneLight& key = s.lights[0];
+    const sim::SceneLight &key = s.lights[0];
     EXPECT_EQ(key.id, 0x20000000u);
     EXPECT_EQ(key.name, "Key");
     expectColor(key, 1.0, 128.0 / 255.0, 0.0);
@@ -34,7 +34,7 @@ TEST(LwsVersions, Version1IntegerColourOldKeywordsAndOldEnvelope) {
     EXPECT_DOUBLE_EQ(key.range, 1.0);  // no LightRange line: the default
 
     // Keys at frames -10, 10, 20 with 0.5, 1.5, 2: halfway between the first two.
-    const sim::SceneLight& pulse = s.lights[1];
+    const sim::SceneLight &pulse = s.lights[1];
     EXPECT_EQ(pulse.id, 0x20000001u);
     EXPECT_TRUE(pulse.intensityAnimated);
     EXPECT_DOUBLE_EQ(pulse.intensity, 1.0);
@@ -59,7 +59,7 @@ TEST(LwsVersions, Version2IsReadLikeVersion1AndKeepsCrlf) {
     expectColor(s.lights[0], 0.2, 0.4, 0.8);
     EXPECT_DOUBLE_EQ(s.lights[0].intensity, 1.5);
     EXPECT_DOUBLE_EQ(s.lights[1].intensity, -0.25);
-    EXPECT_EQ(s.lights[1].flags, 0u);  // LightFalloff 0: range not limited
+    EXPECT_EQ(s.lights[1].flags, 0u);          // LightFalloff 0: range not limited
     EXPECT_DOUBLE_EQ(s.lights[1].range, 4.0);  // but the range is still read
     EXPECT_EQ(s.lights[1].shadowType, 2);
 
@@ -73,20 +73,20 @@ TEST(LwsVersions, Version3BlockEnvelopeAndBlocksHideKeywords) {
     const sim::Scene s = doc.scene();
     ASSERT_EQ(s.lights.size(), 3u);
 
-    const sim::SceneLight& spot = s.lights[0];
+    const sim::SceneLight &spot = s.lights[0];
     expectColor(spot, 1.0, 0.65882353, 0.34902);
     EXPECT_DOUBLE_EQ(spot.intensity, 1.1);
     EXPECT_EQ(spot.shadowType, 2);
 
     // "LightColor 9 9 9" inside a Plugin block is plug-in data, not the colour.
-    const sim::SceneLight& flicker = s.lights[1];
+    const sim::SceneLight &flicker = s.lights[1];
     expectColor(flicker, 0.5, 0.5, 0.5);
     EXPECT_TRUE(flicker.intensityAnimated);
     EXPECT_DOUBLE_EQ(flicker.intensity, 1.0);  // keys (-1 s, 0) and (1 s, 2)
-    EXPECT_EQ(flicker.flags, 1u);  // falloff type 2 is limited range too
+    EXPECT_EQ(flicker.flags, 1u);              // falloff type 2 is limited range too
     EXPECT_DOUBLE_EQ(flicker.range, 3.25);
 
-    const sim::SceneLight& bare = s.lights[2];
+    const sim::SceneLight &bare = s.lights[2];
     EXPECT_EQ(bare.id, 0x20000002u);
     EXPECT_EQ(bare.lightType, 0);
     EXPECT_DOUBLE_EQ(bare.intensity, 1.0);
@@ -116,8 +116,7 @@ TEST(LwsVersions, Versions4And5TakeHexIdsFromAddLightInEitherCase) {
 
 TEST(LwsVersions, LineEndsOfEveryKindAreKept) {
     // Mixed ends, a lone CR and no line end at the end of the file.
-    const std::string bytes =
-        "LWSC\r\n3\n\rAddLight\r\nLightName A\nLightIntensity 0.5\rLightType 1";
+    const std::string bytes = "LWSC\r\n3\n\rAddLight\r\nLightName A\nLightIntensity 0.5\rLightType 1";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "mixed.lws");
     ASSERT_EQ(doc.lightCount(), 1u);
     EXPECT_DOUBLE_EQ(doc.scene().lights[0].intensity, 0.5);

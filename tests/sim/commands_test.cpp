@@ -14,9 +14,9 @@ sim::Scene twoLights() {
 TEST(Commands, AppliesEveryEditToTheSelectedLight) {
     sim::Scene scene = twoLights();
     sim::CommandInterpreter cmd(scene);
-    const char *good[] = {"EditLights", "SelectItem ff", "LightIntensity -0.500000",
-                          "LightColor 1.000000 0.500000 0.000000", "Spotlight", "ShadowType 2",
-                          "LightRange 5.000000"};
+    const char *good[] = {
+        "EditLights", "SelectItem ff", "LightIntensity -0.500000", "LightColor 1.000000 0.500000 0.000000",
+        "Spotlight",  "ShadowType 2",  "LightRange 5.000000"};
     for (const char *c : good) EXPECT_TRUE(cmd.run(c).accepted) << c;
     const sim::SceneLight &l = scene.lights[1];
     EXPECT_DOUBLE_EQ(l.intensity, -0.5);

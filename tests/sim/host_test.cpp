@@ -71,7 +71,8 @@ int32_t VT_CDECL fakeActivate(int32_t version, HostGlobalFunc global, void *loca
     fake.rasters = static_cast<RasterServices *>(global(RASTER_SERVICES_NAME, 0));
     fake.items = static_cast<ItemInfo *>(global(ITEM_INFO_NAME, 0));
     fake.lights = static_cast<LightInfo *>(global(LIGHT_INFO_NAME, 0));
-    if (!fake.messages || !fake.panels || !fake.rasters || !fake.items || !fake.lights) return AFUNC_BADGLOBAL;
+    if (!fake.messages || !fake.panels || !fake.rasters || !fake.items || !fake.lights)
+        return AFUNC_BADGLOBAL;
 
     fake.names.clear();
     fake.reds.clear();
@@ -150,9 +151,7 @@ TEST(Host, CallLogIsOrderedAndNamesControlsByKey) {
     sim::Host host(threeLights());
     host.activate(&fakeActivate, nullptr, [](sim::Host &) { return sim::Close::Cancel; });
     std::vector<std::string> names = host.callNames();
-    auto pos = [&](const std::string &n) {
-        return std::find(names.begin(), names.end(), n) - names.begin();
-    };
+    auto pos = [&](const std::string &n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
     EXPECT_LT(pos("global"), pos("item.first"));
     EXPECT_LT(pos("panel.create"), pos("panel.addControl"));
     EXPECT_LT(pos("panel.addControl"), pos("panel.open"));
@@ -303,9 +302,8 @@ TEST(Host, DriverEventsOutsideOpenAndThrowingDriversAreSafe) {
     sim::Host host(threeLights());
     EXPECT_FALSE(host.clickY(0));
     EXPECT_FALSE(host.key('a'));
-    int rc = host.activate(&fakeActivate, nullptr, [](sim::Host &) -> sim::Close {
-        throw std::runtime_error("boom");
-    });
+    int rc = host.activate(&fakeActivate, nullptr,
+                           [](sim::Host &) -> sim::Close { throw std::runtime_error("boom"); });
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(host.lastOutcome(), sim::Close::Cancel);
     EXPECT_TRUE(host.commands().empty());

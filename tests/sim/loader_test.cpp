@@ -44,11 +44,13 @@ TEST(Loader, FindsTheDescriptorAndServer) {
 TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(sim::makeDemoScene());
-    ASSERT_EQ(host.activate(lib, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Key"));
-        EXPECT_TRUE(h.copy());
-        return sim::Close::Cancel;
-    }), 0);
+    ASSERT_EQ(host.activate(lib,
+                            [](sim::Host &h) {
+                                EXPECT_TRUE(h.click("Key"));
+                                EXPECT_TRUE(h.copy());
+                                return sim::Close::Cancel;
+                            }),
+              0);
     sim::Host second(sim::makeDemoScene());
     second.activate(lib, [](sim::Host &h) {
         EXPECT_TRUE(h.click("Fill"));

@@ -19,7 +19,8 @@ struct PluginPanel {
 };
 PluginPanel pluginPanel(int lights) {
     PluginPanel p{sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH),
-                  std::make_unique<sim::Host>(sim::makeUniformScene(lights)), {}};
+                  std::make_unique<sim::Host>(sim::makeUniformScene(lights)),
+                  {}};
     p.host->activate(p.lib, [&](sim::Host &h) {
         p.geometry = sim::panelGeometry(*h.openPanel());
         return sim::Close::Cancel;
@@ -51,7 +52,8 @@ TEST(PanelGeometry, PluginPanelControlsLieInsideThePictureAndApart) {
         EXPECT_EQ(a.field.x, g.bodyX + a.control->hotX()) << a.control->key;
         EXPECT_EQ(a.label.x + a.label.w, a.field.x) << a.control->key;
         for (size_t j = i + 1; j < g.controls.size(); ++j)
-            EXPECT_FALSE(overlap(a.field, g.controls[j].field)) << a.control->key << " / " << g.controls[j].control->key;
+            EXPECT_FALSE(overlap(a.field, g.controls[j].field))
+                << a.control->key << " / " << g.controls[j].control->key;
     }
 }
 

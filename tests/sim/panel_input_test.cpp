@@ -149,8 +149,8 @@ TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
         click(in, g.cancel);  // after the end nothing more happens
         EXPECT_EQ(in.outcome(), Close::Ok);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype 3  # Linear", "lighttype 3  # Linear", "shadow 2  # ShadowMap",
-                                             "copy", "ok"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype 3  # Linear", "lighttype 3  # Linear",
+                                             "shadow 2  # ShadowMap", "copy", "ok"}));
     EXPECT_EQ(host.lastOutcome(), Close::Ok);
 }
 
@@ -217,7 +217,8 @@ TEST_F(PanelInputTest, DragGestureSendsDistancesWithRisingCounters) {
         in.pointerMove(x - 50, y);
         EXPECT_EQ(h.control("drag")->vec[0], 50);
         EXPECT_EQ(h.control("drag")->vec[2], first + 2);
-        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, start - 5.0) << "from the base, not the last step";
+        EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, start - 5.0)
+            << "from the base, not the last step";
         in.pointerUp(x - 50, y);
         in.pointerMove(x + 300, y);  // released: nothing
         EXPECT_EQ(h.control("drag")->vec[2], first + 2);
@@ -241,7 +242,8 @@ TEST_F(PanelInputTest, FieldEditorCaretKeysAndEscape) {
         h.click("Key");
         h.clearCalls();
         const Rect f = where(h, "Intensity");
-        in.pointerDown(f.x + sim::kFieldTextInset + 6 + 2, midY(f));  // between the first and second character
+        in.pointerDown(f.x + sim::kFieldTextInset + 6 + 2,
+                       midY(f));  // between the first and second character
         in.pointerUp(f.x + sim::kFieldTextInset + 6 + 2, midY(f));
         ASSERT_TRUE(in.overlay().editField);
         EXPECT_EQ(*in.overlay().editField, f);
@@ -338,7 +340,8 @@ TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
         type(in, ".5");
         in.keyPress(key(Key::Tab));  // refused, and on to the next field
         EXPECT_EQ(in.overlay().status, "Red: \"" + std::to_string(red) +
-                                           ".5\" is not a whole number from 0 to 255; it stays " + std::to_string(red));
+                                           ".5\" is not a whole number from 0 to 255; it stays " +
+                                           std::to_string(red));
         EXPECT_EQ(h.control("color")->vec[0], red);
         EXPECT_TRUE(h.calls().empty()) << "nothing was sent: " << h.calls().front().text();
         ASSERT_TRUE(in.overlay().editField);
@@ -362,7 +365,7 @@ TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes)
         in.keyPress(key(Key::Tab));
         EXPECT_EQ(editing(), where(h, "Intensity"));
         const std::vector<Rect> order{where(h, "color", 0), where(h, "color", 1), where(h, "color", 2),
-                                      where(h, "Range"), where(h, "prefix"), where(h, "Intensity")};
+                                      where(h, "Range"),    where(h, "prefix"),   where(h, "Intensity")};
         for (const Rect &r : order) {
             in.keyPress(key(Key::Tab));
             EXPECT_EQ(editing(), r);
@@ -517,12 +520,14 @@ TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {
 }
 
 TEST(ScriptText, WordsReadBackUnchanged) {
-    const std::vector<std::string> texts{"", "Spot Left", "a\"b", "back\\slash", "# not a comment", "\\\"", "é"};
+    const std::vector<std::string> texts{"",     "Spot Left", "a\"b", "back\\slash", "# not a comment",
+                                         "\\\"", "é"};
     const std::vector<double> numbers{0.1, -0.0, 1e-300, 123456789.123, 1.0 / 3.0, -2.5e17};
     std::string script;
     for (const auto &t : texts) script += "prefix " + sim::scriptQuoted(t) + "\n";
     for (double v : numbers) script += "intensity " + sim::scriptNumber(v) + "\n";
-    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF}) script += "key " + sim::scriptKey(static_cast<uint16_t>(k)) + "\n";
+    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF})
+        script += "key " + sim::scriptKey(static_cast<uint16_t>(k)) + "\n";
     vhost::Script s;
     std::string error;
     ASSERT_TRUE(vhost::parseScript(script, "words", s, error)) << error << "\n" << script;

@@ -120,12 +120,14 @@ public:
             const uint8_t *rows = f::glyphRows(static_cast<unsigned char>(t[k]));
             for (int r = 0; r < f::kGlyphHeight; ++r)
                 for (int b = 0; b < f::kGlyphWidth; ++b)
-                    if (rows[r] & (0x10 >> b)) put(x + static_cast<long long>(k) * f::kAdvance + b, y + f::kInkTop + r, c);
+                    if (rows[r] & (0x10 >> b))
+                        put(x + static_cast<long long>(k) * f::kAdvance + b, y + f::kInkTop + r, c);
         }
     }
     // Every destination pixel in reading order takes the source pixel under
     // it, if the box covers it and the source has it; from itself when self.
-    void copy(const PixelByPixel &src, long long sx, long long sy, long long dx, long long dy, long long w, long long h) {
+    void copy(const PixelByPixel &src, long long sx, long long sy, long long dx, long long dy, long long w,
+              long long h) {
         for (long long j = 0; j < h_; ++j)
             for (long long i = 0; i < w_; ++i) {
                 const long long u = i - dx, v = j - dy;  // offset inside the box
@@ -199,8 +201,8 @@ TEST(Picture, ClippedDrawingMatchesPixelByPixelAnywhere) {
                 // Within one picture, often along the same row, overlapping.
                 // (x may be at either end of int: step without overflowing.)
                 const int sx = self && pick(0, 1)
-                                   ? static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + pick(-3, 3),
-                                                                            INT_MIN, INT_MAX))
+                                   ? static_cast<int>(std::clamp<long long>(
+                                         static_cast<long long>(x) + pick(-3, 3), INT_MIN, INT_MAX))
                                    : coord(self ? w : other.width());
                 const int sy = self && pick(0, 1) ? y : coord(self ? h : other.height());
                 const int bw = extent(w), bh = extent(h);

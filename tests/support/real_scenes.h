@@ -11,8 +11,7 @@
 namespace testsupport {
 
 // Names of the .lws files in dir, sorted; none when the folder is absent.
-inline std::vector<std::string> realSceneFiles(const std::string &dir)
-{
+inline std::vector<std::string> realSceneFiles(const std::string &dir) {
     std::vector<std::string> names;
     if (DIR *d = opendir(dir.c_str())) {
         while (const dirent *e = readdir(d)) {

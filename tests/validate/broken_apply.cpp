@@ -5,8 +5,7 @@
 
 #include <stdio.h>
 
-void applyEdits(LayoutGenericLocal *local)
-{
+void applyEdits(LayoutGenericLocal *local) {
     const EditorState *state = editorStatePointer;
     char text[1024];
     auto send = [&]() { local->evaluate(local->context, text); };
@@ -21,7 +20,8 @@ void applyEdits(LayoutGenericLocal *local)
             const LightRow *row = &state->rows[i];
             snprintf(text, sizeof text, "LightIntensity %.2f", row->intensity);
             send();
-            snprintf(text, sizeof text, "LightColor %f %f %f", row->colour[0], row->colour[1], row->colour[2]);
+            snprintf(text, sizeof text, "LightColor %f %f %f", row->colour[0], row->colour[1],
+                     row->colour[2]);
             send();
             snprintf(text, sizeof text, "PointLight");
             send();
@@ -29,7 +29,8 @@ void applyEdits(LayoutGenericLocal *local)
             send();
         }
         item = itemInfoTable->next(item);
-        snprintf(text, sizeof text, "SelectItem %x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(item)));
+        snprintf(text, sizeof text, "SelectItem %x",
+                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(item)));
         send();
         ++i;
     }

@@ -11,8 +11,7 @@ void realScanLights(EditorState *state);
 #include "model/scan.cpp"  // NOLINT(bugprone-suspicious-include): the real scan, renamed, to wrap it
 #undef scanLights
 
-void scanLights(EditorState *state)
-{
+void scanLights(EditorState *state) {
     realScanLights(state);
     memset(&state->rows[CLIPBOARD_ROW], 0, sizeof(LightRow));
 }

@@ -15,5 +15,6 @@ static const ServerRecord servers[] = {
 
 extern "C" {
 __attribute__((visibility("default"))) extern ModuleDescriptor _mod_descrip;
-ModuleDescriptor _mod_descrip = {MODULE_SYNC_WORD, MODULE_SYSTEM_VERSION, MODULE_MACHINE_CODE, start, stop, servers};
+ModuleDescriptor _mod_descrip = {MODULE_SYNC_WORD, MODULE_SYSTEM_VERSION, MODULE_MACHINE_CODE, start, stop,
+                                 servers};
 }

@@ -51,7 +51,8 @@ TEST(Validator, RejectsAnApplyStepThatSendsNonNumbersAndShrinksTheSession) {
     // The lifecycle's model comparison sees the wrong light type words as well.
     EXPECT_NE(o.text.find("FAIL lifecycle"), std::string::npos) << o.text;
     // Shrunk to one activation with at most a few lights and events.
-    const std::string repro = o.text.substr(o.text.find("shortest reproduction found", o.text.find("FAIL random sessions")));
+    const std::string repro =
+        o.text.substr(o.text.find("shortest reproduction found", o.text.find("FAIL random sessions")));
     EXPECT_EQ(countLines(repro, "  activation "), 1u) << repro;
     EXPECT_LE(countLines(repro, "    "), 8u) << repro;
     EXPECT_NE(o.text.find("validate: FAILED"), std::string::npos);
@@ -62,7 +63,8 @@ TEST(Validator, ALifecycleFailureIsShrunkToTheActivationsThatShowIt) {
     EXPECT_EQ(o.status, validate::kSomeFailed) << o.text;
     const size_t fail = o.text.find("FAIL lifecycle: activation ");
     ASSERT_NE(fail, std::string::npos) << o.text;
-    EXPECT_NE(o.text.find("the copy buffer did not carry over from the activation before (warm)", fail), std::string::npos)
+    EXPECT_NE(o.text.find("the copy buffer did not carry over from the activation before (warm)", fail),
+              std::string::npos)
         << o.text;
     // Of up to 200 activations: one that copies a light's row, then any other.
     const size_t found = o.text.find("  shortest reproduction found (", fail);
@@ -78,7 +80,8 @@ TEST(Validator, ALifecycleFailureIsShrunkToTheActivationsThatShowIt) {
 TEST(Validator, RejectsADescriptorWithTwoServers) {
     Outcome o = validateFile(VANTOREL_TWO_SERVERS_PATH, 2, 2);
     EXPECT_EQ(o.status, validate::kSomeFailed);
-    EXPECT_NE(o.text.find("FAIL descriptor: 2 server records, expected exactly one"), std::string::npos) << o.text;
+    EXPECT_NE(o.text.find("FAIL descriptor: 2 server records, expected exactly one"), std::string::npos)
+        << o.text;
 }
 
 TEST(Validator, AFileThatIsNoPlugInCannotBeValidated) {
@@ -128,20 +131,24 @@ TEST(UntouchedLights, AnUneditedLightMustComeBackAsReported) {
     dark.lights[0].color[0] = 1;
     dark.lights[0].color[1] = 1;
     EXPECT_EQ(model.untouchedLightProblem(before, dark),
-              "light 1, which no event edited: the host reported colour x intensity component 0 as -0.40000000000000002, "
+              "light 1, which no event edited: the host reported colour x intensity component 0 as "
+              "-0.40000000000000002, "
               "after OK it is colour 1 x intensity 0 = 0");
 
     sim::Scene big = before;  // the same product, but a colour beyond 1 over a tiny intensity
     big.lights[1].intensity = 1e-7;
     for (double &c : big.lights[1].color) c = 1e7;
-    EXPECT_NE(model.untouchedLightProblem(before, big).find("light 2, which no event edited"), std::string::npos);
+    EXPECT_NE(model.untouchedLightProblem(before, big).find("light 2, which no event edited"),
+              std::string::npos);
 
     sim::Scene moved = before;
     moved.lights[1].range = 2.6;
-    EXPECT_EQ(model.untouchedLightProblem(before, moved), "light 2, which no event edited: range 2.5 became 2.6000000000000001");
+    EXPECT_EQ(model.untouchedLightProblem(before, moved),
+              "light 2, which no event edited: range 2.5 became 2.6000000000000001");
     moved = before;
     moved.lights[1].shadowType = 2;
-    EXPECT_EQ(model.untouchedLightProblem(before, moved), "light 2, which no event edited: shadow type 0 became 2");
+    EXPECT_EQ(model.untouchedLightProblem(before, moved),
+              "light 2, which no event edited: shadow type 0 became 2");
 }
 
 TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
@@ -158,12 +165,14 @@ TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
     after.lights[0].intensity = 0.5;
     EXPECT_EQ(model.untouchedLightProblem(before, after), "");
     after.lights[1].intensity = 0.5;
-    EXPECT_NE(model.untouchedLightProblem(before, after).find("light 2, which no event edited"), std::string::npos);
+    EXPECT_NE(model.untouchedLightProblem(before, after).find("light 2, which no event edited"),
+              std::string::npos);
 
     // A light past the 510 rows gets no command: any change is wrong, even within six decimals.
     sim::Scene many = sim::makeUniformScene(511);
     model.scan(many);
     sim::Scene changed = many;
     changed.lights[510].intensity = 1.0000001;
-    EXPECT_EQ(model.untouchedLightProblem(many, changed), "light 511, which no event edited: it has no row, yet OK changed it");
+    EXPECT_EQ(model.untouchedLightProblem(many, changed),
+              "light 511, which no event edited: it has no row, yet OK changed it");
 }

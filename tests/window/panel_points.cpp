@@ -70,12 +70,14 @@ int main(int argc, char **argv) {
         print("cancel", g.cancel);
         for (const sim::ControlGeometry &c : g.controls) {
             print(c.control->key, c.field);
-            for (size_t i = 0; i < c.items.size(); ++i) print(c.control->key + "." + std::to_string(i), c.items[i]);
+            for (size_t i = 0; i < c.items.size(); ++i)
+                print(c.control->key + "." + std::to_string(i), c.items[i]);
             if (c.control->key != "list") continue;
             for (const sim::PaintedText &t : c.control->lastPaint.texts) {
                 const int mid = t.y + 7;  // the middle of a row's selection bar
                 if (mid < 0 || mid >= c.field.h) continue;
-                std::cout << "row:" << word(t.text) << ' ' << c.field.x + 20 << ' ' << c.field.y + mid << '\n';
+                std::cout << "row:" << word(t.text) << ' ' << c.field.x + 20 << ' ' << c.field.y + mid
+                          << '\n';
             }
         }
         return sim::Close::Cancel;

@@ -161,8 +161,8 @@ TEST(ShellPicture, RowsShowTheSceneAsItIs) {
     a.shadowType = 1;
     sim::SceneLight b = a;
     b.name = "Odd";
-    b.lightType = 9;       // not a known type: shown as its number
-    b.color[0] = 7.0;      // out of range: held at 255
+    b.lightType = 9;   // not a known type: shown as its number
+    b.color[0] = 7.0;  // out of range: held at 255
     b.color[1] = -1.0;
     scene.lights = {a, b};
     const auto rows = render::shellRows(scene);
@@ -187,8 +187,10 @@ TEST(ShellPicture, RowsShowTheSceneAsItIs) {
     // No dialog: its box is table; with one, its buttons are drawn where the logic looks.
     v.dialog = render::ShellDialog{"Quit?", "Quit", "Stay"};
     sim::Picture q = render::drawShell(v);
-    EXPECT_GT(q.countColour(render::kButtonFill, L.dialogYes.x, L.dialogYes.y, L.dialogYes.w, L.dialogYes.h), 600);
-    EXPECT_EQ(p.countColour(render::kButtonFill, L.dialogYes.x, L.dialogYes.y, L.dialogYes.w, L.dialogYes.h), 0);
+    EXPECT_GT(q.countColour(render::kButtonFill, L.dialogYes.x, L.dialogYes.y, L.dialogYes.w, L.dialogYes.h),
+              600);
+    EXPECT_EQ(p.countColour(render::kButtonFill, L.dialogYes.x, L.dialogYes.y, L.dialogYes.w, L.dialogYes.h),
+              0);
 }
 
 }  // namespace
