@@ -23,6 +23,8 @@ linux_packages+=(help2man)
 package_packages=(zip unzip git)
 # Only for scripts/fuzz.sh and scripts/valgrind.sh.
 tool_packages=(clang libclang-rt-14-dev valgrind)
+# The test command's lint stage (scripts/lint.sh).
+lint_packages=(clang-format clang-tidy)
 # The test command's fuzz stage (scripts/test-extra.sh runs scripts/fuzz.sh --ci).
 fuzz_packages=(clang libclang-rt-14-dev)
 
@@ -61,7 +63,7 @@ case "${1:-}" in
     ;;
   test)
     install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}"
-    install_packages "${fuzz_packages[@]}"
+    install_packages "${fuzz_packages[@]}" "${lint_packages[@]}"
     build_linux ci
     ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then
@@ -69,7 +71,7 @@ case "${1:-}" in
     fi
     ;;
   deps)
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}"
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}" "${lint_packages[@]}"
     ;;
   package)
     # The same builds as CI's (build/ci, build/mingw), only the packaged targets.

@@ -19,6 +19,10 @@ start=$(date +%s)
 
 section() { echo; echo "==== $1 ($(( $(date +%s) - start )) s)"; }
 
+# ---- Lint: the layout of every C/C++ file, and clang-tidy with no finding --
+section "lint: clang-format and clang-tidy (build/ci's compile commands)"
+BUILD=build/ci JOBS="$jobs" scripts/lint.sh
+
 # ---- Sanitizers: the whole suite under AddressSanitizer and UBSan ----------
 section "asan: build"
 cmake --preset asan >/dev/null
