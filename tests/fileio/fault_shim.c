@@ -56,12 +56,12 @@ static int underDir(const char *path) {
 
 /* Whether this call is the one to fail; sets *what to the failure's name. */
 static int fires(int call, const char **what) {
-    const char *spec = getenv("VT_FAULT");
+    const char *rule = getenv("VT_FAULT");
     char name[16];
     int n = 0;
     static char how[32];
     ++counts[call];
-    if (!spec || sscanf(spec, "%15[a-z]:%d:%31s", name, &n, how) != 3) return 0;
+    if (!rule || sscanf(rule, "%15[a-z]:%d:%31s", name, &n, how) != 3) return 0;
     if (strcmp(name, kCalls[call]) != 0 || counts[call] != n) return 0;
     *what = how;
     char line[128];
@@ -78,10 +78,10 @@ static int errnoOf(const char *what) {
 }
 
 static void touch(const char *path) {
-    const char *spec = getenv("VT_TOUCH");
-    if (!spec) return;
-    const char *colon = strrchr(spec, ':');
-    if (!colon || strncmp(spec, path, (size_t)(colon - spec)) != 0 || path[colon - spec] != '\0') return;
+    const char *rule = getenv("VT_TOUCH");
+    if (!rule) return;
+    const char *colon = strrchr(rule, ':');
+    if (!colon || strncmp(rule, path, (size_t)(colon - rule)) != 0 || path[colon - rule] != '\0') return;
     if (++readOpens != 2) return;
     static int (*realOpen)(const char *, int, ...);
     if (!realOpen) realOpen = (int (*)(const char *, int, ...))next("open");
