@@ -72,7 +72,8 @@ int main(int argc, char **argv) {
         // Reads the scene and prints its lights; no plug-in, no session.
         scenefile::LwsDocument document;
         scenefile::LoadError loadError;
-        if (!scenefile::LwsDocument::load(*options.scene, document, loadError)) {
+        fileio::FileStamp unused;  // nothing is saved after a listing
+        if (!vhost::loadScene(*options.scene, document, unused, loadError)) {
             std::cerr << "vantorel-host: error: " << loadError.toString()
                       << "\nNothing was listed; fix the scene file or give another one.\n";
             return vhost::kExitUsage;
