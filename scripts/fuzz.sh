@@ -43,7 +43,18 @@ if ! command -v "$cxx" >/dev/null; then
   echo "fuzz.sh: $cxx not found; install clang and libclang-rt-14-dev (scripts/build.sh deps) or set CLANG" >&2
   exit 1
 fi
+# Coverage and comparison tracing only in the code under test: the plug-in
+# (fuzz_session) and the scene-file reader (fuzz_scenefile). The simulated
+# Layout, the validator and the targets' own code are built with the
+# sanitizers but without coverage, so their loops neither steer the fuzzer nor
+# cost a trace call at every comparison.
+mkdir -p build/fuzz
+{
+  for folder in host model panel apply scenefile; do echo "src:$PWD/$folder/*"; done
+  echo "fun:*"
+} >build/fuzz/coverage-allowlist.txt
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all -g -O1"
+flags="$flags -fsanitize-coverage-allowlist=$PWD/build/fuzz/coverage-allowlist.txt"
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_FUZZ=ON -DVANTOREL_TESTS=OFF \
   -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" >/dev/null

@@ -2,29 +2,42 @@
 #include "commands.h"
 #include "words.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 namespace sim {
 
 namespace {
 
-std::vector<std::string> splitWords(std::string_view text) {
-    std::vector<std::string> words;
+// The words of a command, without copying them. Only the first kMaxWords are
+// kept; `count` is the true number, so a command with too many is still refused.
+struct Words {
+    static constexpr size_t kMaxWords = 5;
+    std::string_view word[kMaxWords];
+    size_t count = 0;
+};
+
+// The blanks of the "C" locale.
+bool blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+Words splitWords(std::string_view text) {
+    Words w;
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+        while (i < text.size() && blank(text[i])) ++i;
         size_t start = i;
-        while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-        if (i > start) words.emplace_back(text.substr(start, i - start));
+        while (i < text.size() && !blank(text[i])) ++i;
+        if (i > start) {
+            if (w.count < Words::kMaxWords) w.word[w.count] = text.substr(start, i - start);
+            ++w.count;
+        }
     }
-    return words;
+    return w;
 }
 
-bool parseHex(const std::string &word, uint32_t &out) {
+bool parseHex(std::string_view word, uint32_t &out) {
     if (word.empty() || word.size() > 8) return false;
     uint32_t v = 0;
     for (char c : word) {
@@ -39,12 +52,13 @@ bool parseHex(const std::string &word, uint32_t &out) {
     return true;
 }
 
-bool parseInt(const std::string &word, long &out) {
+bool parseInt(std::string_view word, long &out) {
     if (word.empty()) return false;
+    const std::string text(word);  // terminated for strtol; no allocation up to 15 characters
     errno = 0;
     char *end = nullptr;
-    long v = std::strtol(word.c_str(), &end, 10);
-    if (end != word.c_str() + word.size() || errno == ERANGE) return false;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (end != text.c_str() + text.size() || errno == ERANGE) return false;
     out = v;
     return true;
 }
@@ -54,10 +68,11 @@ CommandOutcome reject(std::string why) { return {false, std::move(why)}; }
 }  // namespace
 
 CommandOutcome CommandInterpreter::run(std::string_view text) {
-    std::vector<std::string> w = splitWords(text);
-    if (w.empty()) return reject("empty command");
-    const std::string &verb = w[0];
-    const size_t argc = w.size() - 1;
+    const Words words = splitWords(text);
+    if (words.count == 0) return reject("empty command");
+    const std::string_view *w = words.word;
+    const std::string_view verb = w[0];
+    const size_t argc = words.count - 1;
 
     auto wantArgs = [&](size_t n) { return argc == n; };
     auto light = [&]() -> SceneLight * {
@@ -78,7 +93,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
             return {true, {}};
         }
         const long at = scene_.find(id);
-        if (at < 0) return reject("no item has the ID " + w[1]);
+        if (at < 0) return reject("no item has the ID " + std::string(w[1]));
         selected_ = static_cast<int>(at);
         return {true, {}};
     }
@@ -100,7 +115,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
 
     if (sameWord(verb, "LightIntensity") || sameWord(verb, "LightRange")) {
         double v = 0;
-        if (!wantArgs(1) || !parseFiniteDouble(w[1], v)) return reject(verb + " needs one finite number");
+        if (!wantArgs(1) || !parseFiniteDouble(w[1], v)) return reject(std::string(verb) + " needs one finite number");
         SceneLight *l = light();
         if (!l) return reject("no light is selected");
         if (sameWord(verb, "LightRange")) l->range = v;
@@ -125,7 +140,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
         l->shadowType = static_cast<int32_t>(v);
         return {true, {}};
     }
-    return reject("unknown command " + verb);
+    return reject("unknown command " + std::string(verb));
 }
 
 }  // namespace sim

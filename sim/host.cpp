@@ -37,7 +37,7 @@ std::string Call::text() const {
 
 void *VT_CDECL HostGlue::global(const char *name, int32_t mode) {
     Host &host = h();
-    host.log("global", {quote(name), num(mode)});
+    if (host.logging()) host.log("global", {quote(name), num(mode)});
     if (!name) return nullptr;
     std::string n = name;
     if (host.conditions_.missingGlobals.count(n)) return nullptr;
@@ -89,9 +89,9 @@ int Host::activate(HostActivateFunc entry, void *serverData, Driver driver) {
     driver_ = std::move(driver);
     Host *previous = g_host;
     g_host = this;
-    log("activate", {num(conditions_.interfaceVersion)}, true);
+    if (logging()) log("activate", {num(conditions_.interfaceVersion)}, true);
     int32_t rc = entry(conditions_.interfaceVersion, &HostGlue::global, &local_, serverData);
-    log("activate.result", {num(rc)}, true);
+    if (logging()) log("activate.result", {num(rc)}, true);
     g_host = previous;
     driver_ = nullptr;
     return rc;

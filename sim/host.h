@@ -208,6 +208,11 @@ public:
     void clearCalls() { calls_.clear(); }
     bool logging() const { return logging_; }
     void setLogging(bool on) { logging_ = on; }  // off: no call log (for long runs)
+    // Off: rasters and panel pictures keep no pixels, and the list's paints
+    // (its texts and bars) are not kept, so click-by-name, listedNames() and
+    // the pictures have nothing to show. For long runs that look at neither.
+    bool drawing() const { return drawing_; }
+    void setDrawing(bool on) { drawing_ = on; }
     int livePanels() const;
     int liveRasters() const;
     int panelsOpened() const { return panelsOpened_; }
@@ -308,6 +313,7 @@ private:
     std::vector<std::string> faults_;
     std::vector<Call> calls_;
     bool logging_ = true;
+    bool drawing_ = true;
     std::string lastEventError_;
 };
 

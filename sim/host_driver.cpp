@@ -35,6 +35,7 @@ bool Host::clickY(int y, int x) {
 bool Host::click(const std::string &name) {
     ControlModel *list = eventTarget("list", "the panel has no list area");
     if (!list) return false;
+    if (!drawing_) return eventFail("the host keeps no paints while drawing is off, so no row can be clicked by name");
     if (!list->lastPaint.valid) return eventFail("the list has not been painted, so no row can be clicked");
     for (const PaintedText &t : list->lastPaint.texts) {
         if (t.text != name) continue;
@@ -54,7 +55,7 @@ bool Host::scroll(int y) {
 bool Host::key(uint16_t code) {
     if (!open_) return eventFail(kNotOpen);
     if (!open_->keyHandler) return eventFail("the panel has no key handler");
-    log("plugin.key", {num(code)}, true);
+    if (logging()) log("plugin.key", {num(code)}, true);
     reinterpret_cast<HostPanelKeyFunc>(open_->keyHandler)(reinterpret_cast<HostPanel *>(open_),
                                                           reinterpret_cast<void *>(open_->userData), code);
     return true;

@@ -12,7 +12,7 @@ namespace sim {
 
 HostPanel *VT_CDECL HostGlue::panelCreate(const char *title, void *data) {
     Host &host = h();
-    host.log("panel.create", {quote(title), ptr(data)});
+    if (host.logging()) host.log("panel.create", {quote(title), ptr(data)});
     if (host.conditions_.failPanelCreate) return nullptr;
     auto p = std::make_unique<PanelModel>();
     p->serial = static_cast<int>(host.panels_.size()) + 1;
@@ -23,7 +23,7 @@ HostPanel *VT_CDECL HostGlue::panelCreate(const char *title, void *data) {
 
 void VT_CDECL HostGlue::panelDestroy(HostPanel *panel) {
     Host &host = h();
-    host.log("panel.destroy", {"panel"});
+    if (host.logging()) host.log("panel.destroy", {"panel"});
     PanelModel *p = host.livePanel(panel, "panel.destroy");
     if (!p) return;
     if (host.open_ == p) host.fault("panel.destroy called while the panel is open");
@@ -33,7 +33,7 @@ void VT_CDECL HostGlue::panelDestroy(HostPanel *panel) {
 
 int32_t VT_CDECL HostGlue::panelOpen(HostPanel *panel, int32_t flags) {
     Host &host = h();
-    host.log("panel.open", {"panel", num(flags)});
+    if (host.logging()) host.log("panel.open", {"panel", num(flags)});
     PanelModel *p = host.livePanel(panel, "panel.open");
     if (!p) return 0;
     if (host.open_) {
@@ -66,7 +66,7 @@ int32_t VT_CDECL HostGlue::panelOpen(HostPanel *panel, int32_t flags) {
 
 void VT_CDECL HostGlue::panelGet(HostPanel *panel, int32_t tag, void *out) {
     Host &host = h();
-    host.log("panel.get", {"panel", num(tag)});
+    if (host.logging()) host.log("panel.get", {"panel", num(tag)});
     PanelModel *p = host.livePanel(panel, "panel.get");
     if (!p) return;
     if (!out) return host.fault("panel.get with a null destination");
@@ -86,22 +86,22 @@ void VT_CDECL HostGlue::panelSet(HostPanel *panel, int32_t tag, void *in) {
     case PAN_HEIGHT: {
         int32_t v = 0;
         if (in) std::memcpy(&v, in, sizeof v);
-        host.log("panel.set", {"panel", num(tag), num(v)});
+        if (host.logging()) host.log("panel.set", {"panel", num(tag), num(v)});
         if (!p) return;
         if (!in) return host.fault("panel.set height with a null value");
         p->height = v;
         return;
     }
     case PAN_USERDATA:
-        host.log("panel.set", {"panel", num(tag), ptr(in)});
+        if (host.logging()) host.log("panel.set", {"panel", num(tag), ptr(in)});
         if (p) p->userData = reinterpret_cast<intptr_t>(in);
         return;
     case PAN_USERKEYS:
-        host.log("panel.set", {"panel", num(tag), ptr(in)});
+        if (host.logging()) host.log("panel.set", {"panel", num(tag), ptr(in)});
         if (p) p->keyHandler = reinterpret_cast<intptr_t>(in);
         return;
     default:
-        host.log("panel.set", {"panel", num(tag), ptr(in)});
+        if (host.logging()) host.log("panel.set", {"panel", num(tag), ptr(in)});
         host.fault("panel.set with unknown tag " + num(tag));
     }
 }
@@ -109,7 +109,7 @@ void VT_CDECL HostGlue::panelSet(HostPanel *panel, int32_t tag, void *in) {
 HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeName, ControlDesc *desc,
                                            const char *label) {
     Host &host = h();
-    host.log("panel.addControl",
+    if (host.logging()) host.log("panel.addControl",
              {"panel", quote(typeName), desc ? "type " + num(desc->type) : "null", quote(label)});
     PanelModel *p = host.livePanel(panel, "panel.addControl");
     if (!p) return nullptr;
@@ -160,7 +160,7 @@ HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeNam
 void VT_CDECL HostGlue::controlDraw(HostControl *control, int32_t mode) {
     Host &host = h();
     ControlModel *c = host.liveControl(control, "control.draw");
-    host.log("control.draw", {host.controlName(c), num(mode)});
+    if (host.logging()) host.log("control.draw", {host.controlName(c), num(mode)});
     if (!c) return;
     ++c->drawCount;
     if (mode == DR_RENDER || mode == DR_GHOST) c->drawState = mode;
@@ -171,7 +171,7 @@ void VT_CDECL HostGlue::controlDraw(HostControl *control, int32_t mode) {
 void VT_CDECL HostGlue::controlGet(HostControl *control, int32_t tag, HostValue *v) {
     Host &host = h();
     ControlModel *c = host.liveControl(control, "control.get");
-    host.log("control.get", {host.controlName(c), num(tag)});
+    if (host.logging()) host.log("control.get", {host.controlName(c), num(tag)});
     if (!c) return;
     if (!v) return host.fault("control.get with a null value record");
     auto putInt = [&](intptr_t x) {
@@ -233,9 +233,11 @@ void VT_CDECL HostGlue::controlGet(HostControl *control, int32_t tag, HostValue 
 void VT_CDECL HostGlue::controlSet(HostControl *control, int32_t tag, HostValue *v) {
     Host &host = h();
     ControlModel *c = host.liveControl(control, "control.set");
-    std::vector<std::string> args{host.controlName(c), num(tag)};
-    if (v) args.push_back(describeValue(*v));
-    host.log("control.set", std::move(args));
+    if (host.logging()) {
+        std::vector<std::string> args{host.controlName(c), num(tag)};
+        if (v) args.push_back(describeValue(*v));
+        host.log("control.set", std::move(args));
+    }
     if (!c) return;
     if (!v) return host.fault("control.set with a null value record");
     switch (tag) {
@@ -405,12 +407,12 @@ void Host::layoutPanelPicture(PanelModel *p) {
     w = std::clamp(w, 1, kMaxPanelSide);
     hgt = std::clamp(hgt, 1, kMaxPanelSide);
     p->width = w;
-    p->picture = Picture(w, hgt, kPanelBackground);
+    if (drawing_) p->picture = Picture(w, hgt, kPanelBackground);
 }
 
 void Host::callDraw(ControlModel *c, int32_t mode) {
     if (painting_) return fault("area draw requested from inside a draw handler of " + painting_->key);
-    log("plugin.draw", {c->key, num(mode)}, true);
+    if (logging()) log("plugin.draw", {c->key, num(mode)}, true);
     c->lastPaint = ListPaint{};
     c->lastPaint.valid = true;
     painting_ = c;
@@ -420,7 +422,7 @@ void Host::callDraw(ControlModel *c, int32_t mode) {
 
 bool Host::fireEvent(ControlModel *c) {
     if (!c->eventHandler) return eventFail("control " + c->key + " has no event handler");
-    log("plugin.event", {c->key}, true);
+    if (logging()) log("plugin.event", {c->key}, true);
     reinterpret_cast<HostControlEventFunc>(c->eventHandler)(c->handle, reinterpret_cast<void *>(c->userData));
     return true;
 }

@@ -16,13 +16,12 @@ void VT_CDECL HostGlue::drawRGBBox(HostRaster *raster, int32_t r, int32_t g, int
         host.log("raster.drawRGBBox", {"raster", num(r), num(g), num(b), num(x), num(y), num(w), num(hgt)});
     Host::RasterModel *m = host.liveRaster(raster, "raster.drawRGBBox");
     if (!m) return;
+    if (host.painting_) host.painting_->paintRaster = m->serial;
+    if (!host.drawing()) return;
     Rgb colour{channel(r), channel(g), channel(b)};
     m->picture.fillBox(x, y, w, hgt, colour);
-    if (host.painting_) {
-        host.painting_->paintRaster = m->serial;
-        if (colour == kListBarColour && w == kListBarWidth && hgt == kListBarHeight)
-            host.painting_->lastPaint.barTops.push_back(y);
-    }
+    if (host.painting_ && colour == kListBarColour && w == kListBarWidth && hgt == kListBarHeight)
+        host.painting_->lastPaint.barTops.push_back(y);
 }
 
 void VT_CDECL HostGlue::drawText(HostRaster *raster, const char *text, int32_t colour, int32_t x, int32_t y) {
@@ -31,9 +30,10 @@ void VT_CDECL HostGlue::drawText(HostRaster *raster, const char *text, int32_t c
     Host::RasterModel *m = host.liveRaster(raster, "raster.drawText");
     if (!m) return;
     if (!text) return host.fault("raster.drawText with a null text");
+    if (host.painting_) host.painting_->paintRaster = m->serial;
+    if (!host.drawing()) return;
     m->picture.drawText(x, y, text, textColour(colour));
     if (host.painting_) {
-        host.painting_->paintRaster = m->serial;
         ListPaint &lp = host.painting_->lastPaint;
         bool onBar = std::find(lp.barTops.begin(), lp.barTops.end(), y) != lp.barTops.end();
         lp.texts.push_back({text, x, y, onBar});
@@ -47,7 +47,7 @@ HostRaster *VT_CDECL HostGlue::rasterCreate(int32_t w, int32_t hgt, int32_t flag
     if (w <= 0 || hgt <= 0 || w > kMaxRasterSide || hgt > kMaxRasterSide) return nullptr;
     auto m = std::make_unique<Host::RasterModel>();
     m->serial = static_cast<int>(host.rasters_.size());
-    m->picture = Picture(w, hgt);
+    if (host.drawing()) m->picture = Picture(w, hgt);
     host.rasters_.push_back(std::move(m));
     return reinterpret_cast<HostRaster *>(host.rasters_.back().get());
 }
@@ -66,7 +66,7 @@ void VT_CDECL HostGlue::blitPanel(HostRaster *raster, int32_t x, int32_t y, Host
         host.log("raster.blitPanel", {"raster", num(x), num(y), "panel", num(px), num(py), num(w), num(hgt)});
     Host::RasterModel *m = host.liveRaster(raster, "raster.blitPanel");
     PanelModel *p = host.livePanel(panel, "raster.blitPanel");
-    if (!m || !p) return;
+    if (!m || !p || !host.drawing()) return;
     long long right = static_cast<long long>(px) + std::max(w, 0);
     long long bottom = static_cast<long long>(py) + std::max(hgt, 0);
     p->picture.growTo(static_cast<int>(std::clamp<long long>(right, 0, kMaxPanelSide)),

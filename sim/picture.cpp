@@ -70,14 +70,25 @@ private:
 }  // namespace
 
 Picture::Picture(int width, int height, Rgb fill) : width_(std::max(width, 0)), height_(std::max(height, 0)) {
-    // Every byte is written once: one row of the fill, then copies of it.
-    const size_t rowBytes = static_cast<size_t>(width_) * 3, bytes = rowBytes * static_cast<size_t>(height_);
+    const size_t bytes = static_cast<size_t>(width_) * 3 * static_cast<size_t>(height_);
     pixels_ = SpareBuffers::take(bytes);
-    pixels_.reserve(bytes);
     if (bytes == 0) return;
-    for (int x = 0; x < width_; ++x) pixels_.insert(pixels_.end(), {fill.r, fill.g, fill.b});
-    for (int y = 1; y < height_; ++y)
-        pixels_.insert(pixels_.end(), pixels_.begin(), pixels_.begin() + static_cast<long>(rowBytes));
+    if (fill.r == fill.g && fill.g == fill.b) {
+        pixels_.assign(bytes, fill.r);  // a grey: one memset
+        return;
+    }
+    // One pixel, then the filled part copied after itself until the picture
+    // is full (rows follow each other without gaps): about log2(pixels) copies.
+    pixels_.resize(bytes);
+    uint8_t *p = pixels_.data();
+    p[0] = fill.r;
+    p[1] = fill.g;
+    p[2] = fill.b;
+    for (size_t done = 3; done < bytes;) {
+        const size_t n = std::min(done, bytes - done);
+        std::memcpy(p + done, p, n);
+        done += n;
+    }
 }
 
 Picture::~Picture() { SpareBuffers::giveBack(std::move(pixels_)); }

@@ -3,14 +3,14 @@
 #ifndef VANTOREL_SIM_WORDS_H
 #define VANTOREL_SIM_WORDS_H
 
-#include <string>
+#include <string_view>
 
 namespace sim {
 
 // Case-insensitive equality of a word and a keyword (ASCII).
-bool sameWord(const std::string &word, const char *keyword);
+bool sameWord(std::string_view word, const char *keyword);
 // The whole word as a finite double; false for trailing text, overflow or non-numbers.
-bool parseFiniteDouble(const std::string &word, double &out);
+bool parseFiniteDouble(std::string_view word, double &out);
 
 }  // namespace sim
 

@@ -19,6 +19,12 @@ std::string format(const char *fmt, double x) {
 
 std::string fixed(double x) { return format("%f", x); }
 
+std::string colourCommand(const double (&c)[3]) {
+    char buf[1100];  // three "%f" texts of at most 317 characters each
+    std::snprintf(buf, sizeof buf, "LightColor %f %f %f", c[0], c[1], c[2]);
+    return buf;
+}
+
 std::string hexId(uint32_t id) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%x", id);
@@ -269,14 +275,14 @@ std::string LightModel::untouchedLightProblem(const sim::Scene &before, const si
 std::vector<std::string> LightModel::commandsOnOk(const sim::Scene &scene) const {
     std::vector<std::string> out{"EditLights"};
     const size_t n = scene.lights.size();
+    out.reserve(2 + n * 6);  // at most five settings and a SelectItem a light
     out.push_back("SelectItem " + (n ? hexId(scene.lights[0].id) : std::string("0")));
     for (size_t k = 0; k < n; ++k) {
         if (k < static_cast<size_t>(count_)) {
             const Row &r = rows_[k];
             if (std::isfinite(r.intensity)) out.push_back("LightIntensity " + fixed(r.intensity));
             if (std::isfinite(r.colour[0]) && std::isfinite(r.colour[1]) && std::isfinite(r.colour[2]))
-                out.push_back("LightColor " + fixed(r.colour[0]) + " " + fixed(r.colour[1]) + " " +
-                              fixed(r.colour[2]));
+                out.push_back(colourCommand(r.colour));
             out.push_back(typeWord(r.lightType));
             out.push_back("ShadowType " + std::to_string(r.shadowType));
             if ((r.flags & 1u) && std::isfinite(r.range)) out.push_back("LightRange " + fixed(r.range));

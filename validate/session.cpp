@@ -194,72 +194,102 @@ Session randomSession(Random &rnd, const Hostility &h) {
 
 namespace {
 
-bool allOf(const std::string &s, const char *set) {
-    return !s.empty() && s.find_first_not_of(set) == std::string::npos;
+bool allOf(std::string_view s, const char *set) {
+    return !s.empty() && s.find_first_not_of(set) == std::string_view::npos;
 }
 
 // "%f" text: optional minus, digits, a point and exactly six decimals, and
 // the same text again when read back and printed.
-bool fixedParsesBack(const std::string &w) {
+bool fixedParsesBack(std::string_view w) {
+    if (w.empty()) return false;
     size_t start = w[0] == '-' ? 1 : 0;
     size_t dot = w.find('.');
-    if (dot == std::string::npos || dot == start || w.size() - dot - 1 != 6) return false;
+    if (dot == std::string_view::npos || dot == start || w.size() - dot - 1 != 6) return false;
     if (!allOf(w.substr(start, dot - start), "0123456789") || !allOf(w.substr(dot + 1), "0123456789"))
         return false;
+    // At most 309 digits before the point: a longer text is out of range anyway.
+    char text[400];
+    if (w.size() >= sizeof text) return false;
+    std::memcpy(text, w.data(), w.size());
+    text[w.size()] = '\0';
     char *end = nullptr;
-    double v = std::strtod(w.c_str(), &end);
+    double v = std::strtod(text, &end);
     if (*end || !std::isfinite(v)) return false;
     char buf[400];
     std::snprintf(buf, sizeof buf, "%f", v);
     return w == buf;
 }
 
-bool intParsesBack(const std::string &w) {
-    if (!allOf(w[0] == '-' ? w.substr(1) : w, "0123456789")) return false;
-    long long v = std::strtoll(w.c_str(), nullptr, 10);
+bool intParsesBack(std::string_view w) {
+    if (w.empty() || !allOf(w[0] == '-' ? w.substr(1) : w, "0123456789") || w.size() > 11) return false;
+    char text[12];
+    std::memcpy(text, w.data(), w.size());
+    text[w.size()] = '\0';
+    long long v = std::strtoll(text, nullptr, 10);
     return v >= INT32_MIN && v <= INT32_MAX && std::to_string(v) == w;
 }
 
-bool hexParsesBack(const std::string &w) {
+bool hexParsesBack(std::string_view w) {
     if (!allOf(w, "0123456789abcdef") || w.size() > 8) return false;
-    unsigned long v = std::strtoul(w.c_str(), nullptr, 16);
+    char text[9];
+    std::memcpy(text, w.data(), w.size());
+    text[w.size()] = '\0';
+    unsigned long v = std::strtoul(text, nullptr, 16);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%lx", v);
     return w == buf;
 }
 
+// "nan" or "inf" anywhere, in any case. (c | 0x20 is the lower case of an
+// ASCII letter, and only the letter itself and its capital give these.)
+bool carriesNonNumber(std::string_view c) {
+    for (size_t i = 0; i + 3 <= c.size(); ++i) {
+        const char a = static_cast<char>(c[i] | 0x20), b = static_cast<char>(c[i + 1] | 0x20),
+                   d = static_cast<char>(c[i + 2] | 0x20);
+        if ((a == 'n' && b == 'a' && d == 'n') || (a == 'i' && b == 'n' && d == 'f')) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-std::string commandProblem(const std::vector<std::string> &commands) {
-    for (const std::string &c : commands) {
-        std::string lower = c;
-        for (char &ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos)
-            return "command \"" + c + "\" carries a non-number";
-        std::istringstream in(c);
-        std::vector<std::string> w;
-        for (std::string x; in >> x;) w.push_back(x);
-        std::string rebuilt;
-        for (const std::string &x : w) rebuilt += (rebuilt.empty() ? "" : " ") + x;
-        bool good = rebuilt == c && !w.empty();
-        if (good) {
-            const std::string &op = w[0];
-            if (op == "EditLights" || op == "DistantLight" || op == "PointLight" || op == "Spotlight" ||
-                op == "LinearLight" || op == "AreaLight")
-                good = w.size() == 1;
-            else if (op == "SelectItem") good = w.size() == 2 && hexParsesBack(w[1]);
-            else if (op == "ShadowType") good = w.size() == 2 && intParsesBack(w[1]);
-            else if (op == "LightIntensity" || op == "LightRange")
-                good = w.size() == 2 && fixedParsesBack(w[1]);
-            else if (op == "LightColor")
-                good =
-                    w.size() == 4 && fixedParsesBack(w[1]) && fixedParsesBack(w[2]) && fixedParsesBack(w[3]);
-            else good = false;
+std::string commandProblem(std::string_view c) {
+    if (carriesNonNumber(c)) return "command \"" + std::string(c) + "\" carries a non-number";
+    // Words joined by single spaces, and nothing else: no other white space,
+    // none at either end.
+    bool good = !c.empty() && c.front() != ' ' && c.back() != ' ';
+    for (size_t i = 0; i < c.size() && good; ++i)
+        if ((c[i] >= '\t' && c[i] <= '\r') || (c[i] == ' ' && c[i + 1] == ' ')) good = false;
+    std::string_view w[5];
+    size_t count = 0;
+    if (good) {
+        std::string_view rest = c;
+        while (!rest.empty()) {
+            const size_t space = rest.find(' ');
+            const std::string_view word = rest.substr(0, space);
+            if (count < 5) w[count] = word;
+            ++count;
+            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
         }
-        if (!good)
-            return "command \"" + c.substr(0, 200) +
-                   "\" does not parse back to the value it carries (cut short or malformed)";
+        const std::string_view op = w[0];
+        if (op == "EditLights" || op == "DistantLight" || op == "PointLight" || op == "Spotlight" ||
+            op == "LinearLight" || op == "AreaLight")
+            good = count == 1;
+        else if (op == "SelectItem") good = count == 2 && hexParsesBack(w[1]);
+        else if (op == "ShadowType") good = count == 2 && intParsesBack(w[1]);
+        else if (op == "LightIntensity" || op == "LightRange") good = count == 2 && fixedParsesBack(w[1]);
+        else if (op == "LightColor")
+            good = count == 4 && fixedParsesBack(w[1]) && fixedParsesBack(w[2]) && fixedParsesBack(w[3]);
+        else good = false;
     }
+    if (good) return {};
+    return "command \"" + std::string(c.substr(0, 200)) +
+           "\" does not parse back to the value it carries (cut short or malformed)";
+}
+
+std::string commandProblem(const std::vector<std::string> &commands) {
+    for (const std::string &c : commands)
+        if (std::string p = commandProblem(std::string_view(c)); !p.empty()) return p;
     return {};
 }
 
@@ -270,15 +300,34 @@ const EditorState *editorStateOf(const sim::Host &h) {
 
 namespace {
 
-std::string rowsPastFilled(const EditorState *s) {
-    const int32_t from = s->lightCount < 0 ? 0 : s->lightCount;
-    return std::string(reinterpret_cast<const char *>(&s->rows[from]),
-                       reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]));
-}
+// The rows past the filled ones, as bytes. Kept in one buffer that every
+// activation reuses: a copy of up to 510 rows per activation was most of the
+// validator's own cost.
+class RowsPastFilled {
+public:
+    void keep(const EditorState *s) {
+        const char *from = begin(s), *to = end(s);
+        bytes_.assign(from, to);
+    }
+    bool same(const EditorState *s) const {
+        const char *from = begin(s), *to = end(s);
+        return static_cast<size_t>(to - from) == bytes_.size() && std::memcmp(from, bytes_.data(), bytes_.size()) == 0;
+    }
+
+private:
+    static const char *begin(const EditorState *s) {
+        const int32_t from = s->lightCount < 0 ? 0 : s->lightCount > CLIPBOARD_ROW ? CLIPBOARD_ROW : s->lightCount;
+        return reinterpret_cast<const char *>(&s->rows[from]);
+    }
+    static const char *end(const EditorState *s) { return reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]); }
+    std::vector<char> bytes_;
+};
 
 std::string copyRow(const EditorState *s) {
     return std::string(reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]), sizeof(LightRow));
 }
+
+bool sameRow(const LightRow &a, const LightRow &b) { return std::memcmp(&a, &b, sizeof(LightRow)) == 0; }
 
 bool deliver(sim::Host &h, const Event &e) {
     auto i32 = [](int64_t x) { return static_cast<int>(static_cast<int32_t>(x)); };
@@ -310,6 +359,7 @@ std::string checkSession(const std::string &pluginPath, const Session &s, size_t
 }
 
 std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt) {
+    static thread_local RowsPastFilled past;
     LightModel model;
     std::string lastCopyRow;  // the copy buffer as the last activation left it, once something was copied
     for (size_t ai = 0; ai < s.size(); ++ai) {
@@ -319,6 +369,7 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
         model.scan(a.scene);
         sim::Host host(a.scene);
         host.setLogging(false);
+        host.setDrawing(false);  // no check looks at pixels or paints
         std::string problem;
         int result = activate(host, [&](sim::Host &h) {
             const EditorState *state = editorStateOf(h);
@@ -333,18 +384,18 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
             if (state->lightCount != model.lightCount())
                 problem = "the scan filled " + std::to_string(state->lightCount) + " rows, expected " +
                           std::to_string(model.lightCount());
-            const std::string past = rowsPastFilled(state);
+            past.keep(state);
             for (size_t i = 0; i < a.events.size() && problem.empty(); ++i) {
                 const Event &e = a.events[i];
-                const std::string before = copyRow(state);
+                const LightRow before = state->rows[CLIPBOARD_ROW];
                 const std::string fieldBefore = h.prefixText();
                 const std::string prefixBefore = model.prefix();
                 if (!deliver(h, e))
                     problem = "event " + describe(e) + " could not be delivered: " + h.lastEventError();
                 model.apply(e);
-                const std::string at = "after event " + std::to_string(i + 1) + " (" + describe(e) + "): ";
-                if (e.kind != Event::Copy && copyRow(state) != before)
-                    problem = at + "the copy buffer row changed without copy";
+                auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
+                if (e.kind != Event::Copy && !sameRow(state->rows[CLIPBOARD_ROW], before))
+                    problem = at() + "the copy buffer row changed without copy";
                 if (e.kind == Event::Key) {
                     const std::string field = h.prefixText();
                     // A key that changes the prefix shows it in the field; any other leaves the field alone.
@@ -352,15 +403,15 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
                     const std::string &expect = changed ? model.prefix() : fieldBefore;
                     if (changed && field.size() > 255)
                         problem =
-                            at + "the prefix field shows " + std::to_string(field.size()) + " characters";
+                            at() + "the prefix field shows " + std::to_string(field.size()) + " characters";
                     else if (field != expect)
-                        problem = at + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +
+                        problem = at() + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +
                                   expect.substr(0, 60) + "\"";
                 }
                 if (state->prefixLength < 0 || state->prefixLength > 255)
-                    problem = at + "prefix length " + std::to_string(state->prefixLength);
+                    problem = at() + "prefix length " + std::to_string(state->prefixLength);
             }
-            if (problem.empty() && rowsPastFilled(state) != past)
+            if (problem.empty() && !past.same(state))
                 problem = "a row past the " + std::to_string(state->lightCount) + " filled ones was written";
             lastCopyRow = state->clipboardValid ? copyRow(state) : std::string();
             return a.ok ? sim::Close::Ok : sim::Close::Cancel;
@@ -372,14 +423,15 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
             return where + "left " + std::to_string(host.livePanels()) + " panel(s) and " +
                    std::to_string(host.liveRasters()) + " raster(s) alive";
         if (!host.errors().empty()) return where + "unexpected error box \"" + host.errors().front() + "\"";
-        const std::vector<std::string> sent = host.commands();
-        if (std::string p = commandProblem(sent); !p.empty()) return where + p;
+        const std::vector<sim::CommandRecord> &sent = host.commandRecords();
+        for (const sim::CommandRecord &c : sent)
+            if (std::string p = commandProblem(std::string_view(c.text)); !p.empty()) return where + p;
         const std::vector<std::string> expected =
             a.ok ? model.commandsOnOk(a.scene) : std::vector<std::string>{};
-        if (sent != expected) {
-            size_t i = 0;
-            while (i < sent.size() && i < expected.size() && sent[i] == expected[i]) ++i;
-            std::string seen = i < sent.size() ? "\"" + sent[i].substr(0, 120) + "\"" : "nothing";
+        size_t i = 0;
+        while (i < sent.size() && i < expected.size() && sent[i].text == expected[i]) ++i;
+        if (i < sent.size() || i < expected.size()) {
+            std::string seen = i < sent.size() ? "\"" + sent[i].text.substr(0, 120) + "\"" : "nothing";
             std::string want = i < expected.size() ? "\"" + expected[i].substr(0, 120) + "\"" : "nothing";
             return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) +
                    " is " + seen + ", the model expects " + want + " (" + std::to_string(expected.size()) +

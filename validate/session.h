@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host.h"
@@ -70,6 +71,7 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
 // carries in the documented format, none is cut short or holds "nan"/"inf".
 // Returns the first problem, or an empty text.
 std::string commandProblem(const std::vector<std::string> &commands);
+std::string commandProblem(std::string_view command);  // the same for one command
 
 // The smallest session found (by removing activations, events and lights)
 // that still fails; at most `budget` replays.

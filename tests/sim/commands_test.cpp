@@ -1,6 +1,9 @@
 // Tests of the command interpreter: what it applies and what it rejects.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "commands.h"
 
 namespace {
@@ -141,3 +144,25 @@ TEST(Commands, SelectItemFollowsTheLightListAsItChanges) {
 }
 
 }  // namespace
+
+TEST(Commands, WordCountsAndLongNumbersAreJudgedOnTheWholeCommand) {
+    sim::Scene scene = twoLights();
+    sim::CommandInterpreter cmd(scene);
+    ASSERT_TRUE(cmd.run("SelectItem\t20000000").accepted) << "any blank separates words";
+    // More words than any command takes, past the ones the parser looks at.
+    EXPECT_FALSE(cmd.run("LightColor 1 2 3 4").accepted);
+    EXPECT_FALSE(cmd.run("LightColor 1 2 3 4 5 6 7 8").accepted);
+    EXPECT_FALSE(cmd.run("EditLights a b c d e f").accepted);
+    // "%f" of the largest double is 317 characters; it is still one number.
+    char big[400];
+    std::snprintf(big, sizeof big, "LightRange %f", 1.7976931348623157e308);
+    ASSERT_TRUE(cmd.run(big).accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[0].range, 1.7976931348623157e308);
+    // Zero-padded past any fixed buffer, and a shadow type written the same way.
+    const std::string zeros(100, '0');
+    ASSERT_TRUE(cmd.run("LightIntensity " + zeros + "2.5").accepted);
+    EXPECT_DOUBLE_EQ(scene.lights[0].intensity, 2.5);
+    ASSERT_TRUE(cmd.run("ShadowType " + zeros + "2").accepted);
+    EXPECT_EQ(scene.lights[0].shadowType, 2);
+    EXPECT_FALSE(cmd.run("LightIntensity " + zeros + "2.5x").accepted);
+}

@@ -2,10 +2,17 @@
 // faults planted in them.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "light_model.h"
+#include "session.h"
 #include "validate.h"
 
 namespace {
@@ -175,4 +182,86 @@ TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
     changed.lights[510].intensity = 1.0000001;
     EXPECT_EQ(model.untouchedLightProblem(many, changed),
               "light 511, which no event edited: it has no row, yet OK changed it");
+}
+
+namespace {
+
+// The check of a command written the plain way: split with a stream, join
+// with single spaces, and each value read back and printed again.
+bool plainCheck(const std::string &c) {
+    std::string lower;
+    for (char ch : c) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos) return false;
+    std::istringstream in(c);
+    std::vector<std::string> w;
+    for (std::string x; in >> x;) w.push_back(x);
+    std::string joined;
+    for (const std::string &x : w) joined += (joined.empty() ? "" : " ") + x;
+    if (w.empty() || joined != c) return false;
+    auto printsBack = [](const std::string &word, const char *format, bool isInt) {
+        if (word.empty() || word.find_first_not_of(isInt ? "-0123456789" : "-0123456789.abcdef") != std::string::npos)
+            return false;
+        char buf[400];
+        if (isInt) {
+            const long long v = std::strtoll(word.c_str(), nullptr, 10);
+            if (v < INT32_MIN || v > INT32_MAX) return false;
+            std::snprintf(buf, sizeof buf, format, v);
+        } else if (std::string(format) == "%lx") {
+            std::snprintf(buf, sizeof buf, format, std::strtoul(word.c_str(), nullptr, 16));
+        } else {
+            const double v = std::strtod(word.c_str(), nullptr);
+            if (!std::isfinite(v)) return false;
+            std::snprintf(buf, sizeof buf, format, v);
+        }
+        return word == buf;
+    };
+    const std::string &op = w[0];
+    if (op == "EditLights" || op == "DistantLight" || op == "PointLight" || op == "Spotlight" ||
+        op == "LinearLight" || op == "AreaLight")
+        return w.size() == 1;
+    if (op == "SelectItem") return w.size() == 2 && w[1].size() <= 8 && printsBack(w[1], "%lx", false);
+    if (op == "ShadowType") return w.size() == 2 && printsBack(w[1], "%lld", true);
+    if (op == "LightIntensity" || op == "LightRange") return w.size() == 2 && printsBack(w[1], "%f", false);
+    if (op == "LightColor")
+        return w.size() == 4 && printsBack(w[1], "%f", false) && printsBack(w[2], "%f", false) &&
+               printsBack(w[3], "%f", false);
+    return false;
+}
+
+}  // namespace
+
+TEST(CommandCheck, AgreesWithThePlainCheckOnWellAndBadlyFormedCommands) {
+    const std::vector<std::string> verbs = {"EditLights", "SelectItem", "ShadowType", "LightIntensity",
+                                            "LightRange", "LightColor", "Spotlight",  "lightintensity",
+                                            "Bogus",      ""};
+    const std::vector<std::string> values = {"1.000000", "-0.500000", "0.5", "1.0000000", "20000000", "ff",
+                                             "FF",       "0",         "-1",  "2147483648", "nan",     "-inf",
+                                             "Inf.000000", "1e5",     "00.500000", "-", ".000000", "123456789"};
+    char big[400];
+    std::snprintf(big, sizeof big, "%f", -1.7976931348623157e308);
+    const std::vector<std::string> joins = {" ", "  ", "\t", " \n"};
+    std::vector<std::string> commands;
+    for (const std::string &v : verbs) {
+        commands.push_back(v);
+        commands.push_back(v + " ");
+        commands.push_back(" " + v);
+        for (const std::string &a : values) {
+            for (const std::string &j : joins) commands.push_back(v + j + a);
+            commands.push_back(v + " " + a + " " + a + " " + a);
+            commands.push_back(v + " " + a + " " + a + " " + a + " " + a);
+        }
+        commands.push_back(v + " " + big);
+        commands.push_back(v + " " + big + " " + big + " " + big);
+    }
+    size_t good = 0;
+    for (const std::string &c : commands) {
+        const bool passes = validate::commandProblem(std::string_view(c)).empty();
+        EXPECT_EQ(passes, plainCheck(c)) << '"' << c << '"';
+        EXPECT_EQ(passes, validate::commandProblem(std::vector<std::string>{c}).empty()) << '"' << c << '"';
+        good += passes;
+    }
+    EXPECT_GE(good, 15u) << "the table must hold commands that pass, too";
+    // One bad command among good ones is found, and named.
+    const std::string problem = validate::commandProblem({"EditLights", "LightRange  1.000000", "Spotlight"});
+    EXPECT_NE(problem.find("LightRange  1.000000"), std::string::npos) << problem;
 }
