@@ -39,7 +39,8 @@ if(count GREATER 0)
         if(pname STREQUAL "WORKING_DIRECTORY")
           string(JSON workdir GET "${json}" tests ${i} properties ${p} value)
         endif()
-        # A test labelled "no-wine" needs Linux itself (system-call shims).
+        # A test labelled "no-wine" needs Linux itself (system-call shims, the
+        # window, which the Windows build does not have).
         if(pname STREQUAL "LABELS")
           string(JSON labels GET "${json}" tests ${i} properties ${p} value)
           if(labels MATCHES "\"no-wine\"")

@@ -2,7 +2,8 @@
 # run-windows-checks.sh - builds the Windows cross build (preset "mingw") and
 # checks it: the DLL's exports, imports and floating-point code (CTest in
 # build/mingw), then every vantorel-host test under Wine against the Linux
-# build given, then the validator on the DLL under Wine.
+# build given, then the Windows save path (wine-save-checks.sh), then the
+# validator on the DLL under Wine.
 #
 # Usage: run-windows-checks.sh LINUX_BUILD_DIR
 #   LINUX_BUILD_DIR  an already built Linux tree, e.g. build/ci
@@ -37,6 +38,8 @@ if ! wine_version=$(WINEDEBUG=-all wine --version 2>&1) || [ -z "$wine_version" 
 fi
 echo "== Session tests under Wine ($wine_version)"
 "$here/run-wine-suite.sh" "$linux" build/mingw || exit 1
+echo "== The Windows save path under Wine"
+"$here/wine-save-checks.sh" build/mingw "$root/tests/scenefile/fixtures/v3.lws" || exit 1
 echo "== Validator under Wine: the real DLL, fixed seed"
 # The suite has made the Wine prefix under build/mingw.
 (cd build/mingw && WINEPREFIX="$root/build/mingw/wine-suite/prefix" WINEDEBUG=-all \
