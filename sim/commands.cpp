@@ -115,7 +115,8 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
 
     if (sameWord(verb, "LightIntensity") || sameWord(verb, "LightRange")) {
         double v = 0;
-        if (!wantArgs(1) || !parseFiniteDouble(w[1], v)) return reject(std::string(verb) + " needs one finite number");
+        if (!wantArgs(1) || !parseFiniteDouble(w[1], v))
+            return reject(std::string(verb) + " needs one finite number");
         SceneLight *l = light();
         if (!l) return reject("no light is selected");
         if (sameWord(verb, "LightRange")) l->range = v;

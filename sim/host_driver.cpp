@@ -35,7 +35,8 @@ bool Host::clickY(int y, int x) {
 bool Host::click(const std::string &name) {
     ControlModel *list = eventTarget("list", "the panel has no list area");
     if (!list) return false;
-    if (!drawing_) return eventFail("the host keeps no paints while drawing is off, so no row can be clicked by name");
+    if (!drawing_)
+        return eventFail("the host keeps no paints while drawing is off, so no row can be clicked by name");
     if (!list->lastPaint.valid) return eventFail("the list has not been painted, so no row can be clicked");
     for (const PaintedText &t : list->lastPaint.texts) {
         if (t.text != name) continue;

@@ -109,8 +109,9 @@ void VT_CDECL HostGlue::panelSet(HostPanel *panel, int32_t tag, void *in) {
 HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeName, ControlDesc *desc,
                                            const char *label) {
     Host &host = h();
-    if (host.logging()) host.log("panel.addControl",
-             {"panel", quote(typeName), desc ? "type " + num(desc->type) : "null", quote(label)});
+    if (host.logging())
+        host.log("panel.addControl",
+                 {"panel", quote(typeName), desc ? "type " + num(desc->type) : "null", quote(label)});
     PanelModel *p = host.livePanel(panel, "panel.addControl");
     if (!p) return nullptr;
     if (p->opened) host.fault("panel.addControl after the panel was opened");

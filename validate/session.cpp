@@ -1,6 +1,7 @@
 // session.cpp - random sessions, their replay against the light model, shrinking.
 #include "session.h"
 
+#include <array>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -311,15 +312,20 @@ public:
     }
     bool same(const EditorState *s) const {
         const char *from = begin(s), *to = end(s);
-        return static_cast<size_t>(to - from) == bytes_.size() && std::memcmp(from, bytes_.data(), bytes_.size()) == 0;
+        return static_cast<size_t>(to - from) == bytes_.size() &&
+               std::memcmp(from, bytes_.data(), bytes_.size()) == 0;
     }
 
 private:
     static const char *begin(const EditorState *s) {
-        const int32_t from = s->lightCount < 0 ? 0 : s->lightCount > CLIPBOARD_ROW ? CLIPBOARD_ROW : s->lightCount;
+        const int32_t from = s->lightCount < 0               ? 0
+                             : s->lightCount > CLIPBOARD_ROW ? CLIPBOARD_ROW
+                                                             : s->lightCount;
         return reinterpret_cast<const char *>(&s->rows[from]);
     }
-    static const char *end(const EditorState *s) { return reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]); }
+    static const char *end(const EditorState *s) {
+        return reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]);
+    }
     std::vector<char> bytes_;
 };
 
@@ -327,7 +333,14 @@ std::string copyRow(const EditorState *s) {
     return std::string(reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]), sizeof(LightRow));
 }
 
-bool sameRow(const LightRow &a, const LightRow &b) { return std::memcmp(&a, &b, sizeof(LightRow)) == 0; }
+// The copy buffer's row as bytes, padding included: nothing but copy may
+// touch them at all.
+using RowBytes = std::array<char, sizeof(LightRow)>;
+RowBytes copyRowBytes(const EditorState *s) {
+    RowBytes b;
+    std::memcpy(b.data(), &s->rows[CLIPBOARD_ROW], b.size());
+    return b;
+}
 
 bool deliver(sim::Host &h, const Event &e) {
     auto i32 = [](int64_t x) { return static_cast<int>(static_cast<int32_t>(x)); };
@@ -387,14 +400,14 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
             past.keep(state);
             for (size_t i = 0; i < a.events.size() && problem.empty(); ++i) {
                 const Event &e = a.events[i];
-                const LightRow before = state->rows[CLIPBOARD_ROW];
+                const RowBytes before = copyRowBytes(state);
                 const std::string fieldBefore = h.prefixText();
                 const std::string prefixBefore = model.prefix();
                 if (!deliver(h, e))
                     problem = "event " + describe(e) + " could not be delivered: " + h.lastEventError();
                 model.apply(e);
                 auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
-                if (e.kind != Event::Copy && !sameRow(state->rows[CLIPBOARD_ROW], before))
+                if (e.kind != Event::Copy && copyRowBytes(state) != before)
                     problem = at() + "the copy buffer row changed without copy";
                 if (e.kind == Event::Key) {
                     const std::string field = h.prefixText();
@@ -405,8 +418,8 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
                         problem =
                             at() + "the prefix field shows " + std::to_string(field.size()) + " characters";
                     else if (field != expect)
-                        problem = at() + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +
-                                  expect.substr(0, 60) + "\"";
+                        problem = at() + "the prefix field shows \"" + field.substr(0, 60) +
+                                  "\", expected \"" + expect.substr(0, 60) + "\"";
                 }
                 if (state->prefixLength < 0 || state->prefixLength > 255)
                     problem = at() + "prefix length " + std::to_string(state->prefixLength);

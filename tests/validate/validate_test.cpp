@@ -199,7 +199,8 @@ bool plainCheck(const std::string &c) {
     for (const std::string &x : w) joined += (joined.empty() ? "" : " ") + x;
     if (w.empty() || joined != c) return false;
     auto printsBack = [](const std::string &word, const char *format, bool isInt) {
-        if (word.empty() || word.find_first_not_of(isInt ? "-0123456789" : "-0123456789.abcdef") != std::string::npos)
+        if (word.empty() ||
+            word.find_first_not_of(isInt ? "-0123456789" : "-0123456789.abcdef") != std::string::npos)
             return false;
         char buf[400];
         if (isInt) {
@@ -231,12 +232,13 @@ bool plainCheck(const std::string &c) {
 }  // namespace
 
 TEST(CommandCheck, AgreesWithThePlainCheckOnWellAndBadlyFormedCommands) {
-    const std::vector<std::string> verbs = {"EditLights", "SelectItem", "ShadowType", "LightIntensity",
-                                            "LightRange", "LightColor", "Spotlight",  "lightintensity",
-                                            "Bogus",      ""};
-    const std::vector<std::string> values = {"1.000000", "-0.500000", "0.5", "1.0000000", "20000000", "ff",
-                                             "FF",       "0",         "-1",  "2147483648", "nan",     "-inf",
-                                             "Inf.000000", "1e5",     "00.500000", "-", ".000000", "123456789"};
+    const std::vector<std::string> verbs = {
+        "EditLights", "SelectItem", "ShadowType",     "LightIntensity", "LightRange",
+        "LightColor", "Spotlight",  "lightintensity", "Bogus",          ""};
+    const std::vector<std::string> values = {"1.000000", "-0.500000", "0.5",        "1.0000000", "20000000",
+                                             "ff",       "FF",        "0",          "-1",        "2147483648",
+                                             "nan",      "-inf",      "Inf.000000", "1e5",       "00.500000",
+                                             "-",        ".000000",   "123456789"};
     char big[400];
     std::snprintf(big, sizeof big, "%f", -1.7976931348623157e308);
     const std::vector<std::string> joins = {" ", "  ", "\t", " \n"};
