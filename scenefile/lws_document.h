@@ -170,6 +170,7 @@ private:
     std::string bytes_;  // the file, once
     std::size_t lineCount_ = 0;
     std::vector<std::uint32_t> lineMarks_;  // start of lines 0, kLineStride, 2 kLineStride...
+    bool loneCarriageReturn_ = false;       // some line ends in "\r" alone (else every line in '\n')
     mutable std::size_t cachedLine_ = 0;    // the line looked up last, and its start
     mutable std::size_t cachedBegin_ = 0;
     std::vector<Light> lights_;

@@ -1,6 +1,7 @@
 // lws_parse.cpp - reading a scene file into lines and light records.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -130,9 +131,13 @@ private:
         marks.clear();
         marks.push_back(0);
         std::size_t count = 0;  // lines ended so far
+        doc_.loneCarriageReturn_ = false;
         for (std::size_t i = 0; i < size; ++i) {
             if (b[i] != '\n' && b[i] != '\r') continue;
-            if (b[i] == '\r' && i + 1 < size && b[i + 1] == '\n') ++i;
+            if (b[i] == '\r') {
+                if (i + 1 < size && b[i + 1] == '\n') ++i;
+                else doc_.loneCarriageReturn_ = true;
+            }
             if (++count % LwsDocument::kLineStride == 0) marks.push_back(static_cast<uint32_t>(i + 1));
         }
         // A last line without a line end runs to the end of the bytes.
@@ -477,6 +482,12 @@ std::size_t LwsDocument::lineBegin(std::size_t i) const {
     }
     const std::size_t size = bytes_.size();
     for (; k < i; ++k) {  // at most kLineStride - 1 lines
+        if (!loneCarriageReturn_) {
+            // Every line ends in "\n" or "\r\n": the next starts after the '\n'.
+            const void *end = std::memchr(bytes_.data() + at, '\n', size - at);
+            at = end ? static_cast<std::size_t>(static_cast<const char *>(end) - bytes_.data()) + 1 : size;
+            continue;
+        }
         while (at < size && bytes_[at] != '\n' && bytes_[at] != '\r') ++at;
         if (at < size && bytes_[at] == '\r' && at + 1 < size && bytes_[at + 1] == '\n') ++at;
         if (at < size) ++at;
