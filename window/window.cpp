@@ -13,6 +13,7 @@
 #include "shell_logic.h"
 #include "sim/panel_input.h"
 #include "view.h"
+#include "x_errors.h"
 
 namespace window {
 
@@ -177,6 +178,7 @@ std::optional<ShellKey> shellKey(SDL_Keycode k) {
 bool start(std::string &error) {
     // Ctrl-C in the terminal ends the process as it always does.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    tolerateMessagesToGoneWindows();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = std::string("cannot open a window: ") + SDL_GetError() +
                 "; run it on a desktop, or under xvfb-run for a virtual display";

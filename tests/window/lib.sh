@@ -43,7 +43,9 @@ wait_window() {
   # from then on the window waits for input.
   local i px=
   for ((i = 0; i < 200; i++)); do
-    px=$(import -window "$wid" -crop 1x1+2+2 -depth 8 txt:- 2>/dev/null | tail -n 1) || true
+    # import waits for a click on a window to capture when the id is no longer
+    # valid: never more than a few seconds.
+    px=$(timeout 5 import -window "$wid" -crop 1x1+2+2 -depth 8 txt:- 2>/dev/null | tail -n 1) || true
     case $px in *"(64,72,96)"*) break ;; esac
     sleep 0.02
   done
@@ -62,6 +64,17 @@ at() {
 click() { at "$@"; xdotool click 1; }
 keys() { xdotool key --delay 5 "$@"; }
 typed() { xdotool type --delay 5 "$1"; }
+
+# wait_runs N: the host has ended N runs of the plug-in (its "result:" lines on
+# stderr), so their panels are closed and the host waits for input again.
+wait_runs() {
+  local i
+  for ((i = 0; i < 400; i++)); do
+    [ "$(grep -c '^result: ' "$work/err" 2>/dev/null)" -ge "$1" ] && return 0
+    sleep 0.05
+  done
+  fail "the host did not end run $1 of the plug-in within 20 s"
+}
 
 # wait_exit: the host ends by itself (after OK, Cancel or Quit) within 20 s.
 wait_exit() {

@@ -21,13 +21,13 @@ click row:Key
 click copy
 click ok
 # Run 2: paste them onto Pulse, OK.
-for ((i = 0; i < 200; i++)); do xdotool search --onlyvisible --name "$title" >/dev/null || break; sleep 0.02; done
+wait_runs 1
 shell_click run
 wait_window "$title"
 click row:Pulse
 click paste
 click ok
-for ((i = 0; i < 200; i++)); do xdotool search --onlyvisible --name "$title" >/dev/null || break; sleep 0.02; done
+wait_runs 2
 
 # Quit with unsaved edits asks; "Stay" keeps the shell.
 shell_click quit
