@@ -54,11 +54,11 @@ bool parseHex(std::string_view word, uint32_t &out) {
 
 bool parseInt(std::string_view word, long &out) {
     if (word.empty()) return false;
-    const std::string text(word);  // terminated for strtol; no allocation up to 15 characters
+    const TerminatedWord text(word);
     errno = 0;
     char *end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
-    if (end != text.c_str() + text.size() || errno == ERANGE) return false;
+    if (end != text.end() || errno == ERANGE) return false;
     out = v;
     return true;
 }

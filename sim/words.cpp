@@ -21,24 +21,23 @@ bool sameWord(std::string_view word, const char *keyword) {
     return i == word.size() && keyword[i] == '\0';
 }
 
+TerminatedWord::TerminatedWord(std::string_view word) : size_(word.size()) {
+    if (word.size() < sizeof short_) {
+        std::memcpy(short_, word.data(), word.size());
+        short_[word.size()] = '\0';
+    } else {
+        short_[0] = '\0';
+        long_.assign(word);
+    }
+}
+
 bool parseFiniteDouble(std::string_view word, double &out) {
     if (word.empty()) return false;
-    // strtod needs a terminated text: short words (all that "%f" makes of
-    // ordinary values) are copied to the stack, long ones to the heap.
-    char small[64];
-    std::string big;
-    const char *text = small;
-    if (word.size() < sizeof small) {
-        std::memcpy(small, word.data(), word.size());
-        small[word.size()] = '\0';
-    } else {
-        big.assign(word);
-        text = big.c_str();
-    }
+    const TerminatedWord text(word);
     errno = 0;
     char *end = nullptr;
-    const double v = std::strtod(text, &end);
-    if (end != text + word.size() || errno == ERANGE || !std::isfinite(v)) return false;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.end() || errno == ERANGE || !std::isfinite(v)) return false;
     out = v;
     return true;
 }

@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <sstream>
 
 #include "host.h"
 #include "loader.h"
 #include "model/editor_state.h"
+#include "words.h"
 
 namespace validate {
 
@@ -208,14 +210,10 @@ bool fixedParsesBack(std::string_view w) {
     if (dot == std::string_view::npos || dot == start || w.size() - dot - 1 != 6) return false;
     if (!allOf(w.substr(start, dot - start), "0123456789") || !allOf(w.substr(dot + 1), "0123456789"))
         return false;
-    // At most 309 digits before the point: a longer text is out of range anyway.
-    char text[400];
-    if (w.size() >= sizeof text) return false;
-    std::memcpy(text, w.data(), w.size());
-    text[w.size()] = '\0';
+    const sim::TerminatedWord text(w);
     char *end = nullptr;
-    double v = std::strtod(text, &end);
-    if (*end || !std::isfinite(v)) return false;
+    double v = std::strtod(text.c_str(), &end);
+    if (end != text.end() || !std::isfinite(v)) return false;
     char buf[400];
     std::snprintf(buf, sizeof buf, "%f", v);
     return w == buf;
@@ -223,19 +221,13 @@ bool fixedParsesBack(std::string_view w) {
 
 bool intParsesBack(std::string_view w) {
     if (w.empty() || !allOf(w[0] == '-' ? w.substr(1) : w, "0123456789") || w.size() > 11) return false;
-    char text[12];
-    std::memcpy(text, w.data(), w.size());
-    text[w.size()] = '\0';
-    long long v = std::strtoll(text, nullptr, 10);
+    long long v = std::strtoll(sim::TerminatedWord(w).c_str(), nullptr, 10);
     return v >= INT32_MIN && v <= INT32_MAX && std::to_string(v) == w;
 }
 
 bool hexParsesBack(std::string_view w) {
     if (!allOf(w, "0123456789abcdef") || w.size() > 8) return false;
-    char text[9];
-    std::memcpy(text, w.data(), w.size());
-    text[w.size()] = '\0';
-    unsigned long v = std::strtoul(text, nullptr, 16);
+    unsigned long v = std::strtoul(sim::TerminatedWord(w).c_str(), nullptr, 16);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%lx", v);
     return w == buf;
@@ -329,10 +321,6 @@ private:
     std::vector<char> bytes_;
 };
 
-std::string copyRow(const EditorState *s) {
-    return std::string(reinterpret_cast<const char *>(&s->rows[CLIPBOARD_ROW]), sizeof(LightRow));
-}
-
 // The copy buffer's row as bytes, padding included: nothing but copy may
 // touch them at all.
 using RowBytes = std::array<char, sizeof(LightRow)>;
@@ -374,7 +362,8 @@ std::string checkSession(const std::string &pluginPath, const Session &s, size_t
 std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt) {
     static thread_local RowsPastFilled past;
     LightModel model;
-    std::string lastCopyRow;  // the copy buffer as the last activation left it, once something was copied
+    std::optional<RowBytes>
+        lastCopyRow;  // the copy buffer as the last activation left it, once something was copied
     for (size_t ai = 0; ai < s.size(); ++ai) {
         const Activation &a = s[ai];
         const std::string where = "activation " + std::to_string(ai + 1) + ": ";
@@ -392,7 +381,7 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
             }
             if (state->prefixLength != 0 || state->prefixText[0] != '\0' || !h.prefixText().empty())
                 problem = "the prefix is not empty when the panel opens";
-            if (!lastCopyRow.empty() && copyRow(state) != lastCopyRow)
+            if (lastCopyRow && copyRowBytes(state) != *lastCopyRow)
                 problem = "the copy buffer did not carry over from the activation before";
             if (state->lightCount != model.lightCount())
                 problem = "the scan filled " + std::to_string(state->lightCount) + " rows, expected " +
@@ -426,7 +415,7 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
             }
             if (problem.empty() && !past.same(state))
                 problem = "a row past the " + std::to_string(state->lightCount) + " filled ones was written";
-            lastCopyRow = state->clipboardValid ? copyRow(state) : std::string();
+            lastCopyRow = state->clipboardValid ? std::optional<RowBytes>(copyRowBytes(state)) : std::nullopt;
             return a.ok ? sim::Close::Ok : sim::Close::Cancel;
         });
         if (!problem.empty()) return where + problem;

@@ -78,18 +78,8 @@ cmake -DTESTS_JSON="$work/tests.json" -DHOST="$linux_host" -DOUT="$work/tests.tx
 [ -s "$work/tests.txt" ] || die "$linux has no test that runs vantorel-host"
 
 # ---- Wine ------------------------------------------------------------------
-WINEPREFIX=$work/prefix
-WINEDEBUG=-all
-WINEARCH=win32
-# No Mono or Gecko set-up dialogs; no window on a display.
-WINEDLLOVERRIDES="mscoree=;mshtml="
-export WINEPREFIX WINEDEBUG WINEARCH WINEDLLOVERRIDES
-unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "run-wine-suite: initialising the Wine prefix $WINEPREFIX"
-    rm -rf "$WINEPREFIX"
-    wineboot --init >"$work/wineboot.log" 2>&1 || die "wineboot --init failed; see $work/wineboot.log"
-fi
+. "$here/wine-env.sh"
+use_wine_prefix "$work/prefix" "$work/wineboot.log" || die "wineboot --init failed; see $work/wineboot.log"
 # One Wine server for the whole run instead of one per test. Its helper
 # processes (services.exe and friends) are started here, with their output
 # going to a log: started by a test's first Wine run, they would inherit that

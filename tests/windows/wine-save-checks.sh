@@ -22,15 +22,9 @@ exe=$mingw/vantorel-host.exe
 plugin=$mingw/vantorel.p
 [ -f "$exe" ] && [ -f "$plugin" ] || { echo "wine-save-checks: build $mingw first" >&2; exit 2; }
 
-WINEPREFIX=$mingw/wine-suite/prefix
-WINEDEBUG=-all
-WINEARCH=win32
-WINEDLLOVERRIDES="mscoree=;mshtml="
-export WINEPREFIX WINEDEBUG WINEARCH WINEDLLOVERRIDES
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$WINEPREFIX"
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1 || {
-    echo "wine-save-checks: wineboot --init failed" >&2
+. "$(dirname "$0")/wine-env.sh"
+use_wine_prefix "$mingw/wine-suite/prefix" "$mingw/wine-suite/wineboot.log" || {
+    echo "wine-save-checks: wineboot --init failed; see $mingw/wine-suite/wineboot.log" >&2
     exit 2
 }
 
