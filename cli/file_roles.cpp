@@ -156,7 +156,8 @@ FileRoles sessionFileRoles(const Options &options, const Script &script, const s
                    "snapshot", "");
     // Without --save the shell's Save button writes over the --scene file.
     if (options.window && options.shell && !options.save && options.scene)
-        output("the shell's Save (over the --scene file)", "the saved scene", *options.scene, "", "--scene");
+        output("the shell's Save target (the --scene file, as no --save is given)", "the saved scene",
+               *options.scene, "", "--scene");
     return roles;
 }
 

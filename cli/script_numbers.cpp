@@ -85,7 +85,7 @@ std::string readWholeNumber(const std::string &word, long long lo, long long hi,
     const Shape shape = shapeOf(word);
     if (!shape.number) return notANumber(word);
     if (word.size() > kMaxChars) return tooManyDigits(word);
-    const std::string range =
+    std::string range =
         "is out of range: give a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
     if (!shape.point && !shape.exponent) {
         errno = 0;

@@ -34,7 +34,7 @@ protected:
     }
 
     std::string file(const std::string &name, const std::string &bytes = "x\n") {
-        const std::string p = (dir / name).string();
+        std::string p = (dir / name).string();
         std::ofstream(p, std::ios::binary) << bytes;
         return p;
     }
@@ -141,9 +141,9 @@ TEST_F(FileRoles, StandardInputCountsAsTheFileItReads) {
     ASSERT_GE(::dup2(::fileno(f), 0), 0);
     const std::string clash = vhost::findCollision({{stdinScript}, {out("--png", script)}});
     const std::string other = vhost::findCollision({{stdinScript}, {out("--png", at("other.png"))}});
-    ::dup2(saved, 0);
+    EXPECT_GE(::dup2(saved, 0), 0);
     ::close(saved);
-    std::fclose(f);
+    (void)std::fclose(f);
     EXPECT_NE(clash.find("--png '" + script + "' and --script (standard input) are the same file"),
               std::string::npos)
         << clash;
