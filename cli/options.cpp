@@ -321,7 +321,7 @@ Options:
                            fields, numbers as numbers
   -h, --help               show this text
 
-Each option that takes a value is given at most once, but --without and
+Each option that takes a value is given at most once, except --without and
 --fail, which add up: a second --scene, --save or --lights is bad usage
 (exit 2) naming it, rather than one of the two silently winning. Options
 without a value (--force, --window, ...) may be repeated.
@@ -333,7 +333,8 @@ Output:
           warnings, and failed expectations as FILE:LINE: LINE: what was
           expected and what was seen; with --save, "saved: FILE", or a note
           that nothing was written, and "warning: ..." for each setting the
-          scene file could not take as edited
+          scene file could not take as edited; with --window, what SDL and
+          the display libraries print comes as "vantorel-host: note: SDL: ..."
 
 Files are written safely: the new bytes go to a temporary file in the same
 folder, are flushed to the disk and then renamed over the old file, and the

@@ -10,7 +10,8 @@
 #                 /dev/null as two outputs and a snapshot file named twice are fine.
 #   MODE places   an output whose folder is missing, a folder as an output:
 #                 exit 2 before anything runs; with --window (when built in) the
-#                 check comes before the display is opened.
+#                 check comes before the display is opened, and without a
+#                 display no line of SDL's libraries starts with "error:".
 #   MODE expect   a failed expectation cancels the panel there: no command, no
 #                 --save (over the scene file itself), no --png, no later
 #                 snapshot; exit 1 and stderr says nothing was written. One after
@@ -168,6 +169,16 @@ elseif(MODE STREQUAL "places")
         problem("--window ${shell}: the display was opened before the outputs were checked: ${err}")
       endif()
     endforeach()
+    # Without any display, what SDL's libraries print (libwayland: "error:
+    # XDG_RUNTIME_DIR is invalid ...") is a note, not one of the host's errors.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+      --unset=XDG_RUNTIME_DIR "${HOST}" --window WORKING_DIRECTORY "${WORK}"
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    expect_rc(2 "--window without a display")
+    expect_err("vantorel-host: cannot open a window" "--window without a display")
+    if(err MATCHES "(^|\n)error:")
+      problem("--window without a display: a line looks like one of the host's errors: ${err}")
+    endif()
   endif()
 elseif(MODE STREQUAL "expect")
   # v3.lws: "Spot" is at 110 percent.
