@@ -229,6 +229,12 @@ std::vector<std::string> checkOutputPlaces(const std::vector<NamedFile> &outputs
                                "); make it writable, or give a file in another folder");
             continue;
         }
+        // The writer opens the folder to flush it to the disk after the rename.
+        if (::access(folder.c_str(), R_OK) != 0) {
+            problems.push_back(itsFolder + " is not readable (" + std::strerror(errno) +
+                               "); make it readable, or give a file in another folder");
+            continue;
+        }
         if (p.exists && ::access(p.target.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS)) {
             problems.push_back(named + " is read-only (" + std::strerror(errno) +
                                "); make it writable (chmod u+w), or give another file");

@@ -245,6 +245,7 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             s.op = Op::DragEvent;
         } else if (verb == "snapshot") {
             if (!arity(1, "snapshot FILE.png")) return false;
+            if (w[1].empty()) return bad("'snapshot' needs a file name, not an empty one");
             s.op = Op::Snapshot;
             s.text.push_back(w[1]);
         } else if (verb == "copy" || verb == "paste" || verb == "clear" || verb == "ok" || verb == "cancel") {

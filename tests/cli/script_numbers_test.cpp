@@ -120,6 +120,10 @@ TEST(ScriptNumbers, WholeNumbersInPlainDigits) {
         0u);
 }
 
+TEST(ScriptText, ASnapshotNeedsAFileName) {
+    EXPECT_EQ(refusal("snapshot \"\""), "s.vts:1: 'snapshot' needs a file name, not an empty one");
+}
+
 TEST(ScriptText, ANulByteIsNamedWithItsColumn) {
     const std::string text = std::string("click Key\nint") + '\0' + "ensity 5\nok\n";
     vhost::Script script;
