@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "about.h"
+#include "file_roles.h"
 #include "host.h"
 #include "loader.h"
 #include "options.h"
@@ -17,11 +18,15 @@
 #include "validate.h"
 #endif
 #ifdef VANTOREL_HAVE_WINDOW
+#include "display_start.h"
 #include "window/window.h"
 #include "window_session.h"
 #endif
 
 namespace {
+
+// The rows of the plug-in's light list.
+constexpr std::size_t kListedLights = 510;
 
 int usageError(const std::string &message) {
     std::cerr << "vantorel-host: " << message << "\nRun vantorel-host --help for usage.\n";
@@ -84,10 +89,9 @@ int main(int argc, char **argv) {
         return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
     }
 
+#if !defined(VANTOREL_HAVE_WINDOW)
     if (options.window) {
-#ifdef VANTOREL_HAVE_WINDOW
-        if (!window::start(error)) return usageError(error);
-#elif defined(_WIN32)
+#if defined(_WIN32)
         return usageError("--window: the Windows vantorel-host.exe has no windows; use the Linux build");
 #else
         return usageError(
@@ -95,6 +99,7 @@ int main(int argc, char **argv) {
             "libsdl2-dev (apt-get install libsdl2-dev) and build again");
 #endif
     }
+#endif
 
     // The script is read and checked before anything is loaded.
     std::string text, scriptName = "demo session";
@@ -107,12 +112,32 @@ int main(int argc, char **argv) {
         if (!readAll(std::cin, text)) return usageError("cannot read the script from standard input");
     } else {
         scriptName = *options.script;
+        const std::string kind = vhost::unreadableKind(*options.script);
+        if (!kind.empty())
+            return usageError("--script '" + *options.script + "' " + kind +
+                              ", not a script file; give a script file, or - for standard input");
         std::ifstream in(*options.script, std::ios::binary);
         if (!in || !readAll(in, text))
             return usageError("cannot read the script '" + *options.script + "'; check the file name");
     }
     vhost::Script script;
     if (!vhost::parseScript(text, scriptName, script, error)) return usageError(error);
+
+    std::string pluginPath = options.plugin;
+    if (pluginPath.empty() && !vhost::findPlugin(argv0, pluginPath, error)) return usageError(error);
+
+    // Before anything is loaded or written: no output over an input or over
+    // another output, and every output can be written where it goes, so that
+    // no work is lost at the end to a wrong name.
+    const vhost::FileRoles roles = vhost::sessionFileRoles(options, script, pluginPath);
+    const std::string clash = vhost::findCollision(roles);
+    if (!clash.empty()) return usageError(clash + ". Nothing was run or written.");
+    const std::vector<std::string> places = vhost::checkOutputPlaces(roles.outputs);
+    if (!places.empty()) {
+        std::string all;
+        for (const std::string &p : places) all += (all.empty() ? "" : ".\nvantorel-host: ") + p;
+        return usageError(all + ".\nNothing was run or written.");
+    }
 
     // So is the scene file: a malformed one stops here, before anything runs.
     scenefile::LwsDocument document;
@@ -129,8 +154,9 @@ int main(int argc, char **argv) {
         saveOptions.readStamp = stamp;
     }
 
-    std::string pluginPath = options.plugin;
-    if (pluginPath.empty() && !vhost::findPlugin(argv0, pluginPath, error)) return usageError(error);
+#ifdef VANTOREL_HAVE_WINDOW
+    if (options.window && !vhost::startDisplay(error)) return usageError(error);
+#endif
     std::optional<sim::PluginLibrary> lib;
     try {
         lib.emplace(sim::PluginLibrary::load(pluginPath, sim::PluginLibrary::Instance::Shared));
@@ -141,6 +167,10 @@ int main(int argc, char **argv) {
     sim::Scene scene = options.scene    ? document.scene()
                        : options.lights ? sim::makeUniformScene(*options.lights)
                                         : sim::makeDemoScene();
+    // The plug-in's list has 510 rows and says nothing of the lights beyond them.
+    if (scene.lights.size() > kListedLights)
+        std::cerr << "warning: the scene has " << scene.lights.size() << " lights; only the first "
+                  << kListedLights << " are listed in the panel and can be edited\n";
     sim::Host host(std::move(scene), options.conditions);
     host.setLogging(false);
     host.observer = [](const std::string &kind, const std::string &what) {
@@ -179,9 +209,23 @@ int main(int argc, char **argv) {
     std::cerr << "result: " << result << '\n';
     runner.finish(host, result);
     bool written = !snapshotWriteFailed;
-    if (options.save)
-        written = vhost::saveScene(document, host, *options.save, std::cerr, saveOptions) && written;
-    if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
+    if (runner.failures()) {
+        // A failed script saves nothing: its edits are not the ones it checked for.
+        std::vector<std::string> skipped;
+        if (options.save) skipped.push_back("--save '" + *options.save + "'");
+        if (options.png) skipped.push_back("--png '" + *options.png + "'");
+        for (const std::string &f : runner.skippedSnapshots()) skipped.push_back("snapshot '" + f + "'");
+        std::string list;
+        for (const std::string &f : skipped) list += (list.empty() ? "" : ", ") + f;
+        if (!list.empty())
+            std::cerr << "note: the script failed on " << script.name << ":" << runner.failedLine()
+                      << ", so nothing was written after it (not written: " << list
+                      << "); fix the script or what it expects and run it again\n";
+    } else {
+        if (options.save)
+            written = vhost::saveScene(document, host, *options.save, std::cerr, saveOptions) && written;
+        if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
+    }
     const bool output = vhost::finishStandardOutput(std::cerr);
     if (!written) return vhost::kExitWriteFailed;
     if (!output) return vhost::kExitOutputFailed;

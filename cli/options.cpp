@@ -5,10 +5,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace vhost {
 
 namespace {
+
+// The most lights --lights makes.
+constexpr long long kMaxLights = 100000;
+// The panel creates 13 controls; --fail control:K picks one of them.
+constexpr long long kPanelControls = 13;
 
 bool toInt(const std::string &w, long long lo, long long hi, long long &out) {
     if (w.empty()) return false;
@@ -23,6 +30,9 @@ bool toInt(const std::string &w, long long lo, long long hi, long long &out) {
 }  // namespace
 
 bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
+    // Options with a value say it once: a second one would silently win
+    // (--save x --save y writes only y). --without and --fail add up.
+    std::set<std::string> given;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
@@ -36,6 +46,10 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             }
         }
         auto need = [&](const char *what) -> bool {
+            if (arg != "--without" && arg != "--fail" && !given.insert(arg).second) {
+                error = arg + " is given twice; give it once (only --without and --fail may be repeated)";
+                return false;
+            }
             if (hasValue) return true;
             if (i + 1 >= argc) {
                 error = arg + " needs " + what;
@@ -54,8 +68,9 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             out.plugin = value;
         } else if (arg == "--lights") {
             if (!need("a number of lights")) return false;
-            if (!toInt(value, 0, 100000, n)) {
-                error = "--lights takes a whole number from 0 to 100000, not '" + value + "'";
+            if (!toInt(value, 0, kMaxLights, n)) {
+                error = "--lights takes a whole number from 0 to " + std::to_string(kMaxLights) +
+                        " (the most it makes), not '" + value + "'";
                 return false;
             }
             out.lights = static_cast<int>(n);
@@ -106,10 +121,16 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             if (!need("panel, raster or control:K")) return false;
             if (value == "panel") out.conditions.failPanelCreate = true;
             else if (value == "raster") out.conditions.failRasterCreate = true;
-            else if (value.rfind("control:", 0) == 0 && toInt(value.substr(8), 1, 1000000, n))
+            else if (value.rfind("control:", 0) == 0 && toInt(value.substr(8), 1, kPanelControls, n)) {
+                if (out.conditions.failControl) {
+                    error = "--fail control:K is given twice; one addControl call can fail, give one K";
+                    return false;
+                }
                 out.conditions.failControl = static_cast<int>(n);
-            else {
-                error = "--fail takes panel, raster or control:K with K from 1, not '" + value + "'";
+            } else {
+                error = "--fail takes panel, raster or control:K with K from 1 to " +
+                        std::to_string(kPanelControls) + " (the panel's controls, in creation order), not '" +
+                        value + "'";
                 return false;
             }
         } else if (arg == "--window") {
@@ -151,10 +172,6 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         error = "--force goes with --save (it saves over a scene file that changed on disk)";
         return false;
     }
-    if (out.save && out.png && *out.save == *out.png) {
-        error = "--save and --png name the same file '" + *out.save + "'; give two different files";
-        return false;
-    }
     if (out.json && !out.list) {
         error = "--json is the output format of --list; add --list --scene FILE.lws";
         return false;
@@ -188,11 +205,6 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         error = "--record records one run of the panel; it does not go with --shell";
         return false;
     }
-    if (out.record && ((out.save && *out.record == *out.save) || (out.png && *out.record == *out.png) ||
-                       (out.scene && *out.record == *out.scene))) {
-        error = "--record names a file also given to --scene, --save or --png; give a file of its own";
-        return false;
-    }
     return true;
 }
 
@@ -207,11 +219,13 @@ Options:
   --plugin FILE            the plug-in to load (default: vantorel.p beside
                            this program, else in ../lib/vantorel/ relative to
                            it, where cmake --install puts it)
-  --lights N               a scene of N point lights "Light 1".."Light N":
-                           intensity 1.0, white, shadow off, range 1.0, flags 0
-                           (default: a built-in scene of nine named lights of
-                           mixed types: Key, Fill, Rim, Sun, Spot Left,
-                           Spot Right, spot back, Bounce, Window)
+  --lights N               a scene of N point lights "Light 1".."Light N", N
+                           from 0 to 100000: intensity 1.0, white, shadow off,
+                           range 1.0, flags 0 (default: a built-in scene of
+                           nine named lights of mixed types: Key, Fill, Rim,
+                           Sun, Spot Left, Spot Right, spot back, Bounce,
+                           Window). The panel lists the first 510 lights of
+                           any scene; with more, stderr says so before it opens
   --scene FILE.lws         the lights of a LightWave scene file (LWSC 1 to 5),
                            in file order; a malformed file is an error naming
                            the file and line (exit 2). Not with --lights
@@ -219,16 +233,17 @@ Options:
                            sent: only changed settings' lines are rewritten,
                            every other byte stays as it was; animated channels
                            are never flattened (stderr names each one left
-                           alone). After Cancel, or if the panel never opened,
-                           nothing is written and stderr says so. OUT may be
-                           the --scene file itself; it is replaced only once
+                           alone). After Cancel, if the panel never opened, or
+                           if the script failed, nothing is written and stderr
+                           says so. OUT may be the --scene file itself (the one
+                           input an output may name); it is replaced only once
                            the new file is completely written. Needs --scene
   --force                  with --save over the --scene file: replace it even
                            though it changed on disk since it was read (by
                            default that save is refused, exit 3)
   --png FILE.png           write a picture of the panel as it was when it
                            closed; if it never opened, nothing is written
-                           (with a warning)
+                           (with a warning), nor if the script failed
   --script FILE|-          the session script to play; - reads standard input
                            (default: a built-in demo session that selects,
                            edits, copies, pastes and presses OK; it clicks the
@@ -240,7 +255,9 @@ Options:
                            --without "LW Light Info"; may be repeated
   --fail panel|raster|control:K
                            panel create, raster create, or the Kth addControl
-                           (counting from 1 in creation order) fails
+                           (K from 1 to 13, the panel's controls in creation
+                           order) fails; may be repeated to combine panel,
+                           raster and one control:K
   --validate               check the plug-in instead of running a session:
                            its descriptor; 1,000 activations of one loaded
                            library on random scenes of 0 to 600 lights; every
@@ -304,6 +321,11 @@ Options:
                            fields, numbers as numbers
   -h, --help               show this text
 
+Each option that takes a value is given at most once, except --without and
+--fail, which add up: a second --scene, --save or --lights is bad usage
+(exit 2) naming it, rather than one of the two silently winning. Options
+without a value (--force, --window, ...) may be repeated.
+
 Output:
   stdout  exactly the Layout commands the plug-in sent, one per line, in order
   stderr  a transcript: "result: N" (the activation result), "error: TEXT" for
@@ -311,14 +333,34 @@ Output:
           warnings, and failed expectations as FILE:LINE: LINE: what was
           expected and what was seen; with --save, "saved: FILE", or a note
           that nothing was written, and "warning: ..." for each setting the
-          scene file could not take as edited
+          scene file could not take as edited; with --window, what SDL and
+          the display libraries print comes as "vantorel-host: note: SDL: ..."
 
 Files are written safely: the new bytes go to a temporary file in the same
 folder, are flushed to the disk and then renamed over the old file, and the
-folder is flushed; if any step fails the old file is left as it was. A
-symbolic link is kept (the file it points to is replaced); a FIFO or a device
-such as /dev/null or /dev/stdout is written into, never replaced; a read-only
-file is refused; the old file's permission bits are kept.
+folder is flushed; if any step fails the old file is left as it was (and a
+new one is not made). A symbolic link is kept (the file it points to is
+replaced); a FIFO or a device such as /dev/null or /dev/stdout is written
+into, never replaced; a read-only file is refused; the old file's permission
+bits are kept.
+
+No output overwrites an input or another output. Before anything is loaded,
+run or written, every output (--save, --png, --record, each snapshot FILE of
+the script, and with --shell the Save target: --save, else the --scene file)
+is compared with every input (--scene, --script or the file standard input
+reads, the plug-in, also when found without --plugin) and with the other
+outputs: as files on disk, so that symbolic and hard links count, and by full
+path for files that do not exist yet. A match is bad usage (exit 2) naming
+both, and nothing is run or written. --save may name the --scene file, and
+snapshot lines may name one file (each picture replaces the one before). A
+FIFO or a device (/dev/null twice) is no match; /dev/stdout counts as the
+file it leads to.
+
+The outputs are checked at start too, before the plug-in is loaded or a
+window opens, so that no work is lost at the end to a wrong name: the folder
+of each must exist and be writable, and an existing one must not be a folder
+or read-only. Otherwise it is bad usage (exit 2) naming the option and the
+folder, and nothing is run or written.
 
 Pictures (--png, snapshot) are PNG files: the title bar, every control at its
 place with its label and value (choices with the chosen item pressed, the
@@ -328,35 +370,62 @@ exactly as the plug-in painted it, the slider at its value, and OK and Cancel
 
 Exit status:
   0  the session ran, whatever the panel's outcome
-  1  an expectation or an action of the script failed
-  2  bad usage, an unreadable or malformed script or scene file, or a plug-in
-     that cannot be loaded or is not ours; nothing is written
+  1  an expectation or an action of the script failed: the rest of the script
+     was skipped and nothing was written (no --save, --png or later snapshot)
+  2  bad usage (an unknown option, one given twice, an output that names an
+     input or another output, an output whose folder is missing or not
+     writable), an unreadable or malformed script or scene file (a folder or a
+     device is neither), or a plug-in that cannot be loaded or is not ours;
+     nothing is run or written
   3  the session ran but a file could not be written: --save, --png or a
      snapshot (stderr names the step that failed; the file that was there is
      left as it was), or --save was refused because the --scene file changed
      on disk since it was read (see --force)
   4  the session ran but standard output could not be written completely (a
-     full disk, a closed stream, or a reader that stopped early such as
-     "| head -1"); the commands on it are incomplete. 3 wins when both happen
-  With --validate: 0 every check passed, 1 a check failed, 2 bad usage or a
-  plug-in that cannot be loaded, 4 standard output could not be written
-  (--help too: 0, or 4)
-  With --list: 0 listed, 2 bad usage or an unreadable or malformed scene
-  file, 4 standard output could not be written
+     full disk, a closed stream, or a reader that went away before the end);
+     the commands on it are incomplete. 3 wins when both happen. With
+     "| head -1" it depends on whether a write comes after head has exited:
+     output of up to 4 KiB (the demo session's) goes out in one write at the
+     end and gives 0; longer output usually gives 4, and always beyond what
+     the pipe holds (64 KiB on Linux)
 
-In the window (--window): click a light's name to select it (as the script's
-click-y), the wheel over the list scrolls one row per notch, press or drag the
-slider to scroll; click a field to edit it (a caret shows; Left, Right, Home,
-End, Backspace, Delete; Return or Tab commits and Tab moves on; Escape drops the
-edit; clicking elsewhere commits; a number field holding no number keeps its
-value and the status line below the panel says why); press the drag button and
-move sideways for a drag; click a choice item or a button. While no field is
-edited, keys go to the panel as the script's key action: printable characters
-(type-to-select), Backspace and the other mapped keys. Ghosted controls ignore
-the mouse in the window, as in Layout (scripts still reach them).
+Exit status with --validate:
+  0  every check passed
+  1  a check failed
+  2  bad usage or a plug-in that cannot be loaded
+  4  standard output could not be written (--help and --version too: 0, or 4)
 
-Session scripts: one action per line; # starts a comment; double quotes group
-words ("Spot Left"); inside quotes \" and \\ stand for " and \.
+Exit status with --list:
+  0  listed
+  2  bad usage or an unreadable or malformed scene file
+  4  standard output could not be written
+
+In the window (--window):
+  Click a light's name to select it (as the script's click-y), the wheel over
+  the list scrolls one row per notch, press or drag the slider to scroll;
+  click a field to edit it (a caret shows; Left, Right, Home, End, Backspace,
+  Delete; Return or Tab commits and Tab moves on; Escape drops the edit;
+  clicking elsewhere commits; a number field holding no number keeps its value
+  and the status line below the panel says why); press the drag button and
+  move sideways for a drag; click a choice item or a button. While no field is
+  edited, keys go to the panel as the script's key action: printable
+  characters (type-to-select), Backspace and the other mapped keys. Ghosted
+  controls ignore the mouse in the window, as in Layout (scripts still reach
+  them).
+
+Session scripts:
+  One action per line; # starts a comment; double quotes group words
+  ("Spot Left"); inside quotes \" and \\ stand for " and \. Scripts are text:
+  a NUL byte is an error naming its line and column. Numbers are decimal as in
+  scene files: a sign, digits with a point and an exponent if wanted
+  (50, -0.5, 1e-3), at most 400 characters; no hexadecimal, inf or nan. Whole
+  numbers are plain digits from -2147483648 to 2147483647. A refused number
+  says why (not a number, not whole, out of range, written with an exponent,
+  too many digits). Scripts deliver values beyond the controls' ranges as
+  written (color 300 0 -5, scroll -40, intensity -50), on purpose, to test how
+  the plug-in takes them; the window holds the colour numbers to 0..255 and
+  the slider to its range, as Layout does.
+
   click NAME          click the first row drawn with exactly that text in the
                       list's last paint; an error if no visible row holds it
   click-y Y [X]       click at mouse y Y (and x X, default 0) of the list area
@@ -368,34 +437,54 @@ words ("Spot Left"); inside quotes \" and \\ stand for " and \.
   intensity V         intensity field (percent), then its event
   color R G B         colour control (0..255 each), then its event
   lighttype Distant|Point|Spot|Linear|Area|N
+                      the light type choice, then its event
   shadow Off|Raytrace|ShadowMap|N
+                      the shadow type choice, then its event
   range V             range field, then its event
   drag D1 D2 ...      one drag gesture: a starting event of distance 0, then
-                      one event per distance with step counters rising by one
-  drag-event DIST COUNTER   one raw drag event
+                      one event per distance with step counters rising by
+                      one; each sets the intensity to the one at the start of
+                      the gesture minus D/10 percent, so a negative distance
+                      (the pointer moved right) raises it: drag -100 adds 10
+  drag-event DIST COUNTER
+                      one raw drag event; it continues a gesture when COUNTER
+                      is one more than the last event's
   copy, paste, clear  press "copy", "paste" or "Clear selection"
   snapshot FILE.png   write a picture of the panel as it is now; if it cannot
                       be written the script fails there (exit 3)
   ok, cancel          close the panel; a script without one closes with Cancel
                       and warns; only expect lines may follow
-Expectations (numbers compare within 1e-6; a failure sets exit status 1):
-  expect selected NAME...     exactly the rows drawn on a selection bar in the
-                              last paint, in list order; none if no NAME
+
+Expectations (numbers compare within 1e-6):
+  expect selected NAME...
+                      exactly the rows drawn on a selection bar in the last
+                      paint, in list order; none if no NAME
   expect field intensity|range V
+                      the field's value
   expect field color R G B
+                      the colour control's three numbers
   expect field lighttype|shadow WORD-or-N
-  expect ghosted yes|no       the draw state of all nine property controls;
-                              fails if they disagree
-  expect info TEXT            the info field's text
-  expect error TEXT           an error box with this text was shown
-  expect prefix TEXT          the prefix field's text
-  expect result N             the activation result, checked at the end
-Expectations after ok/cancel see the panel as it was when it closed. If the
-panel never opens (a result other than 0, a toolkit below 18, a failure exit)
-the script does not run; that is no error (exit 0, with a warning), and only
-its "expect result" and "expect error" lines are checked.
-An action that cannot be delivered (no such row, no handler) fails the script:
-the rest is skipped, the panel is cancelled and the exit status is 1.
+                      the choice's item
+  expect ghosted yes|no
+                      the draw state of all nine property controls; fails if
+                      they disagree
+  expect info TEXT    the info field's text
+  expect error TEXT   an error box with this text was shown
+  expect prefix TEXT  the prefix field's text
+  expect result N     the activation result, checked at the end
+
+A failed expectation stops the script at that line, as an action that
+cannot be delivered (no such row, no handler) does: the rest is skipped, the
+panel is cancelled, nothing is written after it (no --save, no --png, no
+later snapshot; stderr says so) and the exit status is 1. Expectations after
+ok/cancel see the panel as it was when it closed; they are checked before any
+file is written, and one that fails writes nothing either (the commands of an
+OK are on stdout by then).
+
+If the panel never opens (a result other than 0, a toolkit below 18, a
+failure exit) the script does not run; that is no error (exit 0, with a
+warning), and only its "expect result" and "expect error" lines are checked.
+
 Events reach controls whether or not they are drawn ghosted.
 )";
 }

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "file_roles.h"
 #include "fileio/durable_write.h"
 #include "render/panel_render.h"
 
@@ -14,6 +15,12 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
     std::string bytes, why;
     err.file = path;
     err.line = 0;
+    // A folder fails only at the first read, and a device may never end.
+    const std::string kind = unreadableKind(path);
+    if (!kind.empty()) {
+        err.message = kind + ", not a scene file; give the name of a .lws file";
+        return false;
+    }
     switch (fileio::readFile(path, kMax, bytes, stamp, why)) {
     case fileio::ReadResult::Ok: return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
     case fileio::ReadResult::CannotOpen:

@@ -1,10 +1,12 @@
 // script.cpp - the session script language of vantorel-host.
 #include "script.h"
+#include "script_numbers.h"
 #include "words.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 
@@ -73,13 +75,7 @@ bool tokenize(const std::string &line, std::vector<std::string> &words, std::str
 }
 
 bool toInt(const std::string &w, long long &out) {
-    if (w.empty()) return false;
-    errno = 0;
-    char *end = nullptr;
-    long long v = std::strtoll(w.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
-    out = v;
-    return true;
+    return readWholeNumber(w, INT32_MIN, INT32_MAX, out).empty();
 }
 
 const char *const kLightTypes[] = {"Distant", "Point", "Spot", "Linear", "Area"};
@@ -120,6 +116,11 @@ bool toKey(const std::string &w, long long &out) {
     return true;
 }
 
+// A word as messages quote it; a long one is cut, its length follows anyway.
+std::string quoted(const std::string &w) {
+    return w.size() > 40 ? "'" + w.substr(0, 32) + "...'" : "'" + w + "'";
+}
+
 std::string joinNames(const std::vector<std::string> &names) {
     std::string s = "[";
     for (size_t i = 0; i < names.size(); ++i) s += (i ? ", \"" : "\"") + names[i] + "\"";
@@ -153,6 +154,10 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             error = name + ":" + std::to_string(lineNo) + ": " + what;
             return false;
         };
+        // A NUL would cut the line short in messages and in every C string it reaches.
+        const size_t nul = line.find('\0');
+        if (nul != std::string::npos)
+            return bad("a NUL byte (0x00) at column " + std::to_string(nul + 1) + "; scripts are text");
         if (!tokenize(line, w, s.source, why)) return bad(why);
         if (w.empty()) continue;
         const std::string &verb = w[0];
@@ -166,14 +171,15 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             return false;
         };
         auto intArg = [&](size_t i, const char *what) -> bool {
-            long long v;
-            if (!toInt(w[i], v)) return bad("'" + w[i] + "' is not a whole number (" + what + ")");
+            long long v = 0;
+            const std::string refused = readWholeNumber(w[i], INT32_MIN, INT32_MAX, v);
+            if (!refused.empty()) return bad(quoted(w[i]) + " (" + what + ") " + refused);
             s.ints.push_back(v);
             return true;
         };
         auto numArg = [&](size_t i, const char *what) -> bool {
-            if (!sim::parseFiniteDouble(w[i], s.number))
-                return bad("'" + w[i] + "' is not a finite number (" + what + ")");
+            const std::string refused = readScriptNumber(w[i], s.number);
+            if (!refused.empty()) return bad(quoted(w[i]) + " (" + what + ") " + refused);
             return true;
         };
 
@@ -210,7 +216,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             s.op = Op::Prefix;
             s.text.push_back(w[1]);
         } else if (verb == "intensity" || verb == "range") {
-            if (!arity(1, verb == "range" ? "range V" : "intensity V") || !numArg(1, "value")) return false;
+            if (!arity(1, verb == "range" ? "range V" : "intensity V") || !numArg(1, verb.c_str()))
+                return false;
             s.op = verb == "range" ? Op::Range : Op::Intensity;
         } else if (verb == "color") {
             if (!arity(3, "color R G B") || !intArg(1, "red") || !intArg(2, "green") || !intArg(3, "blue"))
@@ -238,6 +245,7 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             s.op = Op::DragEvent;
         } else if (verb == "snapshot") {
             if (!arity(1, "snapshot FILE.png")) return false;
+            if (w[1].empty()) return bad("'snapshot' needs a file name, not an empty one");
             s.op = Op::Snapshot;
             s.text.push_back(w[1]);
         } else if (verb == "copy" || verb == "paste" || verb == "clear" || verb == "ok" || verb == "cancel") {
@@ -264,7 +272,7 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
                 s.text.push_back(f);
                 if (f == "intensity" || f == "range") {
                     if (n != 3) return bad("write: expect field " + f + " V");
-                    if (!numArg(3, "value")) return false;
+                    if (!numArg(3, f.c_str())) return false;
                     s.op = Op::ExpectFieldNumber;
                 } else if (f == "color") {
                     if (n != 5) return bad("write: expect field color R G B");
@@ -290,7 +298,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
                 s.op = what == "info" ? Op::ExpectInfo : what == "error" ? Op::ExpectError : Op::ExpectPrefix;
                 s.text.push_back(w[2]);
             } else if (what == "result") {
-                if (n != 2 || !intArg(2, "result")) return bad("write: expect result N");
+                if (n != 2) return bad("write: expect result N");
+                if (!intArg(2, "result")) return false;
                 s.op = Op::ExpectResult;
             } else {
                 return bad("unknown expectation '" + what +
@@ -305,8 +314,24 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
 }
 
 void ScriptRunner::fail(const Step &s, const std::string &what) {
+    if (!failures_) failedLine_ = s.line;
     ++failures_;
-    err_ << script_.name << ":" << s.line << ": " << s.source << ": " << what << "\n";
+    err_ << script_.name << ":" << s.line << ": " << s.source << ": " << what << failNote_ << "\n";
+}
+
+sim::Close ScriptRunner::stop(size_t at) {
+    stoppedAt_ = at;
+    next_ = script_.steps.size();
+    closed_ = true;
+    return sim::Close::Cancel;
+}
+
+std::vector<std::string> ScriptRunner::skippedSnapshots() const {
+    std::vector<std::string> files;
+    for (size_t i = stoppedAt_ == static_cast<size_t>(-1) ? script_.steps.size() : stoppedAt_ + 1;
+         i < script_.steps.size(); ++i)
+        if (script_.steps[i].op == Op::Snapshot) files.push_back(script_.steps[i].text[0]);
+    return files;
 }
 
 // Checks one expectation. Result is known only at the end.
@@ -422,6 +447,7 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
         default: return true;
         }
     };
+    const std::string stopping = "; the rest of the script is skipped and the panel is cancelled";
     for (; next_ < script_.steps.size(); ++next_) {
         const Step &s = script_.steps[next_];
         if (s.op == Op::Ok || s.op == Op::Cancel) {
@@ -430,15 +456,18 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
             return s.op == Op::Ok ? sim::Close::Ok : sim::Close::Cancel;
         }
         if (s.isExpectation()) {
+            // What follows a failed expectation was written for another state
+            // of the panel: an OK there could save the wrong edits.
+            const int before = failures_;
+            failNote_ = stopping;
             check(s, host, 0, false);
+            failNote_.clear();
+            if (failures_ != before) return stop(next_);
             continue;
         }
         if (!act(s)) {
-            fail(s, (s.op == Op::Snapshot ? snapshotError : host.lastEventError()) +
-                        "; the rest of the script is skipped and the panel is cancelled");
-            next_ = script_.steps.size();
-            closed_ = true;
-            return sim::Close::Cancel;
+            fail(s, (s.op == Op::Snapshot ? snapshotError : host.lastEventError()) + stopping);
+            return stop(next_);
         }
     }
     closed_ = true;
@@ -459,8 +488,10 @@ void ScriptRunner::finish(sim::Host &host, int result) {
     for (; next_ < script_.steps.size(); ++next_)
         if (script_.steps[next_].isExpectation() && script_.steps[next_].op != Op::ExpectResult)
             check(script_.steps[next_], host, result, true);
-    for (const Step &s : script_.steps)
-        if (s.op == Op::ExpectResult) check(s, host, result, true);
+    // Result lines are checked at the end, wherever they stand; those a
+    // failure skipped are not.
+    for (size_t i = 0; i < script_.steps.size() && i < stoppedAt_; ++i)
+        if (script_.steps[i].op == Op::ExpectResult) check(script_.steps[i], host, result, true);
 }
 
 }  // namespace vhost

@@ -67,6 +67,11 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
 
 // Runs a script: drive() is the driver for the modal open; finish() checks
 // what is left once the activation has returned. Messages go to err.
+//
+// The first expectation that fails, or action that cannot be delivered, stops
+// the script there: the rest is skipped and the panel is cancelled. A script
+// that failed anywhere (after ok/cancel too) must lead to no file being
+// written; failures() tells, once finish() has run.
 class ScriptRunner {
 public:
     ScriptRunner(const Script &script, std::ostream &err) : script_(script), err_(err) {}
@@ -75,6 +80,10 @@ public:
     void finish(sim::Host &host, int result);
 
     int failures() const { return failures_; }
+    // The first line that failed, or 0.
+    int failedLine() const { return failedLine_; }
+    // The snapshot files the script did not get to because it stopped.
+    std::vector<std::string> skippedSnapshots() const;
 
     // Carries out "snapshot FILE": writes a picture of the open panel. Returns
     // false with error set when it cannot; the script then fails there.
@@ -84,12 +93,18 @@ private:
     bool check(const Step &s, sim::Host &host, int result, bool atEnd);
     void fail(const Step &s, const std::string &what);
 
+    // Stops the script at step `at` after a failure there.
+    sim::Close stop(size_t at);
+
     const Script &script_;
     std::ostream &err_;
     size_t next_ = 0;
     bool opened_ = false;
     bool closed_ = false;
     int failures_ = 0;
+    int failedLine_ = 0;
+    size_t stoppedAt_ = static_cast<size_t>(-1);  // the step that stopped the script; -1: it ran through
+    std::string failNote_;                        // added to a failure message while the panel is open
 };
 
 // The built-in demo session, played when no script is given.

@@ -59,9 +59,16 @@ void splitPath(const std::string &path, std::string &dir, std::string &name) {
     }
 }
 
-std::string failed(const std::string &path, const char *step, const std::string &reason, const char *todo) {
-    return path + ": the save failed while " + step + " (" + reason + "); " + path + " was left as it was. " +
-           todo;
+// What a failed save says of the target: only a file that was there can have
+// been "left as it was".
+enum class Before { Existed, Absent, Unknown };
+
+std::string failed(const std::string &path, const char *step, const std::string &reason, const char *todo,
+                   Before before) {
+    const std::string kept = before == Before::Existed  ? path + " was left as it was"
+                             : before == Before::Absent ? "no file " + path + " was created"
+                                                        : "nothing was written to " + path;
+    return path + ": the save failed while " + step + " (" + reason + "); " + kept + ". " + todo;
 }
 
 }  // namespace
@@ -107,14 +114,14 @@ bool resolveLinks(const std::string &path, std::string &out, bool &inPlace, std:
         struct stat st;
         if (::lstat(p.c_str(), &st) != 0) {
             if (errno == ENOENT) break;  // a new file (or a dangling link's target)
-            error = failed(path, "looking up the file", reasonOf(errno), kCheckDisk);
+            error = failed(path, "looking up the file", reasonOf(errno), kCheckDisk, Before::Unknown);
             return false;
         }
         if (!S_ISLNK(st.st_mode)) break;
         std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
         const ssize_t n = ::readlink(p.c_str(), &target[0], target.size());
         if (n < 0) {
-            error = failed(path, "following the symbolic link", reasonOf(errno), kCheckDisk);
+            error = failed(path, "following the symbolic link", reasonOf(errno), kCheckDisk, Before::Unknown);
             return false;
         }
         target.resize(static_cast<std::size_t>(n));
@@ -130,7 +137,7 @@ bool resolveLinks(const std::string &path, std::string &out, bool &inPlace, std:
         p = target;
         if (hops == 39) {
             error = failed(path, "following symbolic links", "too many levels of links",
-                           "Check where the link points.");
+                           "Check where the link points.", Before::Unknown);
             return false;
         }
     }
@@ -170,9 +177,10 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
     struct stat old;
     bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) {
-        error = failed(path, "looking up the file", reasonOf(errno), kCheckDisk);
+        error = failed(path, "looking up the file", reasonOf(errno), kCheckDisk, Before::Unknown);
         return false;
     }
+    const Before before = exists ? Before::Existed : Before::Absent;
     if (exists && S_ISDIR(old.st_mode)) {
         error = path + ": is a folder; nothing was written. Give the name of a file.";
         return false;
@@ -192,7 +200,7 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) {
         error = failed(path, "opening its folder", reasonOf(errno),
-                       "Check the folder exists and is readable and writable.");
+                       "Check the folder exists and is readable and writable.", before);
         return false;
     }
 
@@ -206,7 +214,7 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
     }
     if (fd < 0) {
         error = failed(path, "creating the temporary file", reasonOf(errno),
-                       "Check the folder exists and is writable.");
+                       "Check the folder exists and is writable.", before);
         ::close(dirFd);
         return false;
     }
@@ -215,7 +223,7 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
         if (fd >= 0) ::close(fd);
         ::unlink(temp.c_str());
         ::close(dirFd);
-        error = failed(path, step, reasonOf(code), todo);
+        error = failed(path, step, reasonOf(code), todo, before);
         return false;
     };
 
@@ -255,7 +263,7 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
             // The old file is back; the new one is gone with the rename.
             (void)::fsync(dirFd);
             ::close(dirFd);
-            error = failed(path, "flushing the folder to the disk", reasonOf(e), kCheckDisk);
+            error = failed(path, "flushing the folder to the disk", reasonOf(e), kCheckDisk, before);
             return false;
         }
         if (!keep.empty()) ::unlink(keep.c_str());
@@ -318,6 +326,7 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
     const std::wstring wpath = widen(path);
     const DWORD attrs = GetFileAttributesW(wpath.c_str());
     const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+    const Before before = exists ? Before::Existed : Before::Absent;
     if (exists && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
         error = path + ": is a folder; nothing was written. Give the name of a file.";
         return false;
@@ -371,13 +380,13 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
     }
     if (h == INVALID_HANDLE_VALUE) {
         error = failed(path, "creating the temporary file", reasonOf(code),
-                       "Check the folder exists and is writable.");
+                       "Check the folder exists and is writable.", before);
         return false;
     }
     auto abandon = [&](const char *step, DWORD c) {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
         DeleteFileW(wtemp.c_str());
-        error = failed(path, step, reasonOf(c), kCheckDisk);
+        error = failed(path, step, reasonOf(c), kCheckDisk, before);
         return false;
     };
     if (!writeAll(h, bytes, code)) return abandon("writing the new file", code);
@@ -400,9 +409,9 @@ bool replaceFile(const std::string &path, const std::string &bytes, std::string 
         Sleep(50);
     }
     DeleteFileW(wtemp.c_str());
-    error =
-        failed(path, "renaming the new file over the old one", reasonOf(code),
-               "Check the file is not open in another program and the folder is writable, then save again.");
+    error = failed(
+        path, "renaming the new file over the old one", reasonOf(code),
+        "Check the file is not open in another program and the folder is writable, then save again.", before);
     return false;
 }
 

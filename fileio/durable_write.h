@@ -30,7 +30,8 @@ namespace fileio {
 
 // Replaces the file at path with bytes as above. On failure returns false and
 // sets error to one or two sentences: "PATH: ... failed while STEP (reason);
-// PATH was left as it was. What to do."
+// PATH was left as it was. What to do." (for a file that was not there: "no
+// file PATH was created").
 bool replaceFile(const std::string &path, const std::string &bytes, std::string &error);
 
 }  // namespace fileio

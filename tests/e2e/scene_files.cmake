@@ -8,10 +8,14 @@
 #                   Prints "SKIPPED" when SCENES holds no scene.
 #   MODE malformed  a malformed fixture: exit 2, file and line named, nothing written
 #   MODE never      the panel never opens: --save and --png write nothing, exit 0
-#   MODE unwritable --save into a missing folder: exit 3, the message names the file
+#   MODE unwritable --save, --png or a snapshot into a missing folder: exit 2
+#                   before anything runs, the message names the option and the
+#                   folder, nothing is made
 #   MODE in-place   --save over the --scene file itself replaces it with the edit
-#   MODE changed    the --scene file changed before --save over it: exit 3,
-#                   nothing written; with --force it is saved
+#   MODE snapshot-over-scene
+#                   a snapshot over the --scene file is refused before the run
+#                   (exit 2), with --force too; the scene is left as it was.
+#                   (A scene changed on disk before --save over it: save.faults.)
 #   MODE overwrite  --save and --png over existing files replace them, twice
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -120,12 +124,27 @@ elseif(MODE STREQUAL "never")
     problem("something was written although the panel never opened")
   endif()
 elseif(MODE STREQUAL "unwritable")
-  host(rc err --scene "${FIXTURES}/v3.lws" --script "${WORK}/ok.vts" --save "${WORK}/missing/out.lws")
-  expect_rc(3)
-  # The first step that meets the missing folder: opening it (POSIX) or
-  # creating the temporary file in it (Windows).
-  expect_err("${WORK}/missing/out.lws: the save failed while")
-  expect_err("was left as it was")
+  file(WRITE "${WORK}/snap.vts" "snapshot \"${WORK}/missing/mid.png\"\nok\n")
+  foreach(try "--save;${WORK}/missing/out.lws" "--png;${WORK}/missing/out.png" "snapshot")
+    if(try STREQUAL "snapshot")
+      host(rc err --scene "${FIXTURES}/v3.lws" --script "${WORK}/snap.vts")
+      set(option "the snapshot on ${WORK}/snap.vts:1")
+    else()
+      host(rc err --scene "${FIXTURES}/v3.lws" --script "${WORK}/ok.vts" ${try})
+      list(GET try 0 option)
+    endif()
+    expect_rc(2)
+    expect_err("${option} '${WORK}/missing/")
+    expect_err("its folder '${WORK}/missing' does not exist")
+    expect_err("Nothing was run or written")
+    string(FIND "${err}" "result:" ran)
+    if(NOT ran EQUAL -1)
+      problem("${option}: the session ran: ${err}")
+    endif()
+  endforeach()
+  if(EXISTS "${WORK}/missing")
+    problem("the missing folder was made")
+  endif()
 elseif(MODE STREQUAL "in-place")
   file(COPY_FILE "${FIXTURES}/v3.lws" "${WORK}/scene.lws")
   file(STRINGS "${WORK}/scene.lws" first REGEX "^LightName " LIMIT_COUNT 1)
@@ -142,26 +161,19 @@ elseif(MODE STREQUAL "in-place")
   if(leftovers)
     problem("a temporary file was left behind: ${leftovers}")
   endif()
-elseif(MODE STREQUAL "changed")
-  # A snapshot over the scene file mid-session is a change on disk: the save
-  # over it is refused and writes nothing; with --force it goes through.
+elseif(MODE STREQUAL "snapshot-over-scene")
   file(WRITE "${WORK}/snap.vts" "snapshot \"${WORK}/scene.lws\"\nok\n")
   file(COPY_FILE "${FIXTURES}/v3.lws" "${WORK}/scene.lws")
-  host(rc err --scene "${WORK}/scene.lws" --script "${WORK}/snap.vts" --save "${WORK}/scene.lws")
-  expect_rc(3)
-  expect_err("the file changed on disk since it was read")
-  file(READ "${WORK}/scene.lws" head LIMIT 4 HEX)
-  if(NOT head STREQUAL "89504e47")
-    problem("the refused save wrote the scene over the changed file")
-  endif()
-  file(COPY_FILE "${FIXTURES}/v3.lws" "${WORK}/scene.lws")
-  host(rc err --scene "${WORK}/scene.lws" --script "${WORK}/snap.vts" --save "${WORK}/scene.lws" --force)
-  expect_rc(0)
-  file(READ "${WORK}/scene.lws" after)
-  file(READ "${FIXTURES}/v3.lws" before)
-  if(NOT before STREQUAL after)
-    problem("--force did not save the scene over the changed file")
-  endif()
+  foreach(force "" "--force")
+    host(rc err --scene "${WORK}/scene.lws" --script "${WORK}/snap.vts" --save "${WORK}/scene.lws" ${force})
+    expect_rc(2)
+    expect_err("the snapshot on ${WORK}/snap.vts:1 and --scene name the same file '${WORK}/scene.lws'")
+    file(READ "${WORK}/scene.lws" after)
+    file(READ "${FIXTURES}/v3.lws" before)
+    if(NOT before STREQUAL after)
+      problem("the scene file was written over (${force})")
+    endif()
+  endforeach()
 elseif(MODE STREQUAL "overwrite")
   # Saves over existing files (a rename over an existing file on Windows too).
   file(WRITE "${WORK}/out.lws" "old scene\n")

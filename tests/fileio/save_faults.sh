@@ -17,9 +17,10 @@
 #    temporary name of earlier versions is not touched.
 # 3. The --scene file changed on disk before the save (a byte flipped with size
 #    and time kept; a line appended): refused without --force, saved with it.
-# 4. A read-only folder and a read-only file: refused, exit 3. Permission bits
-#    do not stop root, so as root these run as user "nobody" (setpriv) when
-#    that user can reach HOST, and are skipped with a message otherwise.
+# 4. A read-only folder and a read-only file: refused before the session runs,
+#    exit 2. Permission bits do not stop root, so as root these run as user
+#    "nobody" (setpriv) when that user can reach HOST, and are skipped with a
+#    message otherwise.
 # 5. Standard output to /dev/full, closed, and a broken pipe: exit 4, with a
 #    message; no crash by SIGPIPE.
 # Exit status: 0 pass, 1 a check failed, 2 usage.
@@ -104,6 +105,14 @@ for fault in open:EIO open:EACCES write:EIO write:ENOSPC write:shortnospc fsync:
     done
 done
 echo "fault injection: $injected failing calls, each left the original intact"
+
+# A failed save of a file that was not there says that none was made; it
+# cannot have been "left as it was".
+rm -f "$out/new.lws"
+VT_FAULT_DIR=$out/ VT_FAULT=rename:1:EIO LD_PRELOAD=$shim \
+    run --scene "$scene" --script "$work/edit.vts" --save "$out/new.lws"
+[ "$rc" = 3 ] && has "no file $out/new.lws was created" && ! has "left as it was" && [ ! -e "$out/new.lws" ] ||
+    problem "a failed save of a new file: exit $rc, or it does not say that no file was made: $err"
 
 # A short write alone is resumed: the whole file is saved.
 cp "$scene" "$out/scene.lws" && chmod 640 "$out/scene.lws"
@@ -221,9 +230,12 @@ if [ "$(id -u)" != 0 ] || [ ${#as_user[@]} -gt 0 ]; then
         "${as_user[@]}" "$host" --scene "$ro/$which/scene.lws" --script "$ro/edit.vts" \
             --save "$ro/$which/scene.lws" >/dev/null 2>"$work/stderr"
         rc=$? err=$(cat "$work/stderr")
-        [ "$rc" = 3 ] || problem "read-only $which: exit $rc, expected 3: $err"
+        [ "$rc" = 2 ] || problem "read-only $which: exit $rc, expected 2: $err"
         cmp -s "$ro/$which/scene.lws" "$scene" || problem "read-only $which: the file changed"
         [ -z "$(leftovers "$ro/$which")" ] || problem "read-only $which: left a temporary file"
+        has "result:" && problem "read-only $which: the session ran although the save could not be made: $err"
+        [ $which = folder ] && ! has "folder '$ro/folder' is not writable" &&
+            problem "read-only folder: the message does not say so: $err"
     done
     has "is read-only" || problem "read-only file: the message does not say so: $err"
     chmod 755 "$ro/folder"

@@ -61,14 +61,15 @@ host --scene scene.lws --script edit.vts --save scene.lws
 ! cmp -s "$scene" "$work/scene.lws" && [ "$rc" -eq 0 ] && [ -z "$(leftovers)" ]
 check "save over the scene file replaces it, nothing left behind" $? "exit $rc, $(head -c 300 "$work/err")"
 
-# 2. A read-only target (FILE_ATTRIBUTE_READONLY) is refused and kept.
+# 2. A read-only target (FILE_ATTRIBUTE_READONLY) is refused before the run
+#    and kept.
 cp "$scene" "$work/locked.lws"
 printf 'old\n' >"$work/locked-out.lws"
 chmod a-w "$work/locked-out.lws"
 host --scene locked.lws --script ok.vts --save locked-out.lws
-[ "$rc" -eq 3 ] && grep -q "is read-only" "$work/err" && [ "$(cat "$work/locked-out.lws")" = old ] &&
+[ "$rc" -eq 2 ] && grep -q "is read-only" "$work/err" && [ "$(cat "$work/locked-out.lws")" = old ] &&
     [ -z "$(leftovers)" ]
-check "a read-only target is refused with exit 3 and left as it was" $? "exit $rc, $(head -c 300 "$work/err")"
+check "a read-only target is refused with exit 2 and left as it was" $? "exit $rc, $(head -c 300 "$work/err")"
 chmod u+w "$work/locked-out.lws"
 
 # 3. The same file once writable again takes the save.
@@ -89,10 +90,10 @@ host --scene "Szene Ü/lumière.lws" --script ok.vts --save "Szene Ü/kopie €.
     [ -z "$(leftovers)" ]
 check "wide-character names: load, save and picture over existing files" $? "exit $rc, $(head -c 300 "$work/err")"
 
-# 5. A save into a folder that does not exist: exit 3, nothing made.
+# 5. A save into a folder that does not exist: exit 2 before the run, nothing made.
 host --scene locked.lws --script ok.vts --save "missing/out.lws"
-[ "$rc" -eq 3 ] && [ ! -e "$work/missing" ]
-check "a save into a missing folder fails with exit 3" $? "exit $rc"
+[ "$rc" -eq 2 ] && grep -q "its folder 'missing' does not exist" "$work/err" && [ ! -e "$work/missing" ]
+check "a save into a missing folder is refused with exit 2" $? "exit $rc, $(head -c 300 "$work/err")"
 
 echo "wine save checks: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
