@@ -345,7 +345,7 @@ Exit status:
   file, 4 standard output could not be written
 
 In the window (--window): click a light's name to select it (as the script's
-click-y), the wheel over the list scrolls one row per notch, press or drag the
+click), the wheel over the list scrolls one row per notch, press or drag the
 slider to scroll; click a field to edit it (a caret shows; Left, Right, Home,
 End, Backspace, Delete; Return or Tab commits and Tab moves on; Escape drops the
 edit; clicking elsewhere commits; a number field holding no number keeps its
@@ -357,8 +357,14 @@ the mouse in the window, as in Layout (scripts still reach them).
 
 Session scripts: one action per line; # starts a comment; double quotes group
 words ("Spot Left"); inside quotes \" and \\ stand for " and \.
-  click NAME          click the first row drawn with exactly that text in the
-                      list's last paint; an error if no visible row holds it
+  click NAME [N]      click the row of the light named NAME, or of the Nth
+                      light of that name (from 1; the first without N), in
+                      the scene's order; a row out of view is scrolled to
+                      first (the slider, 16 per row). NAME is UTF-8 and
+                      matches the scene's names as --list shows them. Fails
+                      if the scene has no such light, fewer than N of them,
+                      or the list does not show it (it lists 510 lights);
+                      --record writes clicks on rows this way
   click-y Y [X]       click at mouse y Y (and x X, default 0) of the list area
   scroll Y            move the list's slider to Y
   key K               a panel key: one character, backspace, or a code of two
