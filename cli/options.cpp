@@ -401,7 +401,7 @@ Exit status with --list:
   4  standard output could not be written
 
 In the window (--window):
-  Click a light's name to select it (as the script's click-y), the wheel over
+  Click a light's name to select it (as the script's click), the wheel over
   the list scrolls one row per notch, press or drag the slider to scroll;
   click a field to edit it (a caret shows; Left, Right, Home, End, Backspace,
   Delete; Return or Tab commits and Tab moves on; Escape drops the edit;
@@ -426,8 +426,14 @@ Session scripts:
   the plug-in takes them; the window holds the colour numbers to 0..255 and
   the slider to its range, as Layout does.
 
-  click NAME          click the first row drawn with exactly that text in the
-                      list's last paint; an error if no visible row holds it
+  click NAME [N]      click the row of the light named NAME, or of the Nth
+                      light of that name (from 1; the first without N), in
+                      the scene's order; a row out of view is scrolled to
+                      first (the slider, 16 per row). NAME is UTF-8 and
+                      matches the scene's names as --list shows them. Fails
+                      if the scene has no such light, fewer than N of them,
+                      or the list does not show it (it lists 510 lights);
+                      --record writes clicks on rows this way
   click-y Y [X]       click at mouse y Y (and x X, default 0) of the list area
   scroll Y            move the list's slider to Y
   key K               a panel key: one character, backspace, or a code of two

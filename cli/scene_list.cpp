@@ -20,28 +20,6 @@ namespace {
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
 
-// Unicode code points of the bytes 0x80..0x9F in Windows-1252; the five bytes
-// it leaves undefined stand for the C1 control character of the same number.
-const std::uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
-
-void appendUtf8(std::string &out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 const char *const kTypeNames[] = {"Distant", "Point", "Spot", "Linear", "Area"};
 const char *const kShadowNames[] = {"Off", "Raytrace", "ShadowMap"};
 
@@ -58,13 +36,7 @@ double colour255(double fraction) { return std::round(fraction * 255.0); }
 double shown(double value) { return std::strtod(scenefile::formatTrimmed(value).c_str(), nullptr); }
 
 // The names of one file, decoded the same way (see the header).
-struct Names {
-    bool utf8 = true;
-    explicit Names(const std::vector<sim::SceneLight> &lights) {
-        for (const sim::SceneLight &l : lights) utf8 = utf8 && isUtf8(l.name);
-    }
-    std::string operator()(const std::string &name) const { return utf8 ? name : cp1252ToUtf8(name); }
-};
+using Names = sim::NameReading;
 
 // A name in double quotes, escaped as a JSON string would be. `text` is UTF-8.
 std::string quoted(const std::string &text) {
@@ -97,43 +69,6 @@ std::size_t width(const std::string &utf8) {
 }
 
 }  // namespace
-
-bool isUtf8(const std::string &text) {
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t more = 0;
-        unsigned char lo = 0x80, hi = 0xBF;  // range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) more = 1;
-        else if (c == 0xE0) more = 2, lo = 0xA0;
-        else if (c >= 0xE1 && c <= 0xEF) more = 2, hi = c == 0xED ? 0x9F : 0xBF;
-        else if (c == 0xF0) more = 3, lo = 0x90;
-        else if (c >= 0xF1 && c <= 0xF3) more = 3;
-        else if (c == 0xF4) more = 3, hi = 0x8F;
-        else return false;
-        if (n - i <= more) return false;
-        for (std::size_t k = 1; k <= more; ++k) {
-            const unsigned char d = static_cast<unsigned char>(text[i + k]);
-            if (k == 1 ? (d < lo || d > hi) : (d & 0xC0) != 0x80) return false;
-        }
-        i += more + 1;
-    }
-    return true;
-}
-
-std::string cp1252ToUtf8(const std::string &text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
-    for (char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        appendUtf8(out, c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : c);
-    }
-    return out;
-}
 
 std::string listScene(const LwsDocument &doc, const std::string &file) {
     const sim::Scene scene = doc.scene();

@@ -37,6 +37,7 @@
 #include <string>
 
 #include "scenefile/lws_document.h"
+#include "sim/name_text.h"
 
 namespace vhost {
 
@@ -45,11 +46,9 @@ std::string listScene(const scenefile::LwsDocument &doc, const std::string &file
 // The JSON document, pretty-printed, ending in a newline.
 std::string listSceneJson(const scenefile::LwsDocument &doc, const std::string &file);
 
-// Whether text is well-formed UTF-8 (no overlong forms, surrogates or code
-// points above U+10FFFF).
-bool isUtf8(const std::string &text);
-// Each byte read as Windows-1252, written as UTF-8.
-std::string cp1252ToUtf8(const std::string &text);
+// The decoding of names, shared with the session scripts (sim/name_text.h).
+using sim::cp1252ToUtf8;
+using sim::isUtf8;
 
 }  // namespace vhost
 

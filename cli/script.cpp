@@ -188,9 +188,17 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
                        "; move it before ok/cancel");
 
         if (verb == "click") {
-            if (!arity(1, "click NAME")) return false;
+            if (n != 1 && n != 2)
+                return bad(
+                    "'click' takes a name and, for a later row of that name, its number; write: click "
+                    "NAME [N] (quote a name with blanks)");
             s.op = Op::Click;
             s.text.push_back(w[1]);
+            long long k = 1;
+            if (n == 2 && (!toInt(w[2], k) || k < 1))
+                return bad("'" + w[2] + "' is not a row number: give 1 for the first row named \"" +
+                           sim::textAsUtf8(w[1]) + "\", 2 for the second, and so on");
+            s.ints.push_back(k);
         } else if (verb == "click-y") {
             if (n != 1 && n != 2) return bad("'click-y' takes 1 or 2 arguments; write: click-y Y [X]");
             if (!intArg(1, "mouse y") || (n == 2 && !intArg(2, "mouse x"))) return false;
@@ -338,8 +346,12 @@ std::vector<std::string> ScriptRunner::skippedSnapshots() const {
 bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd) {
     switch (s.op) {
     case Op::ExpectSelected: {
-        auto seen = host.selectedNames();
-        if (seen != s.text) fail(s, "expected selected " + joinNames(s.text) + ", saw " + joinNames(seen));
+        // Names as the user reads them, on both sides.
+        const sim::NameReading read = host.nameReading();
+        std::vector<std::string> seen, wanted;
+        for (const std::string &n : host.selectedNames()) seen.push_back(read(n));
+        for (const std::string &n : s.text) wanted.push_back(sim::textAsUtf8(n));
+        if (seen != wanted) fail(s, "expected selected " + joinNames(wanted) + ", saw " + joinNames(seen));
         return true;
     }
     case Op::ExpectFieldNumber: {
@@ -418,7 +430,7 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
     auto act = [&](const Step &s) -> bool {
         auto v = [&](size_t i) { return static_cast<int>(s.ints[i]); };
         switch (s.op) {
-        case Op::Click: return host.click(s.text[0]);
+        case Op::Click: return host.click(s.text[0], v(0));
         case Op::ClickY: return host.clickY(v(0), s.ints.size() > 1 ? v(1) : 0);
         case Op::Scroll: return host.scroll(v(0));
         case Op::Key: return host.key(static_cast<uint16_t>(s.ints[0]));

@@ -6,7 +6,7 @@
 //   sim::PluginLibrary lib = sim::PluginLibrary::load(path);   // fresh instance
 //   sim::Host host(sim::makeDemoScene());                       // conditions optional
 //   int rc = host.activate(lib, [](sim::Host &h) {              // runs inside open
-//       h.click("Key");                     // click the row drawn as "Key"
+//       h.click("Key");                     // click the row of the light "Key"
 //       h.setIntensity(50);                 // field value + the control's event
 //       EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Key"});
 //       return sim::Close::Ok;              // or Close::Cancel
@@ -31,8 +31,14 @@
 // returns false, and records a fault, when it cannot be delivered):
 //   clickY(y[, x])       set the list area's mouse position (x 0 unless given),
 //                        call its event handler
-//   click(name)          clickY at the middle of the first visible row drawn
-//                        with exactly that text in the list's last paint
+//   click(name[, n])     click the n-th row (from 1; default the first) of
+//                        the scene's lights named name (UTF-8, matched with
+//                        the scene's names as nameReading() reads them):
+//                        clickY at the middle of that row, after a slider
+//                        event that scrolls it into view if it is out of view.
+//                        Fails for a name the scene lacks, fewer rows of it
+//                        than n, a row the list does not have (past the lights
+//                        it lists), or a row painted with another text
 //   scroll(y)            slider value, then the slider's event
 //   key(code)            the panel's key handler; typeText(text): one key each
 //   setPrefix(text)      prefix field text, then its event
@@ -45,8 +51,9 @@
 //                        made by hand starts with dragEvent(0, freshDragCounter())
 //   press(key)           a button's event: "copy", "paste", "Clear selection"
 // Queries: listedNames(), selectedNames() (rows on a selection bar in the
-// list's last paint), control(key), propertyGhosted(), infoText(),
-// prefixText(), listPicture(), panelPicture().
+// list's last paint; texts as painted), listRowAt(y), nameReading(),
+// control(key), propertyGhosted(), infoText(), prefixText(), listPicture(),
+// panelPicture().
 //
 // Host behaviour worth knowing
 //  - open() paints every area control that has a draw handler (mode 1) before
@@ -81,6 +88,7 @@
 #include "host/raster_services.h"
 #include "host/scene_info.h"
 #include "loader.h"
+#include "name_text.h"
 #include "picture.h"
 #include "scene.h"
 
@@ -131,6 +139,13 @@ struct ListPaint {
     bool valid = false;
     std::vector<PaintedText> texts;  // in drawing order
     std::vector<int> barTops;        // y of each selection bar drawn
+};
+
+// A row of the list that shows the scene's light of that row (see click).
+struct ListRow {
+    size_t light = 0;    // position among the scene's lights, which is the row, from 0
+    std::string name;    // the light's name as read (UTF-8)
+    int occurrence = 1;  // 1 for the first row of that name, 2 for the second, ...
 };
 
 struct PanelModel;
@@ -225,7 +240,7 @@ public:
 
     // ---- driver events ----
     bool clickY(int y, int x = 0);
-    bool click(const std::string &name);
+    bool click(const std::string &name, int occurrence = 1);
     bool scroll(int y);
     bool key(uint16_t code);
     bool typeText(const std::string &text);
@@ -249,6 +264,11 @@ public:
     const ControlModel *control(std::string_view key) const;
     std::vector<std::string> listedNames() const;
     std::vector<std::string> selectedNames() const;
+    // The row under list-area y when it shows the scene's light of that row;
+    // nothing above or below the rows, or for a row painted with another text.
+    std::optional<ListRow> listRowAt(int y) const;
+    // How this scene's names read as UTF-8 (see name_text.h).
+    NameReading nameReading() const;
     // True if all nine property controls are ghosted, false if none is; empty if
     // they disagree or are missing.
     std::optional<bool> propertyGhosted() const;
@@ -274,6 +294,8 @@ private:
     void fault(const std::string &text);
     bool eventFail(const std::string &text);
     ControlModel *eventTarget(std::string_view key, const std::string &missing);
+    long long listOffset() const;  // the list's scroll offset: the slider's value, held in its range
+    const PaintedText *paintedRow(const ControlModel &list, size_t light) const;
     ControlModel *findControl(std::string_view key) const;
     ControlModel *findIn(const PanelModel *p, std::string_view key) const;
     void shapeControl(ControlModel &c) const;

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "host_glue.h"
+#include "panel_geometry.h"
 
 namespace sim {
 
@@ -32,18 +33,128 @@ bool Host::clickY(int y, int x) {
     return fireEvent(list);
 }
 
-bool Host::click(const std::string &name) {
+// ---- rows of the list ---------------------------------------------------------
+//
+// The list shows the scene's lights in the host's enumeration order, row i
+// with its top at 16 x i less the scroll offset (the slider's value, held
+// inside the slider's range as a slider is). A row is trusted only when the
+// last paint drew the light's name exactly at that top, so a plug-in that
+// paints something else is caught instead of clicked blindly.
+
+namespace {
+
+constexpr size_t kLongestShownName = 255;  // the plug-in keeps this much of a longer name
+
+// Whether a painted text shows this name (a long name may be shown cut).
+bool showsName(const std::string &painted, const std::string &name) {
+    if (painted == name) return true;
+    return painted.size() >= kLongestShownName && name.size() > painted.size() &&
+           name.compare(0, painted.size(), painted) == 0;
+}
+
+std::string quotedName(const std::string &utf8) { return "\"" + utf8 + "\""; }
+
+}  // namespace
+
+NameReading Host::nameReading() const { return NameReading(scene_.lights); }
+
+long long Host::listOffset() const {
+    const ControlModel *s = findControl("slider");
+    if (!s) return 0;
+    const long long lo = sliderMin(*s), hi = sliderMax(*s);
+    return hi < lo ? lo : std::clamp<long long>(s->intValue, lo, hi);
+}
+
+const PaintedText *Host::paintedRow(const ControlModel &list, size_t light) const {
+    const long long top = static_cast<long long>(light) * kRowPitch - listOffset();
+    const PaintedText *found = nullptr;
+    for (const PaintedText &t : list.lastPaint.texts)
+        if (t.y == top) found = &t;  // the last one drawn there is the one seen
+    return found;
+}
+
+std::optional<ListRow> Host::listRowAt(int y) const {
+    const ControlModel *list = findControl("list");
+    if (!list || !list->lastPaint.valid || y < 0 || y >= list->bodyHeight) return std::nullopt;
+    const long long row = (static_cast<long long>(y) + listOffset()) / kRowPitch;
+    if (row < 0 || static_cast<size_t>(row) >= scene_.lights.size()) return std::nullopt;
+    const size_t at = static_cast<size_t>(row);
+    const std::string &name = scene_.lights[at].name;
+    const PaintedText *t = paintedRow(*list, at);
+    if (!t || !showsName(t->text, name)) return std::nullopt;
+    ListRow r;
+    r.light = at;
+    r.name = nameReading()(name);
+    for (size_t i = 0; i < at; ++i) r.occurrence += scene_.lights[i].name == name;
+    return r;
+}
+
+bool Host::click(const std::string &name, int occurrence) {
     ControlModel *list = eventTarget("list", "the panel has no list area");
     if (!list) return false;
     if (!drawing_)
         return eventFail("the host keeps no paints while drawing is off, so no row can be clicked by name");
     if (!list->lastPaint.valid) return eventFail("the list has not been painted, so no row can be clicked");
-    for (const PaintedText &t : list->lastPaint.texts) {
-        if (t.text != name) continue;
-        if (t.y + kRowPitch <= 0 || t.y >= list->bodyHeight) continue;  // scrolled out of view
-        return clickY(std::clamp(t.y + kListBarHeight / 2, 0, list->bodyHeight - 1));
+    const std::string wanted = textAsUtf8(name);
+    const std::string which = quotedName(wanted) + (occurrence > 1 ? " " + std::to_string(occurrence) : "");
+    if (occurrence < 1) return eventFail("row numbers of a name count from 1; " + which + " names no row");
+
+    // The light: the occurrence-th of that name, in the host's order.
+    const NameReading read = nameReading();
+    int seen = 0;
+    size_t at = 0;
+    for (; at < scene_.lights.size(); ++at) {
+        const std::string &n = scene_.lights[at].name;
+        if ((read.utf8 ? n == wanted : read(n) == wanted) && ++seen == occurrence) break;
     }
-    return eventFail("no visible row of the list shows \"" + name + "\"");
+    if (seen == 0)
+        return eventFail("the scene has no light named " + quotedName(wanted) +
+                         " (names match exactly, case and blanks included; vantorel-host --scene FILE --list "
+                         "shows them)");
+    if (seen < occurrence)
+        return eventFail("the scene has " + std::to_string(seen) + " light" + (seen == 1 ? "" : "s") +
+                         " named " + quotedName(wanted) + ", so there is no row " + which);
+    const std::string &bytes = scene_.lights[at].name;
+    const std::string row = "row " + std::to_string(at + 1);
+
+    // The row as the list shows it: the plug-in paints every row, in view or
+    // not, so a row it did not paint is one the list does not have.
+    auto inView = [&]() {
+        const long long top = static_cast<long long>(at) * kRowPitch - listOffset();
+        return top + kRowPitch > 0 && top < list->bodyHeight;
+    };
+    auto check = [&]() -> bool {
+        const PaintedText *t = paintedRow(*list, at);
+        if (!t)
+            return eventFail(which + " is light " + std::to_string(at + 1) +
+                             " of the scene, but the list shows only " +
+                             std::to_string(list->lastPaint.texts.size()) + " rows; it cannot be clicked");
+        if (!showsName(t->text, bytes))
+            return eventFail(row + " of the list shows " + quotedName(read(t->text)) +
+                             " where the scene's light " + std::to_string(at + 1) + " is " +
+                             quotedName(wanted) +
+                             ": the list does not show the scene's lights in order, so no row is clicked");
+        return true;
+    };
+    if (!check()) return false;
+    if (!inView()) {
+        // Scroll as the window's slider would: the least that brings the
+        // whole row into view.
+        const ControlModel *slider = findControl("slider");
+        if (!slider)
+            return eventFail(which + " (" + row +
+                             ") is out of view and the panel has no slider to scroll it in");
+        const long long want = static_cast<long long>(at) * kRowPitch < listOffset()
+                                   ? static_cast<long long>(at) * kRowPitch
+                                   : static_cast<long long>(at + 1) * kRowPitch - list->bodyHeight;
+        const long long lo = sliderMin(*slider), hi = sliderMax(*slider);
+        if (!scroll(static_cast<int>(hi < lo ? lo : std::clamp(want, lo, hi))) || !check()) return false;
+        if (!inView())
+            return eventFail(which + " (" + row + ") is still out of view with the slider at " +
+                             std::to_string(listOffset()));
+    }
+    const long long y = static_cast<long long>(at) * kRowPitch - listOffset();
+    return clickY(static_cast<int>(std::clamp<long long>(y + kListBarHeight / 2, 0, list->bodyHeight - 1)));
 }
 
 bool Host::scroll(int y) {

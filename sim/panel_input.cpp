@@ -330,9 +330,7 @@ void PanelInput::pointerDown(int x, int y) {
     switch (t.kind) {
     case Target::List: {
         const int ax = x - t.rect.x, ay = y - t.rect.y;
-        const std::string line =
-            "click-y " + std::to_string(ay) + " " + std::to_string(ax) + comment(listRowName(*t.control, ay));
-        sent(host_.clickY(ay, ax), line);
+        sent(host_.clickY(ay, ax), listClickLine(*t.control, ax, ay));
         break;
     }
     case Target::Slider: {
@@ -494,6 +492,19 @@ Overlay PanelInput::overlay() const {
     if (hold_ == Hold::Button && heldInside_) o.pressed = heldRect_;
     o.status = status_;
     return o;
+}
+
+// A click on a light's row is recorded by the light's name and its number
+// among the rows of that name, so that a replay on another scene clicks the
+// same light wherever its row is; a click on no row keeps its position.
+// Taken before the click is delivered: it is what the person pointed at.
+std::string PanelInput::listClickLine(const ControlModel &list, int ax, int ay) const {
+    const std::optional<ListRow> row = host_.listRowAt(ay);
+    if (row && row->name.find_first_of("\r\n") == std::string::npos)
+        return "click " + scriptQuoted(row->name) +
+               (row->occurrence > 1 ? " " + std::to_string(row->occurrence) : "");
+    return "click-y " + std::to_string(ay) + " " + std::to_string(ax) +
+           comment(host_.nameReading()(listRowName(list, ay)));
 }
 
 bool PanelInput::sent(bool delivered, const std::string &line) {

@@ -12,7 +12,9 @@
 //
 // Mouse
 //   list area         a press clicks there: the area's mouse position, then
-//                     its event (script: click-y Y X)
+//                     its event (script: click "NAME" N on a light's row,
+//                     N its number among the rows of that name and left out
+//                     for the first; click-y Y X on no row)
 //   wheel over the    moves the slider by one row (16 pixels) per notch, held
 //   list or slider    inside its range; nothing at an end (script: scroll V)
 //   slider            press or drag: the value under the pointer, sent when it
@@ -173,6 +175,7 @@ private:
     void finish(Close how);
     void endDrag();
 
+    std::string listClickLine(const ControlModel &list, int ax, int ay) const;
     // After an event to the plug-in: records line if it was delivered.
     bool sent(bool delivered, const std::string &line = {});
     void record(std::string line);

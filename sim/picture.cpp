@@ -131,9 +131,9 @@ void Picture::fillBox(int x, int y, int w, int h, Rgb colour) {
 void Picture::drawText(int x, int y, std::string_view text, Rgb colour) {
     // Only the glyph rows and the characters that meet the picture are looked
     // at: a text wholly above, below or beside it costs nothing per character.
-    const long long inkTop = static_cast<long long>(y) + font::kInkTop;
-    const int r0 = static_cast<int>(std::max<long long>(0, -inkTop));
-    const int r1 = static_cast<int>(std::min<long long>(font::kGlyphHeight, height_ - inkTop));
+    const long long top = y;  // the cells' top row; accents and descenders reach beyond the ink rows
+    const int r0 = static_cast<int>(std::clamp<long long>(-top, 0, font::kCellHeight));
+    const int r1 = static_cast<int>(std::clamp<long long>(height_ - top, 0, font::kCellHeight));
     if (r0 >= r1 || text.empty()) return;
     // First character whose cell reaches column 0: cx + kGlyphWidth > 0.
     size_t first = 0;
@@ -142,12 +142,12 @@ void Picture::drawText(int x, int y, std::string_view text, Rgb colour) {
     for (size_t i = first; i < text.size(); ++i) {
         const long long cx = static_cast<long long>(x) + static_cast<long long>(i) * font::kAdvance;
         if (cx >= width_) break;
-        const uint8_t *rows = font::glyphRows(static_cast<unsigned char>(text[i]));
+        const uint8_t *rows = font::cellRows(static_cast<unsigned char>(text[i]));
         const int c0 = static_cast<int>(std::max<long long>(0, -cx));
         const int c1 = static_cast<int>(std::min<long long>(font::kGlyphWidth, width_ - cx));
         for (int r = r0; r < r1; ++r) {
             if (!rows[r]) continue;
-            const int py = static_cast<int>(inkTop + r);
+            const int py = static_cast<int>(top + r);
             for (int c = c0; c < c1; ++c)
                 if (rows[r] & (0x10 >> c)) put(static_cast<int>(cx + c), py, colour);
         }

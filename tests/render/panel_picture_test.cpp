@@ -40,8 +40,8 @@ constexpr Rgb kBar{30, 30, 128};  // the plug-in's selection bar
 int inkOf(const std::string &text) {
     int n = 0;
     for (unsigned char ch : text) {
-        const uint8_t *rows = sim::font::glyphRows(ch);
-        for (int r = 0; r < sim::font::kGlyphHeight; ++r)
+        const uint8_t *rows = sim::font::cellRows(ch);
+        for (int r = 0; r < sim::font::kCellHeight; ++r)
             for (int c = 0; c < sim::font::kGlyphWidth; ++c) n += (rows[r] >> (4 - c)) & 1;
     }
     return n;
@@ -183,6 +183,29 @@ TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
                     {cancelX - 8 - render::kOkCancelWidth, by, render::kOkCancelWidth, render::kButtonRow}),
               0);
     EXPECT_EQ(count(pic, render::kPressedFill, {cancelX, by, render::kOkCancelWidth, render::kButtonRow}), 0);
+}
+
+// The plug-in passes names as bytes; the list and the fields show each byte
+// as its cp1252 character, accents included, as Layout on Windows does.
+TEST_F(PanelPicture, Cp1252LettersAreDrawnInTheListAndInTheFields) {
+    sim::Scene scene = sim::makeUniformScene(2);
+    scene.lights[0].name = "\xD1\xE9";  // Ñé
+    Host host(scene);
+    Picture pic = run(host, [](Host &h) {
+        h.setPrefix("\x8A\xF1");  // Šñ
+        return Close::Cancel;
+    });
+    const sim::PanelModel &p = *host.lastPanel();
+    Box list = body(p, *host.control("list"));
+    EXPECT_EQ(count(pic, sim::kTextColour, {list.x, list.y, 12, sim::font::kCellHeight}), inkOf("\xD1\xE9"));
+    EXPECT_GT(count(pic, sim::kTextColour, {list.x, list.y, 6, 2}), 0) << "the tilde above the N";
+    EXPECT_NE(inkOf("\xD1"), inkOf("\x01")) << "not the box of an unknown byte";
+
+    Box prefix = body(p, *host.control("prefix"));
+    ASSERT_EQ(host.prefixText(), "\x8A\xF1");
+    EXPECT_EQ(count(pic, render::kInk, prefix), inkOf("\x8A\xF1"));
+    EXPECT_GT(count(pic, render::kInk, {prefix.x, prefix.y, prefix.w, prefix.h / 2}), inkOf("\x8A\xF1") / 3)
+        << "the caron stands above the S";
 }
 
 TEST_F(PanelPicture, SliderKnobFollowsTheValue) {

@@ -20,6 +20,7 @@ struct Fake {
     HostControl *list = nullptr, *intensity = nullptr;
     int toolkit = 0;
     int clicks = 0, lastMouseY = -1, draws = 0;
+    bool reversed = false;  // paint the names bottom up: a list that is not the scene's order
     double lastIntensity = 0;
     std::vector<std::string> names;
     std::vector<double> reds;
@@ -41,7 +42,9 @@ void VT_CDECL drawList(HostControl *c, void *, int32_t) {
     fake.rasters->drawRGBBox(fake.raster, 128, 128, 128, 0, 0, 200, 400);
     for (int i = 0; i < static_cast<int>(fake.names.size()); ++i) {
         if (i == 1) fake.rasters->drawRGBBox(fake.raster, 30, 30, 128, 0, 16 * i, 200, 14);
-        fake.rasters->drawText(fake.raster, fake.names[static_cast<size_t>(i)].c_str(), 4140, 0, 16 * i);
+        const size_t shown =
+            static_cast<size_t>(fake.reversed ? static_cast<int>(fake.names.size()) - 1 - i : i);
+        fake.rasters->drawText(fake.raster, fake.names[shown].c_str(), 4140, 0, 16 * i);
     }
     c->get(c, CTL_HOTX, &v);
     int hx = static_cast<int>(v.intv.value);
@@ -262,6 +265,44 @@ TEST(Host, ListPaintClickAndSelectionBars) {
     EXPECT_DOUBLE_EQ(host.control("Intensity")->floatValue, 75);
     EXPECT_EQ(host.lastOutcome(), sim::Close::Ok);
     EXPECT_EQ(host.selectedNames(), std::vector<std::string>{"Light 2"});
+}
+
+// Rows by name are found from the scene's order and checked against the
+// paint: a list painted in another order is refused, not clicked blindly.
+TEST(Host, ClickByNameChecksThePaintedRow) {
+    sim::Scene scene = sim::makeUniformScene(30);
+    scene.lights[2].name = "Light 1";
+    sim::Host host(scene);
+    fake.clicks = 0;
+    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+        EXPECT_TRUE(h.click("Light 1", 2));
+        EXPECT_EQ(fake.lastMouseY, 32 + 7);
+        const std::optional<sim::ListRow> row = h.listRowAt(32 + 15);
+        if (!row) {
+            ADD_FAILURE() << "no row at y 47";
+            return sim::Close::Cancel;
+        }
+        EXPECT_EQ(row->light, 2u);
+        EXPECT_EQ(row->name, "Light 1");
+        EXPECT_EQ(row->occurrence, 2);
+        EXPECT_FALSE(h.listRowAt(400)) << "below the area";
+        // Row 29 lies below the 400 pixels, and this panel has no slider.
+        EXPECT_FALSE(h.click("Light 30"));
+        EXPECT_NE(h.lastEventError().find("no slider"), std::string::npos) << h.lastEventError();
+        EXPECT_EQ(fake.clicks, 1);
+        return sim::Close::Cancel;
+    });
+    fake.reversed = true;
+    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+        EXPECT_FALSE(h.click("Light 2"));
+        EXPECT_EQ(h.lastEventError(),
+                  "row 2 of the list shows \"Light 29\" where the scene's light 2 is \"Light 2\": the list "
+                  "does not show the scene's lights in order, so no row is clicked");
+        EXPECT_FALSE(h.listRowAt(20)) << "a row whose paint is not its light's name";
+        return sim::Close::Cancel;
+    });
+    fake.reversed = false;
+    EXPECT_EQ(fake.clicks, 1) << "no refused click reached the plug-in";
 }
 
 TEST(Host, EvaluateAppliesCommandsAndRejectsTheUnknown) {

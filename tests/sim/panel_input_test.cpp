@@ -89,7 +89,7 @@ TEST_F(PanelInputTest, ListClickSetsTheMousePositionAndSelectsTheRowUnderIt) {
         EXPECT_EQ(h.propertyGhosted(), false);
     });
     ASSERT_EQ(rec.size(), 2u);
-    EXPECT_EQ(rec[0], "click-y 37 30  # Rim");
+    EXPECT_EQ(rec[0], "click \"Rim\"");
     EXPECT_EQ(rec[1], "cancel");
 }
 
@@ -317,7 +317,7 @@ TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
     ASSERT_EQ(rec.size(), 6u);
     EXPECT_EQ(rec[0], "intensity 42.5");
     EXPECT_EQ(rec[1].rfind("range 1", 0), 0u) << rec[1];
-    EXPECT_EQ(rec[2], "click-y 19 5  # Fill");
+    EXPECT_EQ(rec[2], "click \"Fill\"");
     EXPECT_EQ(rec[3].rfind("color ", 0), 0u);
     EXPECT_NE(rec[3].find(" 255 "), std::string::npos) << rec[3];
     EXPECT_EQ(rec[4], "prefix \"Spot\"");
@@ -444,8 +444,10 @@ TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
 
 // ---- recording and replay ----------------------------------------------------------
 
-// Plays script lines as vantorel-host --script does, on a fresh plug-in.
-std::vector<std::string> replay(Host &host, const std::vector<std::string> &lines, int &failures) {
+// Plays script lines as vantorel-host --script does, on a fresh plug-in;
+// what the runner reports goes to *messages, else there must be nothing.
+std::vector<std::string> replay(Host &host, const std::vector<std::string> &lines, int &failures,
+                                std::string *messages = nullptr) {
     std::string text;
     for (const auto &l : lines) text += l + "\n";
     vhost::Script script;
@@ -457,8 +459,86 @@ std::vector<std::string> replay(Host &host, const std::vector<std::string> &line
     const int result = host.activate(lib, [&](Host &h) { return runner.drive(h); });
     runner.finish(host, result);
     failures = runner.failures();
-    EXPECT_EQ(err.str(), "");
+    if (messages) *messages = err.str();
+    else EXPECT_EQ(err.str(), "");
     return host.commands();
+}
+
+sim::Scene named(const std::vector<std::string> &names) {
+    sim::Scene s = sim::makeUniformScene(static_cast<int>(names.size()));
+    for (size_t i = 0; i < names.size(); ++i) s.lights[i].name = names[i];
+    return s;
+}
+
+// Positions of the lights whose intensity OK set to one half.
+std::vector<size_t> halved(const Host &h) {
+    std::vector<size_t> out;
+    for (size_t i = 0; i < h.scene().lights.size(); ++i)
+        if (h.scene().lights[i].intensity == 0.5) out.push_back(i);
+    return out;
+}
+
+// A click on a row is recorded by the light's name (in UTF-8) and its number
+// among the rows of that name, so the recording edits the same lights on a
+// scene that holds them elsewhere, and fails on one that lacks them.
+TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
+    std::vector<std::string> names{"Ni\xF1o"};
+    names.resize(21, "Blue");  // rows 1..20
+    names.insert(names.end(), {"Key", "Blue", "Ni\xF1o", "Rim", "Rim", "Rim", "Rim"});
+    Host live(named(names));
+    auto rec = session(live, [](Host &h, PanelInput &in) {
+        const Rect list = where(h, "list");
+        auto row = [&](int y) {
+            in.pointerDown(list.x + 40, list.y + y);
+            in.pointerUp(list.x + 40, list.y + y);
+        };
+        row(16 + 9);                           // row 1: the first Blue
+        in.wheel(midX(list), midY(list), -3);  // scrolled by 48
+        row(22 * 16 - 48 + 2);                 // row 22: Blue number 21
+        row(23 * 16 - 48 + 15);                // row 23: the second Niño
+        click(in, where(h, "Intensity"));
+        in.keyPress(key(Key::End));
+        for (int i = 0; i < 5; ++i) in.keyPress(key(Key::Backspace));
+        type(in, "50");
+        in.keyPress(key(Key::Return));
+        click(in, sim::panelGeometry(*h.openPanel()).ok);
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"click \"Blue\"", "scroll 48", "click \"Blue\" 21",
+                                             "click \"Niño\" 2", "intensity 5e+01", "ok"}));
+    EXPECT_EQ(halved(live), (std::vector<size_t>{1, 22, 23}));
+
+    // The same lights, in another order, after two more: the same lights are edited.
+    std::vector<std::string> other(names.rbegin(), names.rend());
+    other.insert(other.begin(), {"Blue", "Extra"});
+    Host moved(named(other));
+    int failures = -1;
+    replay(moved, rec, failures);
+    EXPECT_EQ(failures, 0);
+    // The first Blue is the new one at 0, Blue 21 is the old row 2, now at 27,
+    // and the second Niño is the old row 0, now at 29.
+    EXPECT_EQ(halved(moved), (std::vector<size_t>{0, 27, 29}));
+
+    // A scene with one Niño: the replay stops there and edits nothing.
+    names[0] = "Nina";
+    Host lacking(named(names));
+    std::string messages;
+    EXPECT_TRUE(replay(lacking, rec, failures, &messages).empty());
+    EXPECT_EQ(failures, 1);
+    EXPECT_NE(messages.find("recorded:4: click \"Niño\" 2: the scene has 1 light named \"Niño\", so there is "
+                            "no row \"Niño\" 2"),
+              std::string::npos)
+        << messages;
+}
+
+// A click on no row keeps its position: no name applies to it.
+TEST_F(PanelInputTest, AClickBelowTheRowsIsRecordedByPosition) {
+    Host host(sim::makeDemoScene());  // 9 lights: rows end at 144
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        const Rect list = where(h, "list");
+        in.pointerDown(list.x + 30, list.y + 300);
+        in.pointerUp(list.x + 30, list.y + 300);
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"click-y 300 30", "cancel"}));
 }
 
 TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {

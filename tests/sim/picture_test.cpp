@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,8 +78,73 @@ TEST(Font, EveryPrintableCharacterButSpaceHasInk) {
         EXPECT_NE(bits, 0) << "glyph " << c;
     }
     EXPECT_EQ(sim::font::textWidth("Intensity"), 9 * sim::font::kAdvance);
-    // Bytes outside the printable range get a visible box, not nothing.
-    EXPECT_EQ(sim::font::glyphRows(200)[0], 0x1F);
+    // Control bytes get a visible box, not nothing.
+    EXPECT_EQ(sim::font::glyphRows(7)[0], 0x1F);
+}
+
+// A text as drawn: one string per pixel row of its cells, '#' for ink.
+std::vector<std::string> drawn(const std::string &text) {
+    const int w = sim::font::textWidth(text);
+    sim::Picture p(w, sim::font::kCellHeight, kGrey);
+    p.drawText(0, 0, text, kWhite);
+    std::vector<std::string> rows;
+    for (int y = 0; y < p.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < w; ++x) row += p.at(x, y) == kWhite ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// Bytes are drawn as their Windows-1252 characters, as Layout on Windows
+// draws a plug-in's texts: accents above a capital in the cell's top rows,
+// above a lowercase letter after a blank row, a cedilla in the bottom row.
+TEST(Font, DrawsCp1252LettersWithTheirAccents) {
+    EXPECT_EQ(drawn("\xD1\xE9\x80\x8A\xC7"), (std::vector<std::string>{
+                                                 ".##.#..............#.#........",
+                                                 "#.##.....#..........#.........",
+                                                 "#...#...#.....##...####..###..",
+                                                 "#...#........#..#.#.....#...#.",
+                                                 "##..#..###..###...#.....#.....",
+                                                 "#.#.#.#...#..#.....###..#.....",
+                                                 "#..##.#####.###.......#.#.....",
+                                                 "#...#.#......#..#.....#.#...#.",
+                                                 "#...#..###....##..####...###..",
+                                                 ".........................##...",
+                                             }));
+}
+
+TEST(Font, EveryCp1252CharacterHasAGlyphOfItsOwn) {
+    namespace f = sim::font;
+    auto cell = [](int c) {
+        const uint8_t *r = f::cellRows(static_cast<unsigned char>(c));
+        return std::vector<uint8_t>(r, r + f::kCellHeight);
+    };
+    const std::vector<uint8_t> box = cell(0x01), blank = cell(' ');
+    const std::set<int> undefined{0x81, 0x8D, 0x8F, 0x90, 0x9D};
+    // A 5-pixel font has one dash: hyphen, soft hyphen, en and em dash look alike.
+    const std::set<int> dashes{'-', 0x96, 0x97, 0xAD};
+    std::map<std::vector<uint8_t>, int> seen;
+    for (int c = 33; c <= 255; ++c) {
+        if (c >= 127 && c < 0x80) continue;
+        SCOPED_TRACE(c);
+        const std::vector<uint8_t> g = cell(c);
+        for (uint8_t r : g) EXPECT_EQ(r & ~0x1F, 0) << "wider than 5";
+        if (undefined.count(c)) {
+            EXPECT_EQ(g, box) << "undefined in cp1252: the box";
+            continue;
+        }
+        if (c == 0xA0) {
+            EXPECT_EQ(g, blank) << "the no-break space is a space";
+            continue;
+        }
+        EXPECT_NE(g, blank);
+        EXPECT_NE(g, box);
+        auto [at, fresh] = seen.emplace(g, c);
+        if (!fresh) {
+            EXPECT_TRUE(dashes.count(c) && dashes.count(at->second)) << "looks like " << at->second;
+        }
+    }
 }
 
 TEST(Picture, CopyClipsSourceAndDestination) {
@@ -117,11 +184,10 @@ public:
     void text(long long x, long long y, const std::string &t, sim::Rgb c) {
         namespace f = sim::font;
         for (size_t k = 0; k < t.size(); ++k) {
-            const uint8_t *rows = f::glyphRows(static_cast<unsigned char>(t[k]));
-            for (int r = 0; r < f::kGlyphHeight; ++r)
+            const uint8_t *rows = f::cellRows(static_cast<unsigned char>(t[k]));
+            for (int r = 0; r < f::kCellHeight; ++r)
                 for (int b = 0; b < f::kGlyphWidth; ++b)
-                    if (rows[r] & (0x10 >> b))
-                        put(x + static_cast<long long>(k) * f::kAdvance + b, y + f::kInkTop + r, c);
+                    if (rows[r] & (0x10 >> b)) put(x + static_cast<long long>(k) * f::kAdvance + b, y + r, c);
         }
     }
     // Every destination pixel in reading order takes the source pixel under

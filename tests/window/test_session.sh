@@ -54,3 +54,31 @@ same_files "$work/script.out" "$work/out" "the window session's commands differ 
 tail -n 1 "$work/rec.vts" | grep -qx ok || fail "the recording does not end with ok"
 script_run "$work/rec.vts"
 same_files "$work/script.out" "$work/out" "replaying the recording gives other commands"
+
+# The recording clicks lights by name: on a scene that holds the same lights
+# in another order, after one more, it makes the same edits as the script
+# above; on a scene without one of them it fails at that line, exit 1.
+scene() {  # scene FILE NAME...: point lights of those names
+  local file=$1 name
+  shift
+  printf 'LWSC\n3\n\n' >"$file"
+  for name in "$@"; do
+    printf 'AddLight\nLightName %s\nLightColor 1 0.9 0.8\nLightIntensity 0.7\nLightType 1\nShadowType 1\n\n' \
+      "$name" >>"$file"
+  done
+}
+scene "$work/moved.lws" Extra Window Bounce "spot back" "Spot Right" "Spot Left" Sun Rim Fill Key
+script_run "$work/same.vts" --scene "$work/moved.lws"
+cp "$work/script.out" "$work/same-moved.out"
+script_run "$work/rec.vts" --scene "$work/moved.lws"
+same_files "$work/script.out" "$work/same-moved.out" \
+  "the recording replayed on another scene edits other lights than the script"
+scene "$work/norim.lws" Key Fill Sun
+set +e
+"$HOST" --plugin "$PLUGIN" --script "$work/rec.vts" --scene "$work/norim.lws" >"$work/norim.out" 2>"$work/norim.err"
+status=$?
+set -e
+[ "$status" = 1 ] || fail "a replay on a scene without Rim exits with $status, not 1"
+grep -q '/rec\.vts:[0-9]*: click "Rim": the scene has no light named "Rim"' "$work/norim.err" ||
+  { cat "$work/norim.err" >&2; fail "the failed replay does not name the light and the line"; }
+[ ! -s "$work/norim.out" ] || fail "the failed replay sent commands"
