@@ -9,6 +9,7 @@
 #include "loader.h"
 #include "options.h"
 #include "scene.h"
+#include "scene_diff.h"
 #include "scene_list.h"
 #include "scene_session.h"
 #include "script.h"
@@ -118,10 +119,12 @@ int main(int argc, char **argv) {
     scenefile::LwsDocument document;
     vhost::SaveOptions saveOptions;
     saveOptions.force = options.force;
+    std::string sceneBytes;  // --diff: the file as read
     if (options.scene) {
         scenefile::LoadError loadError;
         fileio::FileStamp stamp;
-        if (!vhost::loadScene(*options.scene, document, stamp, loadError)) {
+        if (!vhost::loadScene(*options.scene, document, stamp, loadError,
+                              options.diff ? &sceneBytes : nullptr)) {
             std::cerr << "vantorel-host: error: " << loadError.toString()
                       << "\nNothing was run or written; fix the scene file or give another one.\n";
             return vhost::kExitUsage;
@@ -143,8 +146,9 @@ int main(int argc, char **argv) {
                                         : sim::makeDemoScene();
     sim::Host host(std::move(scene), options.conditions);
     host.setLogging(false);
-    host.observer = [](const std::string &kind, const std::string &what) {
+    host.observer = [diff = options.diff](const std::string &kind, const std::string &what) {
         if (kind == "command") {
+            if (diff) return;  // stdout holds the diff alone
             std::cout << what << '\n';
             vhost::noteStandardOutput();
         } else if (kind == "error") std::cerr << "error: " << what << '\n';
@@ -179,6 +183,10 @@ int main(int argc, char **argv) {
     std::cerr << "result: " << result << '\n';
     runner.finish(host, result);
     bool written = !snapshotWriteFailed;
+    if (options.diff) {
+        vhost::printSceneDiff(document, sceneBytes, host, *options.scene, std::cout, std::cerr);
+        vhost::noteStandardOutput();
+    }
     if (options.save)
         written = vhost::saveScene(document, host, *options.save, std::cerr, saveOptions) && written;
     if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
