@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "panel_notes.h"
 #include "render/window_render.h"
 #include "shell_logic.h"
 #include "sim/panel_input.h"
@@ -138,6 +139,15 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
         return in.outcome();
     }
     SDL_StartTextInput();
+    // The host's own note on the status line, after an event that the
+    // plug-in's panel says nothing about; the input's own status comes first.
+    std::size_t recordedSeen = 0;
+    std::string note;
+    auto frame = [&]() {
+        sim::Overlay o = in.overlay();
+        if (o.status.empty()) o.status = note;
+        return panelFrame(*panel, o);
+    };
     SDL_Event e;
     while (!in.finished()) {
         if (!SDL_WaitEvent(&e)) {
@@ -153,7 +163,16 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
             expose = feedPanel(in, e, view) || expose;
         } while (!in.finished() && SDL_PollEvent(&e));
         if (in.finished()) break;
-        if (in.takeChanged()) view.show(panelFrame(*panel, in.overlay()));
+        bool changed = in.takeChanged();
+        if (in.recorded().size() != recordedSeen) {
+            // An event reached the plug-in: the last note is out of date.
+            recordedSeen = in.recorded().size();
+            const std::string &last = in.recorded().back();
+            std::string now = last.rfind("range ", 0) == 0 ? rangeNotSentNote(h) : std::string();
+            changed = changed || now != note;
+            note = std::move(now);
+        }
+        if (changed) view.show(frame());
         else if (expose) view.refresh();
     }
     if (recorded) *recorded = in.recorded();
