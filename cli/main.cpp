@@ -119,12 +119,12 @@ int main(int argc, char **argv) {
     scenefile::LwsDocument document;
     vhost::SaveOptions saveOptions;
     saveOptions.force = options.force;
-    std::string sceneBytes;  // --diff: the file as read
+    std::string sceneBytes;  // the file as read, for --diff and the shell's "Show changes"
     if (options.scene) {
         scenefile::LoadError loadError;
         fileio::FileStamp stamp;
         if (!vhost::loadScene(*options.scene, document, stamp, loadError,
-                              options.diff ? &sceneBytes : nullptr)) {
+                              options.diff || options.shell ? &sceneBytes : nullptr)) {
             std::cerr << "vantorel-host: error: " << loadError.toString()
                       << "\nNothing was run or written; fix the scene file or give another one.\n";
             return vhost::kExitUsage;
@@ -159,7 +159,8 @@ int main(int argc, char **argv) {
 
 #ifdef VANTOREL_HAVE_WINDOW
     if (options.window) {
-        const bool windowWritten = vhost::runWindowSession(options, document, host, *lib, saveOptions);
+        const bool windowWritten =
+            vhost::runWindowSession(options, document, host, *lib, saveOptions, sceneBytes);
         const bool windowOutput = vhost::finishStandardOutput(std::cerr);
         if (!windowWritten) return vhost::kExitWriteFailed;
         return windowOutput ? vhost::kExitRan : vhost::kExitOutputFailed;

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "panel_notes.h"
 #include "render/window_render.h"
 #include "shell_logic.h"
@@ -188,6 +190,12 @@ std::optional<ShellKey> shellKey(SDL_Keycode k) {
     case SDLK_DOWN: return ShellKey::Down;
     case SDLK_PAGEUP: return ShellKey::PageUp;
     case SDLK_PAGEDOWN: return ShellKey::PageDown;
+    case SDLK_HOME: return ShellKey::Home;
+    case SDLK_END: return ShellKey::End;
+    case SDLK_LEFT: return ShellKey::Left;
+    case SDLK_RIGHT: return ShellKey::Right;
+    case SDLK_BACKSPACE: return ShellKey::Backspace;
+    case SDLK_DELETE: return ShellKey::Delete;
     default: return std::nullopt;
     }
 }
@@ -224,11 +232,16 @@ sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::str
 
 void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSettings &s) {
     ShellLogic logic(s.saveTo, s.sceneFile);
+    logic.fileExists = [](const std::string &path) {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0;
+    };
     sim::Picture first = render::drawShell(logic.view(host.scene()));
     View view("Layout - vantorel-host shell", first, chooseZoom(s.window.zoom, first.width(), first.height()),
               s.window);
     if (!view.ok()) return;
     const int z = view.zoom();
+    SDL_StartTextInput();  // typed names for "Save as..."
     auto carryOut = [&](ShellAction a) -> bool {
         if (a == ShellAction::RunPlugin) {
             const size_t before = host.commandRecords().size();
@@ -239,10 +252,15 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
                 applied += host.commandRecords()[i].accepted;
             logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
             if (s.runFinished) s.runFinished(result);
-        } else if (a == ShellAction::Save && logic.saveTarget()) {
-            std::string message;
-            const bool ok = s.save ? s.save(*logic.saveTarget(), message) : false;
-            logic.saved(ok, message);
+        } else if (a == ShellAction::Save) {
+            std::string message = "This shell cannot save.";
+            const SaveOutcome outcome = s.save ? s.save(logic.saveRequest(), message) : SaveOutcome::Failed;
+            logic.saved(outcome, message);
+        } else if (a == ShellAction::ShowChanges) {
+            ShellChanges changes;
+            if (s.changes) changes = s.changes();
+            else changes.lines = {"This shell cannot show changes."};
+            logic.showChanges(std::move(changes));
         }
         return a == ShellAction::Quit;
     };
@@ -281,6 +299,12 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
                 if (e.key.windowID != view.id() && e.key.windowID != 0) break;
                 if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) {
                     quit = carryOut(logic.key(*k, host.scene().lights.size())) || quit;
+                    repaint = true;
+                }
+                break;
+            case SDL_TEXTINPUT:
+                if ((e.text.windowID == view.id() || e.text.windowID == 0) && logic.typing()) {
+                    logic.text(e.text.text);
                     repaint = true;
                 }
                 break;
