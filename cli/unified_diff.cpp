@@ -38,6 +38,59 @@ struct Match {
     std::size_t a, b;
 };
 
+// The part of two texts the diff has to look at: everything but their common
+// head and tail of whole lines, plus up to kContext lines of each for context.
+// Cut at byte level before the texts are split into lines, so that a big file
+// with edits in one place costs a comparison of bytes and little else.
+struct Window {
+    std::size_t aBegin = 0, aEnd = 0, bBegin = 0, bEnd = 0;  // byte ranges; aBegin == bBegin
+    std::size_t firstLine = 0;                               // lines before aBegin (and bBegin)
+};
+
+bool lineStart(std::string_view s, std::size_t at, std::size_t floor) {
+    return at == floor || s[at - 1] == '\n';
+}
+
+Window differingPart(std::string_view a, std::string_view b) {
+    Window w;
+    const std::size_t common = std::min(a.size(), b.size());
+    const std::size_t prefix = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(common), b.begin()).first -
+        a.begin());
+    // The head ends after the last line end both texts share.
+    const std::size_t nl = prefix == 0 ? std::string_view::npos : a.rfind('\n', prefix - 1);
+    const std::size_t head = nl == std::string_view::npos ? 0 : nl + 1;
+    std::size_t suffix = 0;
+    while (suffix < common - head && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) ++suffix;
+    // The tail starts at a line start on both sides; else after the first line
+    // end inside it (the bytes after that are common, so both sides start a
+    // line there).
+    std::size_t ta = a.size() - suffix, tb = b.size() - suffix;
+    if (!lineStart(a, ta, head) || !lineStart(b, tb, head)) {
+        const std::size_t end = a.find('\n', ta);
+        const std::size_t skip = end == std::string_view::npos ? a.size() - ta : end + 1 - ta;
+        ta += skip;
+        tb += skip;
+    }
+    // Context: kContext whole lines on each side, where there are that many.
+    std::size_t begin = head;
+    for (std::size_t k = 0; k < kContext && begin > 0; ++k) {
+        const std::size_t before = begin >= 2 ? a.rfind('\n', begin - 2) : std::string_view::npos;
+        begin = before == std::string_view::npos ? 0 : before + 1;
+    }
+    std::size_t extra = 0;  // bytes of the tail taken as context
+    for (std::size_t k = 0; k < kContext && ta + extra < a.size(); ++k) {
+        const std::size_t end = a.find('\n', ta + extra);
+        extra = end == std::string_view::npos ? a.size() - ta : end + 1 - ta;
+    }
+    w.aBegin = w.bBegin = begin;
+    w.aEnd = ta + extra;
+    w.bEnd = tb + extra;
+    w.firstLine =
+        static_cast<std::size_t>(std::count(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(begin), '\n'));
+    return w;
+}
+
 // Pairs equal lines of two sequences of line numbers (equal lines, equal
 // numbers), in increasing order on both sides.
 class Matcher {
@@ -233,7 +286,9 @@ std::string headerName(const std::string &prefix, const std::string &name) {
 UnifiedDiff unifiedDiff(std::string_view before, std::string_view after, const std::string &name) {
     UnifiedDiff result;
     if (before == after) return result;
-    const std::vector<std::string_view> a = splitLines(before), b = splitLines(after);
+    const Window w = differingPart(before, after);
+    const std::vector<std::string_view> a = splitLines(before.substr(w.aBegin, w.aEnd - w.aBegin));
+    const std::vector<std::string_view> b = splitLines(after.substr(w.bBegin, w.bEnd - w.bBegin));
 
     // Lines as numbers, equal lines the same number; the common head and tail
     // are left out of the search.
@@ -276,9 +331,9 @@ UnifiedDiff unifiedDiff(std::string_view before, std::string_view after, const s
         const std::size_t aStart = f.a0 - lead, bStart = f.b0 - lead;
         const std::size_t aCount = l.a0 + l.aLen + trail - aStart, bCount = l.b0 + l.bLen + trail - bStart;
         out += "@@ -";
-        appendRange(out, aStart, aCount);
+        appendRange(out, w.firstLine + aStart, aCount);
         out += " +";
-        appendRange(out, bStart, bCount);
+        appendRange(out, w.firstLine + bStart, bCount);
         out += " @@\n";
         std::size_t at = aStart;
         for (std::size_t c = first; c <= last; ++c) {
