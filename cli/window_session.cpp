@@ -116,6 +116,18 @@ std::string keepRecording(const std::string &text, const Options &options, std::
     return {};
 }
 
+// How to get the edits of a failed save from a recording of the session.
+// Replayed, the session applies its edits to the file as it is then: over a
+// file changed on disk that keeps the other change too.
+void replayHint(const std::string &recording, const Options &options, const std::string &change) {
+    const std::string replay = "vantorel-host --scene " + *options.scene + " --script " + recording;
+    if (!change.empty())
+        std::cerr << "To apply its edits to " << *options.scene
+                  << " as it is now, replay it with the same options: " << replay
+                  << " --diff (to look first), then " << replay << " --save " << *options.save << '\n';
+    else std::cerr << "To save its edits, replay it with the same options: " << replay << " --save OUT.lws\n";
+}
+
 // The end of a single run: the session is kept when the save failed (and
 // --record did not keep it), or where --record could not write it.
 void keepSession(const std::vector<std::string> &recorded, const Options &options, bool recordFailed,
@@ -134,10 +146,8 @@ void keepSession(const std::vector<std::string> &recorded, const Options &option
                   << kept << " instead\n";
         return;
     }
-    std::cerr << "kept: the save failed, so the session was recorded to " << kept
-              << "; to save its edits, replay it with the same options: vantorel-host --scene "
-              << *options.scene << " --script " << kept << " --save OUT.lws"
-              << (change.empty() ? "" : " (or --force)") << '\n';
+    std::cerr << "kept: the save failed, so the session was recorded to " << kept << ". ";
+    replayHint(kept, options, change);
 }
 
 // The page of changes: the warnings, then the diff, one line each.
@@ -252,6 +262,10 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
         }
         if (!recorded.empty() && (recordFailed || (saveFailed && !options.record)))
             keepSession(recorded, options, recordFailed, change);
+        else if (saveFailed && !recorded.empty()) {
+            std::cerr << "note: the save failed; " << *options.record << " keeps the session. ";
+            replayHint(*options.record, options, change);
+        }
     }
     window::stop();
     if (options.png) written = savePanelPicture(host, *options.png, std::cerr) && written;

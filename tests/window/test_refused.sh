@@ -4,7 +4,8 @@
 #    as a recording beside the scene; replayed, it saves what the window would
 #    have saved.
 # 2. --record into a folder that does not exist: the recording goes beside the
-#    scene instead, and stderr says where.
+#    scene instead, and stderr says where. With --record and a failed save,
+#    the recording is where stderr points.
 # 3. The shell: the refusal offers "Save anyway" (it replaces the file) and
 #    "Save as..." (a typed path); Quit after a failed save asks first.
 scene="$SRC/tests/scenefile/fixtures/v1.lws"
@@ -53,6 +54,17 @@ wait_exit
 [ "$host_status" = 3 ] || fail "exit status $host_status, expected 3 (the recording could not be written)"
 [ -s "$work/files/s-session-2.vts" ] || fail "the recording was not kept as s-session-2.vts"
 grep -qF "it is in $work/files/s-session-2.vts instead" "$work/err" || fail "stderr does not say where it went"
+
+# With --record, the recording is the kept session: no other file.
+start_host --scene "$work/files/s.lws" --save "$work/files/s.lws" --record "$work/r.vts"
+edit_key
+echo "# another program" >>"$work/files/s.lws"
+click ok
+wait_exit
+[ "$host_status" = 3 ] || fail "exit status $host_status, expected 3"
+[ -s "$work/r.vts" ] || fail "--record was not written after the failed save"
+grep -qF "$work/r.vts keeps the session" "$work/err" || fail "stderr does not point at the recording"
+[ -e "$work/files/s-session-3.vts" ] && fail "a second recording was kept although --record has it"
 
 # 3. The shell.
 fresh shell.lws
