@@ -105,7 +105,7 @@ std::string keepRecording(const std::string &text, const Options &options, std::
         if (std::find(tried.begin(), tried.end(), prefix) != tried.end()) continue;
         tried.push_back(prefix);
         for (int n = 1; n <= 1000; ++n) {
-            const std::string path = prefix + stem + "-session-" + std::to_string(n) + ".vts";
+            std::string path = prefix + stem + "-session-" + std::to_string(n) + ".vts";
             if (exists(path)) continue;
             std::string error;
             if (fileio::replaceFile(path, text, error)) return path;

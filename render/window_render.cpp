@@ -194,9 +194,9 @@ void drawPage(Picture &pic, const ShellLayout &l, const ShellPage &p) {
     const Box text{l.page.x, l.page.y + kPageHead, l.page.w, l.page.h - kPageHead};
     pic.fillBox(text.x, text.y, text.w, text.h, kFieldFill);
     frame(pic, text, kShade, kLight);
-    const int last = static_cast<int>(p.lines.size());
-    for (int i = 0; i < l.pageLines && p.firstLine + i < last; ++i) {
-        const std::string &line = p.lines[static_cast<std::size_t>(p.firstLine + i)];
+    const std::size_t first = static_cast<std::size_t>(std::max(0, p.firstLine));
+    for (int i = 0; i < l.pageLines && first + static_cast<std::size_t>(i) < p.lines.size(); ++i) {
+        const std::string &line = p.lines[first + static_cast<std::size_t>(i)];
         pic.drawText(6, text.y + 1 + i * sim::font::kCellHeight,
                      fit(line, l.pageColumns * sim::font::kAdvance), pageInk(line));
     }
