@@ -191,6 +191,7 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
         std::string baseline = sceneBytes;
         std::string baselineName = options.scene ? baseName(*options.scene) : std::string();
         std::string against = options.scene ? baselineName + " as read" : std::string();
+        std::string targetName = options.save ? baseName(*options.save) : baselineName;
         s.save = [&](const window::SaveRequest &r, std::string &message) {
             std::ostringstream err;
             SaveOptions o = saveOptions;
@@ -202,7 +203,7 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
             if (ok) {
                 std::vector<std::string> unused;
                 baseline = document.render(host.scene(), unused);
-                baselineName = baseName(r.path);
+                baselineName = targetName = baseName(r.path);
                 against = "it was saved last";
                 return window::SaveOutcome::Saved;
             }
@@ -225,8 +226,8 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
                 c.lines = {"The built-in scene has no file to compare with; start with --scene FILE.lws."};
                 return c;
             }
-            const std::string target = s.saveTo ? baseName(*s.saveTo) : baselineName;
-            return pageOfChanges(diffScene(document, baseline, host.scene(), baselineName), target, against);
+            return pageOfChanges(diffScene(document, baseline, host.scene(), baselineName), targetName,
+                                 against);
         };
         s.runFinished = [](int result) {
             std::cout.flush();
