@@ -5,7 +5,10 @@
 #                                      every light the panel lists (the first 510)
 #                                      edited, saved with --save and shown with --diff;
 #                                      the diff, applied with patch, must give the
-#                                      saved bytes. Also an OK without an edit.
+#                                      saved bytes. Also an OK without an edit. Then
+#                                      the diff alone (vantorel-diffbench): of that
+#                                      save, and of a copy with every light's
+#                                      intensity line changed, spread over the file.
 #   scripts/bench-diff.sh --help       this text
 #
 # The scene comes from vantorel-genscene (LWSC 3) in a temporary folder. Uses
@@ -33,8 +36,8 @@ done
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
   cmake --preset ci >/dev/null || { echo "bench-diff.sh: configuring $build_dir failed" >&2; exit 1; }
 fi
-cmake --build "$build_dir" --target vantorel-host vantorel-genscene vantorel_plugin -j 2 >/dev/null ||
-  { echo "bench-diff.sh: building vantorel-host and vantorel-genscene failed" >&2; exit 1; }
+cmake --build "$build_dir" --target vantorel-host vantorel-genscene vantorel-diffbench vantorel_plugin -j 2 \
+  >/dev/null || { echo "bench-diff.sh: building vantorel-host and vantorel-genscene failed" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -73,3 +76,15 @@ row "no edit, --save" "$t" "$m"
 read -r t m < <(run "$work/ok.vts" --diff)
 row "no edit, --diff" "$t" "$m"
 [ ! -s "$work/stdout" ] || { echo "bench-diff.sh: a diff although nothing was edited" >&2; exit 1; }
+
+# The diff alone, fastest of five runs.
+bench=$build_dir/vantorel-diffbench
+echo "the diff alone (vantorel-diffbench, fastest of 5):"
+echo "  510 edited lights:  $("$bench" "$work/scene.lws" "$work/saved.lws")"
+sed 's/^LightIntensity .*/LightIntensity 0.5/' "$work/scene.lws" >"$work/spread.lws"
+out=$("$bench" "$work/scene.lws" "$work/spread.lws" 5 --out "$work/spread.diff")
+echo "  every light edited: $out"
+cp "$work/scene.lws" "$work/patched.lws"
+patch -s "$work/patched.lws" <"$work/spread.diff" || { echo "bench-diff.sh: patch refused the diff" >&2; exit 1; }
+cmp -s "$work/patched.lws" "$work/spread.lws" ||
+  { echo "bench-diff.sh: the patched scene differs from the edited copy" >&2; exit 1; }
