@@ -316,8 +316,9 @@ Options:
                            (the scene changed on disk, a read-only file, a
                            full disk) or FILE cannot be written, the session
                            is kept as NAME-session-N.vts beside the scene file
-                           (else beside --save, the current folder or /tmp),
-                           with or without --record; stderr names it
+                           (else beside --save, in the current folder or in
+                           the temporary folder), with or without --record;
+                           stderr names it and says how to replay it
   --shell                  with --window: a small stand-in for Layout instead
                            of one run: the scene's lights as a table (name,
                            type, intensity, colour, shadow, range) and the
