@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "unified_diff.h"
 
@@ -38,7 +39,8 @@ int main(int argc, char **argv) {
         return std::fputs(kHelp, stdout) == EOF || std::fflush(stdout) != 0 ? 1 : 0;
     }
     if (argc < 3) {
-        std::fputs("vantorel-diffbench: needs two files\nRun vantorel-diffbench --help for usage.\n", stderr);
+        (void)std::fputs("vantorel-diffbench: needs two files\nRun vantorel-diffbench --help for usage.\n",
+                         stderr);
         return 2;
     }
     int runs = 5;
@@ -51,17 +53,17 @@ int main(int argc, char **argv) {
             char *end = nullptr;
             const long n = std::strtol(argv[i], &end, 10);
             if (*end != '\0' || n < 1 || n > 1000) {
-                std::fprintf(stderr, "vantorel-diffbench: RUNS is a whole number from 1 to 1000, not '%s'\n",
-                             argv[i]);
+                (void)std::fprintf(
+                    stderr, "vantorel-diffbench: RUNS is a whole number from 1 to 1000, not '%s'\n", argv[i]);
                 return 2;
             }
             runs = static_cast<int>(n);
         }
     }
     std::string a, b;
-    if (!readFile(argv[1], a) || !readFile(argv[2], b)) {
-        std::fprintf(stderr, "vantorel-diffbench: cannot read %s\n",
-                     !readFile(argv[1], a) ? argv[1] : argv[2]);
+    for (const auto &[path, text] : {std::pair<const char *, std::string *>{argv[1], &a}, {argv[2], &b}}) {
+        if (readFile(path, *text)) continue;
+        (void)std::fprintf(stderr, "vantorel-diffbench: cannot read %s\n", path);
         return 1;
     }
     double best = 0;
@@ -77,7 +79,7 @@ int main(int argc, char **argv) {
         std::ofstream f(out, std::ios::binary);
         f << d.text;
         if (!f.flush()) {
-            std::fprintf(stderr, "vantorel-diffbench: cannot write %s\n", out);
+            (void)std::fprintf(stderr, "vantorel-diffbench: cannot write %s\n", out);
             return 1;
         }
     }
