@@ -10,6 +10,7 @@
 #include "loader.h"
 #include "options.h"
 #include "scene.h"
+#include "scene_diff.h"
 #include "scene_list.h"
 #include "scene_session.h"
 #include "script.h"
@@ -143,10 +144,12 @@ int main(int argc, char **argv) {
     scenefile::LwsDocument document;
     vhost::SaveOptions saveOptions;
     saveOptions.force = options.force;
+    std::string sceneBytes;  // the file as read, for --diff and the shell's "Show changes"
     if (options.scene) {
         scenefile::LoadError loadError;
         fileio::FileStamp stamp;
-        if (!vhost::loadScene(*options.scene, document, stamp, loadError)) {
+        if (!vhost::loadScene(*options.scene, document, stamp, loadError,
+                              options.diff || options.shell ? &sceneBytes : nullptr)) {
             std::cerr << "vantorel-host: error: " << loadError.toString()
                       << "\nNothing was run or written; fix the scene file or give another one.\n";
             return vhost::kExitUsage;
@@ -173,8 +176,9 @@ int main(int argc, char **argv) {
                   << kListedLights << " are listed in the panel and can be edited\n";
     sim::Host host(std::move(scene), options.conditions);
     host.setLogging(false);
-    host.observer = [](const std::string &kind, const std::string &what) {
+    host.observer = [diff = options.diff](const std::string &kind, const std::string &what) {
         if (kind == "command") {
+            if (diff) return;  // stdout holds the diff alone
             std::cout << what << '\n';
             vhost::noteStandardOutput();
         } else if (kind == "error") std::cerr << "error: " << what << '\n';
@@ -185,7 +189,8 @@ int main(int argc, char **argv) {
 
 #ifdef VANTOREL_HAVE_WINDOW
     if (options.window) {
-        const bool windowWritten = vhost::runWindowSession(options, document, host, *lib, saveOptions);
+        const bool windowWritten =
+            vhost::runWindowSession(options, document, host, *lib, saveOptions, sceneBytes);
         const bool windowOutput = vhost::finishStandardOutput(std::cerr);
         if (!windowWritten) return vhost::kExitWriteFailed;
         return windowOutput ? vhost::kExitRan : vhost::kExitOutputFailed;
@@ -222,6 +227,10 @@ int main(int argc, char **argv) {
                       << ", so nothing was written after it (not written: " << list
                       << "); fix the script or what it expects and run it again\n";
     } else {
+        if (options.diff) {
+            vhost::printSceneDiff(document, sceneBytes, host, *options.scene, std::cout, std::cerr);
+            vhost::noteStandardOutput();
+        }
         if (options.save)
             written = vhost::saveScene(document, host, *options.save, std::cerr, saveOptions) && written;
         if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;

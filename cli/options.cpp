@@ -99,6 +99,8 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
             out.validate = true;
         } else if (arg == "--force") {
             out.force = true;
+        } else if (arg == "--diff") {
+            out.diff = true;
         } else if (arg == "--seed") {
             if (!need("a number")) return false;
             if (!toInt(value, 0, INT64_MAX, n)) {
@@ -172,6 +174,20 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         error = "--force goes with --save (it saves over a scene file that changed on disk)";
         return false;
     }
+    if (out.diff && !out.scene) {
+        error = "--diff shows what --save would write over the --scene file; add --scene FILE.lws";
+        return false;
+    }
+    if (out.diff && out.save) {
+        error =
+            "--diff shows what --save would write and writes nothing; give one of them (look with --diff, "
+            "then save with --save)";
+        return false;
+    }
+    if (out.diff && out.shell) {
+        error = "--diff does not go with --shell; the shell's \"Show changes\" button shows the diff";
+        return false;
+    }
     if (out.json && !out.list) {
         error = "--json is the output format of --list; add --list --scene FILE.lws";
         return false;
@@ -180,11 +196,10 @@ bool parseOptions(int argc, char **argv, Options &out, std::string &error) {
         error = "--list lists the lights of a scene file; add --scene FILE.lws";
         return false;
     }
-    if (out.list && (out.validate || out.script || out.save || out.png || out.window)) {
+    if (out.list && (out.validate || out.script || out.save || out.png || out.window || out.diff)) {
         error =
             "--list only reads the scene file and runs nothing; leave out --validate, --script, --save, "
-            "--png "
-            "and --window";
+            "--png, --diff and --window";
         return false;
     }
     if ((out.shell || out.zoom || out.record) && !out.window) {
@@ -237,7 +252,27 @@ Options:
                            if the script failed, nothing is written and stderr
                            says so. OUT may be the --scene file itself (the one
                            input an output may name); it is replaced only once
-                           the new file is completely written. Needs --scene
+                           the new file is completely written. Needs --scene.
+                           OK sends every light back, edited or not, as the
+                           plug-in splits it into colour x intensity, so an
+                           untouched light whose brightest colour is below 255
+                           is rewritten, renormalised: colour 99 150 160 at 15%
+                           comes back as 158 239 255 at 9.41%, the same light.
+                           --diff shows every line a save changes
+  --diff                   with --scene: run the session and write no scene;
+                           stdout is a unified diff of what --save would write
+                           against the --scene file as read ("--- a/NAME",
+                           "+++ b/NAME", three lines of context), which patch
+                           applies; stderr gets the warnings --save gives and
+                           a line that counts the changes. The Layout commands
+                           are not printed. After Cancel, or when the file
+                           would not change, stdout stays empty and stderr
+                           says why. A paste carries the copied light's
+                           limited-range flag: the range may then be written
+                           for a light whose falloff stays off in the file
+                           (no command turns it on), which a warning names.
+                           With --window the diff is printed once the window
+                           has closed. Not with --save or --shell
   --force                  with --save over the --scene file: replace it even
                            though it changed on disk since it was read (by
                            default that save is refused, exit 3)
@@ -293,7 +328,14 @@ Options:
   --record FILE.vts        with --window: when the panel closes, write what
                            was done as a session script ending in ok or
                            cancel; --script FILE.vts with the same scene and
-                           options replays it with the same stdout
+                           options replays it with the same stdout. Work done
+                           by hand is not lost: when the save after OK fails
+                           (the scene changed on disk, a read-only file, a
+                           full disk) or FILE cannot be written, the session
+                           is kept as NAME-session-N.vts beside the scene file
+                           (else beside --save, in the current folder or in
+                           the temporary folder), with or without --record;
+                           stderr names it and says how to replay it
   --shell                  with --window: a small stand-in for Layout instead
                            of one run: the scene's lights as a table (name,
                            type, intensity, colour, shadow, range) and the
@@ -301,8 +343,12 @@ Options:
                            often as you like, in one process, so its copied
                            settings carry over between runs), "Save" (to
                            --save; without it, over the --scene file after
-                           asking) and "Quit" (asks before dropping unsaved
-                           edits)
+                           asking), "Show changes" (what Save would write
+                           now, as a diff against the file as read or as last
+                           saved) and "Quit" (asks before dropping unsaved
+                           edits). A save that fails offers "Save as..." (a
+                           path typed into a field) and, when the file changed
+                           on disk, "Save anyway" (as --force)
   --seed S                 with --validate: seed of every random choice
                            (default 1); the same seed replays the same checks
   --runs N                 with --validate: random sessions (default 300)
@@ -328,6 +374,7 @@ without a value (--force, --window, ...) may be repeated.
 
 Output:
   stdout  exactly the Layout commands the plug-in sent, one per line, in order
+          (with --diff: the diff instead)
   stderr  a transcript: "result: N" (the activation result), "error: TEXT" for
           each error box, "info: TEXT" for each text set on the info field,
           warnings, and failed expectations as FILE:LINE: LINE: what was
@@ -412,6 +459,10 @@ In the window (--window):
   characters (type-to-select), Backspace and the other mapped keys. Ghosted
   controls ignore the mouse in the window, as in Layout (scripts still reach
   them).
+  The plug-in sends a light's range on OK only when its range is limited (its
+  falloff is on); when Range is edited while selected lights have no limited
+  range in the scene, the status line says so, e.g. "Range is not sent for
+  Key: its range is not limited".
 
 Session scripts:
   One action per line; # starts a comment; double quotes group words

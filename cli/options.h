@@ -29,6 +29,7 @@ struct Options {
     bool shell = false;                 // --shell, with --window: a Layout stand-in that runs the plug-in
     std::optional<int> zoom;            // --zoom N, with --window: 1..4; empty: fit the screen
     std::optional<std::string> record;  // --record FILE.vts, with --window: the session as a script
+    bool diff = false;                  // --diff: what --save would write, as a unified diff on stdout
 };
 
 // Parses argv. On an error returns false with a message that says what is

@@ -6,11 +6,12 @@
 #include "file_roles.h"
 #include "fileio/durable_write.h"
 #include "render/panel_render.h"
+#include "scene_diff.h"
 
 namespace vhost {
 
 bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::FileStamp &stamp,
-               scenefile::LoadError &err) {
+               scenefile::LoadError &err, std::string *bytesRead) {
     constexpr std::size_t kMax = scenefile::LwsDocument::kMaxFileBytes;
     std::string bytes, why;
     err.file = path;
@@ -22,7 +23,9 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
         return false;
     }
     switch (fileio::readFile(path, kMax, bytes, stamp, why)) {
-    case fileio::ReadResult::Ok: return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
+    case fileio::ReadResult::Ok:
+        if (bytesRead) *bytesRead = bytes;
+        return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
     case fileio::ReadResult::CannotOpen:
         err.message = "cannot open the file for reading (" + why + ")";
         return false;
@@ -54,6 +57,7 @@ bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, cons
     std::vector<std::string> warnings;
     const std::string bytes = doc.render(scene, warnings);
     for (const std::string &w : warnings) err << "warning: " << w << '\n';
+    for (const std::string &w : unlimitedRangeWarnings(doc, scene)) err << "warning: " << w << '\n';
 
     // Saving over the file that was read: is it still what was read?
     if (options.readStamp && fileio::namesStampedFile(*options.readStamp, path)) {

@@ -16,9 +16,11 @@
 namespace vhost {
 
 // Reads and parses the scene file at path and stamps it (what was read, to
-// notice later whether it changed on disk). On failure fills err and returns false.
+// notice later whether it changed on disk). bytesRead, when given, receives a
+// copy of the file's bytes (--diff compares with them). On failure fills err
+// and returns false.
 bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::FileStamp &stamp,
-               scenefile::LoadError &err);
+               scenefile::LoadError &err, std::string *bytesRead = nullptr);
 
 // How saveScene treats the file it saves over.
 struct SaveOptions {
@@ -33,7 +35,8 @@ struct SaveOptions {
 
 // Writes the scene after the session. Nothing is written unless the panel
 // closed with OK; err says why. Warnings of the writer (animated channels left
-// alone, values that could not be written) go to err as "warning: ...".
+// alone, values that could not be written) and unlimitedRangeWarnings
+// (scene_diff.h) go to err as "warning: ...".
 // Returns false only when the file could not be written or the save was
 // refused because the file changed on disk ("error: ..." on err; exit 3).
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,

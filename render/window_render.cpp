@@ -87,6 +87,7 @@ constexpr Column kColumns[] = {{8, "Light"},    {164, "Type"},   {218, "Intensit
                                {290, "Colour"}, {386, "Shadow"}, {450, "Range"}};
 constexpr int kShellWidth = 524;
 constexpr int kShellTop = 16 + 28;  // title bar, button row
+constexpr int kPageHead = 20;       // the page's title row, with its Close button
 
 }  // namespace
 
@@ -125,16 +126,102 @@ ShellLayout shellLayout() {
     l.width = kShellWidth;
     l.run = {8, 21, 72, 18};
     l.save = {88, 21, 56, 18};
-    l.quit = {152, 21, 56, 18};
+    l.changes = {152, 21, 92, 18};
+    l.quit = {252, 21, 56, 18};
     l.rowHeight = 12;
     l.visibleRows = kShellVisibleRows;
     l.table = {0, kShellTop + 14, kShellWidth, kShellVisibleRows * l.rowHeight};
-    l.height = l.table.y + l.table.h + 4 + kStatusHeight;
-    l.dialog = {(kShellWidth - 320) / 2, 140, 320, 76};
-    l.dialogYes = {l.dialog.x + 70, l.dialog.y + 48, 76, 18};
-    l.dialogNo = {l.dialog.x + 174, l.dialog.y + 48, 76, 18};
+    l.status = {0, l.table.y + l.table.h + 4, kShellWidth, kShellStatusLines * sim::font::kCellHeight + 5};
+    l.height = l.status.y + l.status.h;
+    l.dialog = {(kShellWidth - 440) / 2, 110, 440, 130};
+    l.dialogField = {l.dialog.x + 10, l.dialog.y + 70, l.dialog.w - 20, 16};
+    l.dialogYes = {l.dialog.x + 20, l.dialog.y + 100, 100, 18};
+    l.dialogMiddle = {l.dialog.x + 170, l.dialog.y + 100, 100, 18};
+    l.dialogNo = {l.dialog.x + 320, l.dialog.y + 100, 100, 18};
+    l.page = {0, kShellTop, kShellWidth, l.table.y + l.table.h - kShellTop};
+    l.pageClose = {kShellWidth - 8 - 56, kShellTop + 2, 56, 16};
+    l.pageLines = (l.page.h - kPageHead - 2) / sim::font::kCellHeight;
+    l.pageColumns = (kShellWidth - 12) / sim::font::kAdvance;
     return l;
 }
+
+std::vector<std::string> wrapText(const std::string &text, int columns, int maxLines) {
+    std::vector<std::string> lines;
+    const std::size_t width = static_cast<std::size_t>(std::max(1, columns));
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view rest(text.data() + start, end - start);
+        do {
+            if (rest.size() <= width) {
+                lines.emplace_back(rest);
+                break;
+            }
+            // The last space that leaves a line within the width, else a hard cut.
+            std::size_t cut = rest.rfind(' ', width);
+            std::size_t skip = 1;
+            if (cut == std::string_view::npos || cut == 0) cut = width, skip = 0;
+            lines.emplace_back(rest.substr(0, cut));
+            rest.remove_prefix(cut + skip);
+        } while (!rest.empty());
+        start = end + 1;
+    }
+    if (maxLines > 0 && lines.size() > static_cast<std::size_t>(maxLines)) {
+        lines.resize(static_cast<std::size_t>(maxLines));
+        std::string &last = lines.back();
+        if (last.size() + 3 > width) last.resize(width > 3 ? width - 3 : 0);
+        last += "...";
+    }
+    return lines;
+}
+
+namespace {
+
+Rgb pageInk(const std::string &line) {
+    if (line.rfind("warning:", 0) == 0) return {150, 80, 0};
+    if (line.rfind("---", 0) == 0 || line.rfind("+++", 0) == 0) return kInk;
+    if (!line.empty() && line[0] == '-') return {170, 0, 0};
+    if (!line.empty() && line[0] == '+') return {0, 120, 0};
+    if (line.rfind("@@", 0) == 0) return {0, 0, 170};
+    return kInk;
+}
+
+void drawPage(Picture &pic, const ShellLayout &l, const ShellPage &p) {
+    pic.fillBox(l.page.x, l.page.y, l.page.w, l.page.h, sim::kPanelBackground);
+    pic.drawText(8, textTop(l.page.y, kPageHead), fit(p.title, l.pageClose.x - 16), kInk);
+    button(pic, l.pageClose, "Close");
+    const Box text{l.page.x, l.page.y + kPageHead, l.page.w, l.page.h - kPageHead};
+    pic.fillBox(text.x, text.y, text.w, text.h, kFieldFill);
+    frame(pic, text, kShade, kLight);
+    const std::size_t first = static_cast<std::size_t>(std::max(0, p.firstLine));
+    for (int i = 0; i < l.pageLines && first + static_cast<std::size_t>(i) < p.lines.size(); ++i) {
+        const std::string &line = p.lines[first + static_cast<std::size_t>(i)];
+        pic.drawText(6, text.y + 1 + i * sim::font::kCellHeight,
+                     fit(line, l.pageColumns * sim::font::kAdvance), pageInk(line));
+    }
+}
+
+void drawDialog(Picture &pic, const ShellLayout &l, const ShellDialog &d) {
+    pic.fillBox(l.dialog.x, l.dialog.y, l.dialog.w, l.dialog.h, sim::kPanelBackground);
+    frame(pic, l.dialog, kLight, kShade);
+    frame(pic, {l.dialog.x + 1, l.dialog.y + 1, l.dialog.w - 2, l.dialog.h - 2}, kLight, kShade);
+    const int lines = d.field ? 4 : kShellDialogLines;
+    const std::vector<std::string> text =
+        wrapText(d.question, (l.dialog.w - 20) / sim::font::kAdvance, lines);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        pic.drawText(l.dialog.x + 10, l.dialog.y + 10 + static_cast<int>(i) * 12, text[i], kInk);
+    if (d.field) {
+        const Box &f = l.dialogField;
+        frame(pic, f, kShade, kLight);
+        editField(pic, f, *d.field, d.caret);
+    }
+    button(pic, l.dialogYes, d.yes);
+    if (!d.middle.empty()) button(pic, l.dialogMiddle, d.middle);
+    button(pic, l.dialogNo, d.no);
+}
+
+}  // namespace
 
 Picture drawShell(const ShellView &v) {
     const ShellLayout l = shellLayout();
@@ -143,6 +230,7 @@ Picture drawShell(const ShellView &v) {
     pic.drawText(8, textTop(0, kTitleHeight), fit(v.title, l.width - 16), kTitleInk);
     button(pic, l.run, "vantorel");
     button(pic, l.save, "Save");
+    button(pic, l.changes, "Show changes");
     button(pic, l.quit, "Quit");
 
     // Column titles, then the rows.
@@ -171,35 +259,21 @@ Picture drawShell(const ShellView &v) {
     frame(pic, {l.table.x, l.table.y - 1, l.table.w, l.table.h + 2}, kShade, kLight);
 
     std::string status = v.status;
-    if (v.rows.size() > static_cast<size_t>(l.visibleRows)) {
+    if (v.rows.size() > static_cast<size_t>(l.visibleRows) && !v.page) {
         const size_t last = std::min(v.rows.size(), static_cast<size_t>(first + l.visibleRows));
         std::string range = "lights " + std::to_string(first + 1) + "-" + std::to_string(last) + " of " +
                             std::to_string(v.rows.size()) + " (wheel scrolls)";
         status = status.empty() ? range : status + "; " + range;
     }
-    const int sy = l.height - kStatusHeight;
-    pic.fillBox(0, sy, l.width, kStatusHeight, kStatusFill);
-    pic.fillBox(0, sy, l.width, 1, kShade);
-    pic.drawText(4, textTop(sy + 1, kStatusHeight - 1), fit(status, l.width - 8), kInk);
+    pic.fillBox(l.status.x, l.status.y, l.status.w, l.status.h, kStatusFill);
+    pic.fillBox(l.status.x, l.status.y, l.status.w, 1, kShade);
+    const std::vector<std::string> lines =
+        wrapText(status, (l.width - 8) / sim::font::kAdvance, kShellStatusLines);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        pic.drawText(4, l.status.y + 3 + static_cast<int>(i) * sim::font::kCellHeight, lines[i], kInk);
 
-    if (v.dialog) {
-        const ShellDialog &d = *v.dialog;
-        pic.fillBox(l.dialog.x, l.dialog.y, l.dialog.w, l.dialog.h, sim::kPanelBackground);
-        frame(pic, l.dialog, kLight, kShade);
-        frame(pic, {l.dialog.x + 1, l.dialog.y + 1, l.dialog.w - 2, l.dialog.h - 2}, kLight, kShade);
-        size_t start = 0;
-        int line = 0;
-        while (start <= d.question.size() && line < 2) {
-            size_t end = d.question.find('\n', start);
-            if (end == std::string::npos) end = d.question.size();
-            pic.drawText(l.dialog.x + 10, l.dialog.y + 10 + line * 14,
-                         fit(d.question.substr(start, end - start), l.dialog.w - 20), kInk);
-            start = end + 1;
-            ++line;
-        }
-        button(pic, l.dialogYes, d.yes);
-        button(pic, l.dialogNo, d.no);
-    }
+    if (v.page) drawPage(pic, l, *v.page);
+    if (v.dialog) drawDialog(pic, l, *v.dialog);
     frame(pic, {0, 0, l.width, l.height}, kShade, kShade);
     return pic;
 }

@@ -53,10 +53,21 @@ struct ShellRow {
 };
 std::vector<ShellRow> shellRows(const sim::Scene &scene);
 
-// A yes/no question over the table.
+// A question over the table, with two or three buttons; the Save-as question
+// has a text field.
 struct ShellDialog {
-    std::string question;  // one or two lines, split at '\n'
-    std::string yes, no;   // button texts
+    std::string question;              // wrapped to the dialog's width; '\n' starts a new line
+    std::string yes, no;               // the left and right buttons
+    std::string middle;                // a third button between them; "" for none
+    std::optional<std::string> field;  // the text being typed, when the dialog has a field
+    int caret = 0;                     // bytes of field before the caret
+};
+
+// A page of text over the table (the changes Save would write).
+struct ShellPage {
+    std::string title;               // one line over the text
+    std::vector<std::string> lines;  // without line ends
+    int firstLine = 0;               // first line shown (the page scrolls)
 };
 
 // Everything the shell window shows.
@@ -65,20 +76,34 @@ struct ShellView {
     std::vector<ShellRow> rows;
     int firstRow = 0;  // first row shown (the table scrolls)
     std::optional<ShellDialog> dialog;
-    std::string status;
+    std::optional<ShellPage> page;
+    std::string status;  // wrapped onto up to kShellStatusLines lines
 };
 
 // Where things are in the shell's picture; the click logic uses the same boxes.
 struct ShellLayout {
     int width = 0, height = 0;
-    Box run, save, quit;  // the buttons above the table
-    Box table;            // rows area
+    Box run, save, changes, quit;  // the buttons above the table
+    Box table;                     // rows area
     int rowHeight = 12;
     int visibleRows = 0;
-    Box dialog, dialogYes, dialogNo;
+    Box dialog, dialogYes, dialogMiddle, dialogNo;
+    Box dialogField;  // the text field of the Save-as question
+    Box page;         // the page of text, over the table
+    Box pageClose;    // its Close button
+    int pageLines = 0;
+    int pageColumns = 0;
+    Box status;  // the status lines at the bottom
 };
 constexpr int kShellVisibleRows = 32;
+constexpr int kShellStatusLines = 4;
+constexpr int kShellDialogLines = 6;
 ShellLayout shellLayout();
+
+// The text broken into lines of at most columns characters: at spaces where it
+// can, inside a word longer than a line where it must, and at every '\n'.
+// More than maxLines lines: the last one kept ends in "...".
+std::vector<std::string> wrapText(const std::string &text, int columns, int maxLines);
 
 sim::Picture drawShell(const ShellView &view);
 

@@ -1,10 +1,24 @@
-// shell_logic.cpp - the shell window's buttons, questions and status line.
+// shell_logic.cpp - the shell window's buttons, questions, page of changes and
+// status line.
 #include "shell_logic.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "sim/font.h"
+
 namespace window {
+
+namespace {
+
+// The first byte the field shows: the text scrolls so that the caret stays
+// inside (as window_render draws it).
+int firstShown(const TextField &f, const render::Box &box) {
+    const int chars = std::max(1, (box.w - 8) / sim::font::kAdvance);
+    return std::max(0, static_cast<int>(f.caret) - chars);
+}
+
+}  // namespace
 
 ShellLogic::ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile) {
     if (saveTo) {
@@ -19,29 +33,59 @@ ShellLogic::ShellLogic(std::optional<std::string> saveTo, std::optional<std::str
 ShellAction ShellLogic::click(int x, int y) {
     const render::ShellLayout l = render::shellLayout();
     if (dialog_) {
-        // The question is modal: only its two buttons answer it.
-        if (l.dialogYes.contains(x, y)) return answer(true);
-        if (l.dialogNo.contains(x, y)) return answer(false);
+        // The question is modal: only its buttons (and its field) answer it.
+        if (dialog_ == Question::SaveAs && l.dialogField.contains(x, y)) {
+            const int column = (x - (l.dialogField.x + 4) + sim::font::kAdvance / 2) / sim::font::kAdvance;
+            field_->caretToColumn(firstShown(*field_, l.dialogField) + column);
+            return ShellAction::None;
+        }
+        if (l.dialogYes.contains(x, y)) return answer(0);
+        if (l.dialogMiddle.contains(x, y) && dialog_ == Question::SaveFailed &&
+            lastOutcome_ == SaveOutcome::ChangedOnDisk)
+            return answer(1);
+        if (l.dialogNo.contains(x, y)) return answer(2);
+        return ShellAction::None;
+    }
+    if (page_) {
+        if (l.pageClose.contains(x, y)) page_.reset();
         return ShellAction::None;
     }
     if (l.run.contains(x, y)) return ShellAction::RunPlugin;
     if (l.save.contains(x, y)) return trySave();
+    if (l.changes.contains(x, y)) return ShellAction::ShowChanges;
     if (l.quit.contains(x, y)) return tryQuit();
     return ShellAction::None;
 }
 
 ShellAction ShellLogic::key(ShellKey k, size_t rows) {
-    if (dialog_) {
-        if (k == ShellKey::Return) return answer(true);
-        if (k == ShellKey::Escape) return answer(false);
+    if (dialog_ == Question::SaveAs) {
+        switch (k) {
+        case ShellKey::Return: return commitSaveAs();
+        case ShellKey::Escape: return answer(2);
+        case ShellKey::Left: field_->left(); break;
+        case ShellKey::Right: field_->right(); break;
+        case ShellKey::Home: field_->home(); break;
+        case ShellKey::End: field_->end(); break;
+        case ShellKey::Backspace: field_->backspace(); break;
+        case ShellKey::Delete: field_->erase(); break;
+        default: break;
+        }
         return ShellAction::None;
     }
+    if (dialog_) {
+        if (k == ShellKey::Return) return answer(0);
+        if (k == ShellKey::Escape) return answer(2);
+        return ShellAction::None;
+    }
+    if (page_) return pageKey(k);
     const int page = render::shellLayout().visibleRows;
     switch (k) {
     case ShellKey::Up: firstRow_ = std::max(0, firstRow_ - 1); break;
     case ShellKey::Down: firstRow_ += 1; break;
     case ShellKey::PageUp: firstRow_ = std::max(0, firstRow_ - page); break;
     case ShellKey::PageDown: firstRow_ += page; break;
+    case ShellKey::Home: firstRow_ = 0; break;
+    case ShellKey::End: firstRow_ = static_cast<int>(rows); break;
     default: break;
     }
     const int maxFirst = std::max(0, static_cast<int>(rows) - page);
@@ -49,12 +93,19 @@ ShellAction ShellLogic::key(ShellKey k, size_t rows) {
     return ShellAction::None;
 }
 
+void ShellLogic::text(const std::string &utf8) {
+    if (typing()) field_->type(utf8);
+}
+
 ShellAction ShellLogic::closeRequested() {
     if (dialog_) return ShellAction::None;
+    page_.reset();
     return tryQuit();
 }
 
 void ShellLogic::wheel(int notches, size_t rows) {
+    if (dialog_) return;
+    if (page_) return scrollPage(-3 * notches);
     const int maxFirst = std::max(0, static_cast<int>(rows) - render::shellLayout().visibleRows);
     firstRow_ = std::clamp(firstRow_ - 3 * notches, 0, maxFirst);
 }
@@ -68,9 +119,24 @@ void ShellLogic::runFinished(bool ok, size_t commandsApplied) {
     if (unsaved_) status_ += " Unsaved edits: " + std::to_string(unsaved_) + ".";
 }
 
-void ShellLogic::saved(bool ok, const std::string &message) {
-    if (ok) unsaved_ = 0;
+void ShellLogic::saved(SaveOutcome outcome, const std::string &message) {
+    lastOutcome_ = outcome;
     status_ = message;
+    if (outcome == SaveOutcome::Saved) {
+        unsaved_ = 0;
+        // A file chosen with "Save as..." is where Save writes from now on.
+        if (target_ != request_.path) {
+            target_ = request_.path;
+            mustAsk_ = false;
+        }
+        return;
+    }
+    failure_ = message;
+    dialog_ = Question::SaveFailed;
+}
+
+void ShellLogic::showChanges(ShellChanges changes) {
+    page_ = render::ShellPage{std::move(changes.title), std::move(changes.lines), 0};
 }
 
 ShellAction ShellLogic::trySave() {
@@ -82,7 +148,7 @@ ShellAction ShellLogic::trySave() {
         dialog_ = Question::Overwrite;
         return ShellAction::None;
     }
-    return ShellAction::Save;
+    return save(*target_, false);
 }
 
 ShellAction ShellLogic::tryQuit() {
@@ -91,22 +157,85 @@ ShellAction ShellLogic::tryQuit() {
     return ShellAction::None;
 }
 
-ShellAction ShellLogic::answer(bool yes) {
+ShellAction ShellLogic::save(std::string path, bool force) {
+    dialog_.reset();
+    field_.reset();
+    request_ = SaveRequest{std::move(path), force};
+    return ShellAction::Save;
+}
+
+ShellAction ShellLogic::commitSaveAs() {
+    const std::string &path = field_->text;
+    if (path.empty()) {
+        status_ = "Type the name of the file to save to, or press Cancel.";
+        return ShellAction::None;
+    }
+    if (fileExists && path != target_ && fileExists(path)) {
+        dialog_ = Question::Replace;
+        return ShellAction::None;
+    }
+    return save(path, false);
+}
+
+ShellAction ShellLogic::answer(int button) {
     const Question q = *dialog_;
     dialog_.reset();
-    if (q == Question::Overwrite) {
-        if (!yes) {
+    switch (q) {
+    case Question::Overwrite:
+        if (button != 0) {
             status_ = "Not saved.";
             return ShellAction::None;
         }
         mustAsk_ = false;  // asked once per process
-        return ShellAction::Save;
-    }
-    if (!yes) {
+        return save(*target_, false);
+    case Question::Quit:
+        if (button == 0) return ShellAction::Quit;
         status_ = "Still here. Unsaved edits: " + std::to_string(unsaved_) + ".";
         return ShellAction::None;
+    case Question::SaveFailed:
+        if (button == 0) {
+            field_ = TextField(request_.path);
+            dialog_ = Question::SaveAs;
+            return ShellAction::None;
+        }
+        if (button == 1) return save(request_.path, true);
+        status_ = failure_ + (unsaved_ ? " Unsaved edits: " + std::to_string(unsaved_) + "." : std::string());
+        return ShellAction::None;
+    case Question::SaveAs:
+        if (button == 0) {
+            dialog_ = Question::SaveAs;
+            return commitSaveAs();
+        }
+        field_.reset();
+        status_ = "Not saved.";
+        return ShellAction::None;
+    case Question::Replace:
+        if (button == 0) return save(field_->text, false);
+        dialog_ = Question::SaveAs;  // back to the field, to type another name
+        return ShellAction::None;
     }
-    return ShellAction::Quit;
+    return ShellAction::None;
+}
+
+ShellAction ShellLogic::pageKey(ShellKey k) {
+    const int page = render::shellLayout().pageLines;
+    switch (k) {
+    case ShellKey::Return:
+    case ShellKey::Escape: page_.reset(); break;
+    case ShellKey::Up: scrollPage(-1); break;
+    case ShellKey::Down: scrollPage(1); break;
+    case ShellKey::PageUp: scrollPage(-page); break;
+    case ShellKey::PageDown: scrollPage(page); break;
+    case ShellKey::Home: page_->firstLine = 0; break;
+    case ShellKey::End: scrollPage(static_cast<int>(page_->lines.size())); break;
+    default: break;
+    }
+    return ShellAction::None;
+}
+
+void ShellLogic::scrollPage(int lines) {
+    const int maxFirst = std::max(0, static_cast<int>(page_->lines.size()) - render::shellLayout().pageLines);
+    page_->firstLine = std::clamp(page_->firstLine + lines, 0, maxFirst);
 }
 
 render::ShellView ShellLogic::view(const sim::Scene &scene) const {
@@ -116,11 +245,41 @@ render::ShellView ShellLogic::view(const sim::Scene &scene) const {
     const int maxFirst = std::max(0, static_cast<int>(v.rows.size()) - render::shellLayout().visibleRows);
     v.firstRow = std::clamp(firstRow_, 0, maxFirst);
     v.status = status_;
-    if (dialog_ == Question::Overwrite)
-        v.dialog = render::ShellDialog{"Save over the scene file\n" + *target_ + " ?", "Overwrite", "Cancel"};
-    else if (dialog_ == Question::Quit)
-        v.dialog = render::ShellDialog{
-            std::to_string(unsaved_) + " unsaved edit(s) will be lost.\nQuit anyway?", "Quit", "Stay"};
+    v.page = page_;
+    if (!dialog_) return v;
+    render::ShellDialog d;
+    switch (*dialog_) {
+    case Question::Overwrite:
+        d.question = "Save over the scene file\n" + *target_ + " ?";
+        d.yes = "Overwrite";
+        d.no = "Cancel";
+        break;
+    case Question::Quit:
+        d.question = std::to_string(unsaved_) + " unsaved edit(s) will be lost.\nQuit anyway?";
+        if (lastOutcome_ != SaveOutcome::Saved) d.question = "The last save failed. " + d.question;
+        d.yes = "Quit";
+        d.no = "Stay";
+        break;
+    case Question::SaveFailed:
+        d.question = failure_;
+        d.yes = "Save as...";
+        if (lastOutcome_ == SaveOutcome::ChangedOnDisk) d.middle = "Save anyway";
+        d.no = "Cancel";
+        break;
+    case Question::SaveAs:
+        d.question = "Save as (a path from the folder vantorel-host was started in):";
+        d.field = field_->text;
+        d.caret = static_cast<int>(field_->caret);
+        d.yes = "Save";
+        d.no = "Cancel";
+        break;
+    case Question::Replace:
+        d.question = field_->text + "\nexists already. Replace it?";
+        d.yes = "Replace";
+        d.no = "Back";
+        break;
+    }
+    v.dialog = std::move(d);
     return v;
 }
 

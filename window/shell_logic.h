@@ -1,28 +1,66 @@
 // shell_logic.h - what the shell window (vantorel-host --window --shell) does
 // with a click or a key, without any display: which button was hit, the
-// questions it asks before it overwrites a file or drops unsaved edits, and
-// the text of its status line. The SDL side only turns events into these calls
-// and carries out the action they return.
+// questions it asks before it overwrites a file or drops unsaved edits, what it
+// offers when a save fails, the page of changes, and the text of its status
+// line. The SDL side only turns events into these calls and carries out the
+// action they return.
 #ifndef VANTOREL_WINDOW_SHELL_LOGIC_H
 #define VANTOREL_WINDOW_SHELL_LOGIC_H
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "render/window_render.h"
 #include "sim/scene.h"
+#include "text_field.h"
 
 namespace window {
 
 enum class ShellAction {
-    None,       // nothing to carry out (a question may have opened or closed)
-    RunPlugin,  // run the plug-in once: its modal panel
-    Save,       // write the scene to saveTarget(), then call saved()
-    Quit,       // end the process
+    None,         // nothing to carry out (a question may have opened or closed)
+    RunPlugin,    // run the plug-in once: its modal panel
+    Save,         // write the scene as saveRequest() says, then call saved()
+    ShowChanges,  // work out what Save would write, then call showChanges()
+    Quit,         // end the process
 };
 
-enum class ShellKey { Return, Escape, Up, Down, PageUp, PageDown, Other };
+enum class ShellKey {
+    Return,
+    Escape,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Home,
+    End,
+    Left,
+    Right,
+    Backspace,
+    Delete,
+    Other
+};
+
+// How a save ended.
+enum class SaveOutcome {
+    Saved,
+    ChangedOnDisk,  // refused: the file changed on disk since it was read (saving anyway may replace it)
+    Failed,         // the file could not be written (another name may do)
+};
+
+// What Save is to write, and whether over a file that changed on disk (--force).
+struct SaveRequest {
+    std::string path;
+    bool force = false;
+};
+
+// What Save would write now, for the page of changes.
+struct ShellChanges {
+    std::string title;               // e.g. "Changes Save would write to out.lws: 2 removed, 2 added"
+    std::vector<std::string> lines;  // the warnings, then the diff, without line ends
+};
 
 class ShellLogic {
 public:
@@ -32,33 +70,53 @@ public:
     // neither there is nothing to save to.
     ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile);
 
+    // Tells whether a file exists, so that "Save as..." asks before it
+    // replaces one. Unset: it never asks.
+    std::function<bool(const std::string &path)> fileExists;
+
     ShellAction click(int x, int y);           // picture pixels at zoom 1
     ShellAction key(ShellKey k, size_t rows);  // rows: lights in the table
+    void text(const std::string &utf8);        // typed characters (the Save-as field)
     ShellAction closeRequested();              // the window's close button: as Quit
     void wheel(int notches, size_t rows);      // > 0 scrolls up
 
     // A run of the plug-in ended; commandsApplied: commands that changed the scene.
     void runFinished(bool ok, size_t commandsApplied);
-    // Save was carried out; message is shown on the status line.
-    void saved(bool ok, const std::string &message);
+    // The save of saveRequest() was carried out; message is shown on the status
+    // line, and in the question that a failed save opens.
+    void saved(SaveOutcome outcome, const std::string &message);
+    // Opens the page of changes.
+    void showChanges(ShellChanges changes);
 
     size_t unsavedEdits() const { return unsaved_; }
     bool asking() const { return dialog_.has_value(); }
+    bool showingChanges() const { return page_.has_value(); }
+    bool typing() const { return dialog_ == Question::SaveAs; }  // the Save-as field is open
     const std::optional<std::string> &saveTarget() const { return target_; }
+    const SaveRequest &saveRequest() const { return request_; }
     int firstRow() const { return firstRow_; }
     void setStatus(std::string s) { status_ = std::move(s); }
 
     render::ShellView view(const sim::Scene &scene) const;
 
 private:
-    enum class Question { Overwrite, Quit };
-    ShellAction answer(bool yes);
+    enum class Question { Overwrite, Quit, SaveFailed, SaveAs, Replace };
+    ShellAction answer(int button);  // 0 left, 1 middle, 2 right
     ShellAction trySave();
     ShellAction tryQuit();
+    ShellAction commitSaveAs();
+    ShellAction save(std::string path, bool force);
+    ShellAction pageKey(ShellKey k);
+    void scrollPage(int lines);
 
     std::optional<std::string> target_;
     bool mustAsk_ = false;  // saving overwrites the scene file: ask once
     std::optional<Question> dialog_;
+    std::optional<TextField> field_;  // the Save-as field, while it is open
+    SaveRequest request_;             // the save asked for last
+    SaveOutcome lastOutcome_ = SaveOutcome::Saved;
+    std::string failure_;  // why the last save failed
+    std::optional<render::ShellPage> page_;
     size_t unsaved_ = 0;
     int runs_ = 0;
     int firstRow_ = 0;

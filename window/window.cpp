@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/stat.h>
+
+#include "panel_notes.h"
 #include "render/window_render.h"
 #include "shell_logic.h"
 #include "sim/panel_input.h"
@@ -138,6 +141,15 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
         return in.outcome();
     }
     SDL_StartTextInput();
+    // The host's own note on the status line, after an event that the
+    // plug-in's panel says nothing about; the input's own status comes first.
+    std::size_t recordedSeen = 0;
+    std::string note;
+    auto frame = [&]() {
+        sim::Overlay o = in.overlay();
+        if (o.status.empty()) o.status = note;
+        return panelFrame(*panel, o);
+    };
     SDL_Event e;
     while (!in.finished()) {
         if (!SDL_WaitEvent(&e)) {
@@ -153,7 +165,16 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
             expose = feedPanel(in, e, view) || expose;
         } while (!in.finished() && SDL_PollEvent(&e));
         if (in.finished()) break;
-        if (in.takeChanged()) view.show(panelFrame(*panel, in.overlay()));
+        bool changed = in.takeChanged();
+        if (in.recorded().size() != recordedSeen) {
+            // An event reached the plug-in: the last note is out of date.
+            recordedSeen = in.recorded().size();
+            const std::string &last = in.recorded().back();
+            std::string now = last.rfind("range ", 0) == 0 ? rangeNotSentNote(h) : std::string();
+            changed = changed || now != note;
+            note = std::move(now);
+        }
+        if (changed) view.show(frame());
         else if (expose) view.refresh();
     }
     if (recorded) *recorded = in.recorded();
@@ -169,6 +190,12 @@ std::optional<ShellKey> shellKey(SDL_Keycode k) {
     case SDLK_DOWN: return ShellKey::Down;
     case SDLK_PAGEUP: return ShellKey::PageUp;
     case SDLK_PAGEDOWN: return ShellKey::PageDown;
+    case SDLK_HOME: return ShellKey::Home;
+    case SDLK_END: return ShellKey::End;
+    case SDLK_LEFT: return ShellKey::Left;
+    case SDLK_RIGHT: return ShellKey::Right;
+    case SDLK_BACKSPACE: return ShellKey::Backspace;
+    case SDLK_DELETE: return ShellKey::Delete;
     default: return std::nullopt;
     }
 }
@@ -205,11 +232,16 @@ sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::str
 
 void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSettings &s) {
     ShellLogic logic(s.saveTo, s.sceneFile);
+    logic.fileExists = [](const std::string &path) {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0;
+    };
     sim::Picture first = render::drawShell(logic.view(host.scene()));
     View view("Layout - vantorel-host shell", first, chooseZoom(s.window.zoom, first.width(), first.height()),
               s.window);
     if (!view.ok()) return;
     const int z = view.zoom();
+    SDL_StartTextInput();  // typed names for "Save as..."
     auto carryOut = [&](ShellAction a) -> bool {
         if (a == ShellAction::RunPlugin) {
             const size_t before = host.commandRecords().size();
@@ -220,10 +252,15 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
                 applied += host.commandRecords()[i].accepted;
             logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
             if (s.runFinished) s.runFinished(result);
-        } else if (a == ShellAction::Save && logic.saveTarget()) {
-            std::string message;
-            const bool ok = s.save ? s.save(*logic.saveTarget(), message) : false;
-            logic.saved(ok, message);
+        } else if (a == ShellAction::Save) {
+            std::string message = "This shell cannot save.";
+            const SaveOutcome outcome = s.save ? s.save(logic.saveRequest(), message) : SaveOutcome::Failed;
+            logic.saved(outcome, message);
+        } else if (a == ShellAction::ShowChanges) {
+            ShellChanges changes;
+            if (s.changes) changes = s.changes();
+            else changes.lines = {"This shell cannot show changes."};
+            logic.showChanges(std::move(changes));
         }
         return a == ShellAction::Quit;
     };
@@ -262,6 +299,12 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
                 if (e.key.windowID != view.id() && e.key.windowID != 0) break;
                 if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) {
                     quit = carryOut(logic.key(*k, host.scene().lights.size())) || quit;
+                    repaint = true;
+                }
+                break;
+            case SDL_TEXTINPUT:
+                if ((e.text.windowID == view.id() || e.text.windowID == 0) && logic.typing()) {
+                    logic.text(e.text.text);
                     repaint = true;
                 }
                 break;

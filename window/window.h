@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "shell_logic.h"
 #include "sim/host.h"
 #include "sim/loader.h"
 
@@ -44,15 +45,18 @@ struct ShellSettings {
     Settings window;
     std::optional<std::string> saveTo;     // --save
     std::optional<std::string> sceneFile;  // --scene
-    // Writes the scene to the file; message: what to show on the status line.
-    std::function<bool(const std::string &path, std::string &message)> save;
+    // Writes the scene as asked; message: what to show on the status line
+    // (and, when the save failed, in the question that offers what to do).
+    std::function<SaveOutcome(const SaveRequest &request, std::string &message)> save;
+    // What Save would write now ("Show changes").
+    std::function<ShellChanges()> changes;
     // After each run of the plug-in, with the activation's result.
     std::function<void(int result)> runFinished;
 };
 
 // The shell window: the scene's lights as a table, and buttons that run the
-// plug-in (as often as wanted, on the same host and loaded library), save and
-// quit. Returns when the person quits.
+// plug-in (as often as wanted, on the same host and loaded library), save,
+// show what a save would change, and quit. Returns when the person quits.
 void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSettings &settings);
 
 }  // namespace window

@@ -8,7 +8,9 @@
 //                       colour's red, green and blue numbers)
 //   row:NAME            each visible row of the list, by the name drawn in it
 // Usage: panel-points PLUGIN [--lights N | --scene FILE.lws]
-//        panel-points --shell    the shell window's buttons: run, save, quit, yes, no
+//        panel-points --shell    the shell window's places: the buttons run, save, changes,
+//                                quit; a question's yes, middle, no and field; the page of
+//                                changes and its close button; the status lines
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -36,7 +38,10 @@ int main(int argc, char **argv) {
     if (argc == 2 && std::string(argv[1]) == "--shell") {
         const render::ShellLayout l = render::shellLayout();
         const std::pair<const char *, render::Box> places[] = {
-            {"run", l.run}, {"save", l.save}, {"quit", l.quit}, {"yes", l.dialogYes}, {"no", l.dialogNo}};
+            {"run", l.run},       {"save", l.save},         {"changes", l.changes},
+            {"quit", l.quit},     {"yes", l.dialogYes},     {"middle", l.dialogMiddle},
+            {"no", l.dialogNo},   {"field", l.dialogField}, {"close", l.pageClose},
+            {"status", l.status}, {"page", l.page}};
         std::cout << "size " << l.width << ' ' << l.height << '\n';
         for (const auto &[name, b] : places) print(name, {b.x, b.y, b.w, b.h});
         return 0;

@@ -78,13 +78,162 @@ TEST(ShellLogic, QuitAsksBeforeDroppingUnsavedEdits) {
 TEST(ShellLogic, AFailedSaveKeepsTheEditsUnsaved) {
     ShellLogic s("out.lws", std::nullopt);
     s.runFinished(true, 4);
-    s.saved(false, "error: out.lws: cannot write the file");
+    EXPECT_EQ(clickOn(s, L.save), ShellAction::Save);
+    s.saved(window::SaveOutcome::Failed, "out.lws: cannot write the file");
     EXPECT_EQ(s.unsavedEdits(), 4u);
-    EXPECT_EQ(s.view({}).status, "error: out.lws: cannot write the file");
-    EXPECT_EQ(clickOn(s, L.quit), ShellAction::None);
+    EXPECT_EQ(s.view({}).status, "out.lws: cannot write the file");
+    ASSERT_TRUE(s.asking());  // what to do about it
     EXPECT_EQ(clickOn(s, L.dialogNo), ShellAction::None);
-    s.saved(true, "saved: out.lws");
+    EXPECT_NE(s.view({}).status.find("Unsaved edits: 4"), std::string::npos);
+    // Quit after the failed save asks, and says that the save failed.
+    EXPECT_EQ(clickOn(s, L.quit), ShellAction::None);
+    ASSERT_TRUE(s.view({}).dialog);
+    EXPECT_NE(s.view({}).dialog->question.find("The last save failed. 4 unsaved"), std::string::npos);
+    EXPECT_EQ(clickOn(s, L.dialogNo), ShellAction::None);
+    EXPECT_EQ(clickOn(s, L.save), ShellAction::Save);
+    s.saved(window::SaveOutcome::Saved, "saved: out.lws");
     EXPECT_EQ(s.unsavedEdits(), 0u);
+    EXPECT_EQ(clickOn(s, L.quit), ShellAction::Quit);
+}
+
+TEST(ShellLogic, ARefusalOffersSaveAnywayAndSaveAs) {
+    ShellLogic s(std::nullopt, "in.lws");
+    s.runFinished(true, 7);
+    EXPECT_EQ(clickOn(s, L.save), ShellAction::None);
+    EXPECT_EQ(clickOn(s, L.dialogYes), ShellAction::Save);  // overwrite the scene file
+    EXPECT_EQ(s.saveRequest().path, "in.lws");
+    EXPECT_FALSE(s.saveRequest().force);
+    s.saved(window::SaveOutcome::ChangedOnDisk, "in.lws changed on disk since it was read");
+    ASSERT_TRUE(s.asking());
+    const auto d = *s.view({}).dialog;
+    EXPECT_EQ(d.question, "in.lws changed on disk since it was read");
+    EXPECT_EQ(d.yes, "Save as...");
+    EXPECT_EQ(d.middle, "Save anyway");
+    EXPECT_EQ(d.no, "Cancel");
+    EXPECT_EQ(clickOn(s, L.run), ShellAction::None);  // modal
+    EXPECT_EQ(clickOn(s, L.dialogMiddle), ShellAction::Save);
+    EXPECT_EQ(s.saveRequest().path, "in.lws");
+    EXPECT_TRUE(s.saveRequest().force);
+    s.saved(window::SaveOutcome::Saved, "saved: in.lws");
+    EXPECT_EQ(s.unsavedEdits(), 0u);
+    EXPECT_FALSE(s.asking());
+}
+
+TEST(ShellLogic, AFailedWriteOffersSaveAsOnlyAndSaveAsBecomesTheTarget) {
+    ShellLogic s("dir/out.lws", "in.lws");
+    s.runFinished(true, 3);
+    EXPECT_EQ(clickOn(s, L.save), ShellAction::Save);
+    s.saved(window::SaveOutcome::Failed, "dir/out.lws: the folder is read-only");
+    ASSERT_TRUE(s.asking());
+    EXPECT_EQ(s.view({}).dialog->middle, "");                  // no "Save anyway" for a write that failed
+    EXPECT_EQ(clickOn(s, L.dialogMiddle), ShellAction::None);  // nothing there
+    EXPECT_TRUE(s.asking());
+    // Return chooses "Save as...", never the save over someone else's change.
+    EXPECT_EQ(s.key(ShellKey::Return, 0), ShellAction::None);
+    ASSERT_TRUE(s.typing());
+    ASSERT_TRUE(s.view({}).dialog->field);
+    EXPECT_EQ(*s.view({}).dialog->field, "dir/out.lws");  // starts from the path that failed
+    EXPECT_EQ(s.view({}).dialog->caret, 11);
+    s.key(ShellKey::Home, 0);
+    for (int i = 0; i < 3; ++i) s.key(ShellKey::Delete, 0);
+    s.text("/tmp");
+    EXPECT_EQ(*s.view({}).dialog->field, "/tmp/out.lws");
+    s.key(ShellKey::End, 0);
+    for (int i = 0; i < 4; ++i) s.key(ShellKey::Backspace, 0);
+    s.text("2.lws");
+    EXPECT_EQ(*s.view({}).dialog->field, "/tmp/out2.lws");
+    EXPECT_EQ(s.key(ShellKey::Return, 0), ShellAction::Save);
+    EXPECT_EQ(s.saveRequest().path, "/tmp/out2.lws");
+    EXPECT_FALSE(s.saveRequest().force);
+    s.saved(window::SaveOutcome::Saved, "saved: /tmp/out2.lws");
+    EXPECT_EQ(s.saveTarget(), std::optional<std::string>("/tmp/out2.lws"));
+    EXPECT_EQ(clickOn(s, L.save), ShellAction::Save);  // the next Save goes there, without asking
+    EXPECT_EQ(s.saveRequest().path, "/tmp/out2.lws");
+}
+
+TEST(ShellLogic, SaveAsAsksBeforeReplacingAFileAndCanBeLeft) {
+    ShellLogic s("out.lws", std::nullopt);
+    std::vector<std::string> asked;
+    s.fileExists = [&](const std::string &p) {
+        asked.push_back(p);
+        return p == "taken.lws";
+    };
+    s.runFinished(true, 1);
+    clickOn(s, L.save);
+    s.saved(window::SaveOutcome::Failed, "out.lws: no space left on the disk");
+    clickOn(s, L.dialogYes);  // Save as...
+    ASSERT_TRUE(s.typing());
+    for (int i = 0; i < 7; ++i) s.key(ShellKey::Backspace, 0);
+    EXPECT_EQ(clickOn(s, L.dialogYes), ShellAction::None);  // an empty name saves nothing
+    EXPECT_TRUE(s.typing());
+    EXPECT_NE(s.view({}).status.find("Type the name"), std::string::npos);
+    s.text("taken.lws");
+    EXPECT_EQ(clickOn(s, L.dialogYes), ShellAction::None);
+    ASSERT_TRUE(s.asking());
+    EXPECT_FALSE(s.typing());
+    EXPECT_NE(s.view({}).dialog->question.find("taken.lws\nexists already"), std::string::npos);
+    s.text("x");                                           // no field to type into now
+    EXPECT_EQ(clickOn(s, L.dialogNo), ShellAction::None);  // back to the field
+    ASSERT_TRUE(s.typing());
+    EXPECT_EQ(*s.view({}).dialog->field, "taken.lws");
+    EXPECT_EQ(clickOn(s, L.dialogYes), ShellAction::None);
+    EXPECT_EQ(clickOn(s, L.dialogYes), ShellAction::Save);  // replace it
+    EXPECT_EQ(s.saveRequest().path, "taken.lws");
+    EXPECT_EQ(asked, (std::vector<std::string>{"taken.lws", "taken.lws"}));
+    // Escape leaves the field: nothing saved, the edits still unsaved.
+    s.saved(window::SaveOutcome::Failed, "taken.lws: read-only");
+    clickOn(s, L.dialogYes);
+    EXPECT_EQ(s.key(ShellKey::Escape, 0), ShellAction::None);
+    EXPECT_FALSE(s.asking());
+    EXPECT_EQ(s.view({}).status, "Not saved.");
+    EXPECT_EQ(s.unsavedEdits(), 1u);
+}
+
+TEST(ShellLogic, ClickInTheFieldMovesTheCaret) {
+    ShellLogic s("out.lws", std::nullopt);
+    clickOn(s, L.save);
+    s.saved(window::SaveOutcome::Failed, "failed");
+    clickOn(s, L.dialogYes);
+    const render::Box &f = L.dialogField;
+    s.click(f.x + 4 + 2 * sim::font::kAdvance, f.y + f.h / 2);  // between "ou" and "t.lws"
+    EXPECT_EQ(s.view({}).dialog->caret, 2);
+    s.text("\xc3\xa9");  // typed text is UTF-8
+    s.key(ShellKey::Left, 0);
+    EXPECT_EQ(s.view({}).dialog->caret, 2);  // over the whole character
+    s.key(ShellKey::Delete, 0);
+    EXPECT_EQ(*s.view({}).dialog->field, "out.lws");
+    s.text("a\tb\x7f");  // control characters are not typed
+    EXPECT_EQ(*s.view({}).dialog->field, "ouabt.lws");
+    s.click(f.x + f.w - 2, f.y + 2);  // past the end
+    EXPECT_EQ(s.view({}).dialog->caret, 9);
+}
+
+TEST(ShellLogic, ShowChangesOpensAPageThatScrollsAndCloses) {
+    ShellLogic s("out.lws", "in.lws");
+    EXPECT_EQ(clickOn(s, L.changes), ShellAction::ShowChanges);
+    window::ShellChanges c;
+    c.title = "Save to out.lws";
+    for (int i = 0; i < 100; ++i) c.lines.push_back("+line " + std::to_string(i));
+    s.showChanges(c);
+    ASSERT_TRUE(s.showingChanges());
+    ASSERT_TRUE(s.view({}).page);
+    EXPECT_EQ(s.view({}).page->title, "Save to out.lws");
+    EXPECT_EQ(clickOn(s, L.run), ShellAction::None);  // the page is modal
+    EXPECT_EQ(clickOn(s, L.quit), ShellAction::None);
+    s.wheel(-2, 0);
+    EXPECT_EQ(s.view({}).page->firstLine, 6);
+    s.key(ShellKey::End, 0);
+    EXPECT_EQ(s.view({}).page->firstLine, 100 - L.pageLines);
+    s.key(ShellKey::PageDown, 0);
+    EXPECT_EQ(s.view({}).page->firstLine, 100 - L.pageLines);
+    s.key(ShellKey::Home, 0);
+    s.key(ShellKey::Up, 0);
+    EXPECT_EQ(s.view({}).page->firstLine, 0);
+    EXPECT_EQ(clickOn(s, L.pageClose), ShellAction::None);
+    EXPECT_FALSE(s.showingChanges());
+    s.showChanges(c);
+    EXPECT_EQ(s.key(ShellKey::Escape, 0), ShellAction::None);
+    EXPECT_FALSE(s.showingChanges());
     EXPECT_EQ(clickOn(s, L.quit), ShellAction::Quit);
 }
 
@@ -109,6 +258,50 @@ TEST(ShellLogic, ScrollingStaysInsideTheTable) {
 }
 
 // ---- pictures ----
+
+TEST(WrapText, BreaksAtSpacesCutsLongWordsAndMarksWhatIsLeftOut) {
+    using render::wrapText;
+    EXPECT_EQ(wrapText("the file changed on disk", 10, 0),
+              (std::vector<std::string>{"the file", "changed on", "disk"}));
+    EXPECT_EQ(wrapText("/a/very/long/path/name.lws x", 10, 0),
+              (std::vector<std::string>{"/a/very/lo", "ng/path/na", "me.lws x"}));
+    EXPECT_EQ(wrapText("one\ntwo", 10, 0), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(wrapText("", 10, 0), (std::vector<std::string>{""}));
+    EXPECT_EQ(wrapText("aaaa bbbb cccc dddd", 9, 2), (std::vector<std::string>{"aaaa bbbb", "cccc dddd"}));
+    EXPECT_EQ(wrapText("aaaa bbbb cccc dddd eeee", 9, 2),
+              (std::vector<std::string>{"aaaa bbbb", "cccc d..."}));
+}
+
+TEST(ShellPicture, TheStatusLineWrapsInsteadOfBeingCutOff) {
+    render::ShellView v;
+    v.status =
+        "error: /tmp/work/scene.lws: the file changed on disk since it was read (its size, "
+        "modification time and content differ); nothing was written.";
+    const sim::Picture p = render::drawShell(v);
+    const int lineH = sim::font::kCellHeight;
+    // Ink on the first two lines of the status area, none on the fourth.
+    EXPECT_GT(p.countColour(render::kInk, 2, L.status.y + 3, L.width - 4, lineH), 50);
+    EXPECT_GT(p.countColour(render::kInk, 2, L.status.y + 3 + lineH, L.width - 4, lineH), 50);
+    EXPECT_EQ(p.countColour(render::kInk, 2, L.status.y + 3 + 3 * lineH, L.width - 4, lineH), 0);
+    const auto lines =
+        render::wrapText(v.status, (L.width - 8) / sim::font::kAdvance, render::kShellStatusLines);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 8), "written.");
+}
+
+TEST(ShellPicture, ThePageOfChangesColoursItsLines) {
+    render::ShellView v;
+    v.page = render::ShellPage{"changes", {"--- a/s.lws", "+++ b/s.lws", "@@ -1 +1 @@", "-old", "+new"}, 0};
+    const sim::Picture p = render::drawShell(v);
+    const int top = L.page.y + 20 + 1;  // below the page's title row
+    const int h = sim::font::kCellHeight;
+    EXPECT_GT(p.countColour({0, 0, 170}, 0, top + 2 * h, L.width, h), 10);  // the hunk header
+    EXPECT_GT(p.countColour({170, 0, 0}, 0, top + 3 * h, L.width, h), 10);  // removed
+    EXPECT_GT(p.countColour({0, 120, 0}, 0, top + 4 * h, L.width, h), 10);  // added
+    EXPECT_EQ(p.countColour({0, 120, 0}, 0, top + h, L.width, h), 0);       // "+++" is a header
+    EXPECT_GT(p.countColour(render::kButtonFill, L.pageClose.x, L.pageClose.y, L.pageClose.w, L.pageClose.h),
+              300);
+}
 
 sim::Picture grey(int w, int h) { return sim::Picture(w, h, sim::kPanelBackground); }
 
@@ -185,7 +378,10 @@ TEST(ShellPicture, RowsShowTheSceneAsItIs) {
     EXPECT_GT(p.countColour({255, 128, 0}, 0, L.table.y, L.width, L.rowHeight), 10);
     EXPECT_GT(p.countColour({255, 0, 0}, 0, L.table.y + L.rowHeight, L.width, L.rowHeight), 10);
     // No dialog: its box is table; with one, its buttons are drawn where the logic looks.
-    v.dialog = render::ShellDialog{"Quit?", "Quit", "Stay"};
+    v.dialog = render::ShellDialog();
+    v.dialog->question = "Quit?";
+    v.dialog->yes = "Quit";
+    v.dialog->no = "Stay";
     sim::Picture q = render::drawShell(v);
     EXPECT_GT(q.countColour(render::kButtonFill, L.dialogYes.x, L.dialogYes.y, L.dialogYes.w, L.dialogYes.h),
               600);

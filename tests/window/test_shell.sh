@@ -1,11 +1,24 @@
 # Shell mode: two runs of the plug-in in one process, a copy in the first and
-# a paste in the second (the copy buffer lives in the loaded plug-in); Quit
-# with unsaved edits asks first; Save writes what the same edits give as a
-# script.
+# a paste in the second (the copy buffer lives in the loaded plug-in); "Show
+# changes" shows the unsaved edits, and none once saved; Quit with unsaved
+# edits asks first; Save writes what the same edits give as a script.
 scene="$SRC/tests/scenefile/fixtures/v1.lws"
 declare -A S
 while read -r name x y; do S[$name]="$x $y"; done < <("$POINTS" --shell)
 shell_click() { set -- ${S[$1]}; xdotool mousemove --window "$shell" --sync "$1" "$2" click 1; }
+# green_lines some|none: the page of changes shows added lines (green ink), or
+# none; polls until the window shows it.
+green_lines() {
+    local i n=
+    for ((i = 0; i < 100; i++)); do
+        n=$(import -window "$shell" png:- 2>/dev/null | convert - -fill black +opaque '#007800' \
+            -fill white -opaque '#007800' -format '%[fx:round(mean*w*h)]' info: 2>/dev/null) || true
+        if [ "$1" = some ] && [ "${n:-0}" -gt 0 ]; then return 0; fi
+        if [ "$1" = none ] && [ "${n:-1}" = 0 ]; then return 0; fi
+        sleep 0.05
+    done
+    fail "the page of changes shows $n green pixels, expected $1"
+}
 
 "$HOST" --plugin "$PLUGIN" --window --zoom 1 --shell --scene "$scene" --save "$work/shell.lws" \
   >"$work/out" 2>"$work/err" &
@@ -29,12 +42,24 @@ click paste
 click ok
 wait_runs 2
 
+# "Show changes": the unsaved edits as added lines; Close.
+green_lines none
+shell_click changes
+green_lines some
+shell_click close
+green_lines none
+
 # Quit with unsaved edits asks; "Stay" keeps the shell.
 shell_click quit
 shell_click no
 shell_click save
 for ((i = 0; i < 200; i++)); do [ -s "$work/shell.lws" ] && break; sleep 0.02; done
 [ -s "$work/shell.lws" ] || fail "Save wrote nothing (did Quit end the shell without asking?)"
+# Nothing is unsaved now: the page has no added line.
+shell_click changes
+sleep 0.3
+green_lines none
+shell_click close
 shell_click quit  # nothing unsaved now: no question
 wait_exit
 [ "$host_status" = 0 ] || fail "exit status $host_status"

@@ -1,0 +1,74 @@
+// The window's note on Range edits that the plug-in will not send, worked out
+// from the list's paint and the scene, on the real plug-in.
+#include "window/panel_notes.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/host.h"
+
+namespace {
+
+sim::Scene lights(const std::vector<std::pair<std::string, bool>> &namesAndLimited) {
+    sim::Scene s;
+    for (const auto &[name, limited] : namesAndLimited) {
+        sim::SceneLight l;
+        l.id = sim::kLightIdBase + static_cast<uint32_t>(s.lights.size());
+        l.name = name;
+        l.flags = limited ? 1u : 0u;
+        s.lights.push_back(l);
+    }
+    return s;
+}
+
+TEST(RangeNote, NamesTheSelectedLightsWhoseRangeIsNotLimited) {
+    const sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+    sim::Host host(lights({{"Key", true}, {"Fill", false}, {"Rim", false}, {"Back", false}, {"Top", false}}));
+    std::vector<std::string> seen;
+    host.activate(lib, [&](sim::Host &h) {
+        seen.push_back(window::rangeNotSentNote(h));  // nothing selected
+        h.click("Key");
+        seen.push_back(window::rangeNotSentNote(h));  // limited: sent
+        h.click("Fill");
+        seen.push_back(window::rangeNotSentNote(h));
+        h.click("Rim");
+        seen.push_back(window::rangeNotSentNote(h));
+        h.click("Back");
+        seen.push_back(window::rangeNotSentNote(h));
+        h.click("Top");
+        seen.push_back(window::rangeNotSentNote(h));
+        h.click("Key");  // deselected: only the lights on a selection bar count
+        h.click("Fill");
+        h.click("Rim");
+        h.click("Back");
+        seen.push_back(window::rangeNotSentNote(h));
+        return sim::Close::Cancel;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "",
+                        "",
+                        "Range is not sent for Fill: its range is not limited",
+                        "Range is not sent for Fill and Rim: their range is not limited",
+                        "Range is not sent for Fill, Rim and Back: their range is not limited",
+                        "Range is not sent for Fill, Rim and 2 more: their range is not limited",
+                        "Range is not sent for Top: its range is not limited",
+                    }));
+}
+
+TEST(RangeNote, GoesByListPositionNotByName) {
+    // Two lights of the same name: the flags of the one drawn selected count.
+    const sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+    sim::Host host(lights({{"Twin", true}, {"Twin", false}}));
+    std::string first, second;
+    host.activate(lib, [&](sim::Host &h) {
+        h.clickY(2);  // row 0
+        first = window::rangeNotSentNote(h);
+        h.clickY(2);
+        h.clickY(18);  // row 1
+        second = window::rangeNotSentNote(h);
+        return sim::Close::Cancel;
+    });
+    EXPECT_EQ(first, "");
+    EXPECT_EQ(second, "Range is not sent for Twin: its range is not limited");
+}
+
+}  // namespace
