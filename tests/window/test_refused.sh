@@ -3,8 +3,9 @@
 #    while the window is open: OK is refused (exit 3) and the session is kept
 #    as a recording beside the scene; replayed, it saves what the window would
 #    have saved.
-# 2. --record into a folder that does not exist: the recording goes beside the
-#    scene instead, and stderr says where. With --record and a failed save,
+# 2. --record into a folder that is removed while the window is open (a folder
+#    missing at start is refused before the window opens): the recording goes
+#    beside the scene instead, and stderr says where. With --record and a failed save,
 #    the recording is where stderr points.
 # 3. The shell: the refusal offers "Save anyway" (it replaces the file) and
 #    "Save as..." (a typed path); Quit after a failed save asks first.
@@ -47,8 +48,10 @@ script_run "$kept" --scene "$scene" --save "$work/replayed.lws"
 same_files "$work/expected.lws" "$work/replayed.lws" "the kept session does not replay to the same scene"
 
 # 2. --record cannot be written: kept beside the scene, the next free name.
-start_host --scene "$work/files/s.lws" --record "$work/no-such-folder/r.vts"
+mkdir -p "$work/gone"
+start_host --scene "$work/files/s.lws" --record "$work/gone/r.vts"
 edit_key
+rmdir "$work/gone"
 click ok
 wait_exit
 [ "$host_status" = 3 ] || fail "exit status $host_status, expected 3 (the recording could not be written)"
