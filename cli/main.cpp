@@ -137,6 +137,7 @@ int main(int argc, char **argv) {
     } catch (const sim::LoadError &e) {
         return usageError(e.what());
     }
+    saveOptions.plugin = &*lib;  // the writer asks it what an OK without edits sends
 
     sim::Scene scene = options.scene    ? document.scene()
                        : options.lights ? sim::makeUniformScene(*options.lights)

@@ -42,11 +42,29 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
     return writeScene(doc, host.scene(), path, err, options);
 }
 
+std::optional<sim::Scene> uneditedScene(const scenefile::LwsDocument &doc, const sim::PluginLibrary &plugin) {
+    sim::Host host(doc.scene());
+    host.setLogging(false);
+    host.setDrawing(false);
+    host.activate(plugin, [](sim::Host &) { return sim::Close::Ok; });
+    if (host.lastOutcome() != sim::Close::Ok) return std::nullopt;
+    return std::move(host.scene());
+}
+
 bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
                 std::ostream &err, const SaveOptions &options) {
-    std::vector<std::string> warnings;
-    const std::string bytes = doc.render(scene, warnings);
-    for (const std::string &w : warnings) err << "warning: " << w << '\n';
+    std::optional<sim::Scene> unedited;
+    if (options.plugin) unedited = uneditedScene(doc, *options.plugin);
+    scenefile::LwsDocument::Notes notes;
+    const std::string bytes = doc.render(scene, unedited ? &*unedited : nullptr, notes);
+    for (const std::string &w : notes.warnings) err << "warning: " << w << '\n';
+    if (!notes.errors.empty()) {
+        for (const std::string &e : notes.errors) err << "error: " << e << '\n';
+        err << "error: " << path
+            << " was not written. Change the type of those lights in LightWave, or run the session again "
+               "without that type change.\n";
+        return false;
+    }
 
     // Saving over the file that was read: is it still what was read?
     if (options.readStamp && fileio::namesStampedFile(*options.readStamp, path)) {
