@@ -201,18 +201,20 @@ private:
             return;
         }
         const LightKind *kind = findLightKind(handler);
-        const std::string block = "its Plugin LightHandler block (line " + std::to_string(h.first + 1) +
-                                  ") names " +
+        const std::string block = "its Plugin LightHandler block, line " + std::to_string(h.first + 1) +
+                                  ", names " +
                                   (handler.empty() ? std::string("no kind") : std::string(handler));
         if (!edited) {
             // What an OK without edits sends: the light stays what the file says.
-            const std::string what =
-                kind && kind->typeCode == kOtherLightKind
-                    ? "a " + toLower(kind->shown) + " light, which none of the panel's five types stands for"
-                    : std::string("a kind the panel cannot show");
+            const bool other = !kind || kind->typeCode == kOtherLightKind;
+            const std::string what = !kind ? std::string("a light of a kind this program does not know")
+                                           : "a " + toLower(kind->shown) + " light";
             warn(who(i, light) + ": the light type " + typeName(type) +
-                 " that was sent was not written: " + block + ", " + what +
-                 ", and an OK without edits sends " + typeName(type) + " for it; the light keeps its kind");
+                 " that was sent was not written: it is " + what + " (" + block + ")" +
+                 (other ? ", which none of the panel's five types stands for, and " +
+                              std::string(typeName(type)) + " is what an OK without edits sends for it"
+                        : std::string()) +
+                 "; it keeps its kind");
             return;
         }
         errors_.push_back(who(i, light) + ": the light type cannot be changed to " + typeName(type) +
