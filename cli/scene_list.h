@@ -34,6 +34,7 @@
 #ifndef VANTOREL_CLI_SCENE_LIST_H
 #define VANTOREL_CLI_SCENE_LIST_H
 
+#include <cstddef>
 #include <string>
 
 #include "scenefile/lws_document.h"
@@ -50,6 +51,10 @@ std::string listSceneJson(const scenefile::LwsDocument &doc, const std::string &
 bool isUtf8(const std::string &text);
 // Each byte read as Windows-1252, written as UTF-8.
 std::string cp1252ToUtf8(const std::string &text);
+// Columns UTF-8 text takes in a terminal: East Asian Wide and Fullwidth
+// characters two, combining marks and other zero-width characters none,
+// everything else one (a small table of ranges, not the whole of Unicode).
+std::size_t displayWidth(const std::string &utf8);
 
 }  // namespace vhost
 
