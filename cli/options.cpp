@@ -212,7 +212,7 @@ Options:
                            (default: a built-in scene of nine named lights of
                            mixed types: Key, Fill, Rim, Sun, Spot Left,
                            Spot Right, spot back, Bounce, Window)
-  --scene FILE.lws         the lights of a LightWave scene file (LWSC 1 to 5),
+  --scene FILE.lws         the lights of a LightWave scene file (LWSC 1 to 8),
                            in file order; a malformed file is an error naming
                            the file and line (exit 2). Not with --lights
   --save OUT.lws           after OK, write the scene with the edits the plug-in

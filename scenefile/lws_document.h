@@ -228,8 +228,8 @@ private:
 };
 
 // Entry point for fuzzing: parses arbitrary bytes and, when they parse, renders
-// the document with its own scene and with an edited one. Never throws for any
-// input; returns 0.
+// the document with its own scene and with an edited one, that one also
+// against an unedited scene. Never throws for any input; returns 0.
 int fuzzParseAndRender(const std::uint8_t *data, std::size_t size);
 
 }  // namespace scenefile
