@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -239,20 +241,21 @@ struct HostRun {
 };
 
 std::string slurp(const std::string &path) {
-    std::string s;
-    FILE *f = std::fopen(path.c_str(), "rb");
-    for (int c; f && (c = std::fgetc(f)) != EOF;) s += static_cast<char>(c);
-    if (f) std::fclose(f);
-    return s;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void spit(const std::string &path, const std::string &bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    EXPECT_TRUE(out.flush()) << "cannot write " << path;
 }
 
 // vantorel-host on a fixture with a script, saving to `save`.
 HostRun saveSession(const std::string &fixture, const std::string &script, const std::string &save) {
     const std::string dir = testing::TempDir();
     const std::string scriptFile = dir + "/edit.vts", errFile = dir + "/stderr.txt";
-    FILE *f = std::fopen(scriptFile.c_str(), "wb");
-    std::fputs(script.c_str(), f);
-    std::fclose(f);
+    spit(scriptFile, script);
     const std::string cmd = "'" VANTOREL_HOST "' --scene '" + fixture + "' --script '" + scriptFile +
                             "' --save '" + save + "' >/dev/null 2>'" + errFile + "'";
     const int status = std::system(cmd.c_str());
@@ -278,9 +281,7 @@ TEST(SceneEdits, AColourForLightsDarkAtTimeZeroIsSaved) {
 TEST(SceneEdits, ATypeChangeTheHandlerBlockForbidsWritesNothing) {
     // Saved over a copy of the scene itself: the copy keeps its bytes.
     const std::string scene = testing::TempDir() + "/v8.lws", original = slurp(kFixtures + "/v8.lws");
-    FILE *f = std::fopen(scene.c_str(), "wb");
-    std::fwrite(original.data(), 1, original.size(), f);
-    std::fclose(f);
+    spit(scene, original);
     const HostRun r = saveSession(scene, "click Sun\nlighttype Spot\nclick Bulb\nintensity 10\nok\n", scene);
     EXPECT_EQ(r.exit, 3);
     EXPECT_NE(r.err.find("error: light 1 \"Sun\": the light type cannot be changed to Spot"),
