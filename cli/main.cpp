@@ -166,6 +166,7 @@ int main(int argc, char **argv) {
     } catch (const sim::LoadError &e) {
         return usageError(e.what());
     }
+    saveOptions.plugin = &*lib;  // the writer asks it what an OK without edits sends
 
     sim::Scene scene = options.scene    ? document.scene()
                        : options.lights ? sim::makeUniformScene(*options.lights)
@@ -228,7 +229,9 @@ int main(int argc, char **argv) {
                       << "); fix the script or what it expects and run it again\n";
     } else {
         if (options.diff) {
-            vhost::printSceneDiff(document, sceneBytes, host, *options.scene, std::cout, std::cerr);
+            written = vhost::printSceneDiff(document, sceneBytes, host, *options.scene, &*lib, std::cout,
+                                            std::cerr) &&
+                      written;
             vhost::noteStandardOutput();
         }
         if (options.save)

@@ -241,7 +241,7 @@ Options:
                            Sun, Spot Left, Spot Right, spot back, Bounce,
                            Window). The panel lists the first 510 lights of
                            any scene; with more, stderr says so before it opens
-  --scene FILE.lws         the lights of a LightWave scene file (LWSC 1 to 5),
+  --scene FILE.lws         the lights of a LightWave scene file (LWSC 1 to 8),
                            in file order; a malformed file is an error naming
                            the file and line (exit 2). Not with --lights
   --save OUT.lws           after OK, write the scene with the edits the plug-in
@@ -426,8 +426,10 @@ Exit status:
      nothing is run or written
   3  the session ran but a file could not be written: --save, --png or a
      snapshot (stderr names the step that failed; the file that was there is
-     left as it was), or --save was refused because the --scene file changed
-     on disk since it was read (see --force)
+     left as it was), --save was refused because the --scene file changed
+     on disk since it was read (see --force), or the edits hold a light type
+     change that an LWSC 6 to 8 file cannot take (--save and --diff alike;
+     nothing is written)
   4  the session ran but standard output could not be written completely (a
      full disk, a closed stream, or a reader that went away before the end);
      the commands on it are incomplete. 3 wins when both happen. With

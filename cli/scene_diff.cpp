@@ -1,6 +1,8 @@
 // scene_diff.cpp - vantorel-host --diff.
 #include "scene_diff.h"
 
+#include "scene_session.h"
+
 #include <cmath>
 
 #include "scenefile/lws_text.h"
@@ -37,11 +39,13 @@ std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &do
 }
 
 SceneDiff diffScene(const scenefile::LwsDocument &doc, std::string_view before, const sim::Scene &scene,
-                    const std::string &name) {
+                    const std::string &name, const sim::PluginLibrary *plugin) {
+    SceneBytes rendered = renderScene(doc, scene, plugin);
     SceneDiff d;
-    d.bytes = doc.render(scene, d.warnings);
-    for (std::string &w : unlimitedRangeWarnings(doc, scene)) d.warnings.push_back(std::move(w));
-    d.diff = unifiedDiff(before, d.bytes, name);
+    d.bytes = std::move(rendered.bytes);
+    d.warnings = std::move(rendered.warnings);
+    d.errors = std::move(rendered.errors);
+    if (d.errors.empty()) d.diff = unifiedDiff(before, d.bytes, name);
     return d;
 }
 
@@ -54,23 +58,31 @@ std::string baseName(const std::string &path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-void printSceneDiff(const scenefile::LwsDocument &doc, std::string_view before, const sim::Host &host,
-                    const std::string &scenePath, std::ostream &out, std::ostream &err) {
+bool printSceneDiff(const scenefile::LwsDocument &doc, std::string_view before, const sim::Host &host,
+                    const std::string &scenePath, const sim::PluginLibrary *plugin, std::ostream &out,
+                    std::ostream &err) {
     const std::optional<sim::Close> outcome = host.lastOutcome();
     if (!outcome) {
         err << "note: the panel never opened; there is no diff, and nothing was written\n";
-        return;
+        return true;
     }
     if (*outcome != sim::Close::Ok) {
         err << "note: the panel was cancelled; a save would write nothing, so there is no diff\n";
-        return;
+        return true;
     }
-    const SceneDiff d = diffScene(doc, before, host.scene(), baseName(scenePath));
+    const SceneDiff d = diffScene(doc, before, host.scene(), baseName(scenePath), plugin);
     for (const std::string &w : d.warnings) err << "warning: " << w << '\n';
+    if (!d.errors.empty()) {
+        for (const std::string &e : d.errors) err << "error: " << e << '\n';
+        err << "error: a save of " << scenePath
+            << " would be refused and write nothing, so there is no diff. Change the type of those lights in "
+               "LightWave, or run the session again without that type change.\n";
+        return false;
+    }
     if (d.diff.text.empty()) {
         err << "note: --save would write " << scenePath
             << " unchanged, byte for byte; the diff is empty and nothing was written\n";
-        return;
+        return true;
     }
     out << d.diff.text;
     err << "diff: " << d.diff.removed << " line(s) removed and " << d.diff.added << " added in "
@@ -79,6 +91,7 @@ void printSceneDiff(const scenefile::LwsDocument &doc, std::string_view before, 
         err << "note: " << scenePath
             << " ends lines with a carriage return alone; diff and patch count lines by line feeds, so such "
                "lines are shown joined\n";
+    return true;
 }
 
 }  // namespace vhost

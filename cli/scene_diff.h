@@ -23,6 +23,7 @@ std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &do
 
 struct SceneDiff {
     std::vector<std::string> warnings;  // the writer's, then unlimitedRangeWarnings
+    std::vector<std::string> errors;    // edits the file cannot take: a save would write nothing
     UnifiedDiff diff;
     std::string bytes;  // what a save would write
 };
@@ -30,17 +31,21 @@ struct SceneDiff {
 // The scene rendered as a save renders it, against before (the bytes the
 // file held when it was read, or when it was last saved). name: the base name
 // shown in the diff's header lines.
+// plugin: as SaveOptions::plugin, so that the diff shows what a save writes.
 SceneDiff diffScene(const scenefile::LwsDocument &doc, std::string_view before, const sim::Scene &scene,
-                    const std::string &name);
+                    const std::string &name, const sim::PluginLibrary *plugin);
 
 // The file name without its folders ("scenes/a.lws" gives "a.lws").
 std::string baseName(const std::string &path);
 
 // --diff after a session: the diff on out, when the panel closed with OK and
 // the scene would change; on err the save's warnings, then one note that says
-// what was shown (or why nothing was), and that nothing was written.
-void printSceneDiff(const scenefile::LwsDocument &doc, std::string_view before, const sim::Host &host,
-                    const std::string &scenePath, std::ostream &out, std::ostream &err);
+// what was shown (or why nothing was), and that nothing was written. Returns
+// false when a save would be refused (an edit the file cannot take: the
+// errors go to err and no diff is shown), as --save fails then (exit 3).
+bool printSceneDiff(const scenefile::LwsDocument &doc, std::string_view before, const sim::Host &host,
+                    const std::string &scenePath, const sim::PluginLibrary *plugin, std::ostream &out,
+                    std::ostream &err);
 
 }  // namespace vhost
 

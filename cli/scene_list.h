@@ -13,7 +13,14 @@
 //   fraction (0.388235 is 99). The panel truncates instead, and shows colours
 //   after the scan has scaled them; the listing shows the file.
 // - Intensity in percent and range: six decimals at most, trailing zeros
-//   dropped ("15", "12.5"); the JSON numbers have the same values.
+//   dropped ("15", "12.5"); below 0.0001 (but not 0) and from 1e9 up, six
+//   significant digits in exponent form ("1e-07", "1e+302"), colours too. The
+//   JSON numbers are exact: the shortest decimal that reads back as the value
+//   (the percent is that of the intensity with the point moved, so 0.15 gives
+//   15; one too large for a double is written as its digits all the same).
+// - Type: in LWSC 6 to 8 the kind the light's handler block names (Dome,
+//   Photometric, Portal, the five types, or an unknown handler's own name).
+// - Columns are aligned by displayWidth.
 // - Names: scene files of Layout 6.5 to 9 hold names in the Windows code page
 //   (cp1252), newer ones in UTF-8. A file's names are taken as UTF-8 when every
 //   one of them is valid UTF-8, otherwise every name is read as cp1252, so no
@@ -27,13 +34,15 @@
 // control characters escaped as in JSON (\", \\, \u0009).
 //
 // JSON: one object {"file", "version", "lights": [...]}; each light has "id",
-// "name", "type" (a name, or null for a code outside 0..4), "typeCode",
-// "intensityPercent", "color" ([r, g, b]), "shadow" (a name or null),
+// "name", "type" (a name, or null for a code outside 0..4 or an unknown
+// handler), "typeCode", in LWSC 6 to 8 "handler" (the handler block's name or
+// null), "intensityPercent", "color" ([r, g, b]), "shadow" (a name or null),
 // "shadowCode", "range", "rangeLimited" and "animated" (the animated channels
 // among "color", "intensity", "type", "rangeLimited", "range", "shadow").
 #ifndef VANTOREL_CLI_SCENE_LIST_H
 #define VANTOREL_CLI_SCENE_LIST_H
 
+#include <cstddef>
 #include <string>
 
 #include "scenefile/lws_document.h"
@@ -49,6 +58,10 @@ std::string listSceneJson(const scenefile::LwsDocument &doc, const std::string &
 // The decoding of names, shared with the session scripts (sim/name_text.h).
 using sim::cp1252ToUtf8;
 using sim::isUtf8;
+// Columns UTF-8 text takes in a terminal: East Asian Wide and Fullwidth
+// characters two, combining marks and other zero-width characters none,
+// everything else one (a small table of ranges, not the whole of Unicode).
+std::size_t displayWidth(const std::string &utf8);
 
 }  // namespace vhost
 

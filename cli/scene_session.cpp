@@ -52,12 +52,40 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
     return writeScene(doc, host.scene(), path, err, options);
 }
 
+std::optional<sim::Scene> uneditedScene(const scenefile::LwsDocument &doc, const sim::PluginLibrary &plugin) {
+    sim::Host host(doc.scene());
+    host.setLogging(false);
+    host.setDrawing(false);
+    host.activate(plugin, [](sim::Host &) { return sim::Close::Ok; });
+    if (host.lastOutcome() != sim::Close::Ok) return std::nullopt;
+    return std::move(host.scene());
+}
+
+SceneBytes renderScene(const scenefile::LwsDocument &doc, const sim::Scene &scene,
+                       const sim::PluginLibrary *plugin) {
+    std::optional<sim::Scene> unedited;
+    if (plugin) unedited = uneditedScene(doc, *plugin);
+    scenefile::LwsDocument::Notes notes;
+    SceneBytes out;
+    out.bytes = doc.render(scene, unedited ? &*unedited : nullptr, notes);
+    out.warnings = std::move(notes.warnings);
+    for (std::string &w : unlimitedRangeWarnings(doc, scene)) out.warnings.push_back(std::move(w));
+    out.errors = std::move(notes.errors);
+    return out;
+}
+
 bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
                 std::ostream &err, const SaveOptions &options) {
-    std::vector<std::string> warnings;
-    const std::string bytes = doc.render(scene, warnings);
-    for (const std::string &w : warnings) err << "warning: " << w << '\n';
-    for (const std::string &w : unlimitedRangeWarnings(doc, scene)) err << "warning: " << w << '\n';
+    const SceneBytes rendered = renderScene(doc, scene, options.plugin);
+    const std::string &bytes = rendered.bytes;
+    for (const std::string &w : rendered.warnings) err << "warning: " << w << '\n';
+    if (!rendered.errors.empty()) {
+        for (const std::string &e : rendered.errors) err << "error: " << e << '\n';
+        err << "error: " << path
+            << " was not written. Change the type of those lights in LightWave, or run the session again "
+               "without that type change.\n";
+        return false;
+    }
 
     // Saving over the file that was read: is it still what was read?
     if (options.readStamp && fileio::namesStampedFile(*options.readStamp, path)) {

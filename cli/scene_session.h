@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "fileio/file_stamp.h"
 #include "host.h"
@@ -31,14 +32,41 @@ struct SaveOptions {
     std::optional<fileio::FileStamp> readStamp;
     // Save over it all the same (--force).
     bool force = false;
+    // The plug-in the session ran. The writer asks it what an OK without
+    // edits sends for the scene file's lights, to tell edits from values the
+    // plug-in sends back for every light (see uneditedScene). Null: every
+    // value is compared with the file alone.
+    const sim::PluginLibrary *plugin = nullptr;
 };
+
+// The document's scene after an OK without any edit: the plug-in run once on
+// its own host with no event but OK. Carried-over state of the plug-in (the
+// copy buffer, the current row) is read by no OK and changed by none, so the
+// same loaded library the session used will do. Empty if the run did not end
+// in OK.
+std::optional<sim::Scene> uneditedScene(const scenefile::LwsDocument &doc, const sim::PluginLibrary &plugin);
+
+// What a save of the edited scene writes: the bytes, and the sentences to
+// report with them. The one way the scene is turned into bytes, for --save,
+// --diff and the shell alike, so that a preview shows exactly what a save
+// writes.
+struct SceneBytes {
+    std::string bytes;
+    std::vector<std::string> warnings;  // the writer's, then unlimitedRangeWarnings
+    std::vector<std::string> errors;    // edits the file cannot take: nothing may be written
+};
+// plugin: as SaveOptions::plugin (null: values are compared with the file alone).
+SceneBytes renderScene(const scenefile::LwsDocument &doc, const sim::Scene &scene,
+                       const sim::PluginLibrary *plugin);
 
 // Writes the scene after the session. Nothing is written unless the panel
 // closed with OK; err says why. Warnings of the writer (animated channels left
 // alone, values that could not be written) and unlimitedRangeWarnings
 // (scene_diff.h) go to err as "warning: ...".
-// Returns false only when the file could not be written or the save was
-// refused because the file changed on disk ("error: ..." on err; exit 3).
+// Returns false only when the file could not be written, the save was refused
+// because the file changed on disk, or the edits hold one the file cannot take
+// (a light type change in LWSC 6 to 8 that its handler block does not allow;
+// nothing is written) ("error: ..." on err; exit 3).
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
                std::ostream &err, const SaveOptions &options = SaveOptions());
 

@@ -159,6 +159,14 @@ window::ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target
         const std::vector<std::string> wrapped = render::wrapText("warning: " + w, columns - 2, 0);
         for (std::size_t i = 0; i < wrapped.size(); ++i) c.lines.push_back((i ? "  " : "") + wrapped[i]);
     }
+    if (!d.errors.empty()) {
+        c.title = "Save to " + target + " would be refused: nothing would be written";
+        for (const std::string &e : d.errors) {
+            const std::vector<std::string> wrapped = render::wrapText("error: " + e, columns - 2, 0);
+            for (std::size_t i = 0; i < wrapped.size(); ++i) c.lines.push_back((i ? "  " : "") + wrapped[i]);
+        }
+        return c;
+    }
     if (d.diff.text.empty()) {
         c.title = "No changes: Save would write " + target + " as " + against;
         if (c.lines.empty()) c.lines.push_back("Nothing would change.");
@@ -201,8 +209,7 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
             std::cerr << err.str();
             message = lastLine(err.str());
             if (ok) {
-                std::vector<std::string> unused;
-                baseline = document.render(host.scene(), unused);
+                baseline = renderScene(document, host.scene(), saveOptions.plugin).bytes;
                 baselineName = targetName = baseName(r.path);
                 against = "it was saved last";
                 return window::SaveOutcome::Saved;
@@ -226,8 +233,9 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
                 c.lines = {"The built-in scene has no file to compare with; start with --scene FILE.lws."};
                 return c;
             }
-            return pageOfChanges(diffScene(document, baseline, host.scene(), baselineName), targetName,
-                                 against);
+            return pageOfChanges(
+                diffScene(document, baseline, host.scene(), baselineName, saveOptions.plugin), targetName,
+                against);
         };
         s.runFinished = [](int result) {
             std::cout.flush();
@@ -243,7 +251,9 @@ bool runWindowSession(const Options &options, const scenefile::LwsDocument &docu
         bool saveFailed = false;
         std::string change;
         if (options.diff) {
-            printSceneDiff(document, sceneBytes, host, *options.scene, std::cout, std::cerr);
+            written = printSceneDiff(document, sceneBytes, host, *options.scene, saveOptions.plugin,
+                                     std::cout, std::cerr) &&
+                      written;
             noteStandardOutput();
         } else if (options.save) {
             saveFailed = !saveEdits(document, host, *options.save, false, saveOptions, std::cerr);

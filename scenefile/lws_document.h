@@ -6,7 +6,8 @@
 //
 // Reading
 // - Header: the first line is "LWSC" (a UTF-8 byte order mark before it is
-//   accepted), the second the version, 1 to 5. Anything else is a LoadError.
+//   accepted), the second the version, 1 to 8. Anything else is a LoadError.
+//   What the versions differ in is listed in lws_versions.h.
 // - Line ends: "\r\n", "\n" and a lone "\r" all end a line; each line keeps the
 //   end it had. A last line without a line end stays without one.
 // - Lights: each "AddLight" line starts a light. Its section runs up to the next
@@ -14,9 +15,15 @@
 //   or the next scene-wide keyword (ambient light, backdrop, render options...).
 //   Light settings are recognised only at the top level of a section, never
 //   inside "{ ... }" blocks or "Plugin ... EndPlugin" blocks.
-// - Item IDs: LWSC 1 to 3 number lights 0x20000000 + index; LWSC 4 and 5 give
-//   the ID in hexadecimal after "AddLight" (either case; missing or invalid is
-//   a LoadError).
+// - Item IDs: LWSC 1 to 3 number lights 0x20000000 + index; LWSC 4 and later
+//   give the ID in hexadecimal after "AddLight" (either case; missing or
+//   invalid is a LoadError).
+// - Light handlers (LWSC 6 to 8): a "Plugin LightHandler N NAME" block at the
+//   top level of a light names its kind (the later one if there are two). The
+//   light's type is its LightType line, as in LWSC 5, or the handler's kind
+//   when that line is missing; a handler naming a kind outside the five
+//   (DomeLight, PhotometricLight, PortalLight or a name not known here) makes
+//   the type kOtherLightKind whatever the LightType line says.
 // - Settings read: LightName, LightColor (0-255 integers in LWSC 1 and 2,
 //   fractions from LWSC 3 on; both are reported as fractions), LightIntensity
 //   or LgtIntensity (either keyword in any version), LightType, ShadowType,
@@ -42,6 +49,17 @@
 // - Lights of the edited scene are paired with the file's lights by position;
 //   a light whose ID differs, or a count that differs, is reported as a
 //   warning and the unpaired lights are written as they were.
+// - Edits and what every OK sends: the plug-in sends every setting of every
+//   light on OK, edited or not, and what it sends for an untouched light is
+//   not always what the file holds (a black light comes back as intensity 0
+//   and colour white; the colour comes back split from the intensity). Given
+//   the scene an OK without edits leaves ("unedited"), a colour or intensity
+//   that differs from it (as sent, six decimals) is an edit: it is written in
+//   the file's syntax wherever the file can hold it, and a warning names every
+//   one it cannot. One equal to it follows the rules below, which keep the
+//   file's lines where colour x intensity is unchanged; where the kept lines
+//   differ from what was sent on a light that is black at time 0 (so that the
+//   product says nothing about the colour), a warning says so too.
 // - A setting is "changed" only when its new value, formatted as this file
 //   would write it, differs from the old value formatted the same way. So a
 //   value the plug-in sent back unchanged (it sends %f, six decimals) keeps its
@@ -50,8 +68,9 @@
 //   trailing zeros ("1", "0.658824", "-0.5"); LWSC 1 and 2 write "%f"
 //   ("0.700000"), as their files do. Integers are written with "%d".
 // - Colour in LWSC 1 and 2 is stored as integers 0-255, which cannot carry
-//   colour x intensity exactly. For these versions the colour and intensity
-//   lines are both kept when colour x intensity is unchanged (within 2e-6
+//   colour x intensity exactly. For these versions (and LWSC 6 to 8) the
+//   colour and intensity lines of a light whose colour and intensity were not
+//   edited are both kept when colour x intensity is unchanged (within 2e-6
 //   relative); otherwise the colour is written as round(fraction x 255), half
 //   away from zero, clamped to 0..255 with a warning when clamping happens.
 // - A changed line keeps its indentation, its keyword as spelled in the file
@@ -64,15 +83,23 @@
 //   Inserted lines use the keyword of the file's version and the line end of
 //   the line before them.
 // - Animated channels are never flattened. For an animated intensity the
-//   colour carries the edit: when colour x intensity at time 0 changed and the
-//   envelope is non-zero at time 0, the colour is written as the new product
-//   divided by the envelope's time-0 value, with a warning; when the envelope
-//   is 0 at time 0 the edit cannot be kept and a warning says so. Any other
-//   animated setting that changed is left alone with a warning.
+//   colour carries the edit: when colour x intensity at time 0 changed (or the
+//   colour or intensity was edited) and the envelope is non-zero at time 0,
+//   the colour is written as the new product divided by the envelope's time-0
+//   value, with a warning. When the envelope is 0 at time 0, an edited colour
+//   is written as sent (the colour line does not depend on the envelope), and
+//   an edited intensity cannot be kept: a warning says so. Any other animated
+//   setting that changed is left alone with a warning.
 // - Values that are not finite, shadow types outside 0..2 and the like are not
 //   written; the old line stays and a warning names the light and setting.
 //   A light type outside 0..4 is written as 0 (distant), as the plug-in's
 //   command for such a value selects a distant light.
+// - Light types in LWSC 6 to 8: the handler block would have to change with
+//   the type, and its format is not known here, so the LightType line is
+//   written only when the light has no handler block or its block already
+//   names the new kind. Otherwise an edited type is an error (the file must
+//   not be saved), and a type equal to what an OK without edits sends (a dome
+//   light comes back as DistantLight) is kept with a warning.
 // - Names and all other settings are never changed.
 #ifndef VANTOREL_SCENEFILE_LWS_DOCUMENT_H
 #define VANTOREL_SCENEFILE_LWS_DOCUMENT_H
@@ -83,6 +110,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scenefile/lws_versions.h"
 #include "sim/scene.h"
 
 namespace scenefile {
@@ -122,15 +150,35 @@ public:
     // The lights in file order, as the simulated Layout holds them.
     sim::Scene scene() const;
 
+    // What render reports besides the bytes.
+    struct Notes {
+        // One sentence per setting kept other than as sent, naming the light,
+        // the setting and the value.
+        std::vector<std::string> warnings;
+        // Edits the file cannot take at all; the bytes must not be saved.
+        std::vector<std::string> errors;
+    };
+
     // The file with the edited light settings written in. Lines that carry no
-    // changed setting are reproduced byte for byte; warnings receive one
-    // sentence per setting that could not be written as edited.
+    // changed setting are reproduced byte for byte. `unedited` is the scene an
+    // OK without any edit leaves (the document's own scene after the
+    // plug-in's commands), paired with the file's lights like `edited`; null
+    // when it is not known, and then every value counts as not edited.
+    std::string render(const sim::Scene &edited, const sim::Scene *unedited, Notes &notes) const;
+    // The same without the unedited scene; errors are added to the warnings.
     std::string render(const sim::Scene &edited, std::vector<std::string> &warnings) const;
+
+    // Line rules of this document's version.
+    const VersionRules &rules() const { return *rules_; }
 
     // 1-based line on which a setting of light `index` stands, 0 if absent.
     int settingLine(std::size_t index, LwsSetting setting) const;
     // Whether that setting is an envelope in the file.
     bool settingAnimated(std::size_t index, LwsSetting setting) const;
+    // The name in the light's "Plugin LightHandler" block (LWSC 6 to 8); empty
+    // when it has none or the block names none. hasLightHandler tells the two apart.
+    bool hasLightHandler(std::size_t index) const;
+    std::string_view lightHandler(std::size_t index) const;
 
 private:
     // Lines are not copied and not listed one by one: the start of every
@@ -160,6 +208,8 @@ private:
         double rawColor[3] = {1, 1, 1};  // as written (0-255 in LWSC 1 and 2)
         double falloff = 0;
         Span spans[kLwsSettingCount];
+        // "Plugin LightHandler" line to its EndPlugin; the value range is the name.
+        Span handler;
     };
 
     friend class LwsParser;
@@ -167,6 +217,7 @@ private:
 
     std::string fileName_;
     int version_ = 0;
+    const VersionRules *rules_ = versionRules(kFirstVersion);
     std::string bytes_;  // the file, once
     std::size_t lineCount_ = 0;
     std::vector<std::uint32_t> lineMarks_;  // start of lines 0, kLineStride, 2 kLineStride...
@@ -177,8 +228,8 @@ private:
 };
 
 // Entry point for fuzzing: parses arbitrary bytes and, when they parse, renders
-// the document with its own scene and with an edited one. Never throws for any
-// input; returns 0.
+// the document with its own scene and with an edited one, that one also
+// against an unedited scene. Never throws for any input; returns 0.
 int fuzzParseAndRender(const std::uint8_t *data, std::size_t size);
 
 }  // namespace scenefile

@@ -22,6 +22,11 @@ int fuzzParseAndRender(const std::uint8_t *data, std::size_t size) {
         l.range += 1.0;
     }
     (void)doc.render(scene, warnings);
+    // The same edit told from an unedited OK that would send the file's own
+    // values: every setting counts as edited.
+    const sim::Scene unedited = doc.scene();
+    LwsDocument::Notes notes;
+    (void)doc.render(scene, &unedited, notes);
     return 0;
 }
 

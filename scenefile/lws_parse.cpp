@@ -159,11 +159,14 @@ private:
         if (!parseInt(trimmed(doc_.lineText(1)), version)) {
             return fail(2, "expected the scene file version (a number) after \"LWSC\"");
         }
-        if (version < 1 || version > 5) {
-            return fail(2, "unsupported scene file version " + std::to_string(version) +
-                               " (versions 1 to 5 are read)");
+        const VersionRules *rules = versionRules(version);
+        if (!rules) {
+            return fail(2, "unsupported scene file version " + std::to_string(version) + " (versions " +
+                               std::to_string(kFirstVersion) + " to " + std::to_string(kLastVersion) +
+                               " are read)");
         }
         doc_.version_ = version;
+        doc_.rules_ = rules;
         return true;
     }
 
@@ -178,12 +181,18 @@ private:
             if (toks.empty()) continue;
             const std::string_view kw = tokenText(text, toks[0]);
             if (kw[0] == '{' || kw == "Plugin") {
-                if (depth == 0) openedAt = i;
+                if (depth == 0) {
+                    openedAt = i;
+                    if (inLight && kw == "Plugin") startHandler(i);
+                }
                 ++depth;
                 continue;
             }
             if (kw == "}" || kw == "EndPlugin") {
-                if (depth > 0) --depth;
+                if (depth > 0 && --depth == 0 && openHandler_) {
+                    doc_.lights_.back().handler.last = u32(i);
+                    openHandler_ = false;
+                }
                 continue;
             }
             if (depth > 0) continue;
@@ -212,14 +221,44 @@ private:
     }
 
     void closeLight(std::size_t endLine, bool inLight) {
-        if (inLight && !doc_.lights_.empty()) doc_.lights_.back().end = u32(endLine);
+        if (!inLight || doc_.lights_.empty()) return;
+        LwsDocument::Light &light = doc_.lights_.back();
+        light.end = u32(endLine);
+        // The handler's kind decides the type where the plug-in has no type
+        // for it, and stands in for a missing LightType line.
+        if (!light.handler.present) return;
+        const std::string_view name =
+            doc_.lineText(light.handler.first)
+                .substr(light.handler.valueBegin, light.handler.valueEnd - light.handler.valueBegin);
+        const LightKind *kind = findLightKind(name);
+        if (!kind || kind->typeCode == kOtherLightKind) light.value.lightType = kOtherLightKind;
+        else if (!light.spans[static_cast<int>(LwsSetting::Type)].present)
+            light.value.lightType = kind->typeCode;
+    }
+
+    // "Plugin LightHandler N NAME" at the top level of a light, in versions
+    // that have them; the block's end is noted when it closes.
+    void startHandler(std::size_t i) {
+        if (!doc_.rules_->lightHandlers) return;
+        const std::string_view text = doc_.lineText(i);
+        const Tokens toks = tokenize(text, 4);
+        if (toks.size() < 2 || tokenText(text, toks[1]) != "LightHandler") return;
+        LwsDocument::Span &h = doc_.lights_.back().handler;
+        h = LwsDocument::Span();
+        h.present = true;
+        h.first = h.last = u32(i);
+        if (toks.size() >= 4) {
+            h.valueBegin = u32(toks[3].begin);
+            h.valueEnd = u32(toks[3].end);
+        }
+        openHandler_ = true;
     }
 
     bool startLight(std::size_t i, const Tokens &toks) {
         LwsDocument::Light light;
         light.begin = u32(i);
         light.end = u32(i + 1);
-        if (doc_.version_ <= 3) {
+        if (!doc_.rules_->idAfterAddLight) {
             light.value.id = sim::kLightIdBase + static_cast<uint32_t>(doc_.lights_.size());
         } else {
             const std::string_view text = doc_.lineText(i);
@@ -407,7 +446,7 @@ private:
         if (kw == "LightColor") {
             LwsDocument::Span &span = light.spans[static_cast<int>(LwsSetting::Color)];
             if (!readValues(i, kw, 3, span, vals, last)) return false;
-            const double scale = doc_.version_ <= 2 ? 1.0 / 255.0 : 1.0;
+            const double scale = doc_.rules_->oldSyntax ? 1.0 / 255.0 : 1.0;
             for (int c = 0; c < 3; ++c) {
                 light.rawColor[c] = vals[c];
                 v.color[c] = vals[c] * scale;
@@ -458,6 +497,7 @@ private:
 
     LoadError &err_;
     LwsDocument doc_;
+    bool openHandler_ = false;  // a handler block of the last light is open
 };
 
 bool LwsDocument::parse(const std::string &bytes, const std::string &fileName, LwsDocument &out,
@@ -578,6 +618,16 @@ bool LwsDocument::settingAnimated(std::size_t index, LwsSetting setting) const {
     if (index >= lights_.size()) return false;
     const Span &sp = lights_[index].spans[static_cast<int>(setting)];
     return sp.present && sp.animated;
+}
+
+bool LwsDocument::hasLightHandler(std::size_t index) const {
+    return index < lights_.size() && lights_[index].handler.present;
+}
+
+std::string_view LwsDocument::lightHandler(std::size_t index) const {
+    if (!hasLightHandler(index)) return std::string_view();
+    const Span &h = lights_[index].handler;
+    return lineText(h.first).substr(h.valueBegin, h.valueEnd - h.valueBegin);
 }
 
 }  // namespace scenefile

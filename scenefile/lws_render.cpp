@@ -42,13 +42,50 @@ bool sameProduct(const double *a, double ai, const double *b, double bi) {
     return true;
 }
 
+// Which of a light's values differ from what an OK without edits sends for
+// it, compared as the plug-in sends them (six decimals).
+struct Edits {
+    bool known = false;  // the unedited light was at hand
+    bool colour = false;
+    bool intensity = false;
+    bool type = false;
+};
+
+Edits editsOf(const sim::SceneLight &e, const sim::SceneLight &unedited) {
+    Edits ed;
+    ed.known = true;
+    for (int c = 0; c < 3; ++c)
+        ed.colour = ed.colour || formatFixed(e.color[c]) != formatFixed(unedited.color[c]);
+    ed.intensity = formatFixed(e.intensity) != formatFixed(unedited.intensity);
+    ed.type = e.lightType != unedited.lightType;
+    return ed;
+}
+
+// "255 128 0": a colour as the panel shows it, for messages.
+std::string colour255(const double *fractions) {
+    std::string s;
+    for (int c = 0; c < 3; ++c) {
+        if (c) s += ' ';
+        s += formatTrimmed(std::round(fractions[c] * 255.0));
+    }
+    return s;
+}
+
+std::string percent(double fraction) { return formatTrimmed(fraction * 100.0) + "%"; }
+
+const char *typeName(int32_t type) {
+    static const char *const kNames[] = {"Distant", "Point", "Spot", "Linear", "Area"};
+    return type >= 0 && type <= 4 ? kNames[type] : "Distant";
+}
+
 }  // namespace
 
 class LwsWriter {
 public:
-    LwsWriter(const LwsDocument &doc, std::vector<std::string> &warnings) : doc_(doc), warnings_(warnings) {}
+    LwsWriter(const LwsDocument &doc, LwsDocument::Notes &notes)
+        : doc_(doc), rules_(doc.rules()), warnings_(notes.warnings), errors_(notes.errors) {}
 
-    std::string run(const sim::Scene &edited) {
+    std::string run(const sim::Scene &edited, const sim::Scene *unedited) {
         const std::size_t docCount = doc_.lights_.size();
         const std::size_t editCount = edited.lights.size();
         if (docCount != editCount) {
@@ -68,13 +105,22 @@ public:
                 continue;
             }
             if (untouched(light.value, e)) continue;
-            writeLight(i, light, e);
+            // Without the unedited scene (or its light) nothing counts as edited,
+            // except a type the file cannot take, which is refused either way.
+            const sim::SceneLight *base =
+                unedited && i < unedited->lights.size() && unedited->lights[i].id == e.id
+                    ? &unedited->lights[i]
+                    : nullptr;
+            Edits ed;
+            if (base) ed = editsOf(e, *base);
+            else ed.type = true;
+            writeLight(i, light, e, ed);
         }
         return assemble();
     }
 
 private:
-    bool old() const { return doc_.version_ <= 2; }
+    bool old() const { return rules_.oldSyntax; }
     std::string fmt(double v) const { return old() ? formatFixed(v) : formatTrimmed(v); }
 
     void warn(const std::string &s) { warnings_.push_back(s); }
@@ -95,13 +141,18 @@ private:
                (e.flags & 1u) == (o.flags & 1u);
     }
 
-    void writeLight(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e) {
-        writeColorAndIntensity(i, light, e);
+    void writeLight(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+                    const Edits &ed) {
+        writeColorAndIntensity(i, light, e, ed);
 
-        // Light type: values outside 0..4 select a distant light.
-        const int32_t type = (e.lightType >= 0 && e.lightType <= 4) ? e.lightType : 0;
-        if (type != light.value.lightType) {
-            setValue(light, LwsSetting::Type, formatInt(type));
+        if (rules_.lightHandlers) {
+            writeHandledType(i, light, e, ed.type);
+        } else {
+            // Light type: values outside 0..4 select a distant light.
+            const int32_t type = (e.lightType >= 0 && e.lightType <= 4) ? e.lightType : 0;
+            if (type != light.value.lightType) {
+                setValue(light, LwsSetting::Type, formatInt(type));
+            }
         }
 
         const bool limited = (e.flags & 1u) != 0;
@@ -132,6 +183,53 @@ private:
         }
     }
 
+    // The type of a light whose kind a handler block may name: the LightType
+    // line is written only where the block (if any) already names the new
+    // kind, since the block itself is never rewritten.
+    void writeHandledType(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+                          bool edited) {
+        const int32_t now = light.value.lightType;
+        if (e.lightType == now) return;
+        const int32_t type = (e.lightType >= 0 && e.lightType <= 4) ? e.lightType : 0;
+        if (type == now) return;
+        const LwsDocument::Span &h = light.handler;
+        const std::string_view handler =
+            h.present ? doc_.lineText(h.first).substr(h.valueBegin, h.valueEnd - h.valueBegin)
+                      : std::string_view();
+        if (!h.present || handler == handlerOfType(type)) {
+            setValue(light, LwsSetting::Type, formatInt(type));
+            return;
+        }
+        const LightKind *kind = findLightKind(handler);
+        const std::string block = "its Plugin LightHandler block, line " + std::to_string(h.first + 1) +
+                                  ", names " +
+                                  (handler.empty() ? std::string("no kind") : std::string(handler));
+        if (!edited) {
+            // What an OK without edits sends: the light stays what the file says.
+            const bool other = !kind || kind->typeCode == kOtherLightKind;
+            const std::string what = !kind ? std::string("a light of a kind this program does not know")
+                                           : "a " + toLower(kind->shown) + " light";
+            warn(who(i, light) + ": the light type " + typeName(type) +
+                 " that was sent was not written: it is " + what + " (" + block + ")" +
+                 (other ? ", which none of the panel's five types stands for, and " +
+                              std::string(typeName(type)) + " is what an OK without edits sends for it"
+                        : std::string()) +
+                 "; it keeps its kind");
+            return;
+        }
+        errors_.push_back(who(i, light) + ": the light type cannot be changed to " + typeName(type) +
+                          " in LWSC " + std::to_string(doc_.version_) + ": " + block +
+                          ", and this program cannot rewrite that block");
+    }
+
+    static std::string toLower(std::string_view s) {
+        std::string out(s);
+        for (char &c : out) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        return out;
+    }
+
     std::string colorText(const double *fractions, std::size_t i, const LwsDocument::Light &light) {
         std::string s;
         bool clamped = false;
@@ -160,21 +258,67 @@ private:
         return s;
     }
 
-    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e) {
+    // A light black at time 0 whose lines are kept although nobody edited
+    // it: colour x intensity is 0 either way, so the product cannot tell
+    // whether the colour sent was meant. Says what was sent and what the file
+    // keeps, where the two differ.
+    void noteKeptBlackLight(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+                            const Edits &ed) {
+        if (!ed.known) return;
+        const sim::SceneLight &o = light.value;
+        for (int c = 0; c < 3; ++c) {
+            if (o.color[c] * o.intensity != 0.0) return;
+        }
+        const bool colourDiffers = colour255(e.color) != colour255(o.color);
+        const bool intensityDiffers = !o.intensityAnimated && fmt(e.intensity) != fmt(o.intensity);
+        if (!colourDiffers && !intensityDiffers) return;
+        std::string sent, kept;
+        if (colourDiffers) {
+            sent = "the colour " + colour255(e.color);
+            kept = "colour " + colour255(o.color);
+        }
+        if (intensityDiffers) {
+            sent += std::string(sent.empty() ? "the" : " and the") + " intensity " + percent(e.intensity);
+            kept += std::string(kept.empty() ? "" : " and ") + "intensity " + percent(o.intensity);
+        }
+        const char *were = colourDiffers && intensityDiffers ? "were" : "was";
+        warn(
+            who(i, light) + ": " + sent + " that " + were + " sent " + were +
+            " not written: the light is black at time 0, and an OK without edits sends that for it; the file "
+            "keeps " +
+            kept + " (any other value given in the panel is written)");
+    }
+
+    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+                                const Edits &ed) {
         const sim::SceneLight &o = light.value;
         if (!allFinite(e.color, 3) || !std::isfinite(e.intensity)) {
             warn(who(i, light) + ": colour or intensity is not a finite number; neither was changed");
             return;
         }
+        const bool edited = ed.colour || ed.intensity;
         const bool productKept = sameProduct(e.color, e.intensity, o.color, o.intensity);
 
         if (o.intensityAnimated) {
             // The envelope stays; the colour carries what changed at time 0.
-            if (productKept) return;
+            if (!edited && productKept) {
+                noteKeptBlackLight(i, light, e, ed);
+                return;
+            }
             if (o.intensity == 0.0) {
-                warn(who(i, light) +
-                     ": the intensity is animated in the file and 0 at time 0, so the "
-                     "new colour x intensity cannot be kept; the envelope and colour were not changed");
+                // Colour x intensity is 0 at time 0 whatever the colour; the
+                // colour line, which the envelope scales at other times, takes
+                // the colour as sent.
+                if (ed.intensity || (!edited && !productKept)) {
+                    warn(who(i, light) +
+                         ": the intensity is animated in the file and 0 at time 0, so the new "
+                         "intensity " +
+                         percent(e.intensity) + " cannot be kept; the envelope was not changed");
+                }
+                if (ed.colour) {
+                    const std::string text = colorText(e.color, i, light);
+                    if (text != originalColorText(light)) setValue(light, LwsSetting::Color, text);
+                }
                 return;
             }
             double scaled[3];
@@ -187,15 +331,19 @@ private:
             }
             warn(who(i, light) +
                  ": the intensity is animated in the file; its envelope was kept and "
-                 "the colour was scaled so that colour x intensity at time 0 is as edited");
+                 "the colour was scaled so that colour x intensity at time 0 is as edited (colour " +
+                 colour255(e.color) + " at " + percent(e.intensity) + " was sent)");
             const std::string text = colorText(scaled, i, light);
             if (text != originalColorText(light)) setValue(light, LwsSetting::Color, text);
             return;
         }
 
-        // Integer colours cannot carry an arbitrary split exactly: an unchanged
-        // product keeps both lines as they are.
-        if (old() && productKept) return;
+        // Where the file cannot (or should not) carry an arbitrary split, a
+        // light nobody edited keeps both lines while its product is unchanged.
+        if (!edited && rules_.keepUneditedSplit && productKept) {
+            noteKeptBlackLight(i, light, e, ed);
+            return;
+        }
 
         const std::string color = colorText(e.color, i, light);
         if (color != originalColorText(light)) setValue(light, LwsSetting::Color, color);
@@ -331,14 +479,24 @@ private:
     }
 
     const LwsDocument &doc_;
+    const VersionRules &rules_;
     std::vector<std::string> &warnings_;
+    std::vector<std::string> &errors_;
     std::map<std::size_t, std::string> replaced_;
     std::map<std::size_t, std::vector<std::string>> inserted_;
 };
 
+std::string LwsDocument::render(const sim::Scene &edited, const sim::Scene *unedited, Notes &notes) const {
+    LwsWriter writer(*this, notes);
+    return writer.run(edited, unedited);
+}
+
 std::string LwsDocument::render(const sim::Scene &edited, std::vector<std::string> &warnings) const {
-    LwsWriter writer(*this, warnings);
-    return writer.run(edited);
+    Notes notes;
+    std::string bytes = render(edited, nullptr, notes);
+    warnings.insert(warnings.end(), notes.warnings.begin(), notes.warnings.end());
+    warnings.insert(warnings.end(), notes.errors.begin(), notes.errors.end());
+    return bytes;
 }
 
 }  // namespace scenefile

@@ -263,4 +263,54 @@ TEST(SceneList, Utf8Check) {
         EXPECT_FALSE(vhost::isUtf8(bad)) << bad;
 }
 
+// Wide and combining characters: every column starts at the same screen
+// column on every line, counting East Asian wide characters as two and
+// combining marks as none.
+TEST(SceneList, WideCharactersKeepTheColumnsAligned) {
+    const scenefile::LwsDocument doc =
+        sceneWithNames({"Key", "\u5149\u6E90", "\uFF21\uFF22\uFF23", "Cafe\u0301", "\uD55C\uAE00 light"});
+    EXPECT_EQ(vhost::displayWidth("\u5149\u6E90"), 4u);
+    EXPECT_EQ(vhost::displayWidth("Cafe\u0301"), 4u);
+    EXPECT_EQ(vhost::displayWidth("\U0001F600 \u00E9"), 4u);
+    std::istringstream lines(vhost::listScene(doc, "names.lws"));
+    std::string line;
+    std::getline(lines, line);  // the title
+    std::vector<std::size_t> typeColumn;
+    while (std::getline(lines, line)) {
+        const std::size_t at = line.find("  Point");
+        const std::size_t header = line.find("  TYPE");
+        const std::size_t cut = at != std::string::npos ? at : header;
+        ASSERT_NE(cut, std::string::npos) << line;
+        typeColumn.push_back(vhost::displayWidth(line.substr(0, cut)));
+    }
+    ASSERT_EQ(typeColumn.size(), 6u);
+    for (std::size_t w : typeColumn) EXPECT_EQ(w, typeColumn[0]);
+}
+
+// A huge intensity and a tiny range: exact in JSON, short in the table.
+TEST(SceneList, HugeAndTinyNumbers) {
+    const std::string bytes =
+        "LWSC\n3\nAddLight\nLightName Big\nLightColor 1 1 1\nLightIntensity 1e300\n"
+        "LightRange 1e-7\nAddLight\nLightName Usual\nLightIntensity 0.15\n"
+        "LightRange 0.123456789\nAddLight\nLightName Wide\nLightColor 1e12 0 0\n";
+    scenefile::LwsDocument doc;
+    scenefile::LoadError err;
+    ASSERT_TRUE(scenefile::LwsDocument::parse(bytes, "big.lws", doc, err)) << err.toString();
+    const nlohmann::json json = nlohmann::json::parse(vhost::listSceneJson(doc, "big.lws"));
+    EXPECT_EQ(json["lights"][0]["intensityPercent"].get<double>(), 1e302);
+    EXPECT_EQ(json["lights"][0]["range"].get<double>(), 1e-7);
+    EXPECT_EQ(json["lights"][1]["intensityPercent"].get<double>(), 15.0);  // not 15.000000000000002
+    EXPECT_EQ(json["lights"][1]["range"].get<double>(), 0.123456789);
+    EXPECT_EQ(json["lights"][2]["color"][0].get<double>(), 255e12);
+
+    const std::string text = vhost::listScene(doc, "big.lws");
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 100u) << line;
+    EXPECT_NE(text.find("  1e+302%  "), std::string::npos) << text;
+    EXPECT_NE(text.find("  1e-07  "), std::string::npos) << text;
+    EXPECT_NE(text.find("  15%  "), std::string::npos) << text;
+    EXPECT_NE(text.find("  0.123457  "), std::string::npos) << text;
+    EXPECT_NE(text.find("  2.55e+14 0 0  "), std::string::npos) << text;
+}
+
 }  // namespace

@@ -62,6 +62,8 @@ sim::Scene asPluginSendsBack(const sim::Scene &scene) {
             l.color[c] = fromPrintf(intensity != 0.0 ? p[c] / intensity : 1.0);
         }
         if (l.flags & 1u) l.range = fromPrintf(l.range);
+        // Its type command for a code outside 0..4 selects a distant light.
+        if (l.lightType < 0 || l.lightType > 4) l.lightType = 0;
     }
     return out;
 }

@@ -20,7 +20,8 @@ std::vector<std::string> splitKeepEol(const std::string &bytes);
 
 // What the host sees and sends back for a light: colour x intensity at time 0,
 // split into intensity = largest component and colour = product / intensity,
-// each value printed with %f and read back as the simulated Layout would.
+// each value printed with %f and read back as the simulated Layout would; a
+// type outside 0..4 comes back as 0 (distant).
 sim::Scene asPluginSendsBack(const sim::Scene &scene);
 
 double fromPrintf(double v);  // %f, then parsed
