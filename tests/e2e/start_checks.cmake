@@ -212,6 +212,9 @@ elseif(MODE STREQUAL "expect")
   set(study "${SCENES}/light-study-01.lws")
   if(EXISTS "${study}")
     file(COPY_FILE "${study}" "${WORK}/study.lws")
+    # The shared scenes are read-only; the copy must be writable, or the save
+    # over it is refused at start (as root on Linux that check passes anyway).
+    file(CHMOD "${WORK}/study.lws" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
     file(SHA256 "${WORK}/study.lws" study_hash)
     file(WRITE "${WORK}/blue.vts" "click Blue\nexpect field intensity 51\nintensity 80\nok\n")
     host(--scene study.lws --script blue.vts --save study.lws)
