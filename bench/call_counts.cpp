@@ -60,7 +60,7 @@ CallBreakdown breakdown(const std::vector<sim::Call> &calls) {
 
 std::vector<EventCount> countEvents(const std::string &pluginPath) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(pluginPath);
-    sim::Host host(sim::makeUniformScene(kSceneLights));
+    sim::Host host(scene::makeUniformScene(kSceneLights));
     std::vector<EventCount> out;
     std::string failure;
 

@@ -9,7 +9,7 @@
 #include "host.h"
 #include "loader.h"
 #include "options.h"
-#include "scene.h"
+#include "scene/scene.h"
 #include "scene_diff.h"
 #include "scene_list.h"
 #include "scene_session.h"
@@ -168,9 +168,9 @@ int main(int argc, char **argv) {
     }
     saveOptions.plugin = &*lib;  // the writer asks it what an OK without edits sends
 
-    sim::Scene scene = options.scene    ? document.scene()
-                       : options.lights ? sim::makeUniformScene(*options.lights)
-                                        : sim::makeDemoScene();
+    scene::Scene scene = options.scene    ? document.scene()
+                         : options.lights ? scene::makeUniformScene(*options.lights)
+                                          : scene::makeDemoScene();
     // The plug-in's list has 510 rows and says nothing of the lights beyond them.
     if (scene.lights.size() > kListedLights)
         std::cerr << "warning: the scene has " << scene.lights.size() << " lights; only the first "

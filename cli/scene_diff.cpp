@@ -20,12 +20,13 @@ bool hasLoneCarriageReturn(std::string_view s) {
 
 }  // namespace
 
-std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &doc, const sim::Scene &scene) {
+std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &doc,
+                                                const scene::Scene &scene) {
     std::vector<std::string> out;
-    const sim::Scene read = doc.scene();
+    const scene::Scene read = doc.scene();
     const std::size_t n = std::min(read.lights.size(), scene.lights.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const sim::SceneLight &was = read.lights[i], &now = scene.lights[i];
+        const scene::Light &was = read.lights[i], &now = scene.lights[i];
         if ((was.flags & 1u) != 0 || was.id != now.id || !std::isfinite(now.range)) continue;
         if (doc.settingAnimated(i, scenefile::LwsSetting::Range)) continue;  // the writer says so
         const std::string range = scenefile::formatTrimmed(now.range);
@@ -38,7 +39,7 @@ std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &do
     return out;
 }
 
-SceneDiff diffScene(const scenefile::LwsDocument &doc, std::string_view before, const sim::Scene &scene,
+SceneDiff diffScene(const scenefile::LwsDocument &doc, std::string_view before, const scene::Scene &scene,
                     const std::string &name, const sim::PluginLibrary *plugin) {
     SceneBytes rendered = renderScene(doc, scene, plugin);
     SceneDiff d;

@@ -19,7 +19,7 @@ namespace vhost {
 // paste brings that about (it carries the copied light's limited-range flag
 // into the row, and the plug-in then sends LightRange), and no command turns
 // falloff on, so the file gets a range that Layout ignores. One sentence each.
-std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &doc, const sim::Scene &scene);
+std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &doc, const scene::Scene &scene);
 
 struct SceneDiff {
     std::vector<std::string> warnings;  // the writer's, then unlimitedRangeWarnings
@@ -32,7 +32,7 @@ struct SceneDiff {
 // file held when it was read, or when it was last saved). name: the base name
 // shown in the diff's header lines.
 // plugin: as SaveOptions::plugin, so that the diff shows what a save writes.
-SceneDiff diffScene(const scenefile::LwsDocument &doc, std::string_view before, const sim::Scene &scene,
+SceneDiff diffScene(const scenefile::LwsDocument &doc, std::string_view before, const scene::Scene &scene,
                     const std::string &name, const sim::PluginLibrary *plugin);
 
 // The file name without its folders ("scenes/a.lws" gives "a.lws").

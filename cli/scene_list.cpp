@@ -83,7 +83,7 @@ std::string codeText(const char *name, std::int32_t code) {
 double colour255(double fraction) { return std::round(fraction * 255.0); }
 
 // The names of one file, decoded the same way (see the header).
-using Names = sim::NameReading;
+using Names = scene::NameReading;
 
 // Text escaped as in a JSON string: ", \\ and control characters. `text` is UTF-8.
 std::string escaped(const std::string &text) {
@@ -195,10 +195,11 @@ std::size_t displayWidth(const std::string &utf8) {
 }
 
 std::string listScene(const LwsDocument &doc, const std::string &file) {
-    const sim::Scene scene = doc.scene();
+    const scene::Scene scene = doc.scene();
     const std::size_t n = scene.lights.size();
-    std::string out = (isUtf8(file) ? file : cp1252ToUtf8(file)) + ": LWSC " + std::to_string(doc.version()) +
-                      ", " + std::to_string(n) + (n == 1 ? " light\n" : " lights\n");
+    std::string out = (scene::isUtf8(file) ? file : scene::cp1252ToUtf8(file)) + ": LWSC " +
+                      std::to_string(doc.version()) + ", " + std::to_string(n) +
+                      (n == 1 ? " light\n" : " lights\n");
     if (n == 0) return out;
 
     constexpr int kColumns = 8;
@@ -207,7 +208,7 @@ std::string listScene(const LwsDocument &doc, const std::string &file) {
     const Names names(scene.lights);
     bool anyAnimated = false;
     for (std::size_t i = 0; i < n; ++i) {
-        const sim::SceneLight &l = scene.lights[i];
+        const scene::Light &l = scene.lights[i];
         auto mark = [&](LwsSetting s) -> const char * {
             if (!doc.settingAnimated(i, s)) return "";
             anyAnimated = true;
@@ -222,7 +223,7 @@ std::string listScene(const LwsDocument &doc, const std::string &file) {
         rows.push_back({
             id,
             quoted(names(l.name)),
-            escaped(isUtf8(kind) ? kind : cp1252ToUtf8(kind)) + mark(LwsSetting::Type),
+            escaped(scene::isUtf8(kind) ? kind : scene::cp1252ToUtf8(kind)) + mark(LwsSetting::Type),
             percentShown(l.intensity) + "%" + mark(LwsSetting::Intensity),
             colour + mark(LwsSetting::Color),
             codeText(shadowName(l.shadowType), l.shadowType) + mark(LwsSetting::Shadow),
@@ -247,11 +248,11 @@ std::string listScene(const LwsDocument &doc, const std::string &file) {
 
 std::string listSceneJson(const LwsDocument &doc, const std::string &file) {
     using Json = nlohmann::ordered_json;
-    const sim::Scene scene = doc.scene();
+    const scene::Scene scene = doc.scene();
     const Names names(scene.lights);
     Json lights = Json::array();
     for (std::size_t i = 0; i < scene.lights.size(); ++i) {
-        const sim::SceneLight &l = scene.lights[i];
+        const scene::Light &l = scene.lights[i];
         Json colour = Json::array();
         for (double c : l.color) {
             const double v = colour255(c);
@@ -277,7 +278,7 @@ std::string listSceneJson(const LwsDocument &doc, const std::string &file) {
         if (doc.rules().lightHandlers) {
             const std::string handler(doc.lightHandler(i));
             light["handler"] = doc.hasLightHandler(i)
-                                   ? Json(isUtf8(handler) ? handler : cp1252ToUtf8(handler))
+                                   ? Json(scene::isUtf8(handler) ? handler : scene::cp1252ToUtf8(handler))
                                    : Json(nullptr);
         }
         const double percent = percentValue(l.intensity);
@@ -294,7 +295,7 @@ std::string listSceneJson(const LwsDocument &doc, const std::string &file) {
         lights.push_back(std::move(light));
     }
     Json root;
-    root["file"] = isUtf8(file) ? file : cp1252ToUtf8(file);
+    root["file"] = scene::isUtf8(file) ? file : scene::cp1252ToUtf8(file);
     root["version"] = doc.version();
     root["lights"] = std::move(lights);
     // Every string is valid UTF-8 by now; replacing is only a guard that can

@@ -45,8 +45,8 @@
 #include <cstddef>
 #include <string>
 
+#include "scene/name_text.h"
 #include "scenefile/lws_document.h"
-#include "sim/name_text.h"
 
 namespace vhost {
 
@@ -55,9 +55,9 @@ std::string listScene(const scenefile::LwsDocument &doc, const std::string &file
 // The JSON document, pretty-printed, ending in a newline.
 std::string listSceneJson(const scenefile::LwsDocument &doc, const std::string &file);
 
-// The decoding of names, shared with the session scripts (sim/name_text.h).
-using sim::cp1252ToUtf8;
-using sim::isUtf8;
+// The decoding of names, shared with the session scripts (scene/name_text.h).
+using scene::cp1252ToUtf8;
+using scene::isUtf8;
 // Columns UTF-8 text takes in a terminal: East Asian Wide and Fullwidth
 // characters two, combining marks and other zero-width characters none,
 // everything else one (a small table of ranges, not the whole of Unicode).

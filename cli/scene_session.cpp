@@ -52,7 +52,8 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
     return writeScene(doc, host.scene(), path, err, options);
 }
 
-std::optional<sim::Scene> uneditedScene(const scenefile::LwsDocument &doc, const sim::PluginLibrary &plugin) {
+std::optional<scene::Scene> uneditedScene(const scenefile::LwsDocument &doc,
+                                          const sim::PluginLibrary &plugin) {
     sim::Host host(doc.scene());
     host.setLogging(false);
     host.setDrawing(false);
@@ -61,9 +62,9 @@ std::optional<sim::Scene> uneditedScene(const scenefile::LwsDocument &doc, const
     return std::move(host.scene());
 }
 
-SceneBytes renderScene(const scenefile::LwsDocument &doc, const sim::Scene &scene,
+SceneBytes renderScene(const scenefile::LwsDocument &doc, const scene::Scene &scene,
                        const sim::PluginLibrary *plugin) {
-    std::optional<sim::Scene> unedited;
+    std::optional<scene::Scene> unedited;
     if (plugin) unedited = uneditedScene(doc, *plugin);
     scenefile::LwsDocument::Notes notes;
     SceneBytes out;
@@ -74,7 +75,7 @@ SceneBytes renderScene(const scenefile::LwsDocument &doc, const sim::Scene &scen
     return out;
 }
 
-bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
+bool writeScene(const scenefile::LwsDocument &doc, const scene::Scene &scene, const std::string &path,
                 std::ostream &err, const SaveOptions &options) {
     const SceneBytes rendered = renderScene(doc, scene, options.plugin);
     const std::string &bytes = rendered.bytes;

@@ -44,7 +44,8 @@ struct SaveOptions {
 // copy buffer, the current row) is read by no OK and changed by none, so the
 // same loaded library the session used will do. Empty if the run did not end
 // in OK.
-std::optional<sim::Scene> uneditedScene(const scenefile::LwsDocument &doc, const sim::PluginLibrary &plugin);
+std::optional<scene::Scene> uneditedScene(const scenefile::LwsDocument &doc,
+                                          const sim::PluginLibrary &plugin);
 
 // What a save of the edited scene writes: the bytes, and the sentences to
 // report with them. The one way the scene is turned into bytes, for --save,
@@ -56,7 +57,7 @@ struct SceneBytes {
     std::vector<std::string> errors;    // edits the file cannot take: nothing may be written
 };
 // plugin: as SaveOptions::plugin (null: values are compared with the file alone).
-SceneBytes renderScene(const scenefile::LwsDocument &doc, const sim::Scene &scene,
+SceneBytes renderScene(const scenefile::LwsDocument &doc, const scene::Scene &scene,
                        const sim::PluginLibrary *plugin);
 
 // Writes the scene after the session. Nothing is written unless the panel
@@ -74,7 +75,7 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
 // window saves after several runs, the last of which may have been
 // cancelled). Checks and reports like saveScene; returns false when the file
 // could not be written or the save was refused.
-bool writeScene(const scenefile::LwsDocument &doc, const sim::Scene &scene, const std::string &path,
+bool writeScene(const scenefile::LwsDocument &doc, const scene::Scene &scene, const std::string &path,
                 std::ostream &err, const SaveOptions &options = SaveOptions());
 
 // Writes a picture of a panel as PNG. Returns false with error set on failure.

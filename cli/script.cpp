@@ -197,7 +197,7 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
             long long k = 1;
             if (n == 2 && (!toInt(w[2], k) || k < 1))
                 return bad("'" + w[2] + "' is not a row number: give 1 for the first row named \"" +
-                           sim::textAsUtf8(w[1]) + "\", 2 for the second, and so on");
+                           scene::textAsUtf8(w[1]) + "\", 2 for the second, and so on");
             s.ints.push_back(k);
         } else if (verb == "click-y") {
             if (n != 1 && n != 2) return bad("'click-y' takes 1 or 2 arguments; write: click-y Y [X]");
@@ -347,10 +347,10 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
     switch (s.op) {
     case Op::ExpectSelected: {
         // Names as the user reads them, on both sides.
-        const sim::NameReading read = host.nameReading();
+        const scene::NameReading read = host.nameReading();
         std::vector<std::string> seen, wanted;
         for (const std::string &n : host.selectedNames()) seen.push_back(read(n));
-        for (const std::string &n : s.text) wanted.push_back(sim::textAsUtf8(n));
+        for (const std::string &n : s.text) wanted.push_back(scene::textAsUtf8(n));
         if (seen != wanted) fail(s, "expected selected " + joinNames(wanted) + ", saw " + joinNames(seen));
         return true;
     }

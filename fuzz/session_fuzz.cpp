@@ -70,8 +70,8 @@ validate::Activation decode(Bytes &in) {
     size_t lights = in.u8();
     lights = lights > 250 ? 500 + (lights - 250) * 20 : lights % 40;  // now and then 500 to 600
     for (size_t i = 0; i < lights; ++i) {
-        sim::SceneLight l;
-        l.id = sim::kLightIdBase + static_cast<uint32_t>(i);
+        scene::Light l;
+        l.id = scene::kLightIdBase + static_cast<uint32_t>(i);
         if (i < 24 && !in.empty()) {  // the first lights from the input, the rest plain
             l.name = in.text(1000);
             for (double &c : l.color) c = in.f64();

@@ -101,10 +101,10 @@ Picture drawWindowFrame(const Picture &panel, const Decoration &d) {
     return pic;
 }
 
-std::vector<ShellRow> shellRows(const sim::Scene &scene) {
+std::vector<ShellRow> shellRows(const scene::Scene &scene) {
     std::vector<ShellRow> rows;
     rows.reserve(scene.lights.size());
-    for (const sim::SceneLight &l : scene.lights) {
+    for (const scene::Light &l : scene.lights) {
         ShellRow r;
         r.name = l.name;
         const char *t = typeName(l.lightType);

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/scene.h"
 #include "sim/picture.h"
-#include "sim/scene.h"
 
 namespace render {
 
@@ -51,7 +51,7 @@ struct ShellRow {
     std::string shadow;       // "Off", "Raytrace", "ShadowMap"
     double range = 0;
 };
-std::vector<ShellRow> shellRows(const sim::Scene &scene);
+std::vector<ShellRow> shellRows(const scene::Scene &scene);
 
 // A question over the table, with two or three buttons; the Save-as question
 // has a text field.

@@ -28,7 +28,7 @@
 //   fractions from LWSC 3 on; both are reported as fractions), LightIntensity
 //   or LgtIntensity (either keyword in any version), LightType, ShadowType,
 //   LightFalloffType or LightFalloff (non-zero sets bit 0 of flags), LightRange.
-//   A missing setting keeps the sim::SceneLight default. When a setting appears
+//   A missing setting keeps the scene::Light default. When a setting appears
 //   twice in one light, the later line counts and is the one rewritten.
 // - Envelopes: a value "(envelope)" is followed either by a "{ Envelope" block
 //   (LWSC 3 form: "Key value time shape ..." lines) or by the older form (a
@@ -110,8 +110,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scene/scene.h"
 #include "scenefile/lws_versions.h"
-#include "sim/scene.h"
 
 namespace scenefile {
 
@@ -148,7 +148,7 @@ public:
     std::size_t lightCount() const { return lights_.size(); }
 
     // The lights in file order, as the simulated Layout holds them.
-    sim::Scene scene() const;
+    scene::Scene scene() const;
 
     // What render reports besides the bytes.
     struct Notes {
@@ -164,9 +164,9 @@ public:
     // OK without any edit leaves (the document's own scene after the
     // plug-in's commands), paired with the file's lights like `edited`; null
     // when it is not known, and then every value counts as not edited.
-    std::string render(const sim::Scene &edited, const sim::Scene *unedited, Notes &notes) const;
+    std::string render(const scene::Scene &edited, const scene::Scene *unedited, Notes &notes) const;
     // The same without the unedited scene; errors are added to the warnings.
-    std::string render(const sim::Scene &edited, std::vector<std::string> &warnings) const;
+    std::string render(const scene::Scene &edited, std::vector<std::string> &warnings) const;
 
     // Line rules of this document's version.
     const VersionRules &rules() const { return *rules_; }
@@ -204,7 +204,7 @@ private:
     struct Light {
         std::uint32_t begin = 0;  // the AddLight line
         std::uint32_t end = 0;    // one past the section's last line
-        sim::SceneLight value;
+        scene::Light value;
         double rawColor[3] = {1, 1, 1};  // as written (0-255 in LWSC 1 and 2)
         double falloff = 0;
         Span spans[kLwsSettingCount];

@@ -10,10 +10,10 @@ int fuzzParseAndRender(const std::uint8_t *data, std::size_t size) {
     LoadError err;
     if (!LwsDocument::parse(bytes, "fuzz.lws", doc, err)) return 0;
     std::vector<std::string> warnings;
-    sim::Scene scene = doc.scene();
+    scene::Scene scene = doc.scene();
     (void)doc.render(scene, warnings);
     // An edit of every setting exercises rewriting and insertion.
-    for (sim::SceneLight &l : scene.lights) {
+    for (scene::Light &l : scene.lights) {
         l.intensity = l.intensity * 0.5 + 0.25;
         l.color[1] = 0.5;
         l.lightType = (l.lightType + 1) % 5;
@@ -24,7 +24,7 @@ int fuzzParseAndRender(const std::uint8_t *data, std::size_t size) {
     (void)doc.render(scene, warnings);
     // The same edit told from an unedited OK that would send the file's own
     // values: every setting counts as edited.
-    const sim::Scene unedited = doc.scene();
+    const scene::Scene unedited = doc.scene();
     LwsDocument::Notes notes;
     (void)doc.render(scene, &unedited, notes);
     return 0;

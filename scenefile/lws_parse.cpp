@@ -259,7 +259,7 @@ private:
         light.begin = u32(i);
         light.end = u32(i + 1);
         if (!doc_.rules_->idAfterAddLight) {
-            light.value.id = sim::kLightIdBase + static_cast<uint32_t>(doc_.lights_.size());
+            light.value.id = scene::kLightIdBase + static_cast<uint32_t>(doc_.lights_.size());
         } else {
             const std::string_view text = doc_.lineText(i);
             uint32_t id = 0;
@@ -434,7 +434,7 @@ private:
 
     bool readSetting(std::size_t i, std::string_view kw, std::size_t &last) {
         LwsDocument::Light &light = doc_.lights_.back();
-        sim::SceneLight &v = light.value;
+        scene::Light &v = light.value;
         last = i;
         double vals[3] = {0, 0, 0};
         if (kw == "LightName") {
@@ -601,8 +601,8 @@ bool LwsDocument::load(const std::string &path, LwsDocument &out, LoadError &err
     return parse(std::move(bytes), path, out, err);
 }
 
-sim::Scene LwsDocument::scene() const {
-    sim::Scene s;
+scene::Scene LwsDocument::scene() const {
+    scene::Scene s;
     s.lights.reserve(lights_.size());
     for (const Light &l : lights_) s.lights.push_back(l.value);
     return s;

@@ -51,7 +51,7 @@ struct Edits {
     bool type = false;
 };
 
-Edits editsOf(const sim::SceneLight &e, const sim::SceneLight &unedited) {
+Edits editsOf(const scene::Light &e, const scene::Light &unedited) {
     Edits ed;
     ed.known = true;
     for (int c = 0; c < 3; ++c)
@@ -85,7 +85,7 @@ public:
     LwsWriter(const LwsDocument &doc, LwsDocument::Notes &notes)
         : doc_(doc), rules_(doc.rules()), warnings_(notes.warnings), errors_(notes.errors) {}
 
-    std::string run(const sim::Scene &edited, const sim::Scene *unedited) {
+    std::string run(const scene::Scene &edited, const scene::Scene *unedited) {
         const std::size_t docCount = doc_.lights_.size();
         const std::size_t editCount = edited.lights.size();
         if (docCount != editCount) {
@@ -95,7 +95,7 @@ public:
         }
         for (std::size_t i = 0; i < docCount && i < editCount; ++i) {
             const LwsDocument::Light &light = doc_.lights_[i];
-            const sim::SceneLight &e = edited.lights[i];
+            const scene::Light &e = edited.lights[i];
             if (e.id != light.value.id) {
                 char buf[96];
                 std::snprintf(buf, sizeof buf, "light %lu has ID %x in the edited scene but %x in the file",
@@ -107,7 +107,7 @@ public:
             if (untouched(light.value, e)) continue;
             // Without the unedited scene (or its light) nothing counts as edited,
             // except a type the file cannot take, which is refused either way.
-            const sim::SceneLight *base =
+            const scene::Light *base =
                 unedited && i < unedited->lights.size() && unedited->lights[i].id == e.id
                     ? &unedited->lights[i]
                     : nullptr;
@@ -134,15 +134,14 @@ private:
     // Whether writeLight would change nothing: every value the writer looks at
     // is exactly as read (and the type is one it writes as it stands). Most
     // lights of a big scene are such, so they cost no formatting.
-    static bool untouched(const sim::SceneLight &o, const sim::SceneLight &e) {
+    static bool untouched(const scene::Light &o, const scene::Light &e) {
         return e.color[0] == o.color[0] && e.color[1] == o.color[1] && e.color[2] == o.color[2] &&
                e.intensity == o.intensity && e.lightType == o.lightType && e.lightType >= 0 &&
                e.lightType <= 4 && e.shadowType == o.shadowType && e.range == o.range &&
                (e.flags & 1u) == (o.flags & 1u);
     }
 
-    void writeLight(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
-                    const Edits &ed) {
+    void writeLight(std::size_t i, const LwsDocument::Light &light, const scene::Light &e, const Edits &ed) {
         writeColorAndIntensity(i, light, e, ed);
 
         if (rules_.lightHandlers) {
@@ -186,7 +185,7 @@ private:
     // The type of a light whose kind a handler block may name: the LightType
     // line is written only where the block (if any) already names the new
     // kind, since the block itself is never rewritten.
-    void writeHandledType(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+    void writeHandledType(std::size_t i, const LwsDocument::Light &light, const scene::Light &e,
                           bool edited) {
         const int32_t now = light.value.lightType;
         if (e.lightType == now) return;
@@ -262,10 +261,10 @@ private:
     // it: colour x intensity is 0 either way, so the product cannot tell
     // whether the colour sent was meant. Says what was sent and what the file
     // keeps, where the two differ.
-    void noteKeptBlackLight(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+    void noteKeptBlackLight(std::size_t i, const LwsDocument::Light &light, const scene::Light &e,
                             const Edits &ed) {
         if (!ed.known) return;
-        const sim::SceneLight &o = light.value;
+        const scene::Light &o = light.value;
         for (int c = 0; c < 3; ++c) {
             if (o.color[c] * o.intensity != 0.0) return;
         }
@@ -289,9 +288,9 @@ private:
             kept + " (any other value given in the panel is written)");
     }
 
-    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light &light, const sim::SceneLight &e,
+    void writeColorAndIntensity(std::size_t i, const LwsDocument::Light &light, const scene::Light &e,
                                 const Edits &ed) {
-        const sim::SceneLight &o = light.value;
+        const scene::Light &o = light.value;
         if (!allFinite(e.color, 3) || !std::isfinite(e.intensity)) {
             warn(who(i, light) + ": colour or intensity is not a finite number; neither was changed");
             return;
@@ -486,12 +485,13 @@ private:
     std::map<std::size_t, std::vector<std::string>> inserted_;
 };
 
-std::string LwsDocument::render(const sim::Scene &edited, const sim::Scene *unedited, Notes &notes) const {
+std::string LwsDocument::render(const scene::Scene &edited, const scene::Scene *unedited,
+                                Notes &notes) const {
     LwsWriter writer(*this, notes);
     return writer.run(edited, unedited);
 }
 
-std::string LwsDocument::render(const sim::Scene &edited, std::vector<std::string> &warnings) const {
+std::string LwsDocument::render(const scene::Scene &edited, std::vector<std::string> &warnings) const {
     Notes notes;
     std::string bytes = render(edited, nullptr, notes);
     warnings.insert(warnings.end(), notes.warnings.begin(), notes.warnings.end());

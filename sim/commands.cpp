@@ -75,7 +75,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
     const size_t argc = words.count - 1;
 
     auto wantArgs = [&](size_t n) { return argc == n; };
-    auto light = [&]() -> SceneLight * {
+    auto light = [&]() -> scene::Light * {
         if (selected_ < 0 || static_cast<size_t>(selected_) >= scene_.lights.size()) return nullptr;
         return &scene_.lights[static_cast<size_t>(selected_)];
     };
@@ -107,7 +107,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
     for (const TypeWord &t : kTypes) {
         if (!sameWord(verb, t.word)) continue;
         if (!wantArgs(0)) return reject(std::string(t.word) + " takes no argument");
-        SceneLight *l = light();
+        scene::Light *l = light();
         if (!l) return reject("no light is selected");
         l->lightType = t.type;
         return {true, {}};
@@ -117,7 +117,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
         double v = 0;
         if (!wantArgs(1) || !parseFiniteDouble(w[1], v))
             return reject(std::string(verb) + " needs one finite number");
-        SceneLight *l = light();
+        scene::Light *l = light();
         if (!l) return reject("no light is selected");
         if (sameWord(verb, "LightRange")) l->range = v;
         else l->intensity = v;
@@ -128,7 +128,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
         if (!wantArgs(3) || !parseFiniteDouble(w[1], c[0]) || !parseFiniteDouble(w[2], c[1]) ||
             !parseFiniteDouble(w[3], c[2]))
             return reject("LightColor needs three finite numbers");
-        SceneLight *l = light();
+        scene::Light *l = light();
         if (!l) return reject("no light is selected");
         for (int i = 0; i < 3; ++i) l->color[i] = c[i];
         return {true, {}};
@@ -136,7 +136,7 @@ CommandOutcome CommandInterpreter::run(std::string_view text) {
     if (sameWord(verb, "ShadowType")) {
         long v = 0;
         if (!wantArgs(1) || !parseInt(w[1], v) || v < 0 || v > 2) return reject("ShadowType needs 0, 1 or 2");
-        SceneLight *l = light();
+        scene::Light *l = light();
         if (!l) return reject("no light is selected");
         l->shadowType = static_cast<int32_t>(v);
         return {true, {}};

@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "scene.h"
+#include "scene/scene.h"
 
 namespace sim {
 
@@ -29,7 +29,7 @@ struct CommandOutcome {
 
 class CommandInterpreter {
 public:
-    explicit CommandInterpreter(Scene &scene) : scene_(scene) {}
+    explicit CommandInterpreter(scene::Scene &scene) : scene_(scene) {}
 
     CommandOutcome run(std::string_view text);
 
@@ -38,7 +38,7 @@ public:
     bool editingLights() const { return editingLights_; }
 
 private:
-    Scene &scene_;
+    scene::Scene &scene_;
     int selected_ = -1;
     bool editingLights_ = false;
 };

@@ -51,7 +51,7 @@ void *VT_CDECL HostGlue::global(const char *name, int32_t mode) {
 
 // ---------------------------------------------------------------------------
 
-Host::Host(Scene scene, HostConditions conditions)
+Host::Host(scene::Scene scene, HostConditions conditions)
     : scene_(std::move(scene)), conditions_(std::move(conditions)), interpreter_(scene_) {
     panelTable_.create = &HostGlue::panelCreate;
     panelTable_.destroy = &HostGlue::panelDestroy;

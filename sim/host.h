@@ -4,7 +4,7 @@
 // Quick start
 // -----------
 //   sim::PluginLibrary lib = sim::PluginLibrary::load(path);   // fresh instance
-//   sim::Host host(sim::makeDemoScene());                       // conditions optional
+//   sim::Host host(scene::makeDemoScene());                       // conditions optional
 //   int rc = host.activate(lib, [](sim::Host &h) {              // runs inside open
 //       h.click("Key");                     // click the row of the light "Key"
 //       h.setIntensity(50);                 // field value + the control's event
@@ -88,9 +88,9 @@
 #include "host/raster_services.h"
 #include "host/scene_info.h"
 #include "loader.h"
-#include "name_text.h"
 #include "picture.h"
-#include "scene.h"
+#include "scene/name_text.h"
+#include "scene/scene.h"
 
 namespace sim {
 
@@ -195,7 +195,7 @@ class Host {
 public:
     using Driver = std::function<Close(Host &)>;
 
-    explicit Host(Scene scene, HostConditions conditions = {});
+    explicit Host(scene::Scene scene, HostConditions conditions = {});
     ~Host();
     Host(const Host &) = delete;
     Host &operator=(const Host &) = delete;
@@ -207,8 +207,8 @@ public:
     int activate(HostActivateFunc entry, void *serverData, Driver driver = {});
 
     HostConditions &conditions() { return conditions_; }
-    Scene &scene() { return scene_; }
-    const Scene &scene() const { return scene_; }
+    scene::Scene &scene() { return scene_; }
+    const scene::Scene &scene() const { return scene_; }
 
     // ---- outcome ----
     std::vector<std::string> commands() const;  // evaluate's texts, in order
@@ -268,7 +268,7 @@ public:
     // nothing above or below the rows, or for a row painted with another text.
     std::optional<ListRow> listRowAt(int y) const;
     // How this scene's names read as UTF-8 (see name_text.h).
-    NameReading nameReading() const;
+    scene::NameReading nameReading() const;
     // True if all nine property controls are ghosted, false if none is; empty if
     // they disagree or are missing.
     std::optional<bool> propertyGhosted() const;
@@ -307,7 +307,7 @@ private:
     void callDraw(ControlModel *c, int32_t mode);
     void layoutPanelPicture(PanelModel *p);
 
-    Scene scene_;
+    scene::Scene scene_;
     HostConditions conditions_;
     CommandInterpreter interpreter_;
     Driver driver_;

@@ -56,7 +56,7 @@ std::string quotedName(const std::string &utf8) { return "\"" + utf8 + "\""; }
 
 }  // namespace
 
-NameReading Host::nameReading() const { return NameReading(scene_.lights); }
+scene::NameReading Host::nameReading() const { return scene::NameReading(scene_.lights); }
 
 long long Host::listOffset() const {
     const ControlModel *s = findControl("slider");
@@ -95,12 +95,12 @@ bool Host::click(const std::string &name, int occurrence) {
     if (!drawing_)
         return eventFail("the host keeps no paints while drawing is off, so no row can be clicked by name");
     if (!list->lastPaint.valid) return eventFail("the list has not been painted, so no row can be clicked");
-    const std::string wanted = textAsUtf8(name);
+    const std::string wanted = scene::textAsUtf8(name);
     const std::string which = quotedName(wanted) + (occurrence > 1 ? " " + std::to_string(occurrence) : "");
     if (occurrence < 1) return eventFail("row numbers of a name count from 1; " + which + " names no row");
 
     // The light: the occurrence-th of that name, in the host's order.
-    const NameReading read = nameReading();
+    const scene::NameReading read = nameReading();
     int seen = 0;
     size_t at = 0;
     for (; at < scene_.lights.size(); ++at) {

@@ -73,7 +73,7 @@ struct HostGlue {
                                    int32_t py, int32_t w, int32_t hgt);
 
     // ---- item and light info, messages and commands (host_scene.cpp) ----
-    static const SceneLight *light(Host &host, HostItem *item, const char *op);
+    static const scene::Light *light(Host &host, HostItem *item, const char *op);
     static HostItem *asItem(uint32_t id);
     static HostItem *VT_CDECL itemFirst(int32_t type, HostItem *parent);
     static HostItem *VT_CDECL itemNext(HostItem *item);

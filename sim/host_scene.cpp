@@ -4,7 +4,7 @@
 
 namespace sim {
 
-const SceneLight *HostGlue::light(Host &host, HostItem *item, const char *op) {
+const scene::Light *HostGlue::light(Host &host, HostItem *item, const char *op) {
     auto id = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item));
     const long at = item ? host.scene_.find(id) : -1;
     if (at >= 0) return &host.scene_.lights[static_cast<size_t>(at)];
@@ -37,21 +37,21 @@ HostItem *VT_CDECL HostGlue::itemNext(HostItem *item) {
 const char *VT_CDECL HostGlue::itemName(HostItem *item) {
     Host &host = h();
     if (host.logging()) host.log("item.name", {ptr(item)});
-    const SceneLight *l = light(host, item, "item.name");
+    const scene::Light *l = light(host, item, "item.name");
     return l ? l->name.c_str() : "";
 }
 
 int32_t VT_CDECL HostGlue::lightType(HostItem *item) {
     Host &host = h();
     if (host.logging()) host.log("light.type", {ptr(item)});
-    const SceneLight *l = light(host, item, "light.type");
+    const scene::Light *l = light(host, item, "light.type");
     return l ? l->lightType : 0;
 }
 
 void VT_CDECL HostGlue::lightColor(HostItem *item, double time, double rgb[3]) {
     Host &host = h();
     if (host.logging()) host.log("light.color", {ptr(item), real(time)});
-    const SceneLight *l = light(host, item, "light.color");
+    const scene::Light *l = light(host, item, "light.color");
     if (!rgb) return host.fault("light.color with a null destination");
     // The scene holds one value per light: the value at time 0.
     for (int i = 0; i < 3; ++i) rgb[i] = l ? l->color[i] * l->intensity : 0.0;
@@ -60,21 +60,21 @@ void VT_CDECL HostGlue::lightColor(HostItem *item, double time, double rgb[3]) {
 int32_t VT_CDECL HostGlue::lightShadow(HostItem *item) {
     Host &host = h();
     if (host.logging()) host.log("light.shadowType", {ptr(item)});
-    const SceneLight *l = light(host, item, "light.shadowType");
+    const scene::Light *l = light(host, item, "light.shadowType");
     return l ? l->shadowType : 0;
 }
 
 uint32_t VT_CDECL HostGlue::lightFlags(HostItem *item) {
     Host &host = h();
     if (host.logging()) host.log("light.flags", {ptr(item)});
-    const SceneLight *l = light(host, item, "light.flags");
+    const scene::Light *l = light(host, item, "light.flags");
     return l ? l->flags : 0u;
 }
 
 double VT_CDECL HostGlue::lightRange(HostItem *item) {
     Host &host = h();
     if (host.logging()) host.log("light.range", {ptr(item)});
-    const SceneLight *l = light(host, item, "light.range");
+    const scene::Light *l = light(host, item, "light.range");
     return l ? l->range : 0.0;
 }
 

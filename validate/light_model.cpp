@@ -77,9 +77,9 @@ std::string describe(const Event &e) {
     return "?";
 }
 
-void LightModel::scan(const sim::Scene &scene) {
+void LightModel::scan(const scene::Scene &scene) {
     count_ = 0;
-    for (const sim::SceneLight &l : scene.lights) {
+    for (const scene::Light &l : scene.lights) {
         if (count_ == kMaxLights) break;
         Row &r = rows_[count_++];
         std::string name = l.name.c_str();  // the host hands over a C string
@@ -225,7 +225,7 @@ std::string g17(double x) { return format("%.17g", x); }
 
 }  // namespace
 
-std::string LightModel::untouchedLightProblem(const sim::Scene &before, const sim::Scene &after) const {
+std::string LightModel::untouchedLightProblem(const scene::Scene &before, const scene::Scene &after) const {
     // A number that went through "%f" is within half a unit of its sixth decimal
     // of the value printed, and reading it back to the nearest double adds at
     // most as much again.
@@ -233,7 +233,7 @@ std::string LightModel::untouchedLightProblem(const sim::Scene &before, const si
     if (after.lights.size() != before.lights.size())
         return "the scene has a different number of lights after OK";
     for (size_t k = 0; k < before.lights.size(); ++k) {
-        const sim::SceneLight &was = before.lights[k], &now = after.lights[k];
+        const scene::Light &was = before.lights[k], &now = after.lights[k];
         const std::string which = "light " + std::to_string(k + 1) + ", which no event edited: ";
         if (k >= static_cast<size_t>(count_)) {
             // Past the rows: no command may touch it at all.
@@ -272,7 +272,7 @@ std::string LightModel::untouchedLightProblem(const sim::Scene &before, const si
     return {};
 }
 
-std::vector<std::string> LightModel::commandsOnOk(const sim::Scene &scene) const {
+std::vector<std::string> LightModel::commandsOnOk(const scene::Scene &scene) const {
     std::vector<std::string> out{"EditLights"};
     const size_t n = scene.lights.size();
     out.reserve(2 + n * 6);  // at most five settings and a SelectItem a light

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scene.h"
+#include "scene/scene.h"
 
 namespace validate {
 
@@ -49,16 +49,16 @@ std::string describe(const Event &e);
 class LightModel {
 public:
     // One activation's scan of the scene.
-    void scan(const sim::Scene &scene);
+    void scan(const scene::Scene &scene);
     void apply(const Event &e);
     // The commands OK sends for this scene.
-    std::vector<std::string> commandsOnOk(const sim::Scene &scene) const;
+    std::vector<std::string> commandsOnOk(const scene::Scene &scene) const;
 
     // After OK: every light no event edited (and every one past the rows) must
     // be in `after` as it was in `before`: colour x intensity within what the
     // commands' six decimals carry, type, shadow type, range and flags the same.
     // Returns the first difference, or an empty text.
-    std::string untouchedLightProblem(const sim::Scene &before, const sim::Scene &after) const;
+    std::string untouchedLightProblem(const scene::Scene &before, const scene::Scene &after) const;
 
     const std::string &prefix() const { return prefix_; }
     int lightCount() const { return count_; }

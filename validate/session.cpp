@@ -68,8 +68,8 @@ int32_t extremeInt(Random &rnd) {
 
 }  // namespace
 
-sim::Scene randomScene(Random &rnd, const Hostility &h) {
-    sim::Scene scene;
+scene::Scene randomScene(Random &rnd, const Hostility &h) {
+    scene::Scene scene;
     int64_t n;
     const uint64_t size = rnd.below(100);
     if (size < 5) n = 0;
@@ -77,8 +77,8 @@ sim::Scene randomScene(Random &rnd, const Hostility &h) {
     else if (size < 93) n = rnd.between(13, h.maxLights);
     else n = rnd.between(480, 600);
     for (int64_t i = 0; i < n; ++i) {
-        sim::SceneLight l;
-        l.id = sim::kLightIdBase + static_cast<uint32_t>(i);
+        scene::Light l;
+        l.id = scene::kLightIdBase + static_cast<uint32_t>(i);
         l.name = randomName(rnd, h.hostile);
         for (double &c : l.color) c = rnd.unit();
         l.intensity = rnd.unit() * 2;
@@ -108,7 +108,7 @@ sim::Scene randomScene(Random &rnd, const Hostility &h) {
     return scene;
 }
 
-std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h,
+std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
                                 int32_t &dragCounter) {
     std::vector<Event> events;
     const int64_t lights = static_cast<int64_t>(scene.lights.size());
@@ -486,8 +486,8 @@ Session shrink(const Fails &fails, Session s, int budget, int *replays) {
         for (size_t ai = 0; ai < s.size(); ++ai) {
             shrinkList<Event>(
                 s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, fails, budget, replays);
-            shrinkList<sim::SceneLight>(
-                s, [ai](Session &x) -> std::vector<sim::SceneLight> & { return x[ai].scene.lights; }, fails,
+            shrinkList<scene::Light>(
+                s, [ai](Session &x) -> std::vector<scene::Light> & { return x[ai].scene.lights; }, fails,
                 budget, replays);
         }
     } while (budget > 0 && eventCount(s) + s.size() < before);
@@ -505,7 +505,7 @@ std::string describe(const Session &s) {
         const Activation &a = s[ai];
         out << "  activation " << ai + 1 << ", " << a.scene.lights.size() << " light(s):\n";
         for (size_t i = 0; i < a.scene.lights.size() && i < 12; ++i) {
-            const sim::SceneLight &l = a.scene.lights[i];
+            const scene::Light &l = a.scene.lights[i];
             char buf[400];
             std::snprintf(buf, sizeof buf,
                           "    light %zx \"%.40s\"%s colour %.17g %.17g %.17g intensity %.17g type %d shadow "

@@ -12,7 +12,7 @@
 #include "host.h"
 #include "light_model.h"
 #include "model/editor_state.h"
-#include "scene.h"
+#include "scene/scene.h"
 
 namespace validate {
 
@@ -40,7 +40,7 @@ private:
 
 // One activation: the scene it starts on, what the user does, how it closes.
 struct Activation {
-    sim::Scene scene;
+    scene::Scene scene;
     std::vector<Event> events;
     bool ok = true;
 };
@@ -53,8 +53,8 @@ struct Hostility {
     bool hostile = true;  // extreme values in scenes and events
 };
 
-sim::Scene randomScene(Random &rnd, const Hostility &h);
-std::vector<Event> randomEvents(Random &rnd, const sim::Scene &scene, const Hostility &h,
+scene::Scene randomScene(Random &rnd, const Hostility &h);
+std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
                                 int32_t &dragCounter);
 Session randomSession(Random &rnd, const Hostility &h);
 

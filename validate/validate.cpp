@@ -84,8 +84,8 @@ Session lifecycleSession(uint64_t seed, int runs) {
         Activation a;
         const int64_t n = rnd.between(0, 600);
         for (int64_t k = 0; k < n; ++k) {
-            sim::SceneLight l;
-            l.id = sim::kLightIdBase + static_cast<uint32_t>(k);
+            scene::Light l;
+            l.id = scene::kLightIdBase + static_cast<uint32_t>(k);
             l.name = "L" + std::to_string(rnd.below(40));
             l.intensity = rnd.unit();
             l.lightType = static_cast<int32_t>(rnd.between(0, 4));
@@ -168,7 +168,7 @@ std::string checkFault(const std::string &plugin, const Fault &fault, Random &rn
     Hostility h;
     h.maxLights = 20;
     // A first, normal run leaves a copied row behind and tells where the record is.
-    sim::Scene first = randomScene(rnd, h);
+    scene::Scene first = randomScene(rnd, h);
     const EditorState *state = nullptr;
     {
         sim::Host host(first);
@@ -181,7 +181,7 @@ std::string checkFault(const std::string &plugin, const Fault &fault, Random &rn
     if (!state) return "the first, normal run did not open the panel";
     const std::string before(reinterpret_cast<const char *>(state), sizeof(EditorState));
 
-    sim::Scene scene = randomScene(rnd, h);
+    scene::Scene scene = randomScene(rnd, h);
     sim::HostConditions conditions;
     fault.set(conditions);
     sim::Host host(scene, conditions);

@@ -8,7 +8,7 @@ namespace window {
 std::string rangeNotSentNote(const sim::Host &host) {
     const sim::ControlModel *list = host.control("list");
     if (!list) return {};
-    const std::vector<sim::SceneLight> &lights = host.scene().lights;
+    const std::vector<scene::Light> &lights = host.scene().lights;
     const std::vector<sim::PaintedText> &rows = list->lastPaint.texts;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < rows.size() && i < lights.size(); ++i)

@@ -238,7 +238,7 @@ void ShellLogic::scrollPage(int lines) {
     page_->firstLine = std::clamp(page_->firstLine + lines, 0, maxFirst);
 }
 
-render::ShellView ShellLogic::view(const sim::Scene &scene) const {
+render::ShellView ShellLogic::view(const scene::Scene &scene) const {
     render::ShellView v;
     v.title = "Layout (vantorel-host shell)";
     v.rows = render::shellRows(scene);

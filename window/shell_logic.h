@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "render/window_render.h"
-#include "sim/scene.h"
+#include "scene/scene.h"
 #include "text_field.h"
 
 namespace window {
@@ -97,7 +97,7 @@ public:
     int firstRow() const { return firstRow_; }
     void setStatus(std::string s) { status_ = std::move(s); }
 
-    render::ShellView view(const sim::Scene &scene) const;
+    render::ShellView view(const scene::Scene &scene) const;
 
 private:
     enum class Question { Overwrite, Quit, SaveFailed, SaveAs, Replace };

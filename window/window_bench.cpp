@@ -61,7 +61,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     sim::PluginLibrary lib = sim::PluginLibrary::load(plugin);
-    sim::Host host(sim::makeUniformScene(lights));
+    sim::Host host(scene::makeUniformScene(lights));
     host.setLogging(false);
     int frames = 0;
     window::Settings settings;

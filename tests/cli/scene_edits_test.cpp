@@ -174,14 +174,14 @@ TEST(SceneEdits, EverySentCommandIsSavedOrNamed) {
         sim::Host plain(doc.scene());  // what an OK without edits sends, command by command
         plain.setLogging(false);
         plain.activate(lib, [](sim::Host &) { return sim::Close::Ok; });
-        const std::optional<sim::Scene> unedited = vhost::uneditedScene(doc, lib);
+        const std::optional<scene::Scene> unedited = vhost::uneditedScene(doc, lib);
         ASSERT_TRUE(unedited);
 
         LwsDocument::Notes notes;
         const std::string written = doc.render(host.scene(), &*unedited, notes);
         const auto sent = commandsByLight(host.commands());
         const auto usual = commandsByLight(plain.commands());
-        const sim::Scene before = doc.scene();
+        const scene::Scene before = doc.scene();
         if (!notes.errors.empty()) {
             // Refused: only a light type edit a handler block does not allow.
             ++refused;
@@ -192,10 +192,10 @@ TEST(SceneEdits, EverySentCommandIsSavedOrNamed) {
         ++saved;
         LwsDocument back;
         ASSERT_TRUE(LwsDocument::parse(written, "out.lws", back, err)) << err.toString();
-        const sim::Scene after = back.scene();
+        const scene::Scene after = back.scene();
         ASSERT_EQ(after.lights.size(), before.lights.size());
         for (std::size_t i = 0; i < after.lights.size(); ++i) {
-            const sim::SceneLight &a = after.lights[i], &e = host.scene().lights[i];
+            const scene::Light &a = after.lights[i], &e = host.scene().lights[i];
             const std::string name = a.name;
             const Sent &got = sent.at(a.id), &plainly = usual.at(a.id);
             SCOPED_TRACE(name);

@@ -48,14 +48,14 @@ const std::initializer_list<LwsSetting> kAll = {LwsSetting::Color, LwsSetting::I
                                                 LwsSetting::Type,  LwsSetting::Falloff,
                                                 LwsSetting::Range, LwsSetting::Shadow};
 
-double product(const sim::SceneLight &l, int c) { return l.color[c] * l.intensity; }
+double product(const scene::Light &l, int c) { return l.color[c] * l.intensity; }
 
 bool near(double a, double b, double rel) { return std::fabs(a - b) <= rel * std::max(1.0, std::fabs(b)); }
 
 struct SessionRun {
     std::string name, bytes, written;
     LwsDocument before, after;
-    sim::Scene sent;  // the scene after the plug-in's commands
+    scene::Scene sent;  // the scene after the plug-in's commands
     std::vector<std::string> warnings;
 };
 
@@ -116,12 +116,12 @@ TEST_F(RealScenes, OkWithoutEditKeepsTheFileAndTheLights) {
 
         // Re-read lights carry what the plug-in sent; light for light the
         // colour x intensity is unchanged unless the intensity is animated.
-        const sim::Scene orig = r.before.scene(), back = r.after.scene();
+        const scene::Scene orig = r.before.scene(), back = r.after.scene();
         ASSERT_EQ(back.lights.size(), r.sent.lights.size());
         const double tol = r.before.version() <= 2 ? 1.0 / 255 : 2e-6;  // 0-255 colours
         for (size_t i = 0; i < back.lights.size(); ++i) {
             SCOPED_TRACE("light " + std::to_string(i + 1) + " " + back.lights[i].name);
-            const sim::SceneLight &b = back.lights[i], &s = r.sent.lights[i], &o = orig.lights[i];
+            const scene::Light &b = back.lights[i], &s = r.sent.lights[i], &o = orig.lights[i];
             EXPECT_EQ(b.id, o.id);
             EXPECT_EQ(b.name, o.name);
             EXPECT_EQ(b.lightType, s.lightType);
@@ -191,10 +191,10 @@ TEST_F(RealScenes, PrefixAndIntensityChangeOnlyTheSelectedLightsColourAndIntensi
         }
         EXPECT_GT(changed, 0u);
 
-        const sim::Scene orig = r.before.scene(), back = r.after.scene();
+        const scene::Scene orig = r.before.scene(), back = r.after.scene();
         const double tol = r.before.version() <= 2 ? 1.0 / 255 : 2e-6;
         for (size_t i = 0; i < back.lights.size(); ++i) {
-            const sim::SceneLight &b = back.lights[i], &o = orig.lights[i];
+            const scene::Light &b = back.lights[i], &o = orig.lights[i];
             SCOPED_TRACE("light " + std::to_string(i + 1) + " " + o.name);
             bool isSelected = std::find(selected.begin(), selected.end(), o.name) != selected.end();
             double peak = 0, peakBefore = 0;

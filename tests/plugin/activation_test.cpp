@@ -32,7 +32,7 @@ static sim::HostConditions interfaceVersion(int32_t version) {
 }
 
 TEST_F(Activation, VersionOneIsRefusedBeforeAnyLookup) {
-    sim::Host host(sim::makeDemoScene(), interfaceVersion(1));
+    sim::Host host(scene::makeDemoScene(), interfaceVersion(1));
     EXPECT_EQ(host.activate(lib), 1);
     EXPECT_EQ(host.countCalls("global"), 0u);
     EXPECT_EQ(host.panelsOpened(), 0);
@@ -40,14 +40,14 @@ TEST_F(Activation, VersionOneIsRefusedBeforeAnyLookup) {
 
 TEST_F(Activation, VersionTwoAndLaterRunThePanel) {
     for (int version : {2, 3, 99}) {
-        sim::Host host(sim::makeDemoScene(), interfaceVersion(version));
+        sim::Host host(scene::makeDemoScene(), interfaceVersion(version));
         EXPECT_EQ(host.activate(lib), 0) << version;
         EXPECT_EQ(host.panelsOpened(), 1) << version;
     }
 }
 
 TEST_F(Activation, LooksUpTheFiveTablesInOrderWithModeZero) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib);
     std::vector<std::string> lookups;
     for (const auto &c : host.calls())
@@ -63,7 +63,7 @@ TEST_F(Activation, AnyMissingTableGivesTwoAndTouchesNothing) {
          {"Info Messages 2", "LWPanelServices", "RasterServices", "LW Item Info", "LW Light Info"}) {
         sim::HostConditions conditions;
         conditions.missingGlobals = {name};
-        sim::Host host(sim::makeDemoScene(), conditions);
+        sim::Host host(scene::makeDemoScene(), conditions);
         EXPECT_EQ(host.activate(lib), 2) << name;
         EXPECT_EQ(host.countCalls("global"), 5u) << name;
         EXPECT_EQ(host.countCalls("item.first"), 0u) << name << ": the scene was read";
@@ -74,9 +74,9 @@ TEST_F(Activation, AnyMissingTableGivesTwoAndTouchesNothing) {
 }
 
 TEST_F(Activation, CancelAndOkBothReturnZero) {
-    sim::Host cancelled(sim::makeDemoScene());
+    sim::Host cancelled(scene::makeDemoScene());
     EXPECT_EQ(cancelled.activate(lib, [](sim::Host &) { return Close::Cancel; }), 0);
-    sim::Host confirmed(sim::makeDemoScene());
+    sim::Host confirmed(scene::makeDemoScene());
     EXPECT_EQ(confirmed.activate(lib, [](sim::Host &) { return Close::Ok; }), 0);
     EXPECT_TRUE(cancelled.commands().empty());
     EXPECT_FALSE(confirmed.commands().empty());
@@ -119,7 +119,7 @@ TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun) {
 }
 
 TEST_F(Activation, AThousandRunsLeaveNoPanelOrRasterBehind) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.setLogging(false);
     for (int i = 0; i < 1000; ++i)
         host.activate(lib, [i](sim::Host &) { return i % 2 ? Close::Ok : Close::Cancel; });

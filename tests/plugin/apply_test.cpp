@@ -20,7 +20,7 @@ std::vector<std::string> okWith(const sim::PluginLibrary &lib, sim::Host &host,
     return host.commands();
 }
 
-sim::SceneLight spot() {
+scene::Light spot() {
     auto l = light("Spot", 2, 0.75, 1.0, 0.5, 0.0);
     l.shadowType = 1;
     l.flags = 1;
@@ -58,7 +58,7 @@ TEST_F(Apply, RangeIsSentOnlyForLightsWithALimitedRange) {
 }
 
 TEST_F(Apply, CountIsTwoPlusFivePerLightPlusOnePerLimitedRange) {
-    auto scene = sim::makeUniformScene(510);
+    auto scene = scene::makeUniformScene(510);
     for (int i = 0; i < 510; i += 3) scene.lights[i].flags = 1;
     sim::Host host(scene);
     auto cmds = okWith(lib, host);
@@ -93,7 +93,7 @@ TEST_F(Apply, IntensitiesBeyondTheUsualRangeAreSentAsTheyAre) {
 
 TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding) {
     auto a = light("A"), b = light("B");
-    sim::Scene scene;
+    scene::Scene scene;
     scene.lights = {a, b};
     scene.lights[0].id = 255;
     scene.lights[1].id = 0xABCDEF;
@@ -104,7 +104,7 @@ TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding) {
 }
 
 TEST_F(Apply, CancelSendsNothing) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib, [](sim::Host &h) {
         h.click("Key");
         h.setIntensity(10);
@@ -151,7 +151,7 @@ TEST_F(Apply, NonFiniteValuesAreLeftOutAndTheSceneKeepsThem) {
 }
 
 TEST_F(Apply, LightsPastTheTableAreSelectedButNotWritten) {
-    sim::Host host(sim::makeUniformScene(512));
+    sim::Host host(scene::makeUniformScene(512));
     auto cmds = okWith(lib, host);
     ASSERT_EQ(cmds.size(), 2u + 5u * 510u + 2u);
     EXPECT_EQ(slice(cmds, cmds.size() - 3, 3),

@@ -46,7 +46,7 @@ TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames) {
 }
 
 TEST_F(Editing, ClickGeometryFollowsTheScrollOffset) {
-    sim::Host host(sim::makeUniformScene(30));
+    sim::Host host(scene::makeUniformScene(30));
     host.activate(lib, [](sim::Host &h) {
         h.scroll(5);
         h.clickY(10);  // list y 15: row 0
@@ -251,7 +251,7 @@ TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes) {
 }
 
 TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls) {
-    sim::Host host(sim::makeUniformScene(510));
+    sim::Host host(scene::makeUniformScene(510));
     host.activate(lib, [](sim::Host &h) {
         h.clearCalls();
         h.key('L');

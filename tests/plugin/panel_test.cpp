@@ -26,7 +26,7 @@ const std::vector<std::string> kCreationOrder = {
 }  // namespace
 
 TEST_F(Panel, TitleHeightAndControlsInCreationOrder) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib);
     const sim::PanelModel *p = host.lastPanel();
     ASSERT_NE(p, nullptr);
@@ -42,7 +42,7 @@ TEST_F(Panel, TitleHeightAndControlsInCreationOrder) {
 }
 
 TEST_F(Panel, DescriptorsCarryTheirSizesAndItems) {
-    sim::Host host(sim::makeUniformScene(40));
+    sim::Host host(scene::makeUniformScene(40));
     host.activate(lib);
     auto desc = [&](const char *key) { return host.control(key)->desc; };
     EXPECT_EQ(desc("Intensity").type, HV_FLOAT);
@@ -66,7 +66,7 @@ TEST_F(Panel, DescriptorsCarryTheirSizesAndItems) {
 }
 
 TEST_F(Panel, ControlBodiesStartAtTheirPlaces) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib);
     struct Place {
         const char *key;
@@ -87,7 +87,7 @@ TEST_F(Panel, ControlBodiesStartAtTheirPlaces) {
 }
 
 TEST_F(Panel, HandlersAndUserDataAreBoundBeforeOpening) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib);
     for (const char *key : {"list", "slider", "Clear selection", "prefix", "Intensity", "drag", "Range",
                             "lighttype", "shadow", "color", "copy", "paste"}) {
@@ -115,7 +115,7 @@ TEST_F(Panel, HandlersAndUserDataAreBoundBeforeOpening) {
 }
 
 TEST_F(Panel, OpensWithThePropertyControlsGhostedAndTheRestNormal) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib, [](sim::Host &h) {
         EXPECT_EQ(h.propertyGhosted(), true);
         for (const char *key : {"list", "slider", "prefix", "info"})
@@ -127,7 +127,7 @@ TEST_F(Panel, OpensWithThePropertyControlsGhostedAndTheRestNormal) {
 TEST_F(Panel, AnOldToolkitGetsOneMessageAndNoControls) {
     sim::HostConditions old;
     old.toolkitVersion = 17;
-    sim::Host host(sim::makeDemoScene(), old);
+    sim::Host host(scene::makeDemoScene(), old);
     EXPECT_EQ(host.activate(lib), 0);
     EXPECT_EQ(host.errors(), std::vector<std::string>{"Please use Version 18"});
     EXPECT_EQ(host.errorBoxes()[0].secondLine, std::nullopt);
@@ -138,7 +138,7 @@ TEST_F(Panel, AnOldToolkitGetsOneMessageAndNoControls) {
 
     sim::HostConditions current;
     current.toolkitVersion = 18;
-    sim::Host ok(sim::makeDemoScene(), current);
+    sim::Host ok(scene::makeDemoScene(), current);
     ok.activate(lib);
     EXPECT_TRUE(ok.errors().empty());
     EXPECT_EQ(ok.panelsOpened(), 1);
@@ -147,7 +147,7 @@ TEST_F(Panel, AnOldToolkitGetsOneMessageAndNoControls) {
 TEST_F(Panel, NoPanelMeansSilence) {
     sim::HostConditions c;
     c.failPanelCreate = true;
-    sim::Host host(sim::makeDemoScene(), c);
+    sim::Host host(scene::makeDemoScene(), c);
     EXPECT_EQ(host.activate(lib), 0);
     EXPECT_TRUE(host.errors().empty());
     EXPECT_EQ(host.countCalls("raster.create"), 0u);
@@ -160,7 +160,7 @@ TEST_F(Panel, EveryConstructionFailureTakesTheFailureExitAndLeaksNothing) {
         sim::HostConditions c;
         if (k == 0) c.failRasterCreate = true;
         else c.failControl = k;
-        sim::Host host(sim::makeDemoScene(), c);
+        sim::Host host(scene::makeDemoScene(), c);
         EXPECT_EQ(host.activate(lib, [](sim::Host &) { return Close::Ok; }), 0) << k;
         EXPECT_EQ(host.errors(), std::vector<std::string>{"Coudln't open the panel !!"}) << k;
         EXPECT_EQ(host.countCalls("panel.addControl"), static_cast<size_t>(k))
@@ -174,7 +174,7 @@ TEST_F(Panel, EveryConstructionFailureTakesTheFailureExitAndLeaksNothing) {
 }
 
 TEST_F(Panel, TheListRasterIsReleasedAfterThePanel) {
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     host.activate(lib);
     std::vector<std::string> tail;
     for (const auto &c : host.calls())

@@ -11,9 +11,9 @@
 
 namespace plugintest {
 
-inline sim::SceneLight light(const std::string &name, int type = 1, double intensity = 1.0, double r = 1,
-                             double g = 1, double b = 1) {
-    sim::SceneLight l;
+inline scene::Light light(const std::string &name, int type = 1, double intensity = 1.0, double r = 1,
+                          double g = 1, double b = 1) {
+    scene::Light l;
     l.name = name;
     l.lightType = type;
     l.intensity = intensity;
@@ -23,16 +23,16 @@ inline sim::SceneLight light(const std::string &name, int type = 1, double inten
     return l;
 }
 
-inline sim::Scene sceneOf(std::vector<sim::SceneLight> lights) {
-    sim::Scene scene;
+inline scene::Scene sceneOf(std::vector<scene::Light> lights) {
+    scene::Scene scene;
     scene.lights = std::move(lights);
     for (size_t i = 0; i < scene.lights.size(); ++i)
-        scene.lights[i].id = sim::kLightIdBase + static_cast<uint32_t>(i);
+        scene.lights[i].id = scene::kLightIdBase + static_cast<uint32_t>(i);
     return scene;
 }
 
-inline sim::Scene namedScene(const std::vector<std::string> &names) {
-    std::vector<sim::SceneLight> lights;
+inline scene::Scene namedScene(const std::vector<std::string> &names) {
+    std::vector<scene::Light> lights;
     lights.reserve(names.size());
     for (const auto &n : names) lights.push_back(light(n));
     return sceneOf(lights);

@@ -40,10 +40,10 @@ std::string text(const double v[3]) {
 
 // One activation on up to 510 lights, OK without an edit; every light is then
 // checked against what the host reported before.
-void checkUntouched(const sim::PluginLibrary &lib, const std::vector<sim::SceneLight> &lights) {
-    sim::Scene scene = sceneOf(lights);
+void checkUntouched(const sim::PluginLibrary &lib, const std::vector<scene::Light> &lights) {
+    scene::Scene scene = sceneOf(lights);
     std::vector<Reported> before;
-    for (const sim::SceneLight &l : scene.lights) {
+    for (const scene::Light &l : scene.lights) {
         Reported r;
         for (int k = 0; k < 3; ++k) r.rgb[k] = l.color[k] * l.intensity;
         before.push_back(r);
@@ -55,7 +55,7 @@ void checkUntouched(const sim::PluginLibrary &lib, const std::vector<sim::SceneL
         ASSERT_TRUE(c.accepted) << c.text << ": " << c.reason;
 
     for (size_t i = 0; i < lights.size(); ++i) {
-        const sim::SceneLight &was = scene.lights[i], &now = host.scene().lights[i];
+        const scene::Light &was = scene.lights[i], &now = host.scene().lights[i];
         const std::string where = "light " + std::to_string(i) + ", reported " + text(before[i].rgb) +
                                   ", now colour " + text(now.color) + " at " + std::to_string(now.intensity);
         for (int k = 0; k < 3; ++k) {
@@ -77,18 +77,18 @@ void checkUntouched(const sim::PluginLibrary &lib, const std::vector<sim::SceneL
 }
 
 // Lights whose colour times intensity is the triple given; the other settings vary.
-sim::SceneLight lightReporting(size_t n, double r, double g, double b, double intensity = 1.0) {
-    sim::SceneLight l = light("L" + std::to_string(n), static_cast<int>(n % 5), intensity, r, g, b);
+scene::Light lightReporting(size_t n, double r, double g, double b, double intensity = 1.0) {
+    scene::Light l = light("L" + std::to_string(n), static_cast<int>(n % 5), intensity, r, g, b);
     l.shadowType = static_cast<int32_t>(n % 3);
     l.flags = static_cast<uint32_t>(n % 4) | (n % 7 == 0 ? 0x80000000u : 0u);
     l.range = 0.25 * static_cast<double>(n % 11) + 1e-3;
     return l;
 }
 
-void checkInBatches(const sim::PluginLibrary &lib, const std::vector<sim::SceneLight> &all) {
+void checkInBatches(const sim::PluginLibrary &lib, const std::vector<scene::Light> &all) {
     for (size_t from = 0; from < all.size(); from += 500) {
-        std::vector<sim::SceneLight> batch(all.begin() + static_cast<long>(from),
-                                           all.begin() + static_cast<long>(std::min(all.size(), from + 500)));
+        std::vector<scene::Light> batch(all.begin() + static_cast<long>(from),
+                                        all.begin() + static_cast<long>(std::min(all.size(), from + 500)));
         checkUntouched(lib, batch);
         if (::testing::Test::HasFailure()) return;
     }
@@ -109,7 +109,7 @@ TEST_F(ScanProperty, EveryEdgeTripleComesBackAsReported) {
         values.push_back(m);
         values.push_back(-m);
     }
-    std::vector<sim::SceneLight> lights;
+    std::vector<scene::Light> lights;
     for (double r : values)
         for (double g : values)
             for (double b : values) lights.push_back(lightReporting(lights.size(), r, g, b));
@@ -125,7 +125,7 @@ TEST_F(ScanProperty, RandomTriplesAndLayoutSettingsComeBackAsReported) {
         return std::ldexp(uniform(0.5, 1.0), static_cast<int>(rnd() % 2098) - 1073);
     };
     auto sign = [&](double x) { return rnd() % 2 ? -x : x; };
-    std::vector<sim::SceneLight> lights;
+    std::vector<scene::Light> lights;
     for (int n = 0; n < 6000; ++n) {
         const size_t id = lights.size();
         switch (n % 3) {

@@ -8,13 +8,13 @@ using sim::Close;
 namespace {
 
 // Commands for the only light of a one-light scene after OK with no edit.
-std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, const sim::SceneLight &l) {
+std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, const scene::Light &l) {
     sim::Host host(sceneOf({l}));
     host.activate(lib, [](sim::Host &) { return Close::Ok; });
     return host.commands();
 }
 
-sim::SceneLight reported(double r, double g, double b) {
+scene::Light reported(double r, double g, double b) {
     return light("L", 1, 1.0, r, g, b);  // intensity 1: the host reports the colour itself
 }
 
@@ -118,7 +118,7 @@ TEST_F(Scan, ReadsThePerLightQueriesInOrder) {
 TEST_F(Scan, SliderRangeFollowsTheLightCount) {
     for (auto [count, max] :
          {std::pair{0, 0}, {25, 0}, {26, 16}, {30, 80}, {510, 510 * 16 - 400}, {600, 510 * 16 - 400}}) {
-        sim::Host host(sim::makeUniformScene(count));
+        sim::Host host(scene::makeUniformScene(count));
         host.activate(lib, [count = count](sim::Host &h) {
             EXPECT_EQ(h.listedNames().size(), static_cast<size_t>(std::min(count, 510))) << count;
             return Close::Cancel;
@@ -129,7 +129,7 @@ TEST_F(Scan, SliderRangeFollowsTheLightCount) {
 }
 
 TEST_F(Scan, StopsAfter510LightsHavingAskedForThe511th) {
-    sim::Host host(sim::makeUniformScene(511));
+    sim::Host host(scene::makeUniformScene(511));
     host.activate(lib, [](sim::Host &h) {
         EXPECT_EQ(h.listedNames().back(), "Light 510");
         return Close::Cancel;

@@ -77,7 +77,7 @@ protected:
 };
 
 TEST_F(PanelPicture, TitleIsWrittenInTheTitleBar) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &) { return Close::Cancel; });
     const std::string &title = host.lastPanel()->title;
     ASSERT_FALSE(title.empty());
@@ -88,7 +88,7 @@ TEST_F(PanelPicture, TitleIsWrittenInTheTitleBar) {
 }
 
 TEST_F(PanelPicture, ListAreaIsTheRasterAsPaintedWithItsSelectionBar) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &h) {
         h.click("Rim");
         return Close::Ok;
@@ -113,9 +113,9 @@ TEST_F(PanelPicture, ListAreaIsTheRasterAsPaintedWithItsSelectionBar) {
 }
 
 TEST_F(PanelPicture, GhostedControlsAreDimmedAndEnabledOnesAreNot) {
-    Host ghosted(sim::makeDemoScene());
+    Host ghosted(scene::makeDemoScene());
     Picture g = run(ghosted, [](Host &) { return Close::Cancel; });
-    Host enabled(sim::makeDemoScene());
+    Host enabled(scene::makeDemoScene());
     Picture e = run(enabled, [](Host &h) {
         h.click("Key");
         return Close::Ok;
@@ -141,7 +141,7 @@ TEST_F(PanelPicture, GhostedControlsAreDimmedAndEnabledOnesAreNot) {
 }
 
 TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &h) {
         h.click("Key");
         h.setColor(255, 128, 0);
@@ -188,7 +188,7 @@ TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
 // The plug-in passes names as bytes; the list and the fields show each byte
 // as its cp1252 character, accents included, as Layout on Windows does.
 TEST_F(PanelPicture, Cp1252LettersAreDrawnInTheListAndInTheFields) {
-    sim::Scene scene = sim::makeUniformScene(2);
+    scene::Scene scene = scene::makeUniformScene(2);
     scene.lights[0].name = "\xD1\xE9";  // Ñé
     Host host(scene);
     Picture pic = run(host, [](Host &h) {
@@ -209,9 +209,9 @@ TEST_F(PanelPicture, Cp1252LettersAreDrawnInTheListAndInTheFields) {
 }
 
 TEST_F(PanelPicture, SliderKnobFollowsTheValue) {
-    Host top(sim::makeUniformScene(200));
+    Host top(scene::makeUniformScene(200));
     Picture a = run(top, [](Host &) { return Close::Cancel; });
-    Host bottom(sim::makeUniformScene(200));
+    Host bottom(scene::makeUniformScene(200));
     Picture b = run(bottom, [](Host &h) {
         const sim::ControlModel *s = h.control("slider");
         h.scroll(s->desc.range.max);
@@ -228,7 +228,7 @@ TEST_F(PanelPicture, SliderKnobFollowsTheValue) {
 }
 
 TEST_F(PanelPicture, LabelsReachingLeftOfThePanelAreShownWhole) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &) { return Close::Cancel; });
     const sim::ControlModel *prefix = host.control("prefix");
     ASSERT_NE(prefix, nullptr);
@@ -243,10 +243,10 @@ TEST_F(PanelPicture, SameSessionGivesTheSameBytes) {
         h.setIntensity(40);
         return Close::Ok;
     };
-    Host one(sim::makeDemoScene());
+    Host one(scene::makeDemoScene());
     std::string a = render::encodePng(run(one, session));
     sim::PluginLibrary other = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-    Host two(sim::makeDemoScene());
+    Host two(scene::makeDemoScene());
     two.activate(other, session);
     std::string b = render::encodePng(render::drawPanel(*two.lastPanel()));
     ASSERT_FALSE(a.empty());
@@ -256,7 +256,7 @@ TEST_F(PanelPicture, SameSessionGivesTheSameBytes) {
 
 #ifdef VANTOREL_HAVE_STB_IMAGE
 TEST_F(PanelPicture, PngDecodesToThePicture) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &h) {
         h.click("Sun");
         return Close::Ok;

@@ -13,9 +13,9 @@ struct Rendered {
     LwsDocument::Notes notes;
 };
 
-Rendered renderAgainstUnedited(const LwsDocument &doc, const sim::Scene &edited) {
+Rendered renderAgainstUnedited(const LwsDocument &doc, const scene::Scene &edited) {
     Rendered r;
-    const sim::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
+    const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
     r.bytes = doc.render(edited, &unedited, r.notes);
     return r;
 }
@@ -37,7 +37,7 @@ std::size_t countMentions(const std::vector<std::string> &lines, const std::stri
     return n;
 }
 
-bool isGate(const sim::SceneLight &l) { return l.name.rfind("NGate", 0) == 0; }
+bool isGate(const scene::Light &l) { return l.name.rfind("NGate", 0) == 0; }
 
 // gate-v1.lws: "Sun", then NGate1..NGate10 (colour 0 90 255; an intensity
 // envelope that is 0 at time 0, fixed 0 for NGate10), then "NGlow" (colour 0 0 0
@@ -49,8 +49,8 @@ const char *const kGates = "gate-v1.lws";
 TEST(LwsEdits, AColourSentToLightsBlackAtTimeZeroIsWritten) {
     const std::string bytes = lwstest::fixture(kGates);
     const LwsDocument doc = lwstest::parseOrFail(bytes, kGates);
-    sim::Scene s = lwstest::asPluginSendsBack(doc.scene());
-    for (sim::SceneLight &l : s.lights) {
+    scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
+    for (scene::Light &l : s.lights) {
         if (!isGate(l)) continue;
         l.color[0] = 1;
         l.color[1] = 0;
@@ -61,7 +61,7 @@ TEST(LwsEdits, AColourSentToLightsBlackAtTimeZeroIsWritten) {
     // The envelopes are untouched, and only the unedited black light is named.
     EXPECT_EQ(r.notes.warnings.size(), 1u);
     EXPECT_EQ(countMentions(r.notes.warnings, "\"NGlow\"", "not written"), 1u);
-    const sim::Scene back = lwstest::parseOrFail(r.bytes, "out.lws").scene();
+    const scene::Scene back = lwstest::parseOrFail(r.bytes, "out.lws").scene();
     for (std::size_t i = 1; i <= 9; ++i) EXPECT_TRUE(back.lights[i].intensityAnimated);
 }
 
@@ -81,7 +81,7 @@ TEST(LwsEdits, WhatAnUneditedOkSendsForABlackLightKeepsTheFileAndIsNamed) {
 TEST(LwsEdits, AnIntensityEnvelopeZeroAtTimeZeroTakesTheColourButNotTheIntensity) {
     const std::string bytes = lwstest::fixture(kGates);
     const LwsDocument doc = lwstest::parseOrFail(bytes, kGates);
-    sim::Scene s = lwstest::asPluginSendsBack(doc.scene());
+    scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[1].intensity = 0.5;  // NGate1: intensity only
     s.lights[2].intensity = 0.5;  // NGate2: intensity and colour
     s.lights[2].color[2] = 0.2;
@@ -97,7 +97,7 @@ TEST(LwsEdits, EditsThatKeepColourTimesIntensityAreWrittenInIntegerColourVersion
     // edit, and both values are written.
     const std::string bytes = lwstest::fixture("v1.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v1.lws");
-    sim::Scene s = lwstest::asPluginSendsBack(doc.scene());
+    scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[0].intensity = 1.6;
     for (double &c : s.lights[0].color) c /= 2;
     const Rendered r = renderAgainstUnedited(doc, s);
@@ -111,7 +111,7 @@ TEST(LwsEdits, AColourEditOnANonZeroEnvelopeIsScaledAndNamed) {
     // sent back as white at 50%. Red at the same 50% is 0.5 0 0 in the file.
     const std::string bytes = lwstest::fixture("v3.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v3.lws");
-    sim::Scene s = lwstest::asPluginSendsBack(doc.scene());
+    scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[1].color[1] = 0;
     s.lights[1].color[2] = 0;
     Rendered r = renderAgainstUnedited(doc, s);

@@ -15,9 +15,9 @@ struct Rendered {
 };
 
 // Renders `edited` against what an OK without edits sends for the document.
-Rendered renderAgainstUnedited(const LwsDocument &doc, const sim::Scene &edited) {
+Rendered renderAgainstUnedited(const LwsDocument &doc, const scene::Scene &edited) {
     Rendered r;
-    const sim::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
+    const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
     r.bytes = doc.render(edited, &unedited, r.notes);
     return r;
 }
@@ -40,7 +40,7 @@ bool mentions(const std::vector<std::string> &lines, const std::string &a, const
     return false;
 }
 
-std::size_t indexOf(const sim::Scene &s, const std::string &name) {
+std::size_t indexOf(const scene::Scene &s, const std::string &name) {
     for (std::size_t i = 0; i < s.lights.size(); ++i) {
         if (s.lights[i].name == name) return i;
     }
@@ -53,7 +53,7 @@ std::size_t indexOf(const sim::Scene &s, const std::string &name) {
 TEST(LwsHandlers, Version8KindsComeFromTheHandlerBlock) {
     const LwsDocument doc = lwstest::parseOrFail(lwstest::fixture("v8.lws"), "v8.lws");
     EXPECT_EQ(doc.version(), 8);
-    const sim::Scene s = doc.scene();
+    const scene::Scene s = doc.scene();
     ASSERT_EQ(s.lights.size(), 11u);
     struct Want {
         const char *name;
@@ -78,7 +78,7 @@ TEST(LwsHandlers, Version8KindsComeFromTheHandlerBlock) {
         EXPECT_EQ(s.lights[i].lightType, want[i].type);
     }
     // Settings-like lines inside the handler and shader blocks are not read.
-    const sim::SceneLight &key = s.lights[2];
+    const scene::Light &key = s.lights[2];
     EXPECT_DOUBLE_EQ(key.intensity, 1.5);
     EXPECT_EQ(key.shadowType, 2);
     EXPECT_TRUE(s.lights[4].intensityAnimated);
@@ -127,15 +127,15 @@ TEST(LwsHandlers, AnUneditedOkWritesVersions6To8BackByteForByte) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::fixture(name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
-        const sim::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
+        const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
         const Rendered r = renderAgainstUnedited(doc, unedited);
         EXPECT_EQ(r.bytes, bytes);
         EXPECT_TRUE(r.notes.errors.empty());
         // Each light of a kind outside the five is named, with the type that
         // was sent for it and not written.
-        const sim::Scene s = doc.scene();
+        const scene::Scene s = doc.scene();
         std::size_t others = 0;
-        for (const sim::SceneLight &l : s.lights) {
+        for (const scene::Light &l : s.lights) {
             if (l.lightType != scenefile::kOtherLightKind) continue;
             ++others;
             EXPECT_TRUE(mentions(r.notes.warnings, "\"" + l.name + "\"", "light type Distant")) << l.name;
@@ -147,8 +147,8 @@ TEST(LwsHandlers, AnUneditedOkWritesVersions6To8BackByteForByte) {
 TEST(LwsHandlers, IntensityColourShadowAndRangeEditInPlace) {
     const std::string bytes = lwstest::fixture("v8-crlf.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v8-crlf.lws");
-    sim::Scene s = lwstest::asPluginSendsBack(doc.scene());
-    sim::SceneLight &fill = s.lights[indexOf(s, "Fill")];
+    scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
+    scene::Light &fill = s.lights[indexOf(s, "Fill")];
     fill.intensity = 0.25;
     fill.color[1] = 0.25;
     fill.shadowType = 2;
@@ -170,10 +170,10 @@ TEST(LwsHandlers, IntensityColourShadowAndRangeEditInPlace) {
 TEST(LwsHandlers, ATypeChangeIsWrittenOnlyWhereTheBlockAlreadyNamesTheNewKind) {
     const std::string bytes = lwstest::fixture("v8.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v8.lws");
-    const sim::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
+    const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
 
     // "Odd" is LightType 1 beside a SpotLight block; "Legacy" has no block.
-    sim::Scene s = unedited;
+    scene::Scene s = unedited;
     s.lights[indexOf(s, "Odd")].lightType = 2;
     s.lights[indexOf(s, "Legacy")].lightType = 4;
     Rendered r = renderAgainstUnedited(doc, s);
@@ -215,10 +215,10 @@ TEST(LwsHandlers, Versions6And7AreReadLike5And8) {
     EXPECT_EQ(v6.scene().lights[0].id, 0x20000010u);
     EXPECT_FALSE(v6.hasLightHandler(0));
     EXPECT_EQ(v6.lightHandler(1), "DistantLight");
-    sim::Scene s = lwstest::asPluginSendsBack(v6.scene());
+    scene::Scene s = lwstest::asPluginSendsBack(v6.scene());
     s.lights[0].lightType = 2;  // no block: the LightType line, as in LWSC 5
     s.lights[1].lightType = 1;  // a distant block: refused
-    const sim::Scene unedited = lwstest::asPluginSendsBack(v6.scene());
+    const scene::Scene unedited = lwstest::asPluginSendsBack(v6.scene());
     LwsDocument::Notes notes;
     const std::string out = v6.render(s, &unedited, notes);
     EXPECT_TRUE(mentions(notes.errors, "\"Sun\"", "DistantLight"));

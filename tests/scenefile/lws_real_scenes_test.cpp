@@ -58,8 +58,8 @@ TEST(LwsRealScenes, WhatThePluginSendsBackIsWhatIsSaved) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::readBytes(kSceneDir + "/" + name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
-        const sim::Scene before = doc.scene();
-        const sim::Scene sent = lwstest::asPluginSendsBack(before);
+        const scene::Scene before = doc.scene();
+        const scene::Scene sent = lwstest::asPluginSendsBack(before);
         std::vector<std::string> warnings;
         const std::string out = doc.render(sent, warnings);
         EXPECT_TRUE(warnings.empty()) << (warnings.empty() ? "" : warnings.front());
@@ -75,13 +75,13 @@ TEST(LwsRealScenes, WhatThePluginSendsBackIsWhatIsSaved) {
             }
         }
 
-        const sim::Scene back = lwstest::parseOrFail(out, "out.lws").scene();
+        const scene::Scene back = lwstest::parseOrFail(out, "out.lws").scene();
         ASSERT_EQ(back.lights.size(), before.lights.size());
         for (std::size_t k = 0; k < back.lights.size(); ++k) {
             SCOPED_TRACE("light " + std::to_string(k + 1));
-            const sim::SceneLight &o = before.lights[k];
-            const sim::SceneLight &s = sent.lights[k];
-            const sim::SceneLight &r = back.lights[k];
+            const scene::Light &o = before.lights[k];
+            const scene::Light &s = sent.lights[k];
+            const scene::Light &r = back.lights[k];
             EXPECT_EQ(r.id, o.id);
             EXPECT_EQ(r.name, o.name);
             EXPECT_EQ(r.lightType, s.lightType);
@@ -109,7 +109,7 @@ TEST(LwsRealScenes, OneScriptedIntensityChangesExactlyOneLine) {
         SCOPED_TRACE(name);
         const std::string bytes = lwstest::readBytes(kSceneDir + "/" + name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
-        sim::Scene s = doc.scene();
+        scene::Scene s = doc.scene();
         std::size_t k = 0;
         while (k < s.lights.size() && s.lights[k].intensityAnimated) ++k;
         ASSERT_LT(k, s.lights.size());
@@ -138,7 +138,7 @@ TEST(LwsRealScenes, KnownLightsReadAsInTheFiles) {
     REQUIRE_REAL_SCENES(names);
     const std::set<std::string> have(names.begin(), names.end());
     if (have.count("aliens-newtek-01.lws")) {
-        const sim::Scene s =
+        const scene::Scene s =
             lwstest::parseOrFail(lwstest::readBytes(kSceneDir + "/aliens-newtek-01.lws"), "a").scene();
         ASSERT_EQ(s.lights.size(), 4u);
         const int types[] = {2, 4, 1, 1};
@@ -152,7 +152,7 @@ TEST(LwsRealScenes, KnownLightsReadAsInTheFiles) {
         EXPECT_EQ(s.lights[3].id, 0x20000003u);
     }
     if (have.count("shcr-shadow.lws")) {
-        const sim::Scene s =
+        const scene::Scene s =
             lwstest::parseOrFail(lwstest::readBytes(kSceneDir + "/shcr-shadow.lws"), "s").scene();
         ASSERT_EQ(s.lights.size(), 4u);
         EXPECT_NEAR(s.lights[1].color[0], 190.0 / 255.0, 1e-12);

@@ -16,7 +16,7 @@ struct Rendered {
     std::vector<std::string> warnings;
 };
 
-Rendered renderEdited(const LwsDocument &doc, const sim::Scene &edited) {
+Rendered renderEdited(const LwsDocument &doc, const scene::Scene &edited) {
     Rendered r;
     r.bytes = doc.render(edited, r.warnings);
     return r;
@@ -46,7 +46,7 @@ bool mentions(const std::vector<std::string> &warnings, const std::string &a, co
 TEST(LwsRender, EditedSettingRewritesOnlyItsOwnLineInFileSyntax) {
     const std::string bytes = lwstest::fixture("v3.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v3.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].intensity = 0.75;
     s.lights[0].lightType = 1;
     s.lights[0].shadowType = 0;
@@ -60,7 +60,7 @@ TEST(LwsRender, ValueThatPrintsTheSameKeepsTheOriginalDigits) {
     // The file has 0.65882353; the plug-in sends it back as 0.658824.
     const std::string bytes = lwstest::fixture("v3.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v3.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].color[1] = 0.658824;
     s.lights[0].intensity = 1.100000;
     EXPECT_EQ(renderEdited(doc, s).bytes, bytes);
@@ -75,7 +75,7 @@ TEST(LwsRender, ValueThatPrintsTheSameKeepsTheOriginalDigits) {
 TEST(LwsRender, RewrittenLinesKeepCrlfAndTrailingText) {
     const std::string bytes = "LWSC\r\n3\r\n\r\nAddLight\r\n  LightRange 2 extra\r\nLightFalloffType 1\r\n";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "crlf.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].range = 5.0;
     EXPECT_EQ(renderEdited(doc, s).bytes,
               "LWSC\r\n3\r\n\r\nAddLight\r\n  LightRange 5 extra\r\nLightFalloffType 1\r\n");
@@ -84,7 +84,7 @@ TEST(LwsRender, RewrittenLinesKeepCrlfAndTrailingText) {
 TEST(LwsRender, MissingLinesAreInsertedInLayoutOrder) {
     const std::string bytes = lwstest::fixture("v3.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v3.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     // The spot light has no falloff or range lines; "Bare" has only LightType.
     s.lights[0].flags = 1;
     s.lights[0].range = 5.0;
@@ -97,7 +97,7 @@ TEST(LwsRender, MissingLinesAreInsertedInLayoutOrder) {
     EXPECT_NE(r.bytes.find(bare), std::string::npos) << r.bytes;
 
     // Re-reading gives the edited values.
-    const sim::Scene back = lwstest::parseOrFail(r.bytes, "out.lws").scene();
+    const scene::Scene back = lwstest::parseOrFail(r.bytes, "out.lws").scene();
     EXPECT_EQ(back.lights[0].flags, 1u);
     EXPECT_DOUBLE_EQ(back.lights[0].range, 5.0);
     EXPECT_DOUBLE_EQ(back.lights[2].intensity, 0.5);
@@ -109,7 +109,7 @@ TEST(LwsRender, InsertedLinesUseTheOldKeywordsInVersion1) {
         "LWSC\n1\n\nAddLight\nLightName A\nLightColor 255 255 255\nLightType 1\n"
         "ShadowType 0\n\nShowCamera 1 7\n";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "old.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].intensity = 0.5;
     s.lights[0].flags = 1;
     s.lights[0].range = 3;
@@ -123,11 +123,11 @@ TEST(LwsRender, Version1ColourKeepsLinesWhenProductIsUnchanged) {
     // 255 128 0 at 0.8 comes back split as intensity 0.8, colour 1 0.501961 0.
     const std::string bytes = lwstest::fixture("v1.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v1.lws");
-    const sim::Scene sent = lwstest::asPluginSendsBack(doc.scene());
+    const scene::Scene sent = lwstest::asPluginSendsBack(doc.scene());
     EXPECT_EQ(renderEdited(doc, sent).bytes, bytes);
 
     // Halving the intensity is a real change: colour bytes stay, intensity is %f.
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].intensity = 0.4;
     EXPECT_EQ(changedLines(bytes, renderEdited(doc, s).bytes),
               (std::vector<std::string>{"LgtIntensity 0.400000\n"}));
@@ -157,7 +157,7 @@ TEST(LwsRender, AnimatedIntensityKeepsItsEnvelope) {
         EXPECT_TRUE(quiet.empty());
 
         // Intensity halved: the envelope stays, the colour carries the change.
-        sim::Scene s = doc.scene();
+        scene::Scene s = doc.scene();
         s.lights[k].intensity = 0.5;
         const Rendered r = renderEdited(doc, s);
         const auto before = lwstest::splitKeepEol(bytes);
@@ -167,7 +167,7 @@ TEST(LwsRender, AnimatedIntensityKeepsItsEnvelope) {
                   before[static_cast<std::size_t>(envLine - 1)]);
         const std::string lightName = s.lights[k].name;
         EXPECT_TRUE(mentions(r.warnings, "\"" + lightName + "\"", "intensity is animated"));
-        const sim::SceneLight back = lwstest::parseOrFail(r.bytes, "out").scene().lights[k];
+        const scene::Light back = lwstest::parseOrFail(r.bytes, "out").scene().lights[k];
         EXPECT_TRUE(back.intensityAnimated);
         for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(back.color[c] * back.intensity, s.lights[k].color[c] * 0.5, 0.5 / 255.0);
@@ -180,7 +180,7 @@ TEST(LwsRender, AnimatedIntensityZeroAtTimeZeroCannotTakeAnEdit) {
         "LWSC\n3\n\nAddLight\nLightName Z\nLightColor 1 0 1\nLightIntensity (envelope)\n"
         "{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\nLightType 1\n";
     const LwsDocument doc = lwstest::parseOrFail(bytes, "zero.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     // What a black light comes back as must not disturb anything.
     std::vector<std::string> w;
     EXPECT_EQ(doc.render(lwstest::asPluginSendsBack(s), w), bytes);
@@ -195,7 +195,7 @@ TEST(LwsRender, AnimatedIntensityZeroAtTimeZeroCannotTakeAnEdit) {
 TEST(LwsRender, UnwritableValuesKeepTheOldLineAndWarn) {
     const std::string bytes = lwstest::fixture("v4.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v4.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].color[0] = std::numeric_limits<double>::quiet_NaN();
     s.lights[0].shadowType = 7;
     s.lights[1].lightType = -1;  // selects a distant light, as the plug-in's command does
@@ -210,7 +210,7 @@ TEST(LwsRender, UnwritableValuesKeepTheOldLineAndWarn) {
 TEST(LwsRender, MismatchedScenesAreReportedNotGuessed) {
     const std::string bytes = lwstest::fixture("v4.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v4.lws");
-    sim::Scene s = doc.scene();
+    scene::Scene s = doc.scene();
     s.lights[0].id = 0x20000000u;  // not the light in the file
     s.lights[0].intensity = 9;
     s.lights.push_back(s.lights[1]);

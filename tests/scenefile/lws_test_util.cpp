@@ -49,9 +49,9 @@ double fromPrintf(double v) {
     return std::strtod(buf, nullptr);
 }
 
-sim::Scene asPluginSendsBack(const sim::Scene &scene) {
-    sim::Scene out = scene;
-    for (sim::SceneLight &l : out.lights) {
+scene::Scene asPluginSendsBack(const scene::Scene &scene) {
+    scene::Scene out = scene;
+    for (scene::Light &l : out.lights) {
         double p[3];
         for (int c = 0; c < 3; ++c) p[c] = l.color[c] * l.intensity;
         const double m = p[0] > p[1] ? p[0] : p[1];

@@ -22,7 +22,7 @@ std::vector<std::string> splitKeepEol(const std::string &bytes);
 // split into intensity = largest component and colour = product / intensity,
 // each value printed with %f and read back as the simulated Layout would; a
 // type outside 0..4 comes back as 0 (distant).
-sim::Scene asPluginSendsBack(const sim::Scene &scene);
+scene::Scene asPluginSendsBack(const scene::Scene &scene);
 
 double fromPrintf(double v);  // %f, then parsed
 

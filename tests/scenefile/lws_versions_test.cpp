@@ -8,7 +8,7 @@ using scenefile::LwsSetting;
 
 namespace {
 
-void expectColor(const sim::SceneLight &l, double r, double g, double b) {
+void expectColor(const scene::Light &l, double r, double g, double b) {
     EXPECT_NEAR(l.color[0], r, 1e-12) << l.name;
     EXPECT_NEAR(l.color[1], g, 1e-12) << l.name;
     EXPECT_NEAR(l.color[2], b, 1e-12) << l.name;
@@ -19,10 +19,10 @@ void expectColor(const sim::SceneLight &l, double r, double g, double b) {
 TEST(LwsVersions, Version1IntegerColourOldKeywordsAndOldEnvelope) {
     const LwsDocument doc = lwstest::parseOrFail(lwstest::fixture("v1.lws"), "v1.lws");
     EXPECT_EQ(doc.version(), 1);
-    const sim::Scene s = doc.scene();
+    const scene::Scene s = doc.scene();
     ASSERT_EQ(s.lights.size(), 2u);
 
-    const sim::SceneLight &key = s.lights[0];
+    const scene::Light &key = s.lights[0];
     EXPECT_EQ(key.id, 0x20000000u);
     EXPECT_EQ(key.name, "Key");
     expectColor(key, 1.0, 128.0 / 255.0, 0.0);
@@ -34,7 +34,7 @@ TEST(LwsVersions, Version1IntegerColourOldKeywordsAndOldEnvelope) {
     EXPECT_DOUBLE_EQ(key.range, 1.0);  // no LightRange line: the default
 
     // Keys at frames -10, 10, 20 with 0.5, 1.5, 2: halfway between the first two.
-    const sim::SceneLight &pulse = s.lights[1];
+    const scene::Light &pulse = s.lights[1];
     EXPECT_EQ(pulse.id, 0x20000001u);
     EXPECT_TRUE(pulse.intensityAnimated);
     EXPECT_DOUBLE_EQ(pulse.intensity, 1.0);
@@ -50,7 +50,7 @@ TEST(LwsVersions, Version2IsReadLikeVersion1AndKeepsCrlf) {
     const std::string bytes = lwstest::fixture("v2.lws");
     const LwsDocument doc = lwstest::parseOrFail(bytes, "v2.lws");
     EXPECT_EQ(doc.version(), 2);
-    const sim::Scene s = doc.scene();
+    const scene::Scene s = doc.scene();
     ASSERT_EQ(s.lights.size(), 2u);
     // Same names: identified by position and ID only.
     EXPECT_EQ(s.lights[0].name, "Fill");
@@ -70,23 +70,23 @@ TEST(LwsVersions, Version2IsReadLikeVersion1AndKeepsCrlf) {
 
 TEST(LwsVersions, Version3BlockEnvelopeAndBlocksHideKeywords) {
     const LwsDocument doc = lwstest::parseOrFail(lwstest::fixture("v3.lws"), "v3.lws");
-    const sim::Scene s = doc.scene();
+    const scene::Scene s = doc.scene();
     ASSERT_EQ(s.lights.size(), 3u);
 
-    const sim::SceneLight &spot = s.lights[0];
+    const scene::Light &spot = s.lights[0];
     expectColor(spot, 1.0, 0.65882353, 0.34902);
     EXPECT_DOUBLE_EQ(spot.intensity, 1.1);
     EXPECT_EQ(spot.shadowType, 2);
 
     // "LightColor 9 9 9" inside a Plugin block is plug-in data, not the colour.
-    const sim::SceneLight &flicker = s.lights[1];
+    const scene::Light &flicker = s.lights[1];
     expectColor(flicker, 0.5, 0.5, 0.5);
     EXPECT_TRUE(flicker.intensityAnimated);
     EXPECT_DOUBLE_EQ(flicker.intensity, 1.0);  // keys (-1 s, 0) and (1 s, 2)
     EXPECT_EQ(flicker.flags, 1u);              // falloff type 2 is limited range too
     EXPECT_DOUBLE_EQ(flicker.range, 3.25);
 
-    const sim::SceneLight &bare = s.lights[2];
+    const scene::Light &bare = s.lights[2];
     EXPECT_EQ(bare.id, 0x20000002u);
     EXPECT_EQ(bare.lightType, 0);
     EXPECT_DOUBLE_EQ(bare.intensity, 1.0);
@@ -94,7 +94,7 @@ TEST(LwsVersions, Version3BlockEnvelopeAndBlocksHideKeywords) {
 
 TEST(LwsVersions, Versions4And5TakeHexIdsFromAddLightInEitherCase) {
     const LwsDocument v4 = lwstest::parseOrFail(lwstest::fixture("v4.lws"), "v4.lws");
-    const sim::Scene s4 = v4.scene();
+    const scene::Scene s4 = v4.scene();
     ASSERT_EQ(s4.lights.size(), 2u);
     EXPECT_EQ(s4.lights[0].id, 0x2000000Au);
     EXPECT_EQ(s4.lights[1].id, 0x2000001Fu);
@@ -104,7 +104,7 @@ TEST(LwsVersions, Versions4And5TakeHexIdsFromAddLightInEitherCase) {
 
     const std::string bytes5 = lwstest::fixture("v5.lws");
     const LwsDocument v5 = lwstest::parseOrFail(bytes5, "v5.lws");
-    const sim::Scene s5 = v5.scene();
+    const scene::Scene s5 = v5.scene();
     ASSERT_EQ(s5.lights.size(), 1u);
     EXPECT_EQ(s5.lights[0].id, 0x20000003u);
     EXPECT_EQ(s5.lights[0].flags, 1u);

@@ -14,8 +14,8 @@
 
 namespace {
 
-sim::Scene named(const std::vector<std::string> &names) {
-    sim::Scene s = sim::makeUniformScene(static_cast<int>(names.size()));
+scene::Scene named(const std::vector<std::string> &names) {
+    scene::Scene s = scene::makeUniformScene(static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i) s.lights[i].name = names[i];
     return s;
 }
@@ -87,7 +87,7 @@ TEST(ClickByName, CountsRowsOfOneNameAndScrollsOutOfViewRowsIn) {
 }
 
 TEST(ClickByName, FailsWithoutAnEventForMissingFewerAndUnlistedRows) {
-    sim::Host host(sim::makeUniformScene(600));
+    sim::Host host(scene::makeUniformScene(600));
     run(host, [](sim::Host &h) {
         EXPECT_FALSE(h.click("Light 600"));
         EXPECT_EQ(h.lastEventError(),

@@ -8,20 +8,20 @@
 
 namespace {
 
-sim::Scene twoLights() {
-    sim::Scene s = sim::makeUniformScene(2);
+scene::Scene twoLights() {
+    scene::Scene s = scene::makeUniformScene(2);
     s.lights[1].id = 0xff;  // an ID whose hexadecimal form has letters
     return s;
 }
 
 TEST(Commands, AppliesEveryEditToTheSelectedLight) {
-    sim::Scene scene = twoLights();
+    scene::Scene scene = twoLights();
     sim::CommandInterpreter cmd(scene);
     const char *good[] = {
         "EditLights", "SelectItem ff", "LightIntensity -0.500000", "LightColor 1.000000 0.500000 0.000000",
         "Spotlight",  "ShadowType 2",  "LightRange 5.000000"};
     for (const char *c : good) EXPECT_TRUE(cmd.run(c).accepted) << c;
-    const sim::SceneLight &l = scene.lights[1];
+    const scene::Light &l = scene.lights[1];
     EXPECT_DOUBLE_EQ(l.intensity, -0.5);
     EXPECT_DOUBLE_EQ(l.color[1], 0.5);
     EXPECT_EQ(l.lightType, 2);
@@ -33,7 +33,7 @@ TEST(Commands, AppliesEveryEditToTheSelectedLight) {
 }
 
 TEST(Commands, TypeWordsMapToTypeCodes) {
-    sim::Scene scene = twoLights();
+    scene::Scene scene = twoLights();
     sim::CommandInterpreter cmd(scene);
     ASSERT_TRUE(cmd.run("SelectItem 20000000").accepted);
     const char *words[] = {"DistantLight", "PointLight", "Spotlight", "LinearLight", "AreaLight"};
@@ -45,7 +45,7 @@ TEST(Commands, TypeWordsMapToTypeCodes) {
 }
 
 TEST(Commands, RejectsWithoutChangingAnything) {
-    sim::Scene scene = twoLights();
+    scene::Scene scene = twoLights();
     sim::CommandInterpreter cmd(scene);
     // No light selected yet.
     EXPECT_FALSE(cmd.run("LightIntensity 0.5").accepted);
@@ -68,7 +68,7 @@ TEST(Commands, RejectsWithoutChangingAnything) {
                          "SelectItem 0x20000000",
                          "SelectItem 123456789",
                          "EditLights please"};
-    sim::Scene before = scene;
+    scene::Scene before = scene;
     for (const char *c : bad) {
         sim::CommandOutcome out = cmd.run(c);
         EXPECT_FALSE(out.accepted) << '"' << c << '"';
@@ -82,7 +82,7 @@ TEST(Commands, RejectsWithoutChangingAnything) {
 }
 
 TEST(Commands, SelectItemZeroSelectsNothing) {
-    sim::Scene scene = twoLights();
+    scene::Scene scene = twoLights();
     sim::CommandInterpreter cmd(scene);
     ASSERT_TRUE(cmd.run("SelectItem 20000000").accepted);
     EXPECT_EQ(cmd.selectedLight(), 0);
@@ -92,18 +92,18 @@ TEST(Commands, SelectItemZeroSelectsNothing) {
 }
 
 TEST(Scenes, UniformAndDemoScenes) {
-    sim::Scene u = sim::makeUniformScene(3);
+    scene::Scene u = scene::makeUniformScene(3);
     ASSERT_EQ(u.lights.size(), 3u);
     EXPECT_EQ(u.lights[2].name, "Light 3");
-    EXPECT_EQ(u.lights[2].id, sim::kLightIdBase + 2);
+    EXPECT_EQ(u.lights[2].id, scene::kLightIdBase + 2);
     EXPECT_EQ(u.lights[2].flags, 0u);
-    EXPECT_TRUE(sim::makeUniformScene(-4).lights.empty());
+    EXPECT_TRUE(scene::makeUniformScene(-4).lights.empty());
 
-    sim::Scene d = sim::makeDemoScene();
+    scene::Scene d = scene::makeDemoScene();
     EXPECT_GE(d.lights.size(), 8u);
     std::set<int> types;
     for (size_t i = 0; i < d.lights.size(); ++i) {
-        EXPECT_EQ(d.lights[i].id, sim::kLightIdBase + i);
+        EXPECT_EQ(d.lights[i].id, scene::kLightIdBase + i);
         types.insert(d.lights[i].lightType);
     }
     EXPECT_EQ(types.size(), 5u) << "the demo scene has every light type";
@@ -116,7 +116,7 @@ namespace {
 // SelectItem finds lights through an index by ID: it must agree with the list
 // as the list is now, whatever was looked up before.
 TEST(Commands, SelectItemFollowsTheLightListAsItChanges) {
-    sim::Scene scene = sim::makeUniformScene(3);
+    scene::Scene scene = scene::makeUniformScene(3);
     scene.lights[2].id = scene.lights[1].id;  // a repeated ID: the first light holding it counts
     sim::CommandInterpreter cmd(scene);
     ASSERT_TRUE(cmd.run("SelectItem 20000001").accepted);
@@ -125,7 +125,7 @@ TEST(Commands, SelectItemFollowsTheLightListAsItChanges) {
     EXPECT_DOUBLE_EQ(scene.lights[2].range, 1.0);
 
     // A light added after the first lookup is found; an ID no light has is not.
-    sim::SceneLight extra;
+    scene::Light extra;
     extra.id = 0x30000000u;
     scene.lights.push_back(extra);
     ASSERT_TRUE(cmd.run("SelectItem 30000000").accepted);
@@ -146,7 +146,7 @@ TEST(Commands, SelectItemFollowsTheLightListAsItChanges) {
 }  // namespace
 
 TEST(Commands, WordCountsAndLongNumbersAreJudgedOnTheWholeCommand) {
-    sim::Scene scene = twoLights();
+    scene::Scene scene = twoLights();
     sim::CommandInterpreter cmd(scene);
     ASSERT_TRUE(cmd.run("SelectItem\t20000000").accepted) << "any blank separates words";
     // More words than any command takes, past the ones the parser looks at.

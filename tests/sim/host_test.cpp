@@ -132,8 +132,8 @@ int32_t VT_CDECL fakeActivate(int32_t version, HostGlobalFunc global, void *loca
     return AFUNC_OK;
 }
 
-sim::Scene threeLights() {
-    sim::Scene s = sim::makeUniformScene(3);
+scene::Scene threeLights() {
+    scene::Scene s = scene::makeUniformScene(3);
     s.lights[0].color[0] = 0.5;
     s.lights[0].intensity = 0.5;
     return s;
@@ -270,7 +270,7 @@ TEST(Host, ListPaintClickAndSelectionBars) {
 // Rows by name are found from the scene's order and checked against the
 // paint: a list painted in another order is refused, not clicked blindly.
 TEST(Host, ClickByNameChecksThePaintedRow) {
-    sim::Scene scene = sim::makeUniformScene(30);
+    scene::Scene scene = scene::makeUniformScene(30);
     scene.lights[2].name = "Light 1";
     sim::Host host(scene);
     fake.clicks = 0;

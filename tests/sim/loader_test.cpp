@@ -43,7 +43,7 @@ TEST(Loader, FindsTheDescriptorAndServer) {
 // the library. A fresh load starts without it.
 TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-    sim::Host host(sim::makeDemoScene());
+    sim::Host host(scene::makeDemoScene());
     ASSERT_EQ(host.activate(lib,
                             [](sim::Host &h) {
                                 EXPECT_TRUE(h.click("Key"));
@@ -51,7 +51,7 @@ TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
                                 return sim::Close::Cancel;
                             }),
               0);
-    sim::Host second(sim::makeDemoScene());
+    sim::Host second(scene::makeDemoScene());
     second.activate(lib, [](sim::Host &h) {
         EXPECT_TRUE(h.click("Fill"));
         EXPECT_TRUE(h.paste());
@@ -62,7 +62,7 @@ TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     EXPECT_DOUBLE_EQ(second.scene().lights[1].range, 12.5);
 
     sim::PluginLibrary fresh = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-    sim::Host third(sim::makeDemoScene());
+    sim::Host third(scene::makeDemoScene());
     third.activate(fresh, [](sim::Host &h) {
         EXPECT_TRUE(h.click("Fill"));
         EXPECT_TRUE(h.paste());

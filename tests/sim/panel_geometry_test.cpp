@@ -19,7 +19,7 @@ struct PluginPanel {
 };
 PluginPanel pluginPanel(int lights) {
     PluginPanel p{sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH),
-                  std::make_unique<sim::Host>(sim::makeUniformScene(lights)),
+                  std::make_unique<sim::Host>(scene::makeUniformScene(lights)),
                   {}};
     p.host->activate(p.lib, [&](sim::Host &h) {
         p.geometry = sim::panelGeometry(*h.openPanel());

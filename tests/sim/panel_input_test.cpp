@@ -78,7 +78,7 @@ protected:
 // ---- pointer to event ----------------------------------------------------------
 
 TEST_F(PanelInputTest, ListClickSetsTheMousePositionAndSelectsTheRowUnderIt) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         const Rect list = where(h, "list");
         in.pointerDown(list.x + 30, list.y + 2 * 16 + 5);  // third row
@@ -94,7 +94,7 @@ TEST_F(PanelInputTest, ListClickSetsTheMousePositionAndSelectsTheRowUnderIt) {
 }
 
 TEST_F(PanelInputTest, GhostedControlsIgnoreTheMouse) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         ASSERT_EQ(h.propertyGhosted(), true);  // nothing selected yet
         const intptr_t type = h.control("lighttype")->intValue;
@@ -115,7 +115,7 @@ TEST_F(PanelInputTest, GhostedControlsIgnoreTheMouse) {
 }
 
 TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         h.click("Key");
         click(in, where(h, "lighttype", 3));
@@ -155,7 +155,7 @@ TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
 }
 
 TEST_F(PanelInputTest, WheelMovesTheSliderByRowsInsideItsRange) {
-    Host host(sim::makeUniformScene(60));  // slider range 0..560
+    Host host(scene::makeUniformScene(60));  // slider range 0..560
     auto rec = session(host, [](Host &h, PanelInput &in) {
         const Rect list = where(h, "list"), slider = where(h, "slider");
         h.clearCalls();
@@ -178,7 +178,7 @@ TEST_F(PanelInputTest, WheelMovesTheSliderByRowsInsideItsRange) {
 }
 
 TEST_F(PanelInputTest, SliderFollowsThePointerWhilePressed) {
-    Host host(sim::makeUniformScene(60));
+    Host host(scene::makeUniformScene(60));
     session(host, [](Host &h, PanelInput &in) {
         const Rect s = where(h, "slider");
         h.clearCalls();
@@ -197,7 +197,7 @@ TEST_F(PanelInputTest, SliderFollowsThePointerWhilePressed) {
 }
 
 TEST_F(PanelInputTest, DragGestureSendsDistancesWithRisingCounters) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         h.click("Key");
         const double start = h.control("Intensity")->floatValue;
@@ -237,7 +237,7 @@ TEST_F(PanelInputTest, DragGestureSendsDistancesWithRisingCounters) {
 // ---- the field editor --------------------------------------------------------------
 
 TEST_F(PanelInputTest, FieldEditorCaretKeysAndEscape) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         h.click("Key");
         h.clearCalls();
@@ -274,7 +274,7 @@ TEST_F(PanelInputTest, FieldEditorCaretKeysAndEscape) {
 }
 
 TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         h.click("Key");
         click(in, where(h, "Intensity"));
@@ -324,7 +324,7 @@ TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
 }
 
 TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         h.click("Key");
         h.clearCalls();
@@ -355,7 +355,7 @@ TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
 }
 
 TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     session(host, [](Host &h, PanelInput &in) {
         auto editing = [&]() { return in.overlay().editField.value_or(Rect{}); };
         click(in, where(h, "prefix"));
@@ -408,7 +408,7 @@ TEST(PanelKeys, LayoutCodes) {
 }
 
 TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         type(in, "Sp");
         EXPECT_EQ(h.prefixText(), "Sp");
@@ -430,7 +430,7 @@ TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
 }
 
 TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
-    Host host(sim::makeDemoScene());
+    Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
         click(in, where(h, "prefix"));
         type(in, "Key");
@@ -464,8 +464,8 @@ std::vector<std::string> replay(Host &host, const std::vector<std::string> &line
     return host.commands();
 }
 
-sim::Scene named(const std::vector<std::string> &names) {
-    sim::Scene s = sim::makeUniformScene(static_cast<int>(names.size()));
+scene::Scene named(const std::vector<std::string> &names) {
+    scene::Scene s = scene::makeUniformScene(static_cast<int>(names.size()));
     for (size_t i = 0; i < names.size(); ++i) s.lights[i].name = names[i];
     return s;
 }
@@ -532,7 +532,7 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
 
 // A click on no row keeps its position: no name applies to it.
 TEST_F(PanelInputTest, AClickBelowTheRowsIsRecordedByPosition) {
-    Host host(sim::makeDemoScene());  // 9 lights: rows end at 144
+    Host host(scene::makeDemoScene());  // 9 lights: rows end at 144
     auto rec = session(host, [](Host &h, PanelInput &in) {
         const Rect list = where(h, "list");
         in.pointerDown(list.x + 30, list.y + 300);
@@ -542,7 +542,7 @@ TEST_F(PanelInputTest, AClickBelowTheRowsIsRecordedByPosition) {
 }
 
 TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {
-    Host live(sim::makeUniformScene(40));
+    Host live(scene::makeUniformScene(40));
     auto rec = session(live, [](Host &h, PanelInput &in) {
         const Rect list = where(h, "list");
         in.wheel(midX(list), midY(list), -3);
@@ -589,7 +589,7 @@ TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {
     EXPECT_EQ(rec.back(), "ok");
     ASSERT_FALSE(live.commands().empty());
 
-    Host again(sim::makeUniformScene(40));
+    Host again(scene::makeUniformScene(40));
     int failures = -1;
     EXPECT_EQ(replay(again, rec, failures), live.commands());
     EXPECT_EQ(failures, 0);

@@ -103,11 +103,11 @@ TEST(Validator, AFileThatIsNoPlugInCannotBeValidated) {
 // after OK as the host holds them.
 namespace {
 
-sim::Scene negativeBlueAndWhite() {
-    sim::Scene s;
+scene::Scene negativeBlueAndWhite() {
+    scene::Scene s;
     for (int i = 0; i < 2; ++i) {
-        sim::SceneLight l;
-        l.id = sim::kLightIdBase + static_cast<uint32_t>(i);
+        scene::Light l;
+        l.id = scene::kLightIdBase + static_cast<uint32_t>(i);
         l.name = i ? "White" : "Blue";
         l.flags = 1;
         l.range = 2.5;
@@ -122,18 +122,18 @@ sim::Scene negativeBlueAndWhite() {
 }  // namespace
 
 TEST(UntouchedLights, AnUneditedLightMustComeBackAsReported) {
-    const sim::Scene before = negativeBlueAndWhite();
+    const scene::Scene before = negativeBlueAndWhite();
     validate::LightModel model;
     model.scan(before);
     EXPECT_EQ(model.commandsOnOk(before)[2], "LightIntensity -1.000000");
     EXPECT_EQ(model.commandsOnOk(before)[3], "LightColor 0.400000 0.000000 1.000000");
 
     EXPECT_EQ(model.untouchedLightProblem(before, before), "");
-    sim::Scene split = before;  // the same light, as the plug-in writes it back
+    scene::Scene split = before;  // the same light, as the plug-in writes it back
     split.lights[0].range = 2.5000004;
     EXPECT_EQ(model.untouchedLightProblem(before, split), "");
 
-    sim::Scene dark = before;  // taken for black: intensity 0, colour white
+    scene::Scene dark = before;  // taken for black: intensity 0, colour white
     dark.lights[0].intensity = 0;
     dark.lights[0].color[0] = 1;
     dark.lights[0].color[1] = 1;
@@ -142,13 +142,13 @@ TEST(UntouchedLights, AnUneditedLightMustComeBackAsReported) {
               "-0.40000000000000002, "
               "after OK it is colour 1 x intensity 0 = 0");
 
-    sim::Scene big = before;  // the same product, but a colour beyond 1 over a tiny intensity
+    scene::Scene big = before;  // the same product, but a colour beyond 1 over a tiny intensity
     big.lights[1].intensity = 1e-7;
     for (double &c : big.lights[1].color) c = 1e7;
     EXPECT_NE(model.untouchedLightProblem(before, big).find("light 2, which no event edited"),
               std::string::npos);
 
-    sim::Scene moved = before;
+    scene::Scene moved = before;
     moved.lights[1].range = 2.6;
     EXPECT_EQ(model.untouchedLightProblem(before, moved),
               "light 2, which no event edited: range 2.5 became 2.6000000000000001");
@@ -159,7 +159,7 @@ TEST(UntouchedLights, AnUneditedLightMustComeBackAsReported) {
 }
 
 TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
-    sim::Scene before = negativeBlueAndWhite();
+    scene::Scene before = negativeBlueAndWhite();
     validate::LightModel model;
     model.scan(before);
     validate::Event click = validate::Event::of(validate::Event::ClickY);
@@ -168,7 +168,7 @@ TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
     validate::Event intensity = validate::Event::of(validate::Event::Intensity);
     intensity.v = 50;
     model.apply(intensity);
-    sim::Scene after = before;
+    scene::Scene after = before;
     after.lights[0].intensity = 0.5;
     EXPECT_EQ(model.untouchedLightProblem(before, after), "");
     after.lights[1].intensity = 0.5;
@@ -176,9 +176,9 @@ TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
               std::string::npos);
 
     // A light past the 510 rows gets no command: any change is wrong, even within six decimals.
-    sim::Scene many = sim::makeUniformScene(511);
+    scene::Scene many = scene::makeUniformScene(511);
     model.scan(many);
-    sim::Scene changed = many;
+    scene::Scene changed = many;
     changed.lights[510].intensity = 1.0000001;
     EXPECT_EQ(model.untouchedLightProblem(many, changed),
               "light 511, which no event edited: it has no row, yet OK changed it");

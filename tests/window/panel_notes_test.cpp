@@ -8,11 +8,11 @@
 
 namespace {
 
-sim::Scene lights(const std::vector<std::pair<std::string, bool>> &namesAndLimited) {
-    sim::Scene s;
+scene::Scene lights(const std::vector<std::pair<std::string, bool>> &namesAndLimited) {
+    scene::Scene s;
     for (const auto &[name, limited] : namesAndLimited) {
-        sim::SceneLight l;
-        l.id = sim::kLightIdBase + static_cast<uint32_t>(s.lights.size());
+        scene::Light l;
+        l.id = scene::kLightIdBase + static_cast<uint32_t>(s.lights.size());
         l.name = name;
         l.flags = limited ? 1u : 0u;
         s.lights.push_back(l);

@@ -50,9 +50,9 @@ int main(int argc, char **argv) {
         std::cerr << "usage: panel-points PLUGIN [--lights N | --scene FILE.lws]\n";
         return 2;
     }
-    sim::Scene scene = sim::makeDemoScene();
+    scene::Scene scene = scene::makeDemoScene();
     if (argc == 4 && std::string(argv[2]) == "--lights") {
-        scene = sim::makeUniformScene(std::atoi(argv[3]));
+        scene = scene::makeUniformScene(std::atoi(argv[3]));
     } else if (argc == 4 && std::string(argv[2]) == "--scene") {
         scenefile::LwsDocument doc;
         scenefile::LoadError error;

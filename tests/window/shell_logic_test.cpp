@@ -343,8 +343,8 @@ TEST(WindowFrame, PressedButtonAndEditedField) {
 }
 
 TEST(ShellPicture, RowsShowTheSceneAsItIs) {
-    sim::Scene scene;
-    sim::SceneLight a;
+    scene::Scene scene;
+    scene::Light a;
     a.name = "Key";
     a.intensity = 0.5;
     a.color[0] = 1.0;
@@ -352,7 +352,7 @@ TEST(ShellPicture, RowsShowTheSceneAsItIs) {
     a.color[2] = 0.0;
     a.lightType = 2;
     a.shadowType = 1;
-    sim::SceneLight b = a;
+    scene::Light b = a;
     b.name = "Odd";
     b.lightType = 9;   // not a known type: shown as its number
     b.color[0] = 7.0;  // out of range: held at 255

@@ -1,7 +1,7 @@
 // scene.cpp - scenes the simulated Layout starts from.
-#include "scene.h"
+#include "scene/scene.h"
 
-namespace sim {
+namespace scene {
 
 void Scene::rebuildIndex() const {
     index_.clear();
@@ -25,7 +25,7 @@ Scene makeUniformScene(int count) {
     if (count < 0) count = 0;
     scene.lights.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        SceneLight light;
+        Light light;
         light.id = kLightIdBase + static_cast<uint32_t>(i);
         light.name = "Light " + std::to_string(i + 1);
         scene.lights.push_back(light);
@@ -34,9 +34,9 @@ Scene makeUniformScene(int count) {
 }
 
 namespace {
-SceneLight demoLight(const char *name, int32_t type, double r, double g, double b, double intensity,
-                     int32_t shadow, double range, uint32_t flags) {
-    SceneLight light;
+Light demoLight(const char *name, int32_t type, double r, double g, double b, double intensity,
+                int32_t shadow, double range, uint32_t flags) {
+    Light light;
     light.name = name;
     light.lightType = type;
     light.color[0] = r;
@@ -71,4 +71,4 @@ Scene makeDemoScene() {
     return scene;
 }
 
-}  // namespace sim
+}  // namespace scene

@@ -8,16 +8,16 @@
 // every one of them is valid UTF-8, otherwise every name as cp1252, so no
 // byte is ever dropped (the five bytes cp1252 leaves undefined become the
 // control characters U+0081, U+008D, U+008F, U+0090 and U+009D).
-#ifndef VANTOREL_SIM_NAME_TEXT_H
-#define VANTOREL_SIM_NAME_TEXT_H
+#ifndef VANTOREL_SCENE_NAME_TEXT_H
+#define VANTOREL_SCENE_NAME_TEXT_H
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "scene.h"
+#include "scene/scene.h"
 
-namespace sim {
+namespace scene {
 
 // Whether text is well-formed UTF-8 (no overlong forms, surrogates or code
 // points above U+10FFFF).
@@ -32,10 +32,10 @@ std::string textAsUtf8(std::string_view text);
 struct NameReading {
     bool utf8 = true;  // every name is valid UTF-8: names are taken as they are
     NameReading() = default;
-    explicit NameReading(const std::vector<SceneLight> &lights);
+    explicit NameReading(const std::vector<Light> &lights);
     std::string operator()(const std::string &name) const { return utf8 ? name : cp1252ToUtf8(name); }
 };
 
-}  // namespace sim
+}  // namespace scene
 
 #endif

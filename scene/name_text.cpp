@@ -1,9 +1,9 @@
 // name_text.cpp - light names as a user reads them.
-#include "name_text.h"
+#include "scene/name_text.h"
 
 #include <cstdint>
 
-namespace sim {
+namespace scene {
 
 namespace {
 
@@ -72,12 +72,12 @@ std::string textAsUtf8(std::string_view text) {
     return isUtf8(text) ? std::string(text) : cp1252ToUtf8(text);
 }
 
-NameReading::NameReading(const std::vector<SceneLight> &lights) {
-    for (const SceneLight &l : lights)
+NameReading::NameReading(const std::vector<Light> &lights) {
+    for (const Light &l : lights)
         if (!isUtf8(l.name)) {
             utf8 = false;
             return;
         }
 }
 
-}  // namespace sim
+}  // namespace scene

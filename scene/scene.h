@@ -1,21 +1,23 @@
-// scene.h - the simulated Layout's scene: an ordered list of lights.
+// scene.h - a scene of lights: an ordered list of lights and their settings.
 //
-// Shared by the simulated host (which answers Item Info / Light Info from it and
-// applies Layout commands to it) and by the scene-file reader and writer.
-#ifndef VANTOREL_SIM_SCENE_H
-#define VANTOREL_SIM_SCENE_H
+// Neutral ground: the simulated Layout answers Item Info / Light Info from it
+// and applies Layout commands to it, the scene-file reader fills it and the
+// writer takes the edited one, and the front ends show it. It depends on
+// nothing but the standard library.
+#ifndef VANTOREL_SCENE_SCENE_H
+#define VANTOREL_SCENE_SCENE_H
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-namespace sim {
+namespace scene {
 
 // Item IDs of lights in the simulated Layout: 0x20000000 + index, as in LWSC 1..3.
 constexpr uint32_t kLightIdBase = 0x20000000u;
 
-struct SceneLight {
+struct Light {
     uint32_t id = 0;                 // item ID as Layout reports it
     std::string name;                // may repeat between lights
     double color[3] = {1, 1, 1};     // red, green, blue as fractions
@@ -28,7 +30,7 @@ struct SceneLight {
 };
 
 struct Scene {
-    std::vector<SceneLight> lights;  // in Layout's enumeration order
+    std::vector<Light> lights;  // in Layout's enumeration order
 
     // Position in `lights` of the first light with this item ID, or -1. Takes
     // constant time: an index by ID is built on first use and rebuilt when the
@@ -48,6 +50,6 @@ Scene makeUniformScene(int count);
 // The built-in demo scene: about eight named lights of mixed types.
 Scene makeDemoScene();
 
-}  // namespace sim
+}  // namespace scene
 
 #endif
