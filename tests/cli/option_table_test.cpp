@@ -136,6 +136,22 @@ TEST(OptionTable, EachConflictIsCheckedWithItsOwnMessage) {
     EXPECT_EQ(conflicts, 12);
 }
 
+// The modes an option works in agree with its rules: what it needs works in
+// one of its modes, and an option that excludes a mode's own option does not
+// work in that mode.
+TEST(OptionTable, TheModesAgreeWithTheRules) {
+    for (const OptionSpec &o : vhost::optionTable()) {
+        EXPECT_NE(o.modes, 0u) << o.name << " works in no mode";
+        for (const vhost::OptionLink &n : o.needs)
+            EXPECT_NE(o.modes & vhost::findOption(n.other)->modes, 0u) << o.name << " needs " << n.other;
+        for (const vhost::OptionLink &c : o.conflicts) {
+            const vhost::Mode mode = vhost::modeOf(parse(withNeeds(*vhost::findOption(c.other))).options);
+            if (mode == vhost::kScriptMode) continue;  // --script and the like select no mode of their own
+            EXPECT_EQ(o.modes & mode, 0u) << o.name << " excludes " << c.other << " but works in its mode";
+        }
+    }
+}
+
 TEST(OptionTable, ValuesOutsideTheirKindAreRefused) {
     for (const OptionSpec &o : vhost::optionTable()) {
         const std::vector<std::string> all = withNeeds(o);
