@@ -25,6 +25,7 @@ struct Parsed {
 Parsed parse(std::vector<std::string> args) {
     args.insert(args.begin(), "vantorel-host");
     std::vector<char *> argv;
+    argv.reserve(args.size() + 1);
     for (std::string &a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     Parsed p;
