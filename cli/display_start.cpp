@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "diagnostics.h"
 #include "window/window.h"
 
 namespace vhost {
@@ -40,7 +41,7 @@ std::string displayNote(const std::string &line) {
             text.erase(0, std::char_traits<char>::length(prefix));
             break;
         }
-    return "vantorel-host: note: SDL: " + text;
+    return diagnosticText(Severity::Note, "SDL: " + text);
 }
 
 bool startDisplay(std::string &error) {

@@ -1,10 +1,13 @@
 // main.cpp - vantorel-host: runs the plug-in once in the simulated Layout.
+// main reads the options and hands over to the function of the mode they ask
+// for; each returns its exit status, and standard output is finished once.
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
 #include "about.h"
+#include "diagnostics.h"
 #include "file_roles.h"
 #include "host.h"
 #include "loader.h"
@@ -26,12 +29,37 @@
 
 namespace {
 
+using vhost::diagnostics;
+
 // The rows of the plug-in's light list.
 constexpr std::size_t kListedLights = 510;
 
+// A mistake on the command line, which --help explains.
 int usageError(const std::string &message) {
-    std::cerr << "vantorel-host: " << message << "\nRun vantorel-host --help for usage.\n";
+    diagnostics().error(message);
+    diagnostics().note("vantorel-host --help lists every option");
     return vhost::kExitUsage;
+}
+
+// A file or plug-in that cannot be used: the message says what to do.
+int inputError(const std::string &message) {
+    diagnostics().error(message);
+    return vhost::kExitUsage;
+}
+
+// A scene file that cannot be read: "FILE:LINE: error: ..." when the line is known.
+int sceneError(const scenefile::LoadError &e, const char *nothingDone) {
+    diagnostics().reportAt(vhost::Severity::Error, e.file, e.line, e.message);
+    diagnostics().note(std::string(nothingDone) + "; fix the scene file or give another one");
+    return vhost::kExitUsage;
+}
+
+// Flushes and closes standard output. A loss there is exit 4, unless the run
+// already failed worse: bad usage (2) or a file not written (3).
+int finish(int status) {
+    const bool output = vhost::finishStandardOutput(diagnostics());
+    if (output || status == vhost::kExitUsage || status == vhost::kExitWriteFailed) return status;
+    return vhost::kExitOutputFailed;
 }
 
 bool readAll(std::istream &in, std::string &out) {
@@ -41,163 +69,213 @@ bool readAll(std::istream &in, std::string &out) {
     return !in.bad();
 }
 
-}  // namespace
+// --help, --version.
+int printText(const std::string &text) {
+    std::cout << text;
+    vhost::noteStandardOutput();
+    return vhost::kExitRan;
+}
 
-int main(int argc, char **argv) {
-    vhost::prepareStandardStreams();
-    vhost::Options options;
-    std::string error;
-    if (!vhost::parseOptions(argc, argv, options, error)) return usageError(error);
-    if (options.help) {
-        std::cout << vhost::helpText();
-        vhost::noteStandardOutput();
-        return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
-    }
-    if (options.version) {
-        std::cout << vhost::versionText();
-        vhost::noteStandardOutput();
-        return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
-    }
-    const char *argv0 = argc > 0 ? argv[0] : nullptr;
-    if (options.validate) {
+// Checks the plug-in against the editor's contract; the report goes to stdout.
+int runValidate(const vhost::Options &options, const char *argv0) {
 #ifdef VANTOREL_HAVE_VALIDATE
-        validate::Options v;
-        v.plugin = options.plugin;
-        if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return usageError(error);
-        if (options.seed) v.seed = *options.seed;
-        if (options.runs) v.runs = *options.runs;
-        const int rc = validate::run(v, std::cout);
-        return vhost::finishStandardOutput(std::cerr) || rc == vhost::kExitUsage ? rc
-                                                                                 : vhost::kExitOutputFailed;
+    validate::Options v;
+    v.plugin = options.plugin;
+    std::string error;
+    if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return inputError(error);
+    if (options.seed) v.seed = *options.seed;
+    if (options.runs) v.runs = *options.runs;
+    return validate::run(v, std::cout);
 #else
-        return usageError("this build has no validator");
+    (void)options;
+    (void)argv0;
+    return inputError("this build has no validator");
 #endif
-    }
+}
 
-    if (options.list) {
-        // Reads the scene and prints its lights; no plug-in, no session.
-        scenefile::LwsDocument document;
-        scenefile::LoadError loadError;
-        fileio::FileStamp unused;  // nothing is saved after a listing
-        if (!vhost::loadScene(*options.scene, document, unused, loadError)) {
-            std::cerr << "vantorel-host: error: " << loadError.toString()
-                      << "\nNothing was listed; fix the scene file or give another one.\n";
-            return vhost::kExitUsage;
-        }
-        std::cout << (options.json ? vhost::listSceneJson(document, *options.scene)
-                                   : vhost::listScene(document, *options.scene));
-        vhost::noteStandardOutput();
-        return vhost::finishStandardOutput(std::cerr) ? vhost::kExitRan : vhost::kExitOutputFailed;
-    }
+// Reads the scene and prints its lights; no plug-in, no session.
+int runList(const vhost::Options &options) {
+    scenefile::LwsDocument document;
+    scenefile::LoadError loadError;
+    fileio::FileStamp unused;  // nothing is saved after a listing
+    if (!vhost::loadScene(*options.scene, document, unused, loadError))
+        return sceneError(loadError, "nothing was listed");
+    return printText(options.json ? vhost::listSceneJson(document, *options.scene)
+                                  : vhost::listScene(document, *options.scene));
+}
 
-#if !defined(VANTOREL_HAVE_WINDOW)
-    if (options.window) {
-#if defined(_WIN32)
-        return usageError("--window: the Windows vantorel-host.exe has no windows; use the Linux build");
-#else
-        return usageError(
-            "--window: this vantorel-host was built without SDL2; install the Debian package "
-            "libsdl2-dev (apt-get install libsdl2-dev) and build again");
-#endif
-    }
-#endif
-
-    // The script is read and checked before anything is loaded.
-    std::string text, scriptName = "demo session";
-    if (options.window) {
-        // played by hand
-    } else if (!options.script) {
-        text = vhost::demoScript();
-    } else if (*options.script == "-") {
-        scriptName = "<stdin>";
-        if (!readAll(std::cin, text)) return usageError("cannot read the script from standard input");
-    } else {
-        scriptName = *options.script;
-        const std::string kind = vhost::unreadableKind(*options.script);
-        if (!kind.empty())
-            return usageError("--script '" + *options.script + "' " + kind +
-                              ", not a script file; give a script file, or - for standard input");
-        std::ifstream in(*options.script, std::ios::binary);
-        if (!in || !readAll(in, text))
-            return usageError("cannot read the script '" + *options.script + "'; check the file name");
-    }
+// Everything a run of the panel needs, read and checked before it starts.
+struct Prepared {
     vhost::Script script;
-    if (!vhost::parseScript(text, scriptName, script, error)) return usageError(error);
-
-    std::string pluginPath = options.plugin;
-    if (pluginPath.empty() && !vhost::findPlugin(argv0, pluginPath, error)) return usageError(error);
-
-    // Before anything is loaded or written: no output over an input or over
-    // another output, and every output can be written where it goes, so that
-    // no work is lost at the end to a wrong name.
-    const vhost::FileRoles roles = vhost::sessionFileRoles(options, script, pluginPath);
-    const std::string clash = vhost::findCollision(roles);
-    if (!clash.empty()) return usageError(clash + ". Nothing was run or written.");
-    const std::vector<std::string> places = vhost::checkOutputPlaces(roles.outputs);
-    if (!places.empty()) {
-        std::string all;
-        for (const std::string &p : places) all += (all.empty() ? "" : ".\nvantorel-host: ") + p;
-        return usageError(all + ".\nNothing was run or written.");
-    }
-
-    // So is the scene file: a malformed one stops here, before anything runs.
+    std::string pluginPath;
     scenefile::LwsDocument document;
     vhost::SaveOptions saveOptions;
-    saveOptions.force = options.force;
     std::string sceneBytes;  // the file as read, for --diff and the shell's "Show changes"
+    std::optional<sim::PluginLibrary> lib;
+};
+
+// The script, read and checked before anything is loaded. A window session
+// has none: it is played by hand.
+int readScript(const vhost::Options &options, vhost::Script &script) {
+    std::string text, name = "demo session", error;
+    int line = 0;
+    if (options.window) return vhost::kExitRan;
+    if (!options.script) {
+        text = vhost::demoScript();
+    } else if (*options.script == "-") {
+        name = "<stdin>";
+        if (!readAll(std::cin, text)) return inputError("cannot read the script from standard input");
+    } else {
+        name = *options.script;
+        const std::string kind = vhost::unreadableKind(name);
+        if (!kind.empty())
+            return inputError("--script '" + name + "' " + kind +
+                              ", not a script file; give a script file, or - for standard input");
+        std::ifstream in(name, std::ios::binary);
+        if (!in || !readAll(in, text))
+            return inputError("cannot read the script '" + name + "'; check the file name");
+    }
+    if (!vhost::parseScript(text, name, script, error, line)) {
+        diagnostics().errorAt(name, line, error);
+        return vhost::kExitUsage;
+    }
+    return vhost::kExitRan;
+}
+
+// Before anything is loaded or written: no output over an input or over
+// another output, and every output can be written where it goes, so that no
+// work is lost at the end to a wrong name.
+int checkFiles(const vhost::Options &options, const Prepared &s) {
+    const vhost::FileRoles roles = vhost::sessionFileRoles(options, s.script, s.pluginPath);
+    const std::string clash = vhost::findCollision(roles);
+    const std::vector<std::string> problems =
+        clash.empty() ? vhost::checkOutputPlaces(roles.outputs) : std::vector<std::string>{clash};
+    if (problems.empty()) return vhost::kExitRan;
+    for (const std::string &p : problems) diagnostics().error(p);
+    diagnostics().note("nothing was run or written");
+    return vhost::kExitUsage;
+}
+
+// Reads the script and the scene, checks the files and loads the plug-in.
+// Returns an exit status other than kExitRan if the run cannot start.
+int prepareSession(const vhost::Options &options, const char *argv0, Prepared &s) {
+    if (const int rc = readScript(options, s.script)) return rc;
+    std::string error;
+    s.pluginPath = options.plugin;
+    if (s.pluginPath.empty() && !vhost::findPlugin(argv0, s.pluginPath, error)) return inputError(error);
+    if (const int rc = checkFiles(options, s)) return rc;
+
+    // So is the scene file: a malformed one stops here, before anything runs.
+    s.saveOptions.force = options.force;
     if (options.scene) {
         scenefile::LoadError loadError;
         fileio::FileStamp stamp;
-        if (!vhost::loadScene(*options.scene, document, stamp, loadError,
-                              options.diff || options.shell ? &sceneBytes : nullptr)) {
-            std::cerr << "vantorel-host: error: " << loadError.toString()
-                      << "\nNothing was run or written; fix the scene file or give another one.\n";
-            return vhost::kExitUsage;
-        }
-        saveOptions.readStamp = stamp;
+        if (!vhost::loadScene(*options.scene, s.document, stamp, loadError,
+                              options.diff || options.shell ? &s.sceneBytes : nullptr))
+            return sceneError(loadError, "nothing was run or written");
+        s.saveOptions.readStamp = stamp;
     }
-
 #ifdef VANTOREL_HAVE_WINDOW
-    if (options.window && !vhost::startDisplay(error)) return usageError(error);
+    if (options.window && !vhost::startDisplay(error)) return inputError(error);
 #endif
-    std::optional<sim::PluginLibrary> lib;
     try {
-        lib.emplace(sim::PluginLibrary::load(pluginPath, sim::PluginLibrary::Instance::Shared));
+        s.lib.emplace(sim::PluginLibrary::load(s.pluginPath, sim::PluginLibrary::Instance::Shared));
     } catch (const sim::LoadError &e) {
-        return usageError(e.what());
+        return inputError(e.what());
     }
-    saveOptions.plugin = &*lib;  // the writer asks it what an OK without edits sends
+    s.saveOptions.plugin = &*s.lib;  // the writer asks it what an OK without edits sends
+    return vhost::kExitRan;
+}
 
-    scene::Scene scene = options.scene    ? document.scene()
+// What the host sees as it happens: the commands on stdout, the plug-in's
+// error boxes and info texts as the transcript, the rest as warnings.
+void transcribe(bool diff, const std::string &kind, const std::string &what) {
+    if (kind == "command") {
+        if (diff) return;  // stdout holds the diff alone
+        std::cout << what << '\n';
+        vhost::noteStandardOutput();
+    } else if (kind == "error") {
+        std::cerr << "error: " << what << '\n';
+    } else if (kind == "info") {
+        std::cerr << "info: " << what << '\n';
+    } else if (kind == "rejected") {
+        diagnostics().warning("Layout rejected the command " + what);
+    } else {
+        diagnostics().warning(what);
+    }
+}
+
+// The scene the panel edits: the --scene file's, --lights', or the built-in one.
+scene::Scene sceneOf(const vhost::Options &options, const Prepared &s) {
+    scene::Scene scene = options.scene    ? s.document.scene()
                          : options.lights ? scene::makeUniformScene(*options.lights)
                                           : scene::makeDemoScene();
     // The plug-in's list has 510 rows and says nothing of the lights beyond them.
     if (scene.lights.size() > kListedLights)
-        std::cerr << "warning: the scene has " << scene.lights.size() << " lights; only the first "
-                  << kListedLights << " are listed in the panel and can be edited\n";
-    sim::Host host(std::move(scene), options.conditions);
+        diagnostics().warning("the scene has " + std::to_string(scene.lights.size()) +
+                              " lights; only the first " + std::to_string(kListedLights) +
+                              " are listed in the panel and can be edited");
+    return scene;
+}
+
+// The host tells what it sees as it happens (transcribe).
+void watch(sim::Host &host, const vhost::Options &options) {
     host.setLogging(false);
     host.observer = [diff = options.diff](const std::string &kind, const std::string &what) {
-        if (kind == "command") {
-            if (diff) return;  // stdout holds the diff alone
-            std::cout << what << '\n';
-            vhost::noteStandardOutput();
-        } else if (kind == "error") std::cerr << "error: " << what << '\n';
-        else if (kind == "info") std::cerr << "info: " << what << '\n';
-        else if (kind == "rejected") std::cerr << "warning: Layout rejected the command " << what << '\n';
-        else std::cerr << "warning: host: " << what << '\n';
+        transcribe(diff, kind, what);
     };
+}
 
 #ifdef VANTOREL_HAVE_WINDOW
-    if (options.window) {
-        const bool windowWritten =
-            vhost::runWindowSession(options, document, host, *lib, saveOptions, sceneBytes);
-        const bool windowOutput = vhost::finishStandardOutput(std::cerr);
-        if (!windowWritten) return vhost::kExitWriteFailed;
-        return windowOutput ? vhost::kExitRan : vhost::kExitOutputFailed;
-    }
+// The window or the shell, once the files are checked and the plug-in loaded.
+int runByHand(const vhost::Options &options, const char *argv0) {
+    Prepared s;
+    if (const int rc = prepareSession(options, argv0, s)) return rc;
+    sim::Host host(sceneOf(options, s), options.conditions);
+    watch(host, options);
+    const bool written =
+        vhost::runWindowSession(options, s.document, host, *s.lib, s.saveOptions, s.sceneBytes);
+    return written ? vhost::kExitRan : vhost::kExitWriteFailed;
+}
 #endif
-    vhost::ScriptRunner runner(script, std::cerr);
+
+// Says what a failed script did not write.
+void noteSkipped(const vhost::Options &options, const Prepared &s, const vhost::ScriptRunner &runner) {
+    std::vector<std::string> skipped;
+    if (options.save) skipped.push_back("--save '" + *options.save + "'");
+    if (options.png) skipped.push_back("--png '" + *options.png + "'");
+    for (const std::string &f : runner.skippedSnapshots()) skipped.push_back("snapshot '" + f + "'");
+    std::string list;
+    for (const std::string &f : skipped) list += (list.empty() ? "" : ", ") + f;
+    if (!list.empty())
+        diagnostics().note("the script failed on " + s.script.name + ":" +
+                           std::to_string(runner.failedLine()) +
+                           ", so nothing was written after it (not written: " + list +
+                           "); fix the script or what it expects and run it again");
+}
+
+// The files a script run writes after the panel closed: --diff, --save, --png.
+bool writeResults(const vhost::Options &options, Prepared &s, const sim::Host &host) {
+    bool written = true;
+    if (options.diff) {
+        written = vhost::printSceneDiff(s.document, s.sceneBytes, host, *options.scene, &*s.lib, std::cout,
+                                        std::cerr) &&
+                  written;
+        vhost::noteStandardOutput();
+    }
+    if (options.save)
+        written = vhost::saveScene(s.document, host, *options.save, std::cerr, s.saveOptions) && written;
+    if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
+    return written;
+}
+
+// A session script (or the demo session) played on the panel.
+int runScript(const vhost::Options &options, const char *argv0) {
+    Prepared s;
+    if (const int rc = prepareSession(options, argv0, s)) return rc;
+    sim::Host host(sceneOf(options, s), options.conditions);
+    watch(host, options);
+    vhost::ScriptRunner runner(s.script, std::cerr);
     bool snapshotWriteFailed = false;
     runner.snapshot = [&snapshotWriteFailed](sim::Host &h, const std::string &file, std::string &why) {
         const sim::PanelModel *panel = h.openPanel();
@@ -209,37 +287,59 @@ int main(int argc, char **argv) {
         snapshotWriteFailed = true;
         return false;
     };
-    int result = host.activate(*lib, [&](sim::Host &h) { return runner.drive(h); });
+    const int result = host.activate(*s.lib, [&](sim::Host &h) { return runner.drive(h); });
     std::cout.flush();
     vhost::noteStandardOutput();
     std::cerr << "result: " << result << '\n';
     runner.finish(host, result);
     bool written = !snapshotWriteFailed;
-    if (runner.failures()) {
-        // A failed script saves nothing: its edits are not the ones it checked for.
-        std::vector<std::string> skipped;
-        if (options.save) skipped.push_back("--save '" + *options.save + "'");
-        if (options.png) skipped.push_back("--png '" + *options.png + "'");
-        for (const std::string &f : runner.skippedSnapshots()) skipped.push_back("snapshot '" + f + "'");
-        std::string list;
-        for (const std::string &f : skipped) list += (list.empty() ? "" : ", ") + f;
-        if (!list.empty())
-            std::cerr << "note: the script failed on " << script.name << ":" << runner.failedLine()
-                      << ", so nothing was written after it (not written: " << list
-                      << "); fix the script or what it expects and run it again\n";
-    } else {
-        if (options.diff) {
-            written = vhost::printSceneDiff(document, sceneBytes, host, *options.scene, &*lib, std::cout,
-                                            std::cerr) &&
-                      written;
-            vhost::noteStandardOutput();
-        }
-        if (options.save)
-            written = vhost::saveScene(document, host, *options.save, std::cerr, saveOptions) && written;
-        if (options.png) written = vhost::savePanelPicture(host, *options.png, std::cerr) && written;
-    }
-    const bool output = vhost::finishStandardOutput(std::cerr);
+    // A failed script saves nothing: its edits are not the ones it checked for.
+    if (runner.failures()) noteSkipped(options, s, runner);
+    else written = writeResults(options, s, host) && written;
     if (!written) return vhost::kExitWriteFailed;
-    if (!output) return vhost::kExitOutputFailed;
     return runner.failures() ? vhost::kExitExpectFailed : vhost::kExitRan;
+}
+
+// The panel in a window, played by hand.
+int runWindow(const vhost::Options &options, const char *argv0) {
+#ifdef VANTOREL_HAVE_WINDOW
+    return runByHand(options, argv0);
+#else
+    (void)options;
+    (void)argv0;
+#if defined(_WIN32)
+    return inputError("--window: the Windows vantorel-host.exe has no windows; use the Linux build");
+#else
+    return inputError(
+        "--window: this vantorel-host was built without SDL2; install the Debian package libsdl2-dev "
+        "(apt-get install libsdl2-dev) and build again");
+#endif
+#endif
+}
+
+// The shell: a stand-in for Layout that runs the panel again and again (the
+// window session tells it by --shell).
+int runShell(const vhost::Options &options, const char *argv0) { return runWindow(options, argv0); }
+
+int run(const vhost::Options &options, const char *argv0) {
+    switch (vhost::modeOf(options)) {
+    case vhost::kHelpMode: return printText(vhost::helpText());
+    case vhost::kVersionMode: return printText(vhost::versionText());
+    case vhost::kValidateMode: return runValidate(options, argv0);
+    case vhost::kListMode: return runList(options);
+    case vhost::kWindowMode: return runWindow(options, argv0);
+    case vhost::kShellMode: return runShell(options, argv0);
+    case vhost::kScriptMode: break;
+    }
+    return runScript(options, argv0);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    vhost::prepareStandardStreams();
+    vhost::Options options;
+    std::string error;
+    if (!vhost::parseOptions(argc, argv, options, error)) return finish(usageError(error));
+    return finish(run(options, argc > 0 ? argv[0] : nullptr));
 }

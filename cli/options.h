@@ -32,12 +32,30 @@ struct Options {
     bool diff = false;                  // --diff: what --save would write, as a unified diff on stdout
 };
 
-// Parses argv. On an error returns false with a message that says what is
-// wrong and what to do.
+// What a run does; main has one function for each. An option's entry in the
+// option table names the modes it has an effect in.
+enum Mode : unsigned {
+    kHelpMode = 1u << 0,      // --help, -h
+    kVersionMode = 1u << 1,   // --version
+    kListMode = 1u << 2,      // --list
+    kValidateMode = 1u << 3,  // --validate
+    kWindowMode = 1u << 4,    // --window: one run of the panel by hand
+    kShellMode = 1u << 5,     // --window --shell
+    kScriptMode = 1u << 6,    // a session script (or the demo session)
+};
+
+// The mode the options ask for; the first of help, version, validate, list,
+// shell, window, script that they name.
+Mode modeOf(const Options &options);
+
+// Parses argv by the option table (option_table.h): "--name value" and
+// "--name=value", "-h", and "--" to end the options (vantorel-host takes no
+// operands, so nothing may follow it). On an error returns false with a
+// message that says what is wrong and what to do.
 bool parseOptions(int argc, char **argv, Options &out, std::string &error);
 
-// The --help text.
-const char *helpText();
+// The --help text: the option list made from the table, and the prose.
+std::string helpText();
 
 // Exit statuses.
 enum Exit {

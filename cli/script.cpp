@@ -137,6 +137,14 @@ std::string fmt(double v) {
 }  // namespace
 
 bool parseScript(const std::string &text, const std::string &name, Script &out, std::string &error) {
+    int line = 0;
+    if (parseScript(text, name, out, error, line)) return true;
+    error = name + ":" + std::to_string(line) + ": " + error;
+    return false;
+}
+
+bool parseScript(const std::string &text, const std::string &name, Script &out, std::string &error,
+                 int &errorLine) {
     out.name = name;
     out.steps.clear();
     std::istringstream in(text);
@@ -151,7 +159,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
         s.line = lineNo;
         std::string why;
         auto bad = [&](const std::string &what) {
-            error = name + ":" + std::to_string(lineNo) + ": " + what;
+            error = what;
+            errorLine = lineNo;
             return false;
         };
         // A NUL would cut the line short in messages and in every C string it reaches.
@@ -164,8 +173,9 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
         const size_t n = w.size() - 1;
         auto arity = [&](size_t k, const char *usage) -> bool {
             if (n == k) return true;
+            errorLine = lineNo;
             error =
-                name + ":" + std::to_string(lineNo) + ": '" + verb + "' takes " +
+                "'" + verb + "' takes " +
                 (k == 0 ? std::string("no argument") : std::to_string(k) + " argument" + (k > 1 ? "s" : "")) +
                 "; write: " + usage + (k == 1 ? " (quote a text with blanks)" : "");
             return false;
@@ -324,7 +334,7 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
 void ScriptRunner::fail(const Step &s, const std::string &what) {
     if (!failures_) failedLine_ = s.line;
     ++failures_;
-    err_ << script_.name << ":" << s.line << ": " << s.source << ": " << what << failNote_ << "\n";
+    err_.errorAt(script_.name, s.line, s.source + ": " + what + failNote_);
 }
 
 sim::Close ScriptRunner::stop(size_t at) {
@@ -422,7 +432,7 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
 
 sim::Close ScriptRunner::drive(sim::Host &host) {
     if (closed_) {
-        err_ << "warning: the panel opened again; the script has already ended, so it is cancelled\n";
+        err_.warning("the panel opened again; the script has already ended, so it is cancelled");
         return sim::Close::Cancel;
     }
     opened_ = true;
@@ -483,15 +493,15 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
         }
     }
     closed_ = true;
-    err_ << "warning: " << script_.name << " ends without ok or cancel; the panel is closed with Cancel\n";
+    err_.warning(script_.name + " ends without ok or cancel; the panel is closed with Cancel");
     return sim::Close::Cancel;
 }
 
 void ScriptRunner::finish(sim::Host &host, int result) {
     if (!opened_) {
-        err_ << "warning: the panel never opened (result " << result
-             << "); the script's actions did not run, only its 'expect result' and 'expect error' lines are "
-                "checked\n";
+        err_.warning("the panel never opened (result " + std::to_string(result) +
+                     "); the script's actions did not run, only its 'expect result' and 'expect error' lines "
+                     "are checked");
         for (const Step &s : script_.steps)
             if (s.op == Op::ExpectResult || s.op == Op::ExpectError) check(s, host, result, true);
         return;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics.h"
 #include "host.h"
 
 namespace vhost {
@@ -64,6 +65,9 @@ struct Script {
 // Parses a whole script. On a syntax error returns false and sets error to
 // "NAME:LINE: what is wrong".
 bool parseScript(const std::string &text, const std::string &name, Script &out, std::string &error);
+// The same, with the line apart: error is then what is wrong alone.
+bool parseScript(const std::string &text, const std::string &name, Script &out, std::string &error,
+                 int &errorLine);
 
 // Runs a script: drive() is the driver for the modal open; finish() checks
 // what is left once the activation has returned. Messages go to err.
@@ -97,7 +101,7 @@ private:
     sim::Close stop(size_t at);
 
     const Script &script_;
-    std::ostream &err_;
+    Diagnostics err_;
     size_t next_ = 0;
     bool opened_ = false;
     bool closed_ = false;

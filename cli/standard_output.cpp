@@ -47,7 +47,7 @@ void noteStandardOutput() {
     if (!sawFailure && !std::cout) record(errno);
 }
 
-bool finishStandardOutput(std::ostream &err) {
+bool finishStandardOutput(Diagnostics &err) {
     errno = 0;
     std::cout.flush();
     if (std::fflush(stdout) != 0) record(errno);
@@ -64,9 +64,10 @@ bool finishStandardOutput(std::ostream &err) {
                          : firstError == EBADF ? "it is closed"
                          : firstError != 0     ? std::strerror(firstError)
                                                : "a write failed";
-    err << "vantorel-host: error: standard output could not be written (" << reason
-        << "); the Layout commands on it are incomplete. Send it to a file or program that takes all of it "
-           "(exit 4).\n";
+    err.error(
+        "standard output could not be written (" + reason +
+        "); the Layout commands on it are incomplete. Send it to a file or program that takes all of it "
+        "(exit 4).");
     return false;
 }
 

@@ -5,7 +5,7 @@
 #ifndef VANTOREL_CLI_STANDARD_OUTPUT_H
 #define VANTOREL_CLI_STANDARD_OUTPUT_H
 
-#include <ostream>
+#include "diagnostics.h"
 
 namespace vhost {
 
@@ -19,9 +19,9 @@ void prepareStandardStreams();
 // first failed write.
 void noteStandardOutput();
 
-// Call last: flushes and closes standard output. Returns false, with one line
+// Call last: flushes and closes standard output. Returns false, with an error
 // on err naming the reason, if anything written to it may have been lost.
-bool finishStandardOutput(std::ostream &err);
+bool finishStandardOutput(Diagnostics &err);
 
 }  // namespace vhost
 

@@ -524,8 +524,8 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
     std::string messages;
     EXPECT_TRUE(replay(lacking, rec, failures, &messages).empty());
     EXPECT_EQ(failures, 1);
-    EXPECT_NE(messages.find("recorded:4: click \"Niño\" 2: the scene has 1 light named \"Niño\", so there is "
-                            "no row \"Niño\" 2"),
+    EXPECT_NE(messages.find("recorded:4: error: click \"Niño\" 2: the scene has 1 light named \"Niño\", so "
+                            "there is no row \"Niño\" 2"),
               std::string::npos)
         << messages;
 }
