@@ -86,14 +86,14 @@ TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun) {
     sim::Host host(namedScene({"Key", "Fill", "Rim"}));
     host.scene().lights[0].intensity = 0.25;
     host.activate(lib, [](sim::Host &h) {
-        h.click("Key");
-        h.copy();
+        DELIVER(h, Action::clickName("Key"));
+        DELIVER(h, Action::press(Button::Copy));
         return Close::Cancel;
     });
     // Second run of the same loaded library: paste onto Rim without copying again.
     host.activate(lib, [](sim::Host &h) {
-        h.click("Rim");
-        h.paste();
+        DELIVER(h, Action::clickName("Rim"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Paste Intensity");
         return Close::Ok;
     });
@@ -104,7 +104,7 @@ TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun) {
 TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun) {
     sim::Host host(namedScene({"Spot1", "Sun", "Key"}));
     host.activate(lib, [](sim::Host &h) {
-        h.typeText("S");
+        DELIVER(h, Action::type("S"));
         EXPECT_EQ(h.selectedNames(), (std::vector<std::string>{"Spot1", "Sun"}));
         return Close::Cancel;
     });
@@ -112,7 +112,7 @@ TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun) {
         EXPECT_EQ(h.prefixText(), "");
         EXPECT_TRUE(h.selectedNames().empty());
         EXPECT_EQ(h.propertyGhosted(), true);
-        h.key(0x1030);  // edits nothing: with an empty prefix nothing is matched
+        DELIVER(h, Action::key(0x1030));  // edits nothing: with an empty prefix nothing is matched
         EXPECT_TRUE(h.selectedNames().empty());
         return Close::Cancel;
     });

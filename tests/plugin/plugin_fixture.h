@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "host.h"
+#include "tests/support/deliver.h"
 
 namespace plugintest {
+
+using sim::Action;
+using sim::Button;
 
 inline scene::Light light(const std::string &name, int type = 1, double intensity = 1.0, double r = 1,
                           double g = 1, double b = 1) {

@@ -156,7 +156,7 @@ TEST_F(ScanProperty, ANegativeLightShowsItsOwnColourAtANegativeIntensity) {
     // Colour (0.4, 0, 1) at -100%: the host reports (-0.4, -0, -1).
     sim::Host host(sceneOf({light("Blue", 2, -1.0, 0.4, 0.0, 1.0)}));
     host.activate(lib, [](sim::Host &h) {
-        h.click("Blue");
+        DELIVER(h, Action::clickName("Blue"));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, -100.0);
         EXPECT_EQ(h.control("color")->vec[0], 102);
         EXPECT_EQ(h.control("color")->vec[1], 0);

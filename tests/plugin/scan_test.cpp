@@ -56,9 +56,9 @@ TEST_F(Scan, ABlackLightBecomesWhiteAtIntensityZero) {
     // Raising its intensity later gives a visible white light.
     sim::Host host(sceneOf({reported(0, 0, 0)}));
     host.activate(lib, [](sim::Host &h) {
-        h.click("L");
+        DELIVER(h, Action::clickName("L"));
         EXPECT_EQ(h.control("color")->vec[0], 255);
-        h.setIntensity(50);
+        DELIVER(h, Action::intensity(50));
         return Close::Ok;
     });
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, 0.5);
@@ -154,7 +154,7 @@ TEST_F(Scan, RangeIsReadEvenWhenTheRangeIsUnlimited) {
     l.flags = 0;
     sim::Host host(sceneOf({l}));
     host.activate(lib, [](sim::Host &h) {
-        h.click("L");
+        DELIVER(h, Action::clickName("L"));
         EXPECT_DOUBLE_EQ(h.control("Range")->floatValue, 7.5);
         return Close::Cancel;
     });

@@ -8,6 +8,10 @@
 
 #include "host.h"
 #include "loader.h"
+#include "tests/support/deliver.h"
+
+using sim::Action;
+using sim::Button;
 
 namespace {
 
@@ -46,15 +50,15 @@ TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     sim::Host host(scene::makeDemoScene());
     ASSERT_EQ(host.activate(lib,
                             [](sim::Host &h) {
-                                EXPECT_TRUE(h.click("Key"));
-                                EXPECT_TRUE(h.copy());
+                                DELIVER(h, Action::clickName("Key"));
+                                DELIVER(h, Action::press(Button::Copy));
                                 return sim::Close::Cancel;
                             }),
               0);
     sim::Host second(scene::makeDemoScene());
     second.activate(lib, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Fill"));
-        EXPECT_TRUE(h.paste());
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Paste Intensity");
         return sim::Close::Ok;
     });
@@ -64,8 +68,8 @@ TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     sim::PluginLibrary fresh = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host third(scene::makeDemoScene());
     third.activate(fresh, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Fill"));
-        EXPECT_TRUE(h.paste());
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Can't Paste");
         return sim::Close::Cancel;
     });

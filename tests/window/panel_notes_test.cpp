@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "sim/host.h"
+#include "tests/support/deliver.h"
+
+using sim::Action;
 
 namespace {
 
@@ -26,20 +29,20 @@ TEST(RangeNote, NamesTheSelectedLightsWhoseRangeIsNotLimited) {
     std::vector<std::string> seen;
     host.activate(lib, [&](sim::Host &h) {
         seen.push_back(window::rangeNotSentNote(h));  // nothing selected
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         seen.push_back(window::rangeNotSentNote(h));  // limited: sent
-        h.click("Fill");
+        DELIVER(h, Action::clickName("Fill"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Rim");
+        DELIVER(h, Action::clickName("Rim"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Back");
+        DELIVER(h, Action::clickName("Back"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Top");
+        DELIVER(h, Action::clickName("Top"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Key");  // deselected: only the lights on a selection bar count
-        h.click("Fill");
-        h.click("Rim");
-        h.click("Back");
+        DELIVER(h, Action::clickName("Key"));  // deselected: only the lights on a selection bar count
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::clickName("Rim"));
+        DELIVER(h, Action::clickName("Back"));
         seen.push_back(window::rangeNotSentNote(h));
         return sim::Close::Cancel;
     });
@@ -60,10 +63,10 @@ TEST(RangeNote, GoesByListPositionNotByName) {
     sim::Host host(lights({{"Twin", true}, {"Twin", false}}));
     std::string first, second;
     host.activate(lib, [&](sim::Host &h) {
-        h.clickY(2);  // row 0
+        DELIVER(h, Action::clickY(2));  // row 0
         first = window::rangeNotSentNote(h);
-        h.clickY(2);
-        h.clickY(18);  // row 1
+        DELIVER(h, Action::clickY(2));
+        DELIVER(h, Action::clickY(18));  // row 1
         second = window::rangeNotSentNote(h);
         return sim::Close::Cancel;
     });
