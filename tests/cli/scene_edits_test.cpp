@@ -198,11 +198,12 @@ TEST(SceneEdits, EverySentCommandIsSavedOrNamed) {
 
         sim::Host host(doc.scene());
         host.setLogging(false);
-        host.activate(lib, [&](sim::Host &h) { return randomSession(h, rng, lights, types, log); });
+        testsupport::runOpened(host, lib,
+                               [&](sim::Host &h) { return randomSession(h, rng, lights, types, log); });
         SCOPED_TRACE("round " + std::to_string(round) + ", LWSC " + std::to_string(version) + ":" + log);
         sim::Host plain(doc.scene());  // what an OK without edits sends, command by command
         plain.setLogging(false);
-        plain.activate(lib, [](sim::Host &) { return sim::Close::Ok; });
+        testsupport::runOpened(plain, lib, [](sim::Host &) { return sim::Close::Ok; });
         const std::optional<scene::Scene> unedited = vhost::uneditedScene(doc, lib);
         ASSERT_TRUE(unedited);
 

@@ -87,7 +87,7 @@ protected:
         sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
         sim::Host host(r.before.scene());
         host.setLogging(false);
-        host.activate(lib, driver);
+        testsupport::runOpened(host, lib, driver);
         EXPECT_TRUE(host.faults().empty()) << host.faults().front();
         r.sent = host.scene();
         r.written = r.before.render(r.sent, r.warnings);

@@ -13,7 +13,7 @@ class Apply : public PluginTest {};
 namespace {
 std::vector<std::string> okWith(const sim::PluginLibrary &lib, sim::Host &host,
                                 std::function<void(sim::Host &)> edit = {}) {
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         if (edit) edit(h);
         return Close::Ok;
     });
@@ -105,7 +105,7 @@ TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding) {
 
 TEST_F(Apply, CancelSendsNothing) {
     sim::Host host(scene::makeDemoScene());
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("Key"));
         DELIVER(h, Action::intensity(10));
         return Close::Cancel;

@@ -12,7 +12,7 @@ class Editing : public PluginTest {};
 
 TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames) {
     sim::Host host(namedScene({"A", "B", "C"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         sim::Picture empty = h.listPicture();
         EXPECT_EQ(empty.width(), 200);
         EXPECT_EQ(empty.height(), 400);
@@ -47,7 +47,7 @@ TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames) {
 
 TEST_F(Editing, ClickGeometryFollowsTheScrollOffset) {
     sim::Host host(scene::makeUniformScene(30));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::scroll(5));
         DELIVER(h, Action::clickY(10));  // list y 15: row 0
         EXPECT_EQ(h.selectedNames(), (Names{"Light 1"}));
@@ -63,7 +63,7 @@ TEST_F(Editing, ClickGeometryFollowsTheScrollOffset) {
 
 TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw) {
     sim::Host host(namedScene({"A", "B"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         for (int y : {40, 399, 5000, -1, -16, -1000000, 1000000}) {
             size_t draws = h.countCalls("control.draw");
             DELIVER(h, Action::clickY(y));
@@ -81,7 +81,7 @@ TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw) {
 TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown) {
     auto scene = sceneOf({light("A", 0, 0.5), light("B", 3, 0.2), light("C")});
     sim::Host host(scene);
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("A"));
         EXPECT_EQ(h.propertyGhosted(), false);
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 50);
@@ -103,7 +103,7 @@ TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown) {
 
 TEST_F(Editing, ColourComponentsShowTruncatedTo255) {
     sim::Host host(sceneOf({light("L", 1, 1.0, 0.5, 0.999, 1.0)}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("L"));
         const auto *c = h.control("color");
         EXPECT_EQ(c->vec[0], 127);
@@ -121,7 +121,7 @@ TEST_F(Editing, ColourComponentsShowTruncatedTo255) {
 TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne) {
     auto scene = sceneOf({light("A", 1, 0.5), light("B", 2, 1.0), light("C", 1, 0.3)});
     sim::Host host(scene);
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("A"));
         DELIVER(h, Action::clickName("B"));
         DELIVER(h, Action::clickName("B"));  // B stays current but is no longer selected
@@ -142,7 +142,7 @@ TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne) {
 TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter) {
     auto scene = sceneOf({light("A", 1, 0.2), light("B", 1, 0.4), light("Cur", 1, 1.0)});
     sim::Host host(scene);
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("A"));
         DELIVER(h, Action::clickName("B"));
         DELIVER(h, Action::clickName("Cur"));
@@ -163,7 +163,7 @@ TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter) {
 
 TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag) {
     sim::Host host(sceneOf({light("L", 1, 0.5)}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("L"));
         DELIVER(h, Action::dragEvent(0, INT32_MAX));
         DELIVER(h, Action::dragEvent(300, INT32_MIN));  // wraps in 32 bits, but is not one more
@@ -176,7 +176,7 @@ TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag) {
 
 TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars) {
     sim::Host host(namedScene({"A", "B"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::press(Button::Clear));  // with nothing selected: still ghosts and repaints
         EXPECT_EQ(h.propertyGhosted(), true);
         DELIVER(h, Action::clickName("A"));
@@ -190,7 +190,7 @@ TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars) {
 
 TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything) {
     sim::Host host(namedScene({"L"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("L"));
         DELIVER(h, Action::color(INT32_MAX, -5, 1000));
         EXPECT_EQ(h.control("color")->vec[0], INT32_MAX);
@@ -214,7 +214,7 @@ TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything) {
 TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames) {
     sim::Host host(namedScene({"Spot1", "spot2", "Sun", "Spot3"}));
     host.scene().lights[3].intensity = 0.3;
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::key('S'));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Sun", "Spot3"}));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 30);  // Spot3 is current
@@ -234,7 +234,7 @@ TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames) {
 
 TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes) {
     sim::Host host(namedScene({"Spot1", "Sun", "Key"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::type("Sp"));
         DELIVER(h, Action::clickName("Key"));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Key"}));
@@ -253,7 +253,7 @@ TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes) {
 
 TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls) {
     sim::Host host(scene::makeUniformScene(510));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         h.clearCalls();
         DELIVER(h, Action::key('L'));
         size_t own = 0;
@@ -268,7 +268,7 @@ TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls) {
 
 TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255) {
     sim::Host host(namedScene({"a b", std::string(255, 'x'), "A b"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::prefix("a b"));
         EXPECT_EQ(h.selectedNames(), (Names{"a b"}));
         DELIVER(h, Action::prefix(std::string(300, 'x')));
@@ -281,7 +281,7 @@ TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255) {
 
 TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws) {
     sim::Host host(sceneOf({}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         size_t ghosts = h.countCalls("control.draw");
         DELIVER(h, Action::key('a'));
         EXPECT_EQ(h.countCalls("control.draw"), ghosts + 1);
@@ -293,7 +293,7 @@ TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws) {
 
 TEST_F(Editing, PasteBeforeAnyCopyIsRefused) {
     sim::Host host(namedScene({"A"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("A"));
         DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Can't Paste");
@@ -311,7 +311,7 @@ TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection) {
     auto rim = light("Rim", 0, 0.4);
     rim.flags = 0;
     sim::Host host(sceneOf({key, fill, rim}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("Key"));
         DELIVER(h, Action::press(Button::Copy));
         EXPECT_EQ(h.infoText(), "Copy Intensity");
@@ -336,7 +336,7 @@ TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection) {
 
 TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy) {
     sim::Host host(sceneOf({light("Fill"), light("Key", 1, 0.6), light("Rim")}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("Fill"));
         DELIVER(h, Action::clickName("Key"));
         DELIVER(h, Action::clickName("Key"));  // Key stays current while unselected
@@ -354,7 +354,7 @@ TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy) {
 
 TEST_F(Editing, TheClipboardIsASnapshotReplacedByEachCopy) {
     sim::Host host(sceneOf({light("A", 1, 0.1), light("B", 1, 0.2), light("C")}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         DELIVER(h, Action::clickName("A"));
         DELIVER(h, Action::press(Button::Copy));
         DELIVER(h, Action::intensity(90));  // after the copy: not in the clipboard

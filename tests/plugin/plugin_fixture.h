@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host.h"
@@ -46,6 +47,10 @@ inline scene::Scene namedScene(const std::vector<std::string> &names) {
 class PluginTest : public ::testing::Test {
 protected:
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+    // One activation whose panel must open (testsupport::runOpened).
+    int run(sim::Host &host, sim::Host::Driver driver) {
+        return testsupport::runOpened(host, lib, std::move(driver));
+    }
 };
 
 inline std::vector<std::string> slice(const std::vector<std::string> &v, size_t from, size_t count) {

@@ -249,7 +249,7 @@ TEST_F(PanelPicture, SameSessionGivesTheSameBytes) {
     std::string a = render::encodePng(run(one, session));
     sim::PluginLibrary other = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     Host two(scene::makeDemoScene());
-    two.activate(other, session);
+    testsupport::runOpened(two, other, session);
     std::string b = render::encodePng(render::drawPanel(*two.lastPanel()));
     ASSERT_FALSE(a.empty());
     EXPECT_EQ(a.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0);

@@ -27,7 +27,7 @@ scene::Scene named(const std::vector<std::string> &names) {
 void run(sim::Host &host, const std::function<void(sim::Host &)> &body,
          sim::Close close = sim::Close::Cancel) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         body(h);
         return close;
     });

@@ -224,7 +224,7 @@ TEST(Host, FailuresOfCreateAndOfTheNthControl) {
 
 TEST(Host, ControlsKeepLabelWidthPositionAndHotRectangle) {
     sim::Host host(threeLights());
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
         const sim::ControlModel *c = h.control("Intensity");
         EXPECT_NE(c, nullptr);
         if (!c) return sim::Close::Cancel;
@@ -243,7 +243,7 @@ TEST(Host, ControlsKeepLabelWidthPositionAndHotRectangle) {
 
 TEST(Host, ListPaintClickAndSelectionBars) {
     sim::Host host(threeLights());
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
         EXPECT_EQ(h.listedNames(), (std::vector<std::string>{"Light 1", "Light 2", "Light 3"}));
         EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Light 2"});
         DELIVER(h, Action::clickName("Light 3"));
@@ -276,7 +276,7 @@ TEST(Host, ClickByNameChecksThePaintedRow) {
     scene.lights[2].name = "Light 1";
     sim::Host host(scene);
     fake.clicks = 0;
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
         DELIVER(h, Action::clickName("Light 1", 2));
         EXPECT_EQ(fake.lastMouseY, 32 + 7);
         const std::optional<sim::ListRow> row = h.listRowAt(32 + 15);
@@ -295,7 +295,7 @@ TEST(Host, ClickByNameChecksThePaintedRow) {
         return sim::Close::Cancel;
     });
     fake.reversed = true;
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
         EXPECT_EQ(testsupport::refusal(h, Action::clickName("Light 2")),
                   "row 2 of the list shows \"Light 29\" where the scene's light 2 is \"Light 2\": the list "
                   "does not show the scene's lights in order, so no row is clicked");

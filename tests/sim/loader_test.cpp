@@ -48,15 +48,15 @@ TEST(Loader, FindsTheDescriptorAndServer) {
 TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(scene::makeDemoScene());
-    ASSERT_EQ(host.activate(lib,
-                            [](sim::Host &h) {
-                                DELIVER(h, Action::clickName("Key"));
-                                DELIVER(h, Action::press(Button::Copy));
-                                return sim::Close::Cancel;
-                            }),
+    ASSERT_EQ(testsupport::runOpened(host, lib,
+                                     [](sim::Host &h) {
+                                         DELIVER(h, Action::clickName("Key"));
+                                         DELIVER(h, Action::press(Button::Copy));
+                                         return sim::Close::Cancel;
+                                     }),
               0);
     sim::Host second(scene::makeDemoScene());
-    second.activate(lib, [](sim::Host &h) {
+    testsupport::runOpened(second, lib, [](sim::Host &h) {
         DELIVER(h, Action::clickName("Fill"));
         DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Paste Intensity");
@@ -67,7 +67,7 @@ TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
 
     sim::PluginLibrary fresh = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host third(scene::makeDemoScene());
-    third.activate(fresh, [](sim::Host &h) {
+    testsupport::runOpened(third, fresh, [](sim::Host &h) {
         DELIVER(h, Action::clickName("Fill"));
         DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Can't Paste");

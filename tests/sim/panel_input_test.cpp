@@ -66,7 +66,7 @@ protected:
     std::vector<std::string> session(Host &host, const std::function<void(Host &, PanelInput &)> &body) {
         sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
         std::vector<std::string> recorded;
-        host.activate(lib, [&](Host &h) {
+        testsupport::runOpened(host, lib, [&](Host &h) {
             PanelInput in(h);
             body(h, in);
             if (!in.finished()) in.requestClose();

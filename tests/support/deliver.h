@@ -1,7 +1,10 @@
 // deliver.h - driver events in tests: each one must reach the plug-in.
 //
-//   DELIVER(h, Action::clickName("Key"));   // fails the test, with the reason,
-//                                           // if the event was not delivered
+//   runOpened(host, lib, [](sim::Host &h) {   // fails the test if the panel
+//       DELIVER(h, Action::clickName("Key")); // never opens; DELIVER fails it,
+//       ...                                   // with the reason, if the event
+//       return sim::Close::Ok;                // was not delivered
+//   });
 //
 // A test whose events go nowhere (no panel open, a control missing) would
 // otherwise pass whenever it only checks that nothing happened. DELIVER is an
@@ -21,6 +24,27 @@ inline ::testing::AssertionResult delivered(sim::Host &h, const sim::Action &a) 
     const sim::Delivery d = deliver(h, a);
     if (d) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "not delivered: " << d.why;
+}
+
+// One activation whose panel must open: the test fails, saying so, when the
+// driver never ran, since then none of the session's events and checks did.
+inline int runOpened(sim::Host &host, const sim::PluginLibrary &lib, sim::Host::Driver driver) {
+    bool ran = false;
+    const int result = host.activate(lib, [&](sim::Host &h) {
+        ran = true;
+        return driver(h);
+    });
+    EXPECT_TRUE(ran) << "the panel never opened (result " << result << "), so the session did not run";
+    return result;
+}
+inline int runOpened(sim::Host &host, HostActivateFunc entry, void *serverData, sim::Host::Driver driver) {
+    bool ran = false;
+    const int result = host.activate(entry, serverData, [&](sim::Host &h) {
+        ran = true;
+        return driver(h);
+    });
+    EXPECT_TRUE(ran) << "the panel never opened (result " << result << "), so the session did not run";
+    return result;
 }
 
 // Why an action that is to be refused was: its reason, or "(delivered)" when

@@ -27,7 +27,7 @@ TEST(RangeNote, NamesTheSelectedLightsWhoseRangeIsNotLimited) {
     const sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(lights({{"Key", true}, {"Fill", false}, {"Rim", false}, {"Back", false}, {"Top", false}}));
     std::vector<std::string> seen;
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         seen.push_back(window::rangeNotSentNote(h));  // nothing selected
         DELIVER(h, Action::clickName("Key"));
         seen.push_back(window::rangeNotSentNote(h));  // limited: sent
@@ -62,7 +62,7 @@ TEST(RangeNote, GoesByListPositionNotByName) {
     const sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(lights({{"Twin", true}, {"Twin", false}}));
     std::string first, second;
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         DELIVER(h, Action::clickY(2));  // row 0
         first = window::rangeNotSentNote(h);
         DELIVER(h, Action::clickY(2));
