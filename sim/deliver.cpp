@@ -11,7 +11,7 @@ namespace sim {
 namespace {
 
 Delivery dragEvent(Host &h, std::int32_t distance, std::int32_t counter) {
-    const Delivery d = h.setAndFire(Role::Drag, ControlValue::ofVector(distance, 0, counter));
+    Delivery d = h.setAndFire(Role::Drag, ControlValue::ofVector(distance, 0, counter));
     if (d) g_lastDragCounter = counter;
     return d;
 }

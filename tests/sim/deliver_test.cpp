@@ -203,7 +203,7 @@ TEST(Deliver, EachKindReachesItsControlWithItsValue) {
                       "Range: 1e+300", "MiniRGBControl: 255 -1 70000", "ChoiceControl: 3",
                       "ChoiceControl: -2", "DragButtonControl: -40 0 17", "copy: pressed", "paste: pressed",
                       "Clear selection: pressed", "key 4144", "key 97", "key 32"}));
-        for (Action a : {Action::ok(), Action::cancel()}) {
+        for (const Action &a : {Action::ok(), Action::cancel()}) {
             const sim::Delivery d = deliver(h, a);
             EXPECT_TRUE(d.delivered);
             EXPECT_EQ(d.closes, a.kind == sim::ActionKind::Ok ? sim::Close::Ok : sim::Close::Cancel);
