@@ -64,6 +64,16 @@ const ControlShape *shapeOf(const char *typeName) {
     return nullptr;
 }
 
+// The role of a new control: the first control of the panel that fits a
+// role's rule plays it.
+std::optional<Role> roleOnPanel(const PanelModel &p, const ControlModel &c) {
+    const std::optional<Role> role =
+        recogniseRole(c.typeName, c.label, c.items.empty() ? nullptr : c.items[0].c_str());
+    for (auto &other : p.controls)
+        if (role && other->role == role) return std::nullopt;
+    return role;
+}
+
 // Size, value form, label width and key of a new control.
 void shapeControl(ControlModel &c, const ControlShape &shape) {
     const bool labelled = !c.label.empty() && c.typeName != "ButtonControl";
@@ -206,10 +216,7 @@ HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeNam
     if (c->typeName == "ChoiceControl" && desc && desc->type == CD_CHOICE && desc->choice.items) {
         for (int i = 0; i < 64 && desc->choice.items[i]; ++i) c->items.emplace_back(desc->choice.items[i]);
     }
-    // The first control of the panel that fits a role's rule plays it.
-    c->role = recogniseRole(c->typeName, c->label, c->items.empty() ? nullptr : c->items[0].c_str());
-    for (auto &other : p->controls)
-        if (c->role && other->role == c->role) c->role.reset();
+    c->role = roleOnPanel(*p, *c);
     shapeControl(*c, *shape);
     // A key unique within the panel.
     std::string key = c->key;
