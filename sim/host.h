@@ -6,9 +6,9 @@
 //   sim::PluginLibrary lib = sim::PluginLibrary::load(path);   // fresh instance
 //   sim::Host host(scene::makeDemoScene());                       // conditions optional
 //   int rc = host.activate(lib, [](sim::Host &h) {              // runs inside open
-//       using sim::Action;
-//       if (!deliver(h, Action::clickName("Key"))) ...;  // click the row of the light "Key"
-//       if (!deliver(h, Action::intensity(50))) ...;     // field value + the control's event
+//       sim::Delivery d = deliver(h, sim::Action::clickName("Key"));  // the row of "Key"
+//       if (d) d = deliver(h, sim::Action::intensity(50));            // field value, then its event
+//       if (!d) std::cerr << d.why << '\n';  // a Delivery must be read: what was missing
 //       EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Key"});
 //       return sim::Close::Ok;              // or Close::Cancel
 //   });
