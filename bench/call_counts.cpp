@@ -3,8 +3,8 @@
 #include "call_counts.h"
 
 #include <cstdio>
-#include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace benchcounts {
 
@@ -64,78 +64,73 @@ std::vector<EventCount> countEvents(const std::string &pluginPath) {
     std::vector<EventCount> out;
     std::string failure;
 
-    // Brings the panel into a state (not counted), then counts one event.
-    auto measure = [&](sim::Host &h, const char *key, const char *description,
-                       const std::function<bool(sim::Host &)> &prepare,
-                       const std::function<bool(sim::Host &)> &event) {
+    using sim::Action;
+    using sim::Button;
+    using Actions = std::vector<Action>;
+    // Nothing selected, empty prefix, the list at its top.
+    auto reset = [](sim::Host &h) {
+        if (sim::Delivery d = deliver(h, Action::press(Button::Clear)); !d) return d;
+        while (!h.prefixText().empty())
+            if (sim::Delivery d = deliver(h, Action::key(8)); !d) return d;
+        return deliver(h, Action::scroll(0));
+    };
+    // Brings the panel into a state (not counted): a reset, then the actions
+    // of prepare; then counts one event.
+    auto measure = [&](sim::Host &h, const char *key, const char *description, const Actions &prepare,
+                       const Action &event) {
         if (!failure.empty()) return;
-        if (!prepare(h)) {
-            failure = std::string("preparing ") + key + ": " + h.lastEventError();
+        sim::Delivery d = reset(h);
+        for (size_t i = 0; i < prepare.size() && d; ++i) d = deliver(h, prepare[i]);
+        if (!d) {
+            failure = std::string("preparing ") + key + ": " + d.why;
             return;
         }
         h.clearCalls();
-        if (!event(h)) {
-            failure = std::string(key) + ": " + h.lastEventError();
+        if (d = deliver(h, event); !d) {
+            failure = std::string(key) + ": " + d.why;
             return;
         }
         out.push_back({key, description, breakdown(h.calls())});
     };
-    // Nothing selected, empty prefix.
-    auto reset = [](sim::Host &h) {
-        if (!h.clear()) return false;
-        while (!h.prefixText().empty())
-            if (!h.key(8)) return false;
-        return h.scroll(0);
+    const Actions selectAll{Action::key('L')};
+    auto selectAllThen = [&](Action a) {
+        Actions all = selectAll;
+        all.push_back(std::move(a));
+        return all;
     };
-    auto selectAll = [&](sim::Host &h) { return reset(h) && h.key('L'); };
 
     host.activate(lib, [&](sim::Host &h) {
-        measure(h, "key_L", "prefix key 'L' on an empty prefix: all 510 lights match", reset,
-                [](sim::Host &x) { return x.key('L'); });
-        measure(
-            h, "key_backspace", "backspace on the prefix \"L\": the prefix becomes empty",
-            [&](sim::Host &x) { return reset(x) && x.key('L'); }, [](sim::Host &x) { return x.key(8); });
-        measure(
-            h, "key_narrowing", "prefix key '0' on \"Light 5\": 11 of 510 match",
-            [&](sim::Host &x) { return reset(x) && x.typeText("Light 5"); },
-            [](sim::Host &x) { return x.key('0'); });
-        measure(h, "key_no_match", "prefix key 'x' on an empty prefix: no light matches", reset,
-                [](sim::Host &x) { return x.key('x'); });
-        measure(h, "key_other", "key 4193 (leaves prefix and selection alone)", reset,
-                [](sim::Host &x) { return x.key(4193); });
-        measure(h, "click_select", "list click on an unselected row, nothing selected", reset,
-                [](sim::Host &x) { return x.clickY(5); });
-        measure(
-            h, "click_deselect", "list click on a selected row, another one stays selected",
-            [&](sim::Host &x) { return reset(x) && x.clickY(5) && x.clickY(21); },
-            [](sim::Host &x) { return x.clickY(5); });
-        measure(
-            h, "click_deselect_last", "list click on the only selected row",
-            [&](sim::Host &x) { return reset(x) && x.clickY(5); }, [](sim::Host &x) { return x.clickY(5); });
-        measure(h, "scroll", "slider moved, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.scroll(160); });
+        measure(h, "key_L", "prefix key 'L' on an empty prefix: all 510 lights match", {}, Action::key('L'));
+        measure(h, "key_backspace", "backspace on the prefix \"L\": the prefix becomes empty", selectAll,
+                Action::key(8));
+        measure(h, "key_narrowing", "prefix key '0' on \"Light 5\": 11 of 510 match",
+                {Action::type("Light 5")}, Action::key('0'));
+        measure(h, "key_no_match", "prefix key 'x' on an empty prefix: no light matches", {},
+                Action::key('x'));
+        measure(h, "key_other", "key 4193 (leaves prefix and selection alone)", {}, Action::key(4193));
+        measure(h, "click_select", "list click on an unselected row, nothing selected", {},
+                Action::clickY(5));
+        measure(h, "click_deselect", "list click on a selected row, another one stays selected",
+                {Action::clickY(5), Action::clickY(21)}, Action::clickY(5));
+        measure(h, "click_deselect_last", "list click on the only selected row", {Action::clickY(5)},
+                Action::clickY(5));
+        measure(h, "scroll", "slider moved, 510 lights selected", selectAll, Action::scroll(160));
         measure(h, "intensity", "intensity field event, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.setIntensity(50); });
+                Action::intensity(50));
         measure(h, "drag_start", "drag event that starts a drag, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.dragEvent(0, 1000); });
-        measure(
-            h, "drag_continue", "drag event that continues a drag, 510 lights selected",
-            [&](sim::Host &x) { return selectAll(x) && x.dragEvent(0, 2000); },
-            [](sim::Host &x) { return x.dragEvent(25, 2001); });
+                Action::dragEvent(0, 1000));
+        measure(h, "drag_continue", "drag event that continues a drag, 510 lights selected",
+                selectAllThen(Action::dragEvent(0, 2000)), Action::dragEvent(25, 2001));
         measure(h, "colour", "colour control event, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.setColor(255, 128, 0); });
-        measure(h, "type", "light type choice event, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.setLightType(2); });
-        measure(h, "shadow", "shadow choice event, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.setShadow(1); });
-        measure(h, "range", "range field event, 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.setRange(4.5); });
-        measure(h, "copy", "copy button", selectAll, [](sim::Host &x) { return x.copy(); });
-        measure(
-            h, "paste", "paste button, 510 lights selected",
-            [&](sim::Host &x) { return selectAll(x) && x.copy(); }, [](sim::Host &x) { return x.paste(); });
+                Action::color(255, 128, 0));
+        measure(h, "type", "light type choice event, 510 lights selected", selectAll, Action::lightType(2));
+        measure(h, "shadow", "shadow choice event, 510 lights selected", selectAll, Action::shadow(1));
+        measure(h, "range", "range field event, 510 lights selected", selectAll, Action::range(4.5));
+        measure(h, "copy", "copy button", selectAll, Action::press(Button::Copy));
+        measure(h, "paste", "paste button, 510 lights selected", selectAllThen(Action::press(Button::Copy)),
+                Action::press(Button::Paste));
         measure(h, "clear", "\"Clear selection\", 510 lights selected", selectAll,
-                [](sim::Host &x) { return x.clear(); });
+                Action::press(Button::Clear));
         return sim::Close::Cancel;
     });
     if (!failure.empty()) throw std::runtime_error("counting host calls: " + failure);

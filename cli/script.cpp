@@ -365,14 +365,15 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
         return true;
     }
     case Op::ExpectFieldNumber: {
-        const sim::ControlModel *c = host.control(s.text[0] == "intensity" ? "Intensity" : "Range");
+        const sim::ControlModel *c =
+            host.control(s.text[0] == "intensity" ? sim::Role::Intensity : sim::Role::Range);
         if (!c) fail(s, "the panel has no " + s.text[0] + " field");
         else if (std::fabs(c->floatValue - s.number) > kTolerance)
             fail(s, "expected " + fmt(s.number) + ", saw " + fmt(c->floatValue));
         return true;
     }
     case Op::ExpectFieldColor: {
-        const sim::ControlModel *c = host.control("color");
+        const sim::ControlModel *c = host.control(sim::Role::Color);
         if (!c) {
             fail(s, "the panel has no colour control");
             return true;
@@ -384,7 +385,8 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
         return true;
     }
     case Op::ExpectFieldChoice: {
-        const sim::ControlModel *c = host.control(s.text[0]);
+        const sim::ControlModel *c =
+            host.control(s.text[0] == "lighttype" ? sim::Role::LightType : sim::Role::Shadow);
         if (!c) fail(s, "the panel has no " + s.text[0] + " choice");
         else if (c->intValue != s.ints[0])
             fail(s, "expected " + std::to_string(s.ints[0]) + ", saw " + std::to_string(c->intValue));
@@ -394,9 +396,9 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
         auto g = host.propertyGhosted();
         if (!g) {
             std::string states;
-            for (auto &k : sim::Host::propertyControlKeys()) {
-                const sim::ControlModel *c = host.control(k);
-                states += (states.empty() ? "" : ", ") + k + "=" +
+            for (sim::Role r : sim::propertyRoles()) {
+                const sim::ControlModel *c = host.control(r);
+                states += (states.empty() ? "" : ", ") + std::string(sim::roleRule(r).key) + "=" +
                           (!c                         ? "missing"
                            : c->drawState == DR_GHOST ? "ghosted"
                                                       : "normal");
@@ -436,37 +438,36 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
         return sim::Close::Cancel;
     }
     opened_ = true;
-    std::string snapshotError;
-    auto act = [&](const Step &s) -> bool {
-        auto v = [&](size_t i) { return static_cast<int>(s.ints[i]); };
+    auto act = [&](const Step &s) -> sim::Delivery {
+        using sim::Action;
+        auto v = [&](size_t i) { return static_cast<int32_t>(s.ints[i]); };
         switch (s.op) {
-        case Op::Click: return host.click(s.text[0], v(0));
-        case Op::ClickY: return host.clickY(v(0), s.ints.size() > 1 ? v(1) : 0);
-        case Op::Scroll: return host.scroll(v(0));
-        case Op::Key: return host.key(static_cast<uint16_t>(s.ints[0]));
-        case Op::Type: return host.typeText(s.text[0]);
-        case Op::Prefix: return host.setPrefix(s.text[0]);
-        case Op::Intensity: return host.setIntensity(s.number);
-        case Op::Range: return host.setRange(s.number);
-        case Op::Color: return host.setColor(v(0), v(1), v(2));
-        case Op::LightType: return host.setLightType(v(0));
-        case Op::Shadow: return host.setShadow(v(0));
+        case Op::Click: return deliver(host, Action::clickName(s.text[0], v(0)));
+        case Op::ClickY: return deliver(host, Action::clickY(v(0), s.ints.size() > 1 ? v(1) : 0));
+        case Op::Scroll: return deliver(host, Action::scroll(v(0)));
+        case Op::Key: return deliver(host, Action::key(v(0)));
+        case Op::Type: return deliver(host, Action::type(s.text[0]));
+        case Op::Prefix: return deliver(host, Action::prefix(s.text[0]));
+        case Op::Intensity: return deliver(host, Action::intensity(s.number));
+        case Op::Range: return deliver(host, Action::range(s.number));
+        case Op::Color: return deliver(host, Action::color(v(0), v(1), v(2)));
+        case Op::LightType: return deliver(host, Action::lightType(v(0)));
+        case Op::Shadow: return deliver(host, Action::shadow(v(0)));
         case Op::Drag: {
-            std::vector<int> d;
-            for (long long x : s.ints) d.push_back(static_cast<int>(x));
-            return host.drag(d);
+            std::vector<int32_t> d;
+            for (long long x : s.ints) d.push_back(static_cast<int32_t>(x));
+            return deliver(host, Action::drag(std::move(d)));
         }
-        case Op::DragEvent: return host.dragEvent(v(0), v(1));
-        case Op::Copy: return host.copy();
-        case Op::Paste: return host.paste();
-        case Op::Clear: return host.clear();
+        case Op::DragEvent: return deliver(host, Action::dragEvent(v(0), v(1)));
+        case Op::Copy: return deliver(host, Action::press(sim::Button::Copy));
+        case Op::Paste: return deliver(host, Action::press(sim::Button::Paste));
+        case Op::Clear: return deliver(host, Action::press(sim::Button::Clear));
         case Op::Snapshot: {
             std::string why = "snapshots are not available here";
-            if (snapshot && snapshot(host, s.text[0], why)) return true;
-            snapshotError = why;
-            return false;
+            if (snapshot && snapshot(host, s.text[0], why)) return sim::Delivery::done();
+            return sim::Delivery::refused(why);
         }
-        default: return true;
+        default: return sim::Delivery::done();
         }
     };
     const std::string stopping = "; the rest of the script is skipped and the panel is cancelled";
@@ -487,8 +488,8 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
             if (failures_ != before) return stop(next_);
             continue;
         }
-        if (!act(s)) {
-            fail(s, (s.op == Op::Snapshot ? snapshotError : host.lastEventError()) + stopping);
+        if (const sim::Delivery d = act(s); !d) {
+            fail(s, d.why + stopping);
             return stop(next_);
         }
     }

@@ -108,10 +108,9 @@ void Host::fault(const std::string &text) {
     if (observer) observer("fault", text);
 }
 
-bool Host::eventFail(const std::string &text) {
-    lastEventError_ = text;
+Delivery Host::eventFail(const std::string &text) {
     fault(text);
-    return false;
+    return Delivery::refused(text);
 }
 
 // ---- outcome --------------------------------------------------------------

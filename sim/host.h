@@ -6,8 +6,9 @@
 //   sim::PluginLibrary lib = sim::PluginLibrary::load(path);   // fresh instance
 //   sim::Host host(scene::makeDemoScene());                       // conditions optional
 //   int rc = host.activate(lib, [](sim::Host &h) {              // runs inside open
-//       h.click("Key");                     // click the row of the light "Key"
-//       h.setIntensity(50);                 // field value + the control's event
+//       sim::Delivery d = deliver(h, sim::Action::clickName("Key"));  // the row of "Key"
+//       if (d) d = deliver(h, sim::Action::intensity(50));            // field value, then its event
+//       if (!d) std::cerr << d.why << '\n';  // a Delivery must be read: what was missing
 //       EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Key"});
 //       return sim::Close::Ok;              // or Close::Cancel
 //   });
@@ -15,45 +16,41 @@
 //   host.scene();       // the scene after the commands were applied
 //   host.calls();       // ordered log of host calls and callbacks
 //   host.errors();      // error boxes; host.infos(): texts set on the info field
-//   host.control("Intensity")->floatValue;   // also after the panel closed
+//   host.control(sim::Role::Intensity)->floatValue;   // also after the panel closed
 //
 // Several activations of one loaded library share its static state: call
 // host.activate(lib, ...) again, or use a second Host with the same library.
 // PluginLibrary::load(path) copies the file first, so each load is a new
 // instance with all-zero static state.
 //
-// Controls are found by key: their label ("Intensity", "Range", "copy",
-// "paste", "info", "prefix", "Clear selection") or, for unlabelled ones, a
-// role: "list" (the area control), "slider", "drag", "color", "lighttype"
-// (the choice whose first item is "Distant"), "shadow" (first item "Off").
+// Controls have a key, unique within their panel, by which the call log names
+// them: their label, or for an unlabelled control its role's key (roles.h) or
+// a name for its type ("list", "slider", "drag", "color", "button", "choice").
+// The host recognises each control's role when the plug-in adds it (the table
+// in roles.cpp) and finds controls by role: control(Role).
 //
-// Driver events (valid only while a panel is open inside a driver; each
-// returns false, and records a fault, when it cannot be delivered):
-//   clickY(y[, x])       set the list area's mouse position (x 0 unless given),
-//                        call its event handler
-//   click(name[, n])     click the n-th row (from 1; default the first) of
-//                        the scene's lights named name (UTF-8, matched with
-//                        the scene's names as nameReading() reads them):
-//                        clickY at the middle of that row, after a slider
-//                        event that scrolls it into view if it is out of view.
-//                        Fails for a name the scene lacks, fewer rows of it
-//                        than n, a row the list does not have (past the lights
-//                        it lists), or a row painted with another text
-//   scroll(y)            slider value, then the slider's event
-//   key(code)            the panel's key handler; typeText(text): one key each
-//   setPrefix(text)      prefix field text, then its event
-//   setIntensity(v), setRange(v), setColor(r, g, b), setLightType(i),
-//   setShadow(i)         a control's value, then its event
-//   drag({d1, d2, ...})  one drag gesture: a starting event of distance 0
-//                        with a fresh step counter, then one event per distance
-//                        with counters rising by one
-//   dragEvent(d, n)      one raw drag event (distance d, counter n); a gesture
-//                        made by hand starts with dragEvent(0, freshDragCounter())
-//   press(key)           a button's event: "copy", "paste", "Clear selection"
+// Driver events (valid only while a panel is open inside a driver) are sent
+// with deliver() (action.h), which plays every kind of Action through the
+// primitives below. Each returns a Delivery; one that cannot be delivered
+// says why and records a fault.
+//   setAndFire(role, v)  the control's value (or the list area's mouse
+//                        position), then its event handler: every control
+//                        event goes this way
+//   sendKey(code)        the panel's key handler
+//   clickName(name, n)   click the n-th row (from 1) of the scene's lights
+//                        named name (UTF-8, matched with the scene's names as
+//                        nameReading() reads them): a list click at the middle
+//                        of that row, after a slider event that scrolls it
+//                        into view if it is out of view. Fails for a name the
+//                        scene lacks, fewer rows of it than n, a row the list
+//                        does not have (past the lights it lists), or a row
+//                        painted with another text
+//   closing(how)         the answer to OK or Cancel, which are no control's
+//                        event: the driver is to return `how`
 // Queries: listedNames(), selectedNames() (rows on a selection bar in the
 // list's last paint; texts as painted), listRowAt(y), nameReading(),
-// control(key), propertyGhosted(), infoText(), prefixText(), listPicture(),
-// panelPicture().
+// control(role), control(key), propertyGhosted(), infoText(), prefixText(),
+// listPicture(), panelPicture().
 //
 // Host behaviour worth knowing
 //  - open() paints every area control that has a draw handler (mode 1) before
@@ -79,8 +76,10 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "action.h"
 #include "commands.h"
 #include "host/layout_generic.h"
 #include "host/messages.h"
@@ -89,12 +88,11 @@
 #include "host/scene_info.h"
 #include "loader.h"
 #include "picture.h"
+#include "roles.h"
 #include "scene/name_text.h"
 #include "scene/scene.h"
 
 namespace sim {
-
-enum class Close { Cancel = 0, Ok = 1 };
 
 constexpr int32_t kTextColourCode = 4140;       // the list's name colour
 constexpr Rgb kTextColour{255, 255, 255};       // how the host shows it
@@ -148,6 +146,57 @@ struct ListRow {
     int occurrence = 1;  // 1 for the first row of that name, 2 for the second, ...
 };
 
+// What a driver event sets on its control before the control's event
+// handler runs. Each form sets one part of the control and nothing else.
+struct ControlValue {
+    enum class Form : uint8_t {
+        None,     // a button: nothing is set
+        Integer,  // intValue (a slider, a choice)
+        Number,   // floatValue (a float field)
+        Vector,   // vec (a colour control, a drag button)
+        Text,     // text (an edit field)
+        Pointer,  // the mouse position (an area control)
+    };
+    Form form = Form::None;
+    int32_t integer = 0;
+    double number = 0;
+    int32_t vec[3] = {0, 0, 0};  // Pointer: x, y
+    std::string text;
+
+    static ControlValue none() { return {}; }
+    static ControlValue ofInteger(int32_t v) {
+        ControlValue c;
+        c.form = Form::Integer;
+        c.integer = v;
+        return c;
+    }
+    static ControlValue ofNumber(double v) {
+        ControlValue c;
+        c.form = Form::Number;
+        c.number = v;
+        return c;
+    }
+    static ControlValue ofVector(int32_t a, int32_t b, int32_t d) {
+        ControlValue c;
+        c.form = Form::Vector;
+        c.vec[0] = a;
+        c.vec[1] = b;
+        c.vec[2] = d;
+        return c;
+    }
+    static ControlValue ofText(std::string t) {
+        ControlValue c;
+        c.form = Form::Text;
+        c.text = std::move(t);
+        return c;
+    }
+    static ControlValue ofPointer(int32_t x, int32_t y) {
+        ControlValue c = ofVector(x, y, 0);
+        c.form = Form::Pointer;
+        return c;
+    }
+};
+
 struct PanelModel;
 
 struct ControlModel {
@@ -156,7 +205,8 @@ struct ControlModel {
     int number = 0;                 // creation order within the panel, from 1
     std::string typeName;           // "FloatControl", ...
     std::string label;
-    std::string key;                 // label, or a role for unlabelled controls
+    std::string key;                 // label, or a role's or type's name for unlabelled controls
+    std::optional<Role> role;        // what the control is for, if the host recognised it
     ControlDesc desc{};              // copy of the descriptor handed to addControl
     std::vector<std::string> items;  // choice items, copied at creation
     int x = 0, y = 0;                // left edge (label included) and top
@@ -238,30 +288,18 @@ public:
     // Called as things happen: "error", "info", "command", "fault".
     std::function<void(const std::string &kind, const std::string &text)> observer;
 
-    // ---- driver events ----
-    bool clickY(int y, int x = 0);
-    bool click(const std::string &name, int occurrence = 1);
-    bool scroll(int y);
-    bool key(uint16_t code);
-    bool typeText(const std::string &text);
-    bool setPrefix(const std::string &text);
-    bool setIntensity(double percent);
-    bool setRange(double range);
-    bool setColor(int r, int g, int b);
-    bool setLightType(int index);
-    bool setShadow(int index);
-    bool drag(const std::vector<int> &distances);
-    bool dragEvent(int distance, int counter);
+    // ---- driver events (see deliver() in action.h) ----
+    Delivery setAndFire(Role role, const ControlValue &value);
+    Delivery sendKey(uint16_t code);
+    Delivery clickName(const std::string &name, int occurrence);
+    Delivery closing(Close how);
     // The step counter that starts a new drag gesture: never one more than the
     // last counter any host sent in this process.
     static int freshDragCounter();
-    bool press(const std::string &controlKey);
-    bool copy() { return press("copy"); }
-    bool paste() { return press("paste"); }
-    bool clear() { return press("Clear selection"); }
 
     // ---- queries (open panel, else the last panel) ----
-    const ControlModel *control(std::string_view key) const;
+    const ControlModel *control(Role role) const;
+    const ControlModel *control(std::string_view key) const;  // by its key in the call log
     std::vector<std::string> listedNames() const;
     std::vector<std::string> selectedNames() const;
     // The row under list-area y when it shows the scene's light of that row;
@@ -276,11 +314,6 @@ public:
     std::string prefixText() const;
     Picture listPicture() const;  // the raster the list was last painted into
     const Picture *panelPicture() const;
-    // Keys of the nine property controls, in ghosting order.
-    static const std::vector<std::string> &propertyControlKeys();
-
-    // Last error from a driver event that could not be delivered.
-    const std::string &lastEventError() const { return lastEventError_; }
 
 private:
     friend struct HostGlue;
@@ -292,18 +325,18 @@ private:
 
     void log(std::string name, std::vector<std::string> args, bool callback = false);
     void fault(const std::string &text);
-    bool eventFail(const std::string &text);
-    ControlModel *eventTarget(std::string_view key, const std::string &missing);
+    Delivery eventFail(const std::string &text);
+    ControlModel *eventTarget(Role role, Delivery &why);
+    ControlModel *findControl(Role role) const;
     long long listOffset() const;  // the list's scroll offset: the slider's value, held in its range
     const PaintedText *paintedRow(const ControlModel &list, size_t light) const;
     ControlModel *findControl(std::string_view key) const;
     ControlModel *findIn(const PanelModel *p, std::string_view key) const;
-    void shapeControl(ControlModel &c) const;
     ControlModel *liveControl(HostControl *c, const char *op);
     PanelModel *livePanel(HostPanel *p, const char *op);
     RasterModel *liveRaster(HostRaster *r, const char *op);
     std::string controlName(const ControlModel *c) const;
-    bool fireEvent(ControlModel *c);
+    Delivery fireEvent(ControlModel *c);
     void callDraw(ControlModel *c, int32_t mode);
     void layoutPanelPicture(PanelModel *p);
 
@@ -336,7 +369,6 @@ private:
     std::vector<Call> calls_;
     bool logging_ = true;
     bool drawing_ = true;
-    std::string lastEventError_;
 };
 
 }  // namespace sim

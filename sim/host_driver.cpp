@@ -14,24 +14,46 @@ namespace {
 const char *kNotOpen = "no panel is open: driver events work only inside open";
 }
 
-// The open panel's control for an event, or null with the failure recorded.
-ControlModel *Host::eventTarget(std::string_view key, const std::string &missing) {
+// The open panel's control of a role for an event, or null with the failure
+// in why (and recorded).
+ControlModel *Host::eventTarget(Role role, Delivery &why) {
     if (!open_) {
-        eventFail(kNotOpen);
+        why = eventFail(kNotOpen);
         return nullptr;
     }
-    ControlModel *c = findControl(key);
-    if (!c) eventFail(missing);
+    ControlModel *c = findControl(role);
+    if (!c) why = eventFail(roleRule(role).missing);
     return c;
 }
 
-bool Host::clickY(int y, int x) {
-    ControlModel *list = eventTarget("list", "the panel has no list area");
-    if (!list) return false;
-    list->mouseY = y;
-    list->mouseX = x;
-    return fireEvent(list);
+Delivery Host::setAndFire(Role role, const ControlValue &v) {
+    Delivery refused;
+    ControlModel *c = eventTarget(role, refused);
+    if (!c) return refused;
+    switch (v.form) {
+    case ControlValue::Form::None: break;
+    case ControlValue::Form::Integer: c->intValue = v.integer; break;
+    case ControlValue::Form::Number: c->floatValue = v.number; break;
+    case ControlValue::Form::Vector: std::copy(v.vec, v.vec + 3, c->vec); break;
+    case ControlValue::Form::Text: c->text = v.text; break;
+    case ControlValue::Form::Pointer:
+        c->mouseX = v.vec[0];
+        c->mouseY = v.vec[1];
+        break;
+    }
+    return fireEvent(c);
 }
+
+Delivery Host::sendKey(uint16_t code) {
+    if (!open_) return eventFail(kNotOpen);
+    if (!open_->keyHandler) return eventFail("the panel has no key handler");
+    if (logging()) log("plugin.key", {num(code)}, true);
+    reinterpret_cast<HostPanelKeyFunc>(open_->keyHandler)(reinterpret_cast<HostPanel *>(open_),
+                                                          reinterpret_cast<void *>(open_->userData), code);
+    return Delivery::done();
+}
+
+Delivery Host::closing(Close how) { return open_ ? Delivery::closing(how) : eventFail(kNotOpen); }
 
 // ---- rows of the list ---------------------------------------------------------
 //
@@ -59,7 +81,7 @@ std::string quotedName(const std::string &utf8) { return "\"" + utf8 + "\""; }
 scene::NameReading Host::nameReading() const { return scene::NameReading(scene_.lights); }
 
 long long Host::listOffset() const {
-    const ControlModel *s = findControl("slider");
+    const ControlModel *s = findControl(Role::Slider);
     if (!s) return 0;
     const long long lo = sliderMin(*s), hi = sliderMax(*s);
     return hi < lo ? lo : std::clamp<long long>(s->intValue, lo, hi);
@@ -74,7 +96,7 @@ const PaintedText *Host::paintedRow(const ControlModel &list, size_t light) cons
 }
 
 std::optional<ListRow> Host::listRowAt(int y) const {
-    const ControlModel *list = findControl("list");
+    const ControlModel *list = findControl(Role::List);
     if (!list || !list->lastPaint.valid || y < 0 || y >= list->bodyHeight) return std::nullopt;
     const long long row = (static_cast<long long>(y) + listOffset()) / kRowPitch;
     if (row < 0 || static_cast<size_t>(row) >= scene_.lights.size()) return std::nullopt;
@@ -89,9 +111,10 @@ std::optional<ListRow> Host::listRowAt(int y) const {
     return r;
 }
 
-bool Host::click(const std::string &name, int occurrence) {
-    ControlModel *list = eventTarget("list", "the panel has no list area");
-    if (!list) return false;
+Delivery Host::clickName(const std::string &name, int occurrence) {
+    Delivery refused;
+    ControlModel *list = eventTarget(Role::List, refused);
+    if (!list) return refused;
     if (!drawing_)
         return eventFail("the host keeps no paints while drawing is off, so no row can be clicked by name");
     if (!list->lastPaint.valid) return eventFail("the list has not been painted, so no row can be clicked");
@@ -123,7 +146,7 @@ bool Host::click(const std::string &name, int occurrence) {
         const long long top = static_cast<long long>(at) * kRowPitch - listOffset();
         return top + kRowPitch > 0 && top < list->bodyHeight;
     };
-    auto check = [&]() -> bool {
+    auto check = [&]() -> Delivery {
         const PaintedText *t = paintedRow(*list, at);
         if (!t)
             return eventFail(which + " is light " + std::to_string(at + 1) +
@@ -134,13 +157,13 @@ bool Host::click(const std::string &name, int occurrence) {
                              " where the scene's light " + std::to_string(at + 1) + " is " +
                              quotedName(wanted) +
                              ": the list does not show the scene's lights in order, so no row is clicked");
-        return true;
+        return Delivery::done();
     };
-    if (!check()) return false;
+    if (Delivery d = check(); !d) return d;
     if (!inView()) {
         // Scroll as the window's slider would: the least that brings the
         // whole row into view.
-        const ControlModel *slider = findControl("slider");
+        const ControlModel *slider = findControl(Role::Slider);
         if (!slider)
             return eventFail(which + " (" + row +
                              ") is out of view and the panel has no slider to scroll it in");
@@ -148,89 +171,16 @@ bool Host::click(const std::string &name, int occurrence) {
                                    ? static_cast<long long>(at) * kRowPitch
                                    : static_cast<long long>(at + 1) * kRowPitch - list->bodyHeight;
         const long long lo = sliderMin(*slider), hi = sliderMax(*slider);
-        if (!scroll(static_cast<int>(hi < lo ? lo : std::clamp(want, lo, hi))) || !check()) return false;
+        const int32_t to = static_cast<int32_t>(hi < lo ? lo : std::clamp(want, lo, hi));
+        if (Delivery d = setAndFire(Role::Slider, ControlValue::ofInteger(to)); !d) return d;
+        if (Delivery d = check(); !d) return d;
         if (!inView())
             return eventFail(which + " (" + row + ") is still out of view with the slider at " +
                              std::to_string(listOffset()));
     }
     const long long y = static_cast<long long>(at) * kRowPitch - listOffset();
-    return clickY(static_cast<int>(std::clamp<long long>(y + kListBarHeight / 2, 0, list->bodyHeight - 1)));
-}
-
-bool Host::scroll(int y) {
-    ControlModel *s = eventTarget("slider", "the panel has no slider");
-    if (!s) return false;
-    s->intValue = y;
-    return fireEvent(s);
-}
-
-bool Host::key(uint16_t code) {
-    if (!open_) return eventFail(kNotOpen);
-    if (!open_->keyHandler) return eventFail("the panel has no key handler");
-    if (logging()) log("plugin.key", {num(code)}, true);
-    reinterpret_cast<HostPanelKeyFunc>(open_->keyHandler)(reinterpret_cast<HostPanel *>(open_),
-                                                          reinterpret_cast<void *>(open_->userData), code);
-    return true;
-}
-
-bool Host::typeText(const std::string &text) {
-    for (char ch : text)
-        if (!key(static_cast<uint16_t>(static_cast<unsigned char>(ch)))) return false;
-    return true;
-}
-
-bool Host::setPrefix(const std::string &text) {
-    ControlModel *c = eventTarget("prefix", "the panel has no prefix field");
-    if (!c) return false;
-    c->text = text;
-    return fireEvent(c);
-}
-
-bool Host::setIntensity(double percent) {
-    ControlModel *c = eventTarget("Intensity", "the panel has no Intensity field");
-    if (!c) return false;
-    c->floatValue = percent;
-    return fireEvent(c);
-}
-
-bool Host::setRange(double range) {
-    ControlModel *c = eventTarget("Range", "the panel has no Range field");
-    if (!c) return false;
-    c->floatValue = range;
-    return fireEvent(c);
-}
-
-bool Host::setColor(int r, int g, int b) {
-    ControlModel *c = eventTarget("color", "the panel has no colour control");
-    if (!c) return false;
-    c->vec[0] = r;
-    c->vec[1] = g;
-    c->vec[2] = b;
-    return fireEvent(c);
-}
-
-bool Host::setLightType(int index) {
-    ControlModel *c = eventTarget("lighttype", "the panel has no light type choice");
-    if (!c) return false;
-    c->intValue = index;
-    return fireEvent(c);
-}
-
-bool Host::setShadow(int index) {
-    ControlModel *c = eventTarget("shadow", "the panel has no shadow type choice");
-    if (!c) return false;
-    c->intValue = index;
-    return fireEvent(c);
-}
-
-bool Host::dragEvent(int distance, int counter) {
-    ControlModel *c = eventTarget("drag", "the panel has no drag button");
-    if (!c) return false;
-    c->vec[0] = distance;
-    c->vec[1] = 0;
-    c->vec[2] = counter;
-    g_lastDragCounter = counter;
-    return fireEvent(c);
+    const long long middle = std::clamp<long long>(y + kListBarHeight / 2, 0, list->bodyHeight - 1);
+    return setAndFire(Role::List, ControlValue::ofPointer(0, static_cast<int32_t>(middle)));
 }
 
 int Host::freshDragCounter() {
@@ -238,27 +188,14 @@ int Host::freshDragCounter() {
     return g_lastDragCounter > INT_MAX - 1000000 || g_lastDragCounter < 0 ? 2 : g_lastDragCounter + 2;
 }
 
-bool Host::drag(const std::vector<int> &distances) {
-    int counter = freshDragCounter();
-    if (!dragEvent(0, counter)) return false;
-    for (int d : distances)
-        if (!dragEvent(d, ++counter)) return false;
-    return true;
-}
-
-bool Host::press(const std::string &controlKey) {
-    ControlModel *c = eventTarget(controlKey, "the panel has no control \"" + controlKey + "\"");
-    if (!c) return false;
-    return fireEvent(c);
-}
-
 // ---- queries --------------------------------------------------------------
 
+const ControlModel *Host::control(Role role) const { return findControl(role); }
 const ControlModel *Host::control(std::string_view key) const { return findControl(key); }
 
 std::vector<std::string> Host::listedNames() const {
     std::vector<std::string> out;
-    const ControlModel *list = findControl("list");
+    const ControlModel *list = findControl(Role::List);
     if (list)
         for (auto &t : list->lastPaint.texts) out.push_back(t.text);
     return out;
@@ -266,23 +203,17 @@ std::vector<std::string> Host::listedNames() const {
 
 std::vector<std::string> Host::selectedNames() const {
     std::vector<std::string> out;
-    const ControlModel *list = findControl("list");
+    const ControlModel *list = findControl(Role::List);
     if (list)
         for (auto &t : list->lastPaint.texts)
             if (t.onBar) out.push_back(t.text);
     return out;
 }
 
-const std::vector<std::string> &Host::propertyControlKeys() {
-    static const std::vector<std::string> keys{"color", "Intensity", "drag",  "lighttype",      "shadow",
-                                               "Range", "copy",      "paste", "Clear selection"};
-    return keys;
-}
-
 std::optional<bool> Host::propertyGhosted() const {
     int ghosted = 0, normal = 0;
-    for (auto &k : propertyControlKeys()) {
-        const ControlModel *c = findControl(k);
+    for (Role r : propertyRoles()) {
+        const ControlModel *c = findControl(r);
         if (!c) return std::nullopt;
         (c->drawState == DR_GHOST ? ghosted : normal)++;
     }
@@ -291,17 +222,17 @@ std::optional<bool> Host::propertyGhosted() const {
 }
 
 std::string Host::infoText() const {
-    const ControlModel *c = findControl("info");
+    const ControlModel *c = findControl(Role::Info);
     return c ? c->text : std::string();
 }
 
 std::string Host::prefixText() const {
-    const ControlModel *c = findControl("prefix");
+    const ControlModel *c = findControl(Role::Prefix);
     return c ? c->text : std::string();
 }
 
 Picture Host::listPicture() const {
-    const ControlModel *list = findControl("list");
+    const ControlModel *list = findControl(Role::List);
     if (!list || list->paintRaster < 0 || static_cast<size_t>(list->paintRaster) >= rasters_.size())
         return {};
     return rasters_[static_cast<size_t>(list->paintRaster)]->picture;

@@ -10,6 +10,85 @@
 
 namespace sim {
 
+// ---- control types ----------------------------------------------------------
+
+namespace {
+
+int areaSide(const ControlModel &c, int32_t side, int limit) {
+    return c.desc.type == CD_AREA && side > 0 ? std::min(side, limit) : 20;
+}
+int stringWidth(const ControlModel &c) {
+    const int chars = c.desc.type == HV_STRING && c.desc.string.width > 0 ? c.desc.string.width : 20;
+    return std::min(chars, 200) * font::kAdvance + 8;
+}
+int choiceWidth(const ControlModel &c) {
+    int w = 0;
+    for (auto &it : c.items) w += font::textWidth(it) + 12;
+    return std::max(w, 20);
+}
+int buttonWidth(const ControlModel &c) {
+    if (c.desc.type == CD_AREA && c.desc.area.width > 0) return std::min(c.desc.area.width, 2000);
+    return font::textWidth(c.label) + 16;
+}
+int sliderHeight(const ControlModel &c) {
+    return c.desc.type == CD_RANGE && c.desc.range.width > 0 ? std::min(c.desc.range.width, 4000) : 100;
+}
+
+// Every control type the host knows: its value's form, the key of one added
+// without a label, and its body's size (height 20 unless given).
+struct ControlShape {
+    const char *typeName;
+    int32_t form;
+    const char *unlabelledKey;  // null: the type name
+    int (*width)(const ControlModel &);
+    int (*height)(const ControlModel &);
+};
+
+const ControlShape kShapes[] = {
+    {"FloatControl", HV_FLOAT, nullptr, [](const ControlModel &) { return 64; }, nullptr},
+    {"EditControl", HV_STRING, nullptr, stringWidth, nullptr},
+    {"InfoControl", HV_STRING, nullptr, stringWidth, nullptr},
+    {"MiniRGBControl", HV_IVECTOR, "color", [](const ControlModel &) { return 3 * 40; }, nullptr},
+    {"DragButtonControl", HV_IVECTOR, "drag", [](const ControlModel &) { return 16; }, nullptr},
+    {"ChoiceControl", HV_INTEGER, "choice", choiceWidth, nullptr},
+    {"ButtonControl", HV_INTEGER, "button", buttonWidth, nullptr},
+    {"AreaControl", HV_INTEGER, "list",
+     [](const ControlModel &c) { return areaSide(c, c.desc.area.width, 4000); },
+     [](const ControlModel &c) { return areaSide(c, c.desc.area.height, 4000); }},
+    {"VSlideControl", HV_INTEGER, "slider", [](const ControlModel &) { return 16; }, sliderHeight},
+};
+
+const ControlShape *shapeOf(const char *typeName) {
+    for (const ControlShape &s : kShapes)
+        if (std::strcmp(s.typeName, typeName) == 0) return &s;
+    return nullptr;
+}
+
+// The role of a new control: the first control of the panel that fits a
+// role's rule plays it.
+std::optional<Role> roleOnPanel(const PanelModel &p, const ControlModel &c) {
+    const std::optional<Role> role =
+        recogniseRole(c.typeName, c.label, c.items.empty() ? nullptr : c.items[0].c_str());
+    for (auto &other : p.controls)
+        if (role && other->role == role) return std::nullopt;
+    return role;
+}
+
+// Size, value form, label width and key of a new control.
+void shapeControl(ControlModel &c, const ControlShape &shape) {
+    const bool labelled = !c.label.empty() && c.typeName != "ButtonControl";
+    c.labelWidth = labelled ? font::textWidth(c.label) + 8 : 0;
+    c.type = shape.form;
+    c.bodyWidth = shape.width(c);
+    c.bodyHeight = shape.height ? shape.height(c) : 20;
+    c.key = !c.label.empty()      ? c.label
+            : c.role              ? roleRule(*c.role).key
+            : shape.unlabelledKey ? shape.unlabelledKey
+                                  : c.typeName;
+}
+
+}  // namespace
+
 HostPanel *VT_CDECL HostGlue::panelCreate(const char *title, void *data) {
     Host &host = h();
     if (host.logging()) host.log("panel.create", {quote(title), ptr(data)});
@@ -123,12 +202,8 @@ HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeNam
         host.fault("panel.addControl with no type name");
         return nullptr;
     }
-    static const char *const kKnown[] = {"FloatControl",  "DragButtonControl", "ChoiceControl",
-                                         "ButtonControl", "InfoControl",       "AreaControl",
-                                         "VSlideControl", "EditControl",       "MiniRGBControl"};
-    bool known = false;
-    for (const char *k : kKnown) known = known || std::strcmp(k, typeName) == 0;
-    if (!known) {
+    const ControlShape *shape = shapeOf(typeName);
+    if (!shape) {
         host.fault(std::string("panel.addControl with unknown control type ") + typeName);
         return nullptr;
     }
@@ -141,7 +216,8 @@ HostControl *VT_CDECL HostGlue::addControl(HostPanel *panel, const char *typeNam
     if (c->typeName == "ChoiceControl" && desc && desc->type == CD_CHOICE && desc->choice.items) {
         for (int i = 0; i < 64 && desc->choice.items[i]; ++i) c->items.emplace_back(desc->choice.items[i]);
     }
-    host.shapeControl(*c);
+    c->role = roleOnPanel(*p, *c);
+    shapeControl(*c, *shape);
     // A key unique within the panel.
     std::string key = c->key;
     for (int n = 2; host.findIn(p, key); ++n) key = c->key + "#" + num(n);
@@ -344,58 +420,12 @@ ControlModel *Host::findControl(std::string_view key) const {
     return findIn(p, key);
 }
 
-// Size, value form, label width and key of a new control.
-void Host::shapeControl(ControlModel &c) const {
-    const std::string &t = c.typeName;
-    const bool labelled = !c.label.empty() && t != "ButtonControl";
-    c.labelWidth = labelled ? font::textWidth(c.label) + 8 : 0;
-    c.bodyHeight = 20;
-    c.key = c.label;
-    if (t == "FloatControl") {
-        c.type = HV_FLOAT;
-        c.bodyWidth = 64;
-    } else if (t == "EditControl" || t == "InfoControl") {
-        c.type = HV_STRING;
-        int chars = c.desc.type == HV_STRING && c.desc.string.width > 0 ? c.desc.string.width : 20;
-        c.bodyWidth = std::min(chars, 200) * font::kAdvance + 8;
-    } else if (t == "MiniRGBControl") {
-        c.type = HV_IVECTOR;
-        c.bodyWidth = 3 * 40;
-        if (c.key.empty()) c.key = "color";
-    } else if (t == "DragButtonControl") {
-        c.type = HV_IVECTOR;
-        c.bodyWidth = 16;
-        if (c.key.empty()) c.key = "drag";
-    } else if (t == "ChoiceControl") {
-        c.type = HV_INTEGER;
-        int w = 0;
-        for (auto &it : c.items) w += font::textWidth(it) + 12;
-        c.bodyWidth = std::max(w, 20);
-        if (c.key.empty()) {
-            if (!c.items.empty() && c.items[0] == "Distant") c.key = "lighttype";
-            else if (!c.items.empty() && c.items[0] == "Off") c.key = "shadow";
-            else c.key = "choice";
-        }
-    } else if (t == "ButtonControl") {
-        c.type = HV_INTEGER;
-        c.bodyWidth = font::textWidth(c.label) + 16;
-        if (c.desc.type == CD_AREA && c.desc.area.width > 0) c.bodyWidth = std::min(c.desc.area.width, 2000);
-        if (c.key.empty()) c.key = "button";
-    } else if (t == "AreaControl") {
-        c.type = HV_INTEGER;
-        c.bodyWidth =
-            c.desc.type == CD_AREA && c.desc.area.width > 0 ? std::min(c.desc.area.width, 4000) : 20;
-        c.bodyHeight =
-            c.desc.type == CD_AREA && c.desc.area.height > 0 ? std::min(c.desc.area.height, 4000) : 20;
-        if (c.key.empty()) c.key = "list";
-    } else if (t == "VSlideControl") {
-        c.type = HV_INTEGER;
-        c.bodyWidth = 16;
-        c.bodyHeight =
-            c.desc.type == CD_RANGE && c.desc.range.width > 0 ? std::min(c.desc.range.width, 4000) : 100;
-        if (c.key.empty()) c.key = "slider";
-    }
-    if (c.key.empty()) c.key = t;
+ControlModel *Host::findControl(Role role) const {
+    const PanelModel *p = open_ ? open_ : lastPanel();
+    if (!p) return nullptr;
+    for (auto &c : p->controls)
+        if (c->role == role) return c.get();
+    return nullptr;
 }
 
 void Host::layoutPanelPicture(PanelModel *p) {
@@ -421,11 +451,11 @@ void Host::callDraw(ControlModel *c, int32_t mode) {
     painting_ = nullptr;
 }
 
-bool Host::fireEvent(ControlModel *c) {
+Delivery Host::fireEvent(ControlModel *c) {
     if (!c->eventHandler) return eventFail("control " + c->key + " has no event handler");
     if (logging()) log("plugin.event", {c->key}, true);
     reinterpret_cast<HostControlEventFunc>(c->eventHandler)(c->handle, reinterpret_cast<void *>(c->userData));
-    return true;
+    return Delivery::done();
 }
 
 }  // namespace sim

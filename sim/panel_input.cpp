@@ -71,9 +71,8 @@ bool wholeNumber(const std::string &s, long long &out) {
 const char *const kColourNames[] = {"Red", "Green", "Blue"};
 
 bool isEditable(const ControlModel &c) {
-    return (c.typeName == "EditControl" && c.key == "prefix") ||
-           (c.typeName == "FloatControl" && (c.key == "Intensity" || c.key == "Range")) ||
-           (c.typeName == "MiniRGBControl" && c.key == "color");
+    return c.role == Role::Prefix || c.role == Role::Intensity || c.role == Role::Range ||
+           c.role == Role::Color;
 }
 
 // A script comment naming what was clicked; none for a text that would end the line.
@@ -151,20 +150,17 @@ PanelInput::Target PanelInput::hit(int x, int y) const {
         if (ghosted(c)) return t;  // ghosted controls ignore the mouse
         t.control = &c;
         t.rect = it->field;
-        const std::string &type = c.typeName;
-        if (type == "AreaControl" && c.key == "list") t.kind = Target::List;
-        else if (type == "VSlideControl" && c.key == "slider") t.kind = Target::Slider;
-        else if (type == "DragButtonControl" && c.key == "drag") t.kind = Target::Drag;
-        else if (type == "ButtonControl" &&
-                 (c.key == "copy" || c.key == "paste" || c.key == "Clear selection"))
-            t.kind = Target::Button;
-        else if (type == "EditControl" || type == "FloatControl")
-            t.kind = isEditable(c) ? Target::Field : Target::None;
-        else if ((type == "ChoiceControl" && (c.key == "lighttype" || c.key == "shadow")) ||
-                 (type == "MiniRGBControl" && isEditable(c))) {
+        const std::optional<Role> role = c.role;
+        if (role == Role::List) t.kind = Target::List;
+        else if (role == Role::Slider) t.kind = Target::Slider;
+        else if (role == Role::Drag) t.kind = Target::Drag;
+        else if (role && roleButton(*role)) t.kind = Target::Button;
+        else if (role == Role::Prefix || role == Role::Intensity || role == Role::Range)
+            t.kind = Target::Field;
+        else if (role == Role::LightType || role == Role::Shadow || role == Role::Color) {
             for (size_t i = 0; i < it->items.size(); ++i)
                 if (it->items[i].contains(x, y)) {
-                    t.kind = type == "ChoiceControl" ? Target::Choice : Target::Field;
+                    t.kind = role == Role::Color ? Target::Field : Target::Choice;
                     t.rect = it->items[i];
                     t.index = static_cast<int>(i);
                 }
@@ -184,11 +180,11 @@ std::vector<PanelInput::Field> PanelInput::fieldsInOrder() const {
     for (const ControlGeometry &g : panelGeometry(*panel).controls) {
         const ControlModel &c = *g.control;
         if (!isEditable(c)) continue;
-        if (c.typeName == "MiniRGBControl") {
+        if (c.role == Role::Color) {
             for (size_t i = 0; i < g.items.size() && i < 3; ++i)
-                fields.push_back({c.key, static_cast<int>(i), g.items[i], !ghosted(c)});
+                fields.push_back({Role::Color, static_cast<int>(i), g.items[i], !ghosted(c)});
         } else {
-            fields.push_back({c.key, -1, g.field, !ghosted(c)});
+            fields.push_back({*c.role, -1, g.field, !ghosted(c)});
         }
     }
     std::stable_sort(fields.begin(), fields.end(), [](const Field &a, const Field &b) {
@@ -198,10 +194,10 @@ std::vector<PanelInput::Field> PanelInput::fieldsInOrder() const {
 }
 
 std::string PanelInput::shownText(const Field &f) const {
-    const ControlModel *c = control(f.key);
+    const ControlModel *c = host_.control(f.role);
     if (!c) return "";
     if (f.component >= 0) return std::to_string(c->vec[f.component]);
-    if (c->typeName == "FloatControl") return fieldNumberText(c->floatValue);
+    if (f.role != Role::Prefix) return fieldNumberText(c->floatValue);
     return c->text;
 }
 
@@ -223,12 +219,11 @@ void PanelInput::commitEdit() {
     edit_.reset();
     changed_ = true;
     if (e.text == e.shown) return;  // nothing was edited: nothing is sent
-    const ControlModel *c = control(e.field.key);
+    const ControlModel *c = host_.control(e.field.role);
     if (!c) return;
-    const std::string &key = e.field.key;
-    if (key == "prefix") {
+    if (e.field.role == Role::Prefix) {
         const std::string line = "prefix " + scriptQuoted(e.text);
-        sent(host_.setPrefix(e.text), line);
+        sent(deliver(host_, Action::prefix(e.text)), line);
     } else if (e.field.component >= 0) {
         long long n = 0;
         const char *name = kColourNames[e.field.component];
@@ -241,16 +236,17 @@ void PanelInput::commitEdit() {
         v[e.field.component] = static_cast<int>(std::clamp(n, 0LL, 255LL));
         const std::string line =
             "color " + std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]);
-        sent(host_.setColor(v[0], v[1], v[2]), line);
+        sent(deliver(host_, Action::color(v[0], v[1], v[2])), line);
     } else {
         double v = 0;
         if (!parseFiniteDouble(trimmed(e.text), v)) {
-            status_ = key + ": \"" + e.text + "\" is not a number; it stays " + e.shown;
+            status_ = std::string(roleRule(e.field.role).key) + ": \"" + e.text +
+                      "\" is not a number; it stays " + e.shown;
             return;
         }
-        const bool intensity = key == "Intensity";
+        const bool intensity = e.field.role == Role::Intensity;
         const std::string line = std::string(intensity ? "intensity " : "range ") + scriptNumber(v);
-        sent(intensity ? host_.setIntensity(v) : host_.setRange(v), line);
+        sent(deliver(host_, intensity ? Action::intensity(v) : Action::range(v)), line);
     }
 }
 
@@ -261,7 +257,7 @@ void PanelInput::moveToField(int step) {
     const size_t n = fields.size();
     size_t at = 0;
     for (size_t i = 0; i < n; ++i)
-        if (fields[i].key == from.key && fields[i].component == from.component) at = i;
+        if (fields[i].role == from.role && fields[i].component == from.component) at = i;
     for (size_t k = 1; k <= n; ++k) {
         const size_t i = (at + (step > 0 ? k : n - k)) % n;
         if (fields[i].usable) return startEdit(fields[i], std::nullopt);
@@ -287,7 +283,7 @@ void PanelInput::editKey(const KeyPress &k) {
     case Key::Char: {
         if (k.ctrl || k.alt || k.ch < 32 || k.ch == 127 || (k.ch >= 0x80 && k.ch < 0xA0) || k.ch > 0x10FFFF)
             return;
-        if (e.field.key != "prefix" && k.ch > 126) return;  // numbers are ASCII
+        if (e.field.role != Role::Prefix && k.ch > 126) return;  // numbers are ASCII
         const std::string s = utf8(k.ch);
         t.insert(e.caret, s);
         e.caret += s.size();
@@ -318,7 +314,7 @@ void PanelInput::pointerDown(int x, int y) {
     if (finished() || hold_ != Hold::None) return;
     Target t = hit(x, y);
     if (edit_) {
-        if (t.kind == Target::Field && t.control->key == edit_->field.key &&
+        if (t.kind == Target::Field && t.control->role == edit_->field.role &&
             t.index == edit_->field.component) {
             edit_->caret = caretAt(edit_->text, edit_->field.rect, x);  // keep the text, move the caret
             changed_ = true;
@@ -330,14 +326,15 @@ void PanelInput::pointerDown(int x, int y) {
     switch (t.kind) {
     case Target::List: {
         const int ax = x - t.rect.x, ay = y - t.rect.y;
-        sent(host_.clickY(ay, ax), listClickLine(*t.control, ax, ay));
+        const std::string line = listClickLine(*t.control, ax, ay);
+        sent(deliver(host_, Action::clickY(ay, ax)), line);
         break;
     }
     case Target::Slider: {
         hold_ = Hold::Slider;
         const int v = sliderValueAt(*t.control, t.rect, y);
         const std::string line = "scroll " + std::to_string(v);
-        sent(host_.scroll(v), line);
+        sent(deliver(host_, Action::scroll(v)), line);
         break;
     }
     case Target::Drag:
@@ -346,25 +343,28 @@ void PanelInput::pointerDown(int x, int y) {
         dragLast_ = 0;
         dragCounter_ = Host::freshDragCounter();
         dragDistances_.clear();
-        if (!sent(host_.dragEvent(0, dragCounter_))) hold_ = Hold::None;
+        if (!sent(deliver(host_, Action::dragEvent(0, dragCounter_)))) hold_ = Hold::None;
         break;
     case Target::Choice: {
-        const bool type = t.control->key == "lighttype";
+        const bool type = t.control->role == Role::LightType;
         const std::string line = std::string(type ? "lighttype " : "shadow ") + std::to_string(t.index) +
                                  comment(t.control->items[static_cast<size_t>(t.index)]);
-        sent(type ? host_.setLightType(t.index) : host_.setShadow(t.index), line);
+        sent(deliver(host_, type ? Action::lightType(t.index) : Action::shadow(t.index)), line);
         break;
     }
     case Target::Button:
     case Target::Ok:
     case Target::Cancel:
         hold_ = Hold::Button;
-        heldButton_ = t.kind == Target::Ok ? "ok" : t.kind == Target::Cancel ? "cancel" : t.control->key;
+        heldClose_ = t.kind == Target::Ok       ? std::optional<Close>(Close::Ok)
+                     : t.kind == Target::Cancel ? std::optional<Close>(Close::Cancel)
+                                                : std::nullopt;
+        if (!heldClose_) heldButton_ = *roleButton(*t.control->role);
         heldRect_ = t.rect;
         heldInside_ = true;
         changed_ = true;
         break;
-    case Target::Field: startEdit({t.control->key, t.index, t.rect}, x); break;
+    case Target::Field: startEdit({*t.control->role, t.index, t.rect}, x); break;
     case Target::None: break;
     }
 }
@@ -376,11 +376,11 @@ void PanelInput::pointerMove(int x, int y) {
         const PanelModel *panel = host_.openPanel();
         if (!panel) return;
         for (const ControlGeometry &g : panelGeometry(*panel).controls) {
-            if (g.control->key != "slider") continue;
+            if (g.control->role != Role::Slider) continue;
             const int v = sliderValueAt(*g.control, g.field, y);
             if (v == g.control->intValue) return;
             const std::string line = "scroll " + std::to_string(v);
-            sent(host_.scroll(v), line);
+            sent(deliver(host_, Action::scroll(v)), line);
             return;
         }
         return;
@@ -389,7 +389,8 @@ void PanelInput::pointerMove(int x, int y) {
         const long long d = std::clamp(static_cast<long long>(dragPressX_) - x, -1000000000LL, 1000000000LL);
         if (d == dragLast_ || dragCounter_ == INT_MAX) return;
         dragLast_ = static_cast<int>(d);
-        if (sent(host_.dragEvent(dragLast_, ++dragCounter_))) dragDistances_.push_back(dragLast_);
+        if (sent(deliver(host_, Action::dragEvent(dragLast_, ++dragCounter_))))
+            dragDistances_.push_back(dragLast_);
         return;
     }
     case Hold::Button: {
@@ -411,10 +412,8 @@ void PanelInput::pointerUp(int x, int y) {
     if (h != Hold::Button) return;
     changed_ = true;
     if (!heldInside_) return;  // released elsewhere: nothing
-    if (heldButton_ == "ok") return finish(Close::Ok);
-    if (heldButton_ == "cancel") return finish(Close::Cancel);
-    const std::string line = heldButton_ == "copy" ? "copy" : heldButton_ == "paste" ? "paste" : "clear";
-    sent(host_.press(heldButton_), line);
+    if (heldClose_) return finish(*heldClose_);
+    sent(deliver(host_, Action::press(heldButton_)), scriptButton(heldButton_));
 }
 
 void PanelInput::endDrag() {
@@ -431,8 +430,8 @@ void PanelInput::wheel(int x, int y, int notches) {
     const PanelGeometry g = panelGeometry(*panel);
     const ControlGeometry *list = nullptr, *slider = nullptr;
     for (const ControlGeometry &c : g.controls) {
-        if (c.control->key == "list" && c.control->typeName == "AreaControl") list = &c;
-        if (c.control->key == "slider" && c.control->typeName == "VSlideControl") slider = &c;
+        if (c.control->role == Role::List) list = &c;
+        if (c.control->role == Role::Slider) slider = &c;
     }
     if (!slider || ghosted(*slider->control)) return;
     if (!slider->field.contains(x, y) && !(list && !ghosted(*list->control) && list->field.contains(x, y)))
@@ -443,7 +442,7 @@ void PanelInput::wheel(int x, int y, int notches) {
     const int v = static_cast<int>(std::clamp(now - static_cast<long long>(kListRow) * notches, lo, hi));
     if (v == now) return;  // at the end already
     const std::string line = "scroll " + std::to_string(v);
-    sent(host_.scroll(v), line);
+    sent(deliver(host_, Action::scroll(v)), line);
 }
 
 // ---- keys and closing -----------------------------------------------------------
@@ -458,7 +457,7 @@ void PanelInput::keyPress(const KeyPress &k) {
     if (k.key == Key::Escape) return finish(Close::Cancel);
     const int code = panelKeyCode(k);
     if (code < 0) return;
-    if (sent(host_.key(static_cast<uint16_t>(code)))) recordKey(static_cast<uint16_t>(code));
+    if (sent(deliver(host_, Action::key(code)))) recordKey(static_cast<uint16_t>(code));
 }
 
 void PanelInput::requestClose() {
@@ -507,12 +506,12 @@ std::string PanelInput::listClickLine(const ControlModel &list, int ax, int ay) 
            comment(host_.nameReading()(listRowName(list, ay)));
 }
 
-bool PanelInput::sent(bool delivered, const std::string &line) {
+bool PanelInput::sent(const Delivery &d, const std::string &line) {
     changed_ = true;
-    status_ = delivered ? std::string() : host_.lastEventError();
+    status_ = d.why;
     // What did not reach the plug-in is not recorded: a replay would fail there.
-    if (delivered && !line.empty()) record(line);
-    return delivered;
+    if (d && !line.empty()) record(line);
+    return d.delivered;
 }
 
 void PanelInput::record(std::string line) {

@@ -5,10 +5,9 @@
 // A window front end creates one PanelInput inside the host's driver, feeds it
 // what the person does (positions in picture pixels at zoom 1, as
 // sim::panelGeometry gives them) and draws render::drawPanel of the open
-// panel plus overlay(). Every action takes the same host path as the script
-// action of the same name (Host::clickY, scroll, key, setPrefix, setIntensity,
-// setRange, setColor, setLightType, setShadow, dragEvent, press): the
-// control's value is set, then its event handler is called.
+// panel plus overlay(). Every event is a sim::Action sent with deliver(), the
+// same path as the script action of the same name: the control's value is
+// set, then its event handler is called.
 //
 // Mouse
 //   list area         a press clicks there: the area's mouse position, then
@@ -150,7 +149,7 @@ public:
 private:
     enum class Hold { None, Button, Slider, Drag };
     struct Field {
-        std::string key;     // "prefix", "Intensity", "Range" or "color"
+        Role role;           // the prefix, intensity, range or colour field
         int component = -1;  // 0..2 for the colour numbers
         Rect rect;
         bool usable = true;  // not ghosted
@@ -166,7 +165,6 @@ private:
     Target hit(int x, int y) const;
     std::vector<Field> fieldsInOrder() const;
     std::string shownText(const Field &f) const;
-    const ControlModel *control(const std::string &key) const { return host_.control(key); }
 
     void startEdit(const Field &f, std::optional<int> pointerX);
     void commitEdit();
@@ -177,7 +175,7 @@ private:
 
     std::string listClickLine(const ControlModel &list, int ax, int ay) const;
     // After an event to the plug-in: records line if it was delivered.
-    bool sent(bool delivered, const std::string &line = {});
+    bool sent(const Delivery &d, const std::string &line = {});
     void record(std::string line);
     void recordKey(uint16_t code);
 
@@ -188,7 +186,8 @@ private:
     std::optional<Edit> edit_;
 
     Hold hold_ = Hold::None;
-    std::string heldButton_;  // control key, or "ok" / "cancel"
+    std::optional<Close> heldClose_;  // OK or Cancel is held, else heldButton_
+    Button heldButton_ = Button::Copy;
     Rect heldRect_;
     bool heldInside_ = false;
     int dragPressX_ = 0, dragCounter_ = 0, dragLast_ = 0;

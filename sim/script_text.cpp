@@ -34,4 +34,13 @@ std::string scriptKey(uint16_t code) {
     return buf;
 }
 
+std::string scriptButton(Button b) {
+    switch (b) {
+    case Button::Copy: return "copy";
+    case Button::Paste: return "paste";
+    case Button::Clear: return "clear";
+    }
+    return "clear";
+}
+
 }  // namespace sim

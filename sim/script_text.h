@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "action.h"
+
 namespace sim {
 
 // "TEXT" with \" for " and \\ for \; line breaks cannot be written (a script
@@ -20,6 +22,8 @@ std::string scriptNumber(double v);
 // A key word: backspace for 8, a printable character as itself (quoted where
 // it would be read otherwise: blank, ", #), any other code in 0x hexadecimal.
 std::string scriptKey(uint16_t code);
+// The action that presses a button: copy, paste or clear.
+std::string scriptButton(Button b);
 
 }  // namespace sim
 

@@ -287,7 +287,7 @@ std::string commandProblem(const std::vector<std::string> &commands) {
 }
 
 const EditorState *editorStateOf(const sim::Host &h) {
-    const sim::ControlModel *list = h.control("list");
+    const sim::ControlModel *list = h.control(sim::Role::List);
     return list ? reinterpret_cast<const EditorState *>(list->userData) : nullptr;
 }
 
@@ -330,24 +330,25 @@ RowBytes copyRowBytes(const EditorState *s) {
     return b;
 }
 
-bool deliver(sim::Host &h, const Event &e) {
-    auto i32 = [](int64_t x) { return static_cast<int>(static_cast<int32_t>(x)); };
+sim::Action actionOf(const Event &e) {
+    using sim::Action;
+    auto i32 = [](int64_t x) { return static_cast<int32_t>(x); };
     switch (e.kind) {
-    case Event::ClickY: return h.clickY(i32(e.a));
-    case Event::Scroll: return h.scroll(i32(e.a));
-    case Event::Key: return h.key(static_cast<uint16_t>(e.a));
-    case Event::Prefix: return h.setPrefix(e.text);
-    case Event::Intensity: return h.setIntensity(e.v);
-    case Event::Range: return h.setRange(e.v);
-    case Event::Color: return h.setColor(i32(e.a), i32(e.b), i32(e.c));
-    case Event::LightType: return h.setLightType(i32(e.a));
-    case Event::Shadow: return h.setShadow(i32(e.a));
-    case Event::Drag: return h.dragEvent(i32(e.a), i32(e.b));
-    case Event::Copy: return h.copy();
-    case Event::Paste: return h.paste();
-    case Event::Clear: return h.clear();
+    case Event::ClickY: return Action::clickY(i32(e.a));
+    case Event::Scroll: return Action::scroll(i32(e.a));
+    case Event::Key: return Action::key(static_cast<uint16_t>(e.a));
+    case Event::Prefix: return Action::prefix(e.text);
+    case Event::Intensity: return Action::intensity(e.v);
+    case Event::Range: return Action::range(e.v);
+    case Event::Color: return Action::color(i32(e.a), i32(e.b), i32(e.c));
+    case Event::LightType: return Action::lightType(i32(e.a));
+    case Event::Shadow: return Action::shadow(i32(e.a));
+    case Event::Drag: return Action::dragEvent(i32(e.a), i32(e.b));
+    case Event::Copy: return Action::press(sim::Button::Copy);
+    case Event::Paste: return Action::press(sim::Button::Paste);
+    case Event::Clear: return Action::press(sim::Button::Clear);
     }
-    return false;
+    return Action::press(sim::Button::Clear);
 }
 
 }  // namespace
@@ -392,8 +393,8 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
                 const RowBytes before = copyRowBytes(state);
                 const std::string fieldBefore = h.prefixText();
                 const std::string prefixBefore = model.prefix();
-                if (!deliver(h, e))
-                    problem = "event " + describe(e) + " could not be delivered: " + h.lastEventError();
+                if (const sim::Delivery d = deliver(h, actionOf(e)); !d)
+                    problem = "event " + describe(e) + " could not be delivered: " + d.why;
                 model.apply(e);
                 auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
                 if (e.kind != Event::Copy && copyRowBytes(state) != before)

@@ -170,15 +170,18 @@ std::string checkFault(const std::string &plugin, const Fault &fault, Random &rn
     // A first, normal run leaves a copied row behind and tells where the record is.
     scene::Scene first = randomScene(rnd, h);
     const EditorState *state = nullptr;
+    std::string notCopied;
     {
         sim::Host host(first);
         host.activate(lib, [&](sim::Host &hh) {
             state = editorStateOf(hh);
-            hh.copy();
+            if (const sim::Delivery d = deliver(hh, sim::Action::press(sim::Button::Copy)); !d)
+                notCopied = d.why;
             return sim::Close::Cancel;
         });
     }
     if (!state) return "the first, normal run did not open the panel";
+    if (!notCopied.empty()) return "the first, normal run could not copy: " + notCopied;
     const std::string before(reinterpret_cast<const char *>(state), sizeof(EditorState));
 
     scene::Scene scene = randomScene(rnd, h);

@@ -6,7 +6,7 @@
 namespace window {
 
 std::string rangeNotSentNote(const sim::Host &host) {
-    const sim::ControlModel *list = host.control("list");
+    const sim::ControlModel *list = host.control(sim::Role::List);
     if (!list) return {};
     const std::vector<scene::Light> &lights = host.scene().lights;
     const std::vector<sim::PaintedText> &rows = list->lastPaint.texts;

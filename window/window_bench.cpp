@@ -73,8 +73,8 @@ int main(int argc, char **argv) {
         const sim::PanelGeometry g = sim::panelGeometry(panel);
         sim::Rect list{}, drag{};
         for (const sim::ControlGeometry &c : g.controls) {
-            if (c.control->key == "list") list = c.field;
-            if (c.control->key == "drag") drag = c.field;
+            if (c.control->role == sim::Role::List) list = c.field;
+            if (c.control->role == sim::Role::Drag) drag = c.field;
         }
         // One event, then the frame it asks for, timed.
         auto timed = [&](const char *name, const std::function<void(int)> &event) {

@@ -17,10 +17,13 @@
 #include <sstream>
 
 #include "scene_session.h"
+#include "tests/support/deliver.h"
 
 namespace {
 
 using scenefile::LwsDocument;
+using sim::Action;
+using sim::Button;
 
 std::string num(double v, int version) {
     char buf[64];
@@ -94,18 +97,44 @@ sim::Close randomSession(sim::Host &h, std::mt19937 &rng, int lights, bool types
     const int steps = 1 + pick(6);
     for (int k = 0; k < steps; ++k) {
         const int row = pick(lights);
-        h.clickY(row * 16 + 8);
+        DELIVER(h, Action::clickY(row * 16 + 8));
         log += " click" + std::to_string(row + 1);
         switch (pick(types ? 7 : 6)) {
-        case 0: h.setIntensity(pick(3) == 0 ? 0 : pick(300) - 50), log += " intensity"; break;
-        case 1: h.setColor(pick(256), pick(256), pick(256)), log += " colour"; break;
-        case 2: h.setShadow(pick(3)), log += " shadow"; break;
-        case 3: h.setRange(0.25 * pick(40)), log += " range"; break;
-        case 4: h.drag({pick(200) - 100}), log += " drag"; break;
-        case 5: h.copy(), h.clickY(pick(lights) * 16 + 8), h.paste(), log += " copy-paste"; break;
-        default: h.setLightType(pick(5)), log += " type"; break;
+        case 0:
+            DELIVER(h, Action::intensity(pick(3) == 0 ? 0 : pick(300) - 50));
+            log += " intensity";
+            break;
+        case 1:
+            DELIVER(h, Action::color(pick(256), pick(256), pick(256)));
+            log += " colour";
+            break;
+        case 2:
+            DELIVER(h, Action::shadow(pick(3)));
+            log += " shadow";
+            break;
+        case 3:
+            DELIVER(h, Action::range(0.25 * pick(40)));
+            log += " range";
+            break;
+        case 4:
+            DELIVER(h, Action::drag({pick(200) - 100}));
+            log += " drag";
+            break;
+        case 5:
+            DELIVER(h, Action::press(Button::Copy));
+            DELIVER(h, Action::clickY(pick(lights) * 16 + 8));
+            DELIVER(h, Action::press(Button::Paste));
+            log += " copy-paste";
+            break;
+        default:
+            DELIVER(h, Action::lightType(pick(5)));
+            log += " type";
+            break;
         }
-        if (pick(3) == 0) h.clear(), log += " clear";
+        if (pick(3) == 0) {
+            DELIVER(h, Action::press(Button::Clear));
+            log += " clear";
+        }
     }
     return sim::Close::Ok;
 }
@@ -169,11 +198,12 @@ TEST(SceneEdits, EverySentCommandIsSavedOrNamed) {
 
         sim::Host host(doc.scene());
         host.setLogging(false);
-        host.activate(lib, [&](sim::Host &h) { return randomSession(h, rng, lights, types, log); });
+        testsupport::runOpened(host, lib,
+                               [&](sim::Host &h) { return randomSession(h, rng, lights, types, log); });
         SCOPED_TRACE("round " + std::to_string(round) + ", LWSC " + std::to_string(version) + ":" + log);
         sim::Host plain(doc.scene());  // what an OK without edits sends, command by command
         plain.setLogging(false);
-        plain.activate(lib, [](sim::Host &) { return sim::Close::Ok; });
+        testsupport::runOpened(plain, lib, [](sim::Host &) { return sim::Close::Ok; });
         const std::optional<scene::Scene> unedited = vhost::uneditedScene(doc, lib);
         ASSERT_TRUE(unedited);
 

@@ -8,8 +8,11 @@
 
 #include "scenefile/lws_document.h"
 #include "sim/host.h"
+#include "tests/support/deliver.h"
 
 #include "tests/support/real_scenes.h"
+
+using sim::Action;
 
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
@@ -84,7 +87,7 @@ protected:
         sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
         sim::Host host(r.before.scene());
         host.setLogging(false);
-        host.activate(lib, driver);
+        testsupport::runOpened(host, lib, driver);
         EXPECT_TRUE(host.faults().empty()) << host.faults().front();
         r.sent = host.scene();
         r.written = r.before.render(r.sent, r.warnings);
@@ -170,9 +173,9 @@ TEST_F(RealScenes, PrefixAndIntensityChangeOnlyTheSelectedLightsColourAndIntensi
         if (!run(
                 name,
                 [&](sim::Host &h) {
-                    EXPECT_TRUE(h.setPrefix(prefix));
+                    DELIVER(h, Action::prefix(prefix));
                     selected = h.selectedNames();
-                    EXPECT_TRUE(h.setIntensity(50));
+                    DELIVER(h, Action::intensity(50));
                     return sim::Close::Ok;
                 },
                 r))

@@ -75,7 +75,7 @@ TEST_F(Activation, AnyMissingTableGivesTwoAndTouchesNothing) {
 
 TEST_F(Activation, CancelAndOkBothReturnZero) {
     sim::Host cancelled(scene::makeDemoScene());
-    EXPECT_EQ(cancelled.activate(lib, [](sim::Host &) { return Close::Cancel; }), 0);
+    EXPECT_EQ(run(cancelled, [](sim::Host &) { return Close::Cancel; }), 0);
     sim::Host confirmed(scene::makeDemoScene());
     EXPECT_EQ(confirmed.activate(lib, [](sim::Host &) { return Close::Ok; }), 0);
     EXPECT_TRUE(cancelled.commands().empty());
@@ -85,15 +85,15 @@ TEST_F(Activation, CancelAndOkBothReturnZero) {
 TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun) {
     sim::Host host(namedScene({"Key", "Fill", "Rim"}));
     host.scene().lights[0].intensity = 0.25;
-    host.activate(lib, [](sim::Host &h) {
-        h.click("Key");
-        h.copy();
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Key"));
+        DELIVER(h, Action::press(Button::Copy));
         return Close::Cancel;
     });
     // Second run of the same loaded library: paste onto Rim without copying again.
-    host.activate(lib, [](sim::Host &h) {
-        h.click("Rim");
-        h.paste();
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Rim"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Paste Intensity");
         return Close::Ok;
     });
@@ -103,16 +103,16 @@ TEST_F(Activation, ClipboardAndCurrentRowCarryOverToTheNextRun) {
 
 TEST_F(Activation, SelectionAndPrefixStartEmptyInEveryRun) {
     sim::Host host(namedScene({"Spot1", "Sun", "Key"}));
-    host.activate(lib, [](sim::Host &h) {
-        h.typeText("S");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::type("S"));
         EXPECT_EQ(h.selectedNames(), (std::vector<std::string>{"Spot1", "Sun"}));
         return Close::Cancel;
     });
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         EXPECT_EQ(h.prefixText(), "");
         EXPECT_TRUE(h.selectedNames().empty());
         EXPECT_EQ(h.propertyGhosted(), true);
-        h.key(0x1030);  // edits nothing: with an empty prefix nothing is matched
+        DELIVER(h, Action::key(0x1030));  // edits nothing: with an empty prefix nothing is matched
         EXPECT_TRUE(h.selectedNames().empty());
         return Close::Cancel;
     });
@@ -123,6 +123,7 @@ TEST_F(Activation, AThousandRunsLeaveNoPanelOrRasterBehind) {
     host.setLogging(false);
     for (int i = 0; i < 1000; ++i)
         host.activate(lib, [i](sim::Host &) { return i % 2 ? Close::Ok : Close::Cancel; });
+    EXPECT_EQ(host.panelsOpened(), 1000);
     EXPECT_EQ(host.livePanels(), 0);
     EXPECT_EQ(host.liveRasters(), 0);
     EXPECT_TRUE(host.faults().empty());

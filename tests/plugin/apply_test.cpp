@@ -13,7 +13,7 @@ class Apply : public PluginTest {};
 namespace {
 std::vector<std::string> okWith(const sim::PluginLibrary &lib, sim::Host &host,
                                 std::function<void(sim::Host &)> edit = {}) {
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         if (edit) edit(h);
         return Close::Ok;
     });
@@ -50,8 +50,8 @@ TEST_F(Apply, RangeIsSentOnlyForLightsWithALimitedRange) {
     l.flags = 0x6;  // other bits are carried but mean nothing here
     sim::Host host(sceneOf({l}));
     auto cmds = okWith(lib, host, [](sim::Host &h) {
-        h.click("Spot");
-        h.setRange(9.0);
+        DELIVER(h, Action::clickName("Spot"));
+        DELIVER(h, Action::range(9.0));
     });
     EXPECT_EQ(cmds.size(), 7u);
     for (const auto &c : cmds) EXPECT_NE(c.rfind("LightRange", 0), 0u) << c;
@@ -72,8 +72,8 @@ TEST_F(Apply, UnknownLightTypesAreSentAsDistant) {
     for (int type : {-1, 0, 1, 2, 3, 4, 7}) {
         sim::Host host(sceneOf({light("L")}));
         auto cmds = okWith(lib, host, [type](sim::Host &h) {
-            h.click("L");
-            h.setLightType(type);
+            DELIVER(h, Action::clickName("L"));
+            DELIVER(h, Action::lightType(type));
         });
         EXPECT_EQ(cmds.at(4), (type >= 0 && type <= 4) ? words[type] : "DistantLight") << type;
     }
@@ -84,8 +84,8 @@ TEST_F(Apply, IntensitiesBeyondTheUsualRangeAreSentAsTheyAre) {
          {std::pair{-50.0, "LightIntensity -0.500000"}, {250.0, "LightIntensity 2.500000"}}) {
         sim::Host host(sceneOf({light("L")}));
         auto cmds = okWith(lib, host, [percent = percent](sim::Host &h) {
-            h.click("L");
-            h.setIntensity(percent);
+            DELIVER(h, Action::clickName("L"));
+            DELIVER(h, Action::intensity(percent));
         });
         EXPECT_EQ(cmds.at(2), text);
     }
@@ -105,9 +105,9 @@ TEST_F(Apply, ItemIdsAreLowercaseHexWithoutPadding) {
 
 TEST_F(Apply, CancelSendsNothing) {
     sim::Host host(scene::makeDemoScene());
-    host.activate(lib, [](sim::Host &h) {
-        h.click("Key");
-        h.setIntensity(10);
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Key"));
+        DELIVER(h, Action::intensity(10));
         return Close::Cancel;
     });
     EXPECT_TRUE(host.commands().empty());
@@ -118,9 +118,9 @@ TEST_F(Apply, TheLargestFiniteValuesAreSentWhole) {
     l.flags = 1;
     sim::Host host(sceneOf({l}));
     auto cmds = okWith(lib, host, [](sim::Host &h) {
-        h.click("L");
-        h.setIntensity(-DBL_MAX);
-        h.setRange(DBL_MAX);
+        DELIVER(h, Action::clickName("L"));
+        DELIVER(h, Action::intensity(-DBL_MAX));
+        DELIVER(h, Action::range(DBL_MAX));
     });
     char intensity[512], range[512];
     snprintf(intensity, sizeof intensity, "LightIntensity %f", -DBL_MAX / 100.0);
@@ -137,9 +137,9 @@ TEST_F(Apply, NonFiniteValuesAreLeftOutAndTheSceneKeepsThem) {
     l.range = 3.0;
     sim::Host host(sceneOf({l, light("M")}));
     auto cmds = okWith(lib, host, [](sim::Host &h) {
-        h.click("L");
-        h.setIntensity(std::nan(""));
-        h.setRange(INFINITY);
+        DELIVER(h, Action::clickName("L"));
+        DELIVER(h, Action::intensity(std::nan("")));
+        DELIVER(h, Action::range(INFINITY));
     });
     EXPECT_EQ(cmds,
               (std::vector<std::string>{

@@ -11,19 +11,19 @@ class DragCurrentRow : public PluginTest {};
 TEST_F(DragCurrentRow, StepAfterRunOnLargerSceneLeavesRowsPastTheSceneAlone) {
     // Run 1: three lights, the third (intensity 0.8) becomes the current row.
     sim::Host first(sceneOf({light("A"), light("B"), light("C", 1, 0.8)}));
-    first.activate(lib, [](sim::Host &h) {
-        h.click("C");
+    run(first, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("C"));
         return Close::Cancel;
     });
 
     // Run 2: one light. The current row is still row 2, which has no light now.
     // A drag step and then a copy of that row, pasted onto the one light.
     sim::Host second(namedScene({"X"}));
-    second.activate(lib, [](sim::Host &h) {
-        h.drag({500});
-        h.copy();
-        h.click("X");
-        h.paste();
+    run(second, [](sim::Host &h) {
+        DELIVER(h, Action::drag({500}));
+        DELIVER(h, Action::press(Button::Copy));
+        DELIVER(h, Action::clickName("X"));
+        DELIVER(h, Action::press(Button::Paste));
         return Close::Ok;
     });
     const auto sent = second.commands();
@@ -34,10 +34,10 @@ TEST_F(DragCurrentRow, StepAfterRunOnLargerSceneLeavesRowsPastTheSceneAlone) {
 
 TEST_F(DragCurrentRow, StepStillSetsAFilledCurrentRow) {
     sim::Host host(sceneOf({light("A", 1, 0.6), light("B", 1, 0.4)}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("B");
-        h.click("B");  // deselected, still current
-        h.drag({100});
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("B"));
+        DELIVER(h, Action::clickName("B"));  // deselected, still current
+        DELIVER(h, Action::drag({100}));
         return Close::Ok;
     });
     const auto sent = host.commands();

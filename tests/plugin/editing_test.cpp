@@ -12,14 +12,14 @@ class Editing : public PluginTest {};
 
 TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames) {
     sim::Host host(namedScene({"A", "B", "C"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         sim::Picture empty = h.listPicture();
         EXPECT_EQ(empty.width(), 200);
         EXPECT_EQ(empty.height(), 400);
         EXPECT_EQ(empty.countColour({128, 128, 128}, 0, 48, 200, 352), 200 * 352);
 
-        h.click("A");
-        h.click("B");
+        DELIVER(h, Action::clickName("A"));
+        DELIVER(h, Action::clickName("B"));
         sim::Picture p = h.listPicture();
         const sim::Rgb bar{30, 30, 128}, grey{128, 128, 128};
         EXPECT_EQ(p.at(199, 13), bar);   // A's bar: 200 wide, 14 high
@@ -47,13 +47,13 @@ TEST_F(Editing, ListPaintsGreyWithBarsBehindSelectedNames) {
 
 TEST_F(Editing, ClickGeometryFollowsTheScrollOffset) {
     sim::Host host(scene::makeUniformScene(30));
-    host.activate(lib, [](sim::Host &h) {
-        h.scroll(5);
-        h.clickY(10);  // list y 15: row 0
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::scroll(5));
+        DELIVER(h, Action::clickY(10));  // list y 15: row 0
         EXPECT_EQ(h.selectedNames(), (Names{"Light 1"}));
-        h.clickY(11);  // list y 16: row 1
+        DELIVER(h, Action::clickY(11));  // list y 16: row 1
         EXPECT_EQ(h.selectedNames(), (Names{"Light 1", "Light 2"}));
-        h.scroll(80);  // the maximum: the last row's top at 384
+        DELIVER(h, Action::scroll(80));  // the maximum: the last row's top at 384
         auto &texts = h.control("list")->lastPaint.texts;
         EXPECT_EQ(texts.back().text, "Light 30");
         EXPECT_EQ(texts.back().y, 384);
@@ -63,16 +63,16 @@ TEST_F(Editing, ClickGeometryFollowsTheScrollOffset) {
 
 TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw) {
     sim::Host host(namedScene({"A", "B"}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         for (int y : {40, 399, 5000, -1, -16, -1000000, 1000000}) {
             size_t draws = h.countCalls("control.draw");
-            EXPECT_TRUE(h.clickY(y));
+            DELIVER(h, Action::clickY(y));
             EXPECT_TRUE(h.selectedNames().empty()) << y;
             EXPECT_EQ(h.countCalls("control.draw"), draws + 1) << y;
             EXPECT_EQ(h.propertyGhosted(), true) << y;
         }
-        h.scroll(-100);  // out of the slider's range: held at 0
-        h.clickY(0);
+        DELIVER(h, Action::scroll(-100));  // out of the slider's range: held at 0
+        DELIVER(h, Action::clickY(0));
         EXPECT_EQ(h.selectedNames(), (Names{"A"}));
         return Close::Cancel;
     });
@@ -81,18 +81,19 @@ TEST_F(Editing, ClicksOutsideTheListedRowsOnlyRedraw) {
 TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown) {
     auto scene = sceneOf({light("A", 0, 0.5), light("B", 3, 0.2), light("C")});
     sim::Host host(scene);
-    host.activate(lib, [](sim::Host &h) {
-        h.click("A");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("A"));
         EXPECT_EQ(h.propertyGhosted(), false);
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 50);
-        h.click("B");
+        DELIVER(h, Action::clickName("B"));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 20);
         EXPECT_EQ(h.control("lighttype")->intValue, 3);
-        h.click("B");  // one of several: deselected, controls still enabled and showing B
+        DELIVER(h,
+                Action::clickName("B"));  // one of several: deselected, controls still enabled and showing B
         EXPECT_EQ(h.selectedNames(), (Names{"A"}));
         EXPECT_EQ(h.propertyGhosted(), false);
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 20);
-        h.click("A");  // the only one: everything ghosts
+        DELIVER(h, Action::clickName("A"));  // the only one: everything ghosts
         EXPECT_EQ(h.propertyGhosted(), true);
         return Close::Cancel;
     });
@@ -102,13 +103,13 @@ TEST_F(Editing, ClickingTogglesAndTheLastSelectedRowIsShown) {
 
 TEST_F(Editing, ColourComponentsShowTruncatedTo255) {
     sim::Host host(sceneOf({light("L", 1, 1.0, 0.5, 0.999, 1.0)}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("L");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("L"));
         const auto *c = h.control("color");
         EXPECT_EQ(c->vec[0], 127);
         EXPECT_EQ(c->vec[1], 254);
         EXPECT_EQ(c->vec[2], 255);
-        h.setColor(12, 200, 255);  // round trip through /255 and back
+        DELIVER(h, Action::color(12, 200, 255));  // round trip through /255 and back
         EXPECT_EQ(c->vec[0], 12);
         EXPECT_EQ(c->vec[1], 200);
         EXPECT_EQ(c->vec[2], 255);
@@ -120,13 +121,13 @@ TEST_F(Editing, ColourComponentsShowTruncatedTo255) {
 TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne) {
     auto scene = sceneOf({light("A", 1, 0.5), light("B", 2, 1.0), light("C", 1, 0.3)});
     sim::Host host(scene);
-    host.activate(lib, [](sim::Host &h) {
-        h.click("A");
-        h.click("B");
-        h.click("B");  // B stays current but is no longer selected
-        h.setShadow(2);
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("A"));
+        DELIVER(h, Action::clickName("B"));
+        DELIVER(h, Action::clickName("B"));  // B stays current but is no longer selected
+        DELIVER(h, Action::shadow(2));
         EXPECT_EQ(h.control("shadow")->intValue, 0);  // B's own value put back
-        h.setIntensity(75);
+        DELIVER(h, Action::intensity(75));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 75);  // no refresh
         return Close::Ok;
     });
@@ -141,19 +142,19 @@ TEST_F(Editing, EditsReachEverySelectedRowWhileControlsShowTheCurrentOne) {
 TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter) {
     auto scene = sceneOf({light("A", 1, 0.2), light("B", 1, 0.4), light("Cur", 1, 1.0)});
     sim::Host host(scene);
-    host.activate(lib, [](sim::Host &h) {
-        h.click("A");
-        h.click("B");
-        h.click("Cur");
-        h.click("Cur");       // current but not selected
-        h.dragEvent(500, 5);  // starts: nothing changes, base 1.0 captured
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("A"));
+        DELIVER(h, Action::clickName("B"));
+        DELIVER(h, Action::clickName("Cur"));
+        DELIVER(h, Action::clickName("Cur"));   // current but not selected
+        DELIVER(h, Action::dragEvent(500, 5));  // starts: nothing changes, base 1.0 captured
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 100);
-        h.dragEvent(100, 6);
+        DELIVER(h, Action::dragEvent(100, 6));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 90);
-        h.dragEvent(250, 7);
+        DELIVER(h, Action::dragEvent(250, 7));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 75);
-        h.dragEvent(100, 9);  // not one more: a new drag from 0.75
-        h.dragEvent(-250, 10);
+        DELIVER(h, Action::dragEvent(100, 9));  // not one more: a new drag from 0.75
+        DELIVER(h, Action::dragEvent(-250, 10));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 100);
         return Close::Ok;
     });
@@ -162,12 +163,12 @@ TEST_F(Editing, DragStartsContinuesAndRestartsByStepCounter) {
 
 TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag) {
     sim::Host host(sceneOf({light("L", 1, 0.5)}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("L");
-        h.dragEvent(0, INT32_MAX);
-        h.dragEvent(300, INT32_MIN);  // wraps in 32 bits, but is not one more
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("L"));
+        DELIVER(h, Action::dragEvent(0, INT32_MAX));
+        DELIVER(h, Action::dragEvent(300, INT32_MIN));  // wraps in 32 bits, but is not one more
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 50);
-        h.dragEvent(300, INT32_MIN + 1);
+        DELIVER(h, Action::dragEvent(300, INT32_MIN + 1));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 20);
         return Close::Cancel;
     });
@@ -175,12 +176,12 @@ TEST_F(Editing, ADragCounterAtTheTopOfItsRangeStartsANewDrag) {
 
 TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars) {
     sim::Host host(namedScene({"A", "B"}));
-    host.activate(lib, [](sim::Host &h) {
-        h.clear();  // with nothing selected: still ghosts and repaints
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::press(Button::Clear));  // with nothing selected: still ghosts and repaints
         EXPECT_EQ(h.propertyGhosted(), true);
-        h.click("A");
-        h.click("B");
-        h.clear();
+        DELIVER(h, Action::clickName("A"));
+        DELIVER(h, Action::clickName("B"));
+        DELIVER(h, Action::press(Button::Clear));
         EXPECT_TRUE(h.selectedNames().empty());
         EXPECT_EQ(h.propertyGhosted(), true);
         return Close::Cancel;
@@ -189,15 +190,15 @@ TEST_F(Editing, ClearSelectionGhostsAndRepaintsWithoutBars) {
 
 TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything) {
     sim::Host host(namedScene({"L"}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("L");
-        h.setColor(INT32_MAX, -5, 1000);
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("L"));
+        DELIVER(h, Action::color(INT32_MAX, -5, 1000));
         EXPECT_EQ(h.control("color")->vec[0], INT32_MAX);
         EXPECT_EQ(h.control("color")->vec[1], -5);
         EXPECT_EQ(h.control("color")->vec[2], 1000);
-        h.setShadow(50);
-        h.setLightType(-5);
-        h.setRange(-1e308);
+        DELIVER(h, Action::shadow(50));
+        DELIVER(h, Action::lightType(-5));
+        DELIVER(h, Action::range(-1e308));
         return Close::Ok;
     });
     const auto &cmds = host.commands();
@@ -213,19 +214,19 @@ TEST_F(Editing, HostileControlValuesAreStoredWithoutBreakingAnything) {
 TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames) {
     sim::Host host(namedScene({"Spot1", "spot2", "Sun", "Spot3"}));
     host.scene().lights[3].intensity = 0.3;
-    host.activate(lib, [](sim::Host &h) {
-        h.key('S');
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::key('S'));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Sun", "Spot3"}));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 30);  // Spot3 is current
-        h.key('p');
+        DELIVER(h, Action::key('p'));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Spot3"}));
         EXPECT_EQ(h.prefixText(), "Sp");
-        h.key(8);
+        DELIVER(h, Action::key(8));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Sun", "Spot3"}));
-        h.key(8);  // empty prefix: the selection stays
+        DELIVER(h, Action::key(8));  // empty prefix: the selection stays
         EXPECT_EQ(h.prefixText(), "");
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Sun", "Spot3"}));
-        h.key(8);  // nothing left to remove
+        DELIVER(h, Action::key(8));  // nothing left to remove
         EXPECT_EQ(h.prefixText(), "");
         return Close::Cancel;
     });
@@ -233,17 +234,17 @@ TEST_F(Editing, PrefixWalkSelectsExactlyTheMatchingNames) {
 
 TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes) {
     sim::Host host(namedScene({"Spot1", "Sun", "Key"}));
-    host.activate(lib, [](sim::Host &h) {
-        h.typeText("Sp");
-        h.click("Key");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::type("Sp"));
+        DELIVER(h, Action::clickName("Key"));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Key"}));
-        h.key(4193);
-        h.key(4194);
+        DELIVER(h, Action::key(4193));
+        DELIVER(h, Action::key(4194));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1", "Key"}));
-        h.key(0x1030);
+        DELIVER(h, Action::key(0x1030));
         EXPECT_EQ(h.selectedNames(), (Names{"Spot1"}));
         EXPECT_EQ(h.prefixText(), "Sp");
-        h.key('x');  // matches nothing
+        DELIVER(h, Action::key('x'));  // matches nothing
         EXPECT_TRUE(h.selectedNames().empty());
         EXPECT_EQ(h.propertyGhosted(), true);
         return Close::Cancel;
@@ -252,9 +253,9 @@ TEST_F(Editing, KeysThatEditNothingReapplyThePrefixExceptTheTwoReservedOnes) {
 
 TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls) {
     sim::Host host(scene::makeUniformScene(510));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         h.clearCalls();
-        h.key('L');
+        DELIVER(h, Action::key('L'));
         size_t own = 0;
         for (const auto &c : h.calls())
             if (!c.callback && c.name.rfind("raster.", 0) != 0 && c.name != "control.get") ++own;
@@ -267,12 +268,12 @@ TEST_F(Editing, OneKeyOnALargeListCostsTheRepaintAndAFewCalls) {
 
 TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255) {
     sim::Host host(namedScene({"a b", std::string(255, 'x'), "A b"}));
-    host.activate(lib, [](sim::Host &h) {
-        h.setPrefix("a b");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::prefix("a b"));
         EXPECT_EQ(h.selectedNames(), (Names{"a b"}));
-        h.setPrefix(std::string(300, 'x'));
+        DELIVER(h, Action::prefix(std::string(300, 'x')));
         EXPECT_EQ(h.selectedNames(), (Names{std::string(255, 'x')}));
-        for (int i = 0; i < 10; ++i) h.key('y');  // a full prefix takes no more
+        for (int i = 0; i < 10; ++i) DELIVER(h, Action::key('y'));  // a full prefix takes no more
         EXPECT_EQ(h.selectedNames(), (Names{std::string(255, 'x')}));
         return Close::Cancel;
     });
@@ -280,9 +281,9 @@ TEST_F(Editing, PrefixFieldTextIsTakenVerbatimAndCutAt255) {
 
 TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws) {
     sim::Host host(sceneOf({}));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         size_t ghosts = h.countCalls("control.draw");
-        h.key('a');
+        DELIVER(h, Action::key('a'));
         EXPECT_EQ(h.countCalls("control.draw"), ghosts + 1);
         return Close::Cancel;
     });
@@ -292,9 +293,9 @@ TEST_F(Editing, NoLightsAndAPrefixOnlyRedraws) {
 
 TEST_F(Editing, PasteBeforeAnyCopyIsRefused) {
     sim::Host host(namedScene({"A"}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("A");
-        h.paste();
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("A"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Can't Paste");
         return Close::Ok;
     });
@@ -310,14 +311,14 @@ TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection) {
     auto rim = light("Rim", 0, 0.4);
     rim.flags = 0;
     sim::Host host(sceneOf({key, fill, rim}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("Key");
-        h.copy();
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Key"));
+        DELIVER(h, Action::press(Button::Copy));
         EXPECT_EQ(h.infoText(), "Copy Intensity");
-        h.clear();
-        h.click("Fill");
-        h.click("Rim");
-        h.paste();
+        DELIVER(h, Action::press(Button::Clear));
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::clickName("Rim"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Paste Intensity");
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 80);  // Rim now shows Key's values
         EXPECT_EQ(h.control("lighttype")->intValue, 2);
@@ -335,14 +336,14 @@ TEST_F(Editing, PasteCarriesEverySettingButTheNameAndSelection) {
 
 TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy) {
     sim::Host host(sceneOf({light("Fill"), light("Key", 1, 0.6), light("Rim")}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("Fill");
-        h.click("Key");
-        h.click("Key");  // Key stays current while unselected
-        h.copy();
-        h.click("Rim");
-        h.paste();
-        h.setShadow(1);  // the next edit still reaches both pasted rows
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::clickName("Key"));
+        DELIVER(h, Action::clickName("Key"));  // Key stays current while unselected
+        DELIVER(h, Action::press(Button::Copy));
+        DELIVER(h, Action::clickName("Rim"));
+        DELIVER(h, Action::press(Button::Paste));
+        DELIVER(h, Action::shadow(1));  // the next edit still reaches both pasted rows
         EXPECT_EQ(h.selectedNames(), (Names{"Fill", "Rim"}));
         return Close::Ok;
     });
@@ -353,20 +354,20 @@ TEST_F(Editing, PastedRowsStaySelectedEvenFromAnUnselectedCopy) {
 
 TEST_F(Editing, TheClipboardIsASnapshotReplacedByEachCopy) {
     sim::Host host(sceneOf({light("A", 1, 0.1), light("B", 1, 0.2), light("C")}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("A");
-        h.copy();
-        h.setIntensity(90);  // after the copy: not in the clipboard
-        h.clear();
-        h.click("C");
-        h.paste();
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("A"));
+        DELIVER(h, Action::press(Button::Copy));
+        DELIVER(h, Action::intensity(90));  // after the copy: not in the clipboard
+        DELIVER(h, Action::press(Button::Clear));
+        DELIVER(h, Action::clickName("C"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, 10);
-        h.clear();
-        h.click("B");
-        h.copy();
-        h.clear();
-        h.click("C");
-        h.paste();
+        DELIVER(h, Action::press(Button::Clear));
+        DELIVER(h, Action::clickName("B"));
+        DELIVER(h, Action::press(Button::Copy));
+        DELIVER(h, Action::press(Button::Clear));
+        DELIVER(h, Action::clickName("C"));
+        DELIVER(h, Action::press(Button::Paste));
         return Close::Ok;
     });
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, 0.9);

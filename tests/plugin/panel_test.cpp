@@ -116,7 +116,7 @@ TEST_F(Panel, HandlersAndUserDataAreBoundBeforeOpening) {
 
 TEST_F(Panel, OpensWithThePropertyControlsGhostedAndTheRestNormal) {
     sim::Host host(scene::makeDemoScene());
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         EXPECT_EQ(h.propertyGhosted(), true);
         for (const char *key : {"list", "slider", "prefix", "info"})
             EXPECT_NE(h.control(key)->drawState, DR_GHOST) << key;

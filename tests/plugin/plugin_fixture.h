@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host.h"
+#include "tests/support/deliver.h"
 
 namespace plugintest {
+
+using sim::Action;
+using sim::Button;
 
 inline scene::Light light(const std::string &name, int type = 1, double intensity = 1.0, double r = 1,
                           double g = 1, double b = 1) {
@@ -42,6 +47,10 @@ inline scene::Scene namedScene(const std::vector<std::string> &names) {
 class PluginTest : public ::testing::Test {
 protected:
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
+    // One activation whose panel must open (testsupport::runOpened).
+    int run(sim::Host &host, sim::Host::Driver driver) {
+        return testsupport::runOpened(host, lib, std::move(driver));
+    }
 };
 
 inline std::vector<std::string> slice(const std::vector<std::string> &v, size_t from, size_t count) {

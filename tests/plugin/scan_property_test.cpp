@@ -50,7 +50,7 @@ void checkUntouched(const sim::PluginLibrary &lib, const std::vector<scene::Ligh
     }
     sim::Host host(scene);
     host.setLogging(false);
-    ASSERT_EQ(host.activate(lib, [](sim::Host &) { return Close::Ok; }), 0);
+    ASSERT_EQ(testsupport::runOpened(host, lib, [](sim::Host &) { return Close::Ok; }), 0);
     for (const sim::CommandRecord &c : host.commandRecords())
         ASSERT_TRUE(c.accepted) << c.text << ": " << c.reason;
 
@@ -155,8 +155,8 @@ TEST_F(ScanProperty, RandomTriplesAndLayoutSettingsComeBackAsReported) {
 TEST_F(ScanProperty, ANegativeLightShowsItsOwnColourAtANegativeIntensity) {
     // Colour (0.4, 0, 1) at -100%: the host reports (-0.4, -0, -1).
     sim::Host host(sceneOf({light("Blue", 2, -1.0, 0.4, 0.0, 1.0)}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("Blue");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Blue"));
         EXPECT_DOUBLE_EQ(h.control("Intensity")->floatValue, -100.0);
         EXPECT_EQ(h.control("color")->vec[0], 102);
         EXPECT_EQ(h.control("color")->vec[1], 0);

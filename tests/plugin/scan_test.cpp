@@ -10,7 +10,7 @@ namespace {
 // Commands for the only light of a one-light scene after OK with no edit.
 std::vector<std::string> untouchedCommands(const sim::PluginLibrary &lib, const scene::Light &l) {
     sim::Host host(sceneOf({l}));
-    host.activate(lib, [](sim::Host &) { return Close::Ok; });
+    testsupport::runOpened(host, lib, [](sim::Host &) { return Close::Ok; });
     return host.commands();
 }
 
@@ -43,22 +43,22 @@ TEST_F(Scan, SplitsTheReportedColourAtItsLargestComponent) {
     for (const Case &c : cases) {
         auto cmds = untouchedCommands(lib, reported(c.r, c.g, c.b));
         ASSERT_GE(cmds.size(), 4u);
-        EXPECT_EQ(cmds[2], c.intensity) << c.r << " " << c.g << " " << c.b;
-        EXPECT_EQ(cmds[3], c.colour) << c.r << " " << c.g << " " << c.b;
+        EXPECT_EQ(cmds.at(2), c.intensity) << c.r << " " << c.g << " " << c.b;
+        EXPECT_EQ(cmds.at(3), c.colour) << c.r << " " << c.g << " " << c.b;
     }
 }
 
 TEST_F(Scan, ABlackLightBecomesWhiteAtIntensityZero) {
     auto cmds = untouchedCommands(lib, reported(0, 0, 0));
-    EXPECT_EQ(cmds[2], "LightIntensity 0.000000");
-    EXPECT_EQ(cmds[3], "LightColor 1.000000 1.000000 1.000000");
+    EXPECT_EQ(cmds.at(2), "LightIntensity 0.000000");
+    EXPECT_EQ(cmds.at(3), "LightColor 1.000000 1.000000 1.000000");
 
     // Raising its intensity later gives a visible white light.
     sim::Host host(sceneOf({reported(0, 0, 0)}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("L");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("L"));
         EXPECT_EQ(h.control("color")->vec[0], 255);
-        h.setIntensity(50);
+        DELIVER(h, Action::intensity(50));
         return Close::Ok;
     });
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, 0.5);
@@ -69,15 +69,15 @@ TEST_F(Scan, NonNumbersFromTheHostAreNeverStored) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     auto cmds = untouchedCommands(lib, reported(nan, 0.5, nan));
-    EXPECT_EQ(cmds[2], "LightIntensity 0.500000");
-    EXPECT_EQ(cmds[3], "LightColor 0.000000 1.000000 0.000000");
+    EXPECT_EQ(cmds.at(2), "LightIntensity 0.500000");
+    EXPECT_EQ(cmds.at(3), "LightColor 0.000000 1.000000 0.000000");
 
     cmds = untouchedCommands(lib, reported(inf, 1.0, 0.0));
     for (const auto &c : cmds) {
         EXPECT_EQ(c.find("nan"), std::string::npos) << c;
         EXPECT_EQ(c.find("inf"), std::string::npos) << c;
     }
-    EXPECT_EQ(cmds[3], "LightColor 1.000000 0.000000 0.000000");
+    EXPECT_EQ(cmds.at(3), "LightColor 1.000000 0.000000 0.000000");
 }
 
 TEST_F(Scan, ATinyLargestComponentNeitherOverflowsNorDarkensTheLight) {
@@ -86,11 +86,12 @@ TEST_F(Scan, ATinyLargestComponentNeitherOverflowsNorDarkensTheLight) {
     auto cmds = untouchedCommands(lib, reported(-1e300, -2.0, -1e-300));
     char expected[1024];
     snprintf(expected, sizeof expected, "LightIntensity %f", -1e300);
-    EXPECT_EQ(cmds[2], expected);
-    EXPECT_EQ(cmds[3], "LightColor 1.000000 0.000000 0.000000");
+    EXPECT_EQ(cmds.at(2), expected);
+    EXPECT_EQ(cmds.at(3), "LightColor 1.000000 0.000000 0.000000");
 
     sim::Host host(sceneOf({reported(-1.0, -1e-7, -0.5)}));
-    host.activate(lib, [](sim::Host &) { return Close::Ok; });
+    run(host, [](sim::Host &) { return Close::Ok; });
+    ASSERT_EQ(host.commands().size(), 7u);
     EXPECT_EQ(host.commands()[2], "LightIntensity -1.000000");
     EXPECT_EQ(host.commands()[3], "LightColor 1.000000 0.000000 0.500000");
     EXPECT_DOUBLE_EQ(host.scene().lights[0].intensity, -1.0);
@@ -119,7 +120,7 @@ TEST_F(Scan, SliderRangeFollowsTheLightCount) {
     for (auto [count, max] :
          {std::pair{0, 0}, {25, 0}, {26, 16}, {30, 80}, {510, 510 * 16 - 400}, {600, 510 * 16 - 400}}) {
         sim::Host host(scene::makeUniformScene(count));
-        host.activate(lib, [count = count](sim::Host &h) {
+        run(host, [count = count](sim::Host &h) {
             EXPECT_EQ(h.listedNames().size(), static_cast<size_t>(std::min(count, 510))) << count;
             return Close::Cancel;
         });
@@ -130,7 +131,7 @@ TEST_F(Scan, SliderRangeFollowsTheLightCount) {
 
 TEST_F(Scan, StopsAfter510LightsHavingAskedForThe511th) {
     sim::Host host(scene::makeUniformScene(511));
-    host.activate(lib, [](sim::Host &h) {
+    run(host, [](sim::Host &h) {
         EXPECT_EQ(h.listedNames().back(), "Light 510");
         return Close::Cancel;
     });
@@ -142,7 +143,7 @@ TEST_F(Scan, LongNamesAreCutTo255Characters) {
     const std::string exact(255, 'a');
     const std::string longer = std::string(255, 'b') + std::string(745, 'c');
     sim::Host host(namedScene({exact, longer, "after"}));
-    host.activate(lib, [&](sim::Host &h) {
+    run(host, [&](sim::Host &h) {
         EXPECT_EQ(h.listedNames(), (std::vector<std::string>{exact, std::string(255, 'b'), "after"}));
         return Close::Cancel;
     });
@@ -153,8 +154,8 @@ TEST_F(Scan, RangeIsReadEvenWhenTheRangeIsUnlimited) {
     l.range = 7.5;
     l.flags = 0;
     sim::Host host(sceneOf({l}));
-    host.activate(lib, [](sim::Host &h) {
-        h.click("L");
+    run(host, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("L"));
         EXPECT_DOUBLE_EQ(h.control("Range")->floatValue, 7.5);
         return Close::Cancel;
     });

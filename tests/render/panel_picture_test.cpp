@@ -8,6 +8,7 @@
 #include "render/panel_render.h"
 #include "sim/font.h"
 #include "sim/host.h"
+#include "tests/support/deliver.h"
 
 #ifdef VANTOREL_HAVE_STB_IMAGE
 #if defined(__GNUC__)
@@ -29,6 +30,7 @@
 
 namespace {
 
+using sim::Action;
 using sim::Close;
 using sim::Host;
 using sim::Picture;
@@ -90,7 +92,7 @@ TEST_F(PanelPicture, TitleIsWrittenInTheTitleBar) {
 TEST_F(PanelPicture, ListAreaIsTheRasterAsPaintedWithItsSelectionBar) {
     Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &h) {
-        h.click("Rim");
+        DELIVER(h, Action::clickName("Rim"));
         return Close::Ok;
     });
     const sim::PanelModel &p = *host.lastPanel();
@@ -117,7 +119,7 @@ TEST_F(PanelPicture, GhostedControlsAreDimmedAndEnabledOnesAreNot) {
     Picture g = run(ghosted, [](Host &) { return Close::Cancel; });
     Host enabled(scene::makeDemoScene());
     Picture e = run(enabled, [](Host &h) {
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         return Close::Ok;
     });
     ASSERT_EQ(ghosted.propertyGhosted(), std::optional<bool>(true));
@@ -143,9 +145,9 @@ TEST_F(PanelPicture, GhostedControlsAreDimmedAndEnabledOnesAreNot) {
 TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
     Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &h) {
-        h.click("Key");
-        h.setColor(255, 128, 0);
-        h.setLightType(3);
+        DELIVER(h, Action::clickName("Key"));
+        DELIVER(h, Action::color(255, 128, 0));
+        DELIVER(h, Action::lightType(3));
         return Close::Ok;
     });
     const sim::PanelModel &p = *host.lastPanel();
@@ -192,7 +194,7 @@ TEST_F(PanelPicture, Cp1252LettersAreDrawnInTheListAndInTheFields) {
     scene.lights[0].name = "\xD1\xE9";  // Ñé
     Host host(scene);
     Picture pic = run(host, [](Host &h) {
-        h.setPrefix("\x8A\xF1");  // Šñ
+        DELIVER(h, Action::prefix("\x8A\xF1"));  // Šñ
         return Close::Cancel;
     });
     const sim::PanelModel &p = *host.lastPanel();
@@ -214,7 +216,7 @@ TEST_F(PanelPicture, SliderKnobFollowsTheValue) {
     Host bottom(scene::makeUniformScene(200));
     Picture b = run(bottom, [](Host &h) {
         const sim::ControlModel *s = h.control("slider");
-        h.scroll(s->desc.range.max);
+        DELIVER(h, Action::scroll(s->desc.range.max));
         return Close::Cancel;
     });
     const sim::ControlModel *s = bottom.control("slider");
@@ -239,15 +241,15 @@ TEST_F(PanelPicture, LabelsReachingLeftOfThePanelAreShownWhole) {
 
 TEST_F(PanelPicture, SameSessionGivesTheSameBytes) {
     auto session = [](Host &h) {
-        h.setPrefix("Sp");
-        h.setIntensity(40);
+        DELIVER(h, Action::prefix("Sp"));
+        DELIVER(h, Action::intensity(40));
         return Close::Ok;
     };
     Host one(scene::makeDemoScene());
     std::string a = render::encodePng(run(one, session));
     sim::PluginLibrary other = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     Host two(scene::makeDemoScene());
-    two.activate(other, session);
+    testsupport::runOpened(two, other, session);
     std::string b = render::encodePng(render::drawPanel(*two.lastPanel()));
     ASSERT_FALSE(a.empty());
     EXPECT_EQ(a.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0);
@@ -258,7 +260,7 @@ TEST_F(PanelPicture, SameSessionGivesTheSameBytes) {
 TEST_F(PanelPicture, PngDecodesToThePicture) {
     Host host(scene::makeDemoScene());
     Picture pic = run(host, [](Host &h) {
-        h.click("Sun");
+        DELIVER(h, Action::clickName("Sun"));
         return Close::Ok;
     });
     std::string png = render::encodePng(pic);

@@ -9,6 +9,9 @@
 
 #include "host.h"
 #include "loader.h"
+#include "tests/support/deliver.h"
+
+using sim::Action;
 
 #ifdef VANTOREL_PLUGIN_PATH
 
@@ -24,7 +27,7 @@ scene::Scene named(const std::vector<std::string> &names) {
 void run(sim::Host &host, const std::function<void(sim::Host &)> &body,
          sim::Close close = sim::Close::Cancel) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         body(h);
         return close;
     });
@@ -62,25 +65,25 @@ TEST(ClickByName, CountsRowsOfOneNameAndScrollsOutOfViewRowsIn) {
     run(
         host,
         [](sim::Host &h) {
-            EXPECT_TRUE(h.click("Blue", 3));
+            DELIVER(h, Action::clickName("Blue", 3));
             EXPECT_EQ(barTops(h), std::vector<int>{32});
             EXPECT_EQ(eventsTo(h, "slider"), 0u) << "in view: no scrolling";
 
             // The least scroll that shows the whole row: to the end here.
-            EXPECT_TRUE(h.click("Last"));
+            DELIVER(h, Action::clickName("Last"));
             EXPECT_EQ(sliderValue(h), 80);
             EXPECT_EQ(eventsTo(h, "slider"), 1u);
             EXPECT_LT(lastEventTo(h, "slider"), lastEventTo(h, "list")) << "the scroll, then the click";
             EXPECT_EQ(barTops(h), (std::vector<int>{32 - 80, 384}));
 
-            EXPECT_TRUE(h.click("Blue"));  // row 0 is above the view now
+            DELIVER(h, Action::clickName("Blue"));  // row 0 is above the view now
             EXPECT_EQ(sliderValue(h), 0);
-            EXPECT_TRUE(h.click("Bounce", 13));  // row 28
+            DELIVER(h, Action::clickName("Bounce", 13));  // row 28
             EXPECT_EQ(sliderValue(h), 28 * 16 + 16 - 400);
-            EXPECT_TRUE(h.click("Bounce", 13));  // in view now: deselects it
-            EXPECT_TRUE(h.click("Bounce", 13));
+            DELIVER(h, Action::clickName("Bounce", 13));  // in view now: deselects it
+            DELIVER(h, Action::clickName("Bounce", 13));
             EXPECT_EQ(eventsTo(h, "slider"), 3u);
-            EXPECT_TRUE(h.setIntensity(50));
+            DELIVER(h, Action::intensity(50));
         },
         sim::Close::Ok);
     EXPECT_EQ(halved(host), (std::vector<size_t>{0, 2, 28, 29}));
@@ -89,20 +92,18 @@ TEST(ClickByName, CountsRowsOfOneNameAndScrollsOutOfViewRowsIn) {
 TEST(ClickByName, FailsWithoutAnEventForMissingFewerAndUnlistedRows) {
     sim::Host host(scene::makeUniformScene(600));
     run(host, [](sim::Host &h) {
-        EXPECT_FALSE(h.click("Light 600"));
-        EXPECT_EQ(h.lastEventError(),
+        EXPECT_EQ(testsupport::refusal(h, Action::clickName("Light 600")),
                   "\"Light 600\" is light 600 of the scene, but the list shows only 510 rows; it cannot be "
                   "clicked");
-        EXPECT_FALSE(h.click("Light 5", 2));
-        EXPECT_EQ(h.lastEventError(),
+        EXPECT_EQ(testsupport::refusal(h, Action::clickName("Light 5", 2)),
                   "the scene has 1 light named \"Light 5\", so there is no row \"Light 5\" 2");
-        EXPECT_FALSE(h.click("light 5"));
-        EXPECT_EQ(
-            h.lastEventError().rfind("the scene has no light named \"light 5\" (names match exactly", 0), 0u);
-        EXPECT_FALSE(h.click("Light 5", 0));
+        EXPECT_EQ(testsupport::refusal(h, Action::clickName("light 5"))
+                      .rfind("the scene has no light named \"light 5\" (names match exactly", 0),
+                  0u);
+        EXPECT_FALSE(deliver(h, Action::clickName("Light 5", 0)));
         EXPECT_EQ(eventsTo(h, "list") + eventsTo(h, "slider"), 0u);
         EXPECT_EQ(sliderValue(h), 0);
-        EXPECT_TRUE(h.click("Light 510"));  // the last listed row, scrolled to
+        DELIVER(h, Action::clickName("Light 510"));  // the last listed row, scrolled to
         EXPECT_EQ(sliderValue(h), 510 * 16 - 400);
     });
 }
@@ -115,13 +116,13 @@ TEST(ClickByName, MatchesNamesAsTheSceneListingReadsThem) {
                             "\x8A"
                             "arka"}));
     run(cp1252, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Niño", 2));
+        DELIVER(h, Action::clickName("Niño", 2));
         EXPECT_EQ(barTops(h), std::vector<int>{32});
-        EXPECT_TRUE(h.click("Ni\xF1o"));
-        EXPECT_TRUE(h.click("Šarka"));
+        DELIVER(h, Action::clickName("Ni\xF1o"));
+        DELIVER(h, Action::clickName("Šarka"));
         EXPECT_EQ(barTops(h), (std::vector<int>{0, 32, 48}));
-        EXPECT_FALSE(h.click("Niño", 3));
-        EXPECT_EQ(h.lastEventError(), "the scene has 2 lights named \"Niño\", so there is no row \"Niño\" 3");
+        EXPECT_EQ(testsupport::refusal(h, Action::clickName("Niño", 3)),
+                  "the scene has 2 lights named \"Niño\", so there is no row \"Niño\" 3");
         const std::optional<sim::ListRow> row = h.listRowAt(40);
         ASSERT_TRUE(row);
         EXPECT_EQ(row->name, "Niño");
@@ -133,13 +134,13 @@ TEST(ClickByName, MatchesNamesAsTheSceneListingReadsThem) {
     sim::Host mixed(named({"Ni\xC3\xB1o", "Ni\xF1o"}));
     run(mixed, [](sim::Host &h) {
         EXPECT_FALSE(h.nameReading().utf8);
-        EXPECT_TRUE(h.click("NiÃ±o"));
-        EXPECT_TRUE(h.click("Niño"));
+        DELIVER(h, Action::clickName("NiÃ±o"));
+        DELIVER(h, Action::clickName("Niño"));
         EXPECT_EQ(barTops(h), (std::vector<int>{0, 16}));
     });
     sim::Host utf8(named({"Ni\xC3\xB1o"}));
     run(utf8, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Niño"));
+        DELIVER(h, Action::clickName("Niño"));
         EXPECT_EQ(h.listRowAt(3)->name, "Niño");
     });
 }

@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "host.h"
+#include "tests/support/deliver.h"
+
+using sim::Action;
 
 namespace {
 
@@ -221,7 +224,7 @@ TEST(Host, FailuresOfCreateAndOfTheNthControl) {
 
 TEST(Host, ControlsKeepLabelWidthPositionAndHotRectangle) {
     sim::Host host(threeLights());
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
         const sim::ControlModel *c = h.control("Intensity");
         EXPECT_NE(c, nullptr);
         if (!c) return sim::Close::Cancel;
@@ -240,14 +243,13 @@ TEST(Host, ControlsKeepLabelWidthPositionAndHotRectangle) {
 
 TEST(Host, ListPaintClickAndSelectionBars) {
     sim::Host host(threeLights());
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
         EXPECT_EQ(h.listedNames(), (std::vector<std::string>{"Light 1", "Light 2", "Light 3"}));
         EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Light 2"});
-        EXPECT_TRUE(h.click("Light 3"));
+        DELIVER(h, Action::clickName("Light 3"));
         EXPECT_EQ(fake.lastMouseY, 32 + 7);
-        EXPECT_FALSE(h.click("Light 9"));
-        EXPECT_NE(h.lastEventError().find("Light 9"), std::string::npos);
-        EXPECT_TRUE(h.clickY(3));
+        EXPECT_NE(testsupport::refusal(h, Action::clickName("Light 9")).find("Light 9"), std::string::npos);
+        DELIVER(h, Action::clickY(3));
         EXPECT_EQ(fake.lastMouseY, 3);
         // The list raster holds the bar and white text; the panel got the blit.
         sim::Picture list = h.listPicture();
@@ -256,7 +258,7 @@ TEST(Host, ListPaintClickAndSelectionBars) {
         EXPECT_GT(list.countColour(sim::kTextColour, 0, 0, 60, 48), 30);
         const sim::ControlModel *lc = h.control("list");
         EXPECT_EQ(h.panelPicture()->at(lc->hotX() + 150, lc->hotY() + 16), (sim::Rgb{30, 30, 128}));
-        EXPECT_TRUE(h.setIntensity(75));
+        DELIVER(h, Action::intensity(75));
         EXPECT_DOUBLE_EQ(fake.lastIntensity, 75);
         return sim::Close::Ok;
     });
@@ -274,8 +276,8 @@ TEST(Host, ClickByNameChecksThePaintedRow) {
     scene.lights[2].name = "Light 1";
     sim::Host host(scene);
     fake.clicks = 0;
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Light 1", 2));
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Light 1", 2));
         EXPECT_EQ(fake.lastMouseY, 32 + 7);
         const std::optional<sim::ListRow> row = h.listRowAt(32 + 15);
         if (!row) {
@@ -287,15 +289,14 @@ TEST(Host, ClickByNameChecksThePaintedRow) {
         EXPECT_EQ(row->occurrence, 2);
         EXPECT_FALSE(h.listRowAt(400)) << "below the area";
         // Row 29 lies below the 400 pixels, and this panel has no slider.
-        EXPECT_FALSE(h.click("Light 30"));
-        EXPECT_NE(h.lastEventError().find("no slider"), std::string::npos) << h.lastEventError();
+        EXPECT_NE(testsupport::refusal(h, Action::clickName("Light 30")).find("no slider"),
+                  std::string::npos);
         EXPECT_EQ(fake.clicks, 1);
         return sim::Close::Cancel;
     });
     fake.reversed = true;
-    host.activate(&fakeActivate, nullptr, [](sim::Host &h) {
-        EXPECT_FALSE(h.click("Light 2"));
-        EXPECT_EQ(h.lastEventError(),
+    testsupport::runOpened(host, &fakeActivate, nullptr, [](sim::Host &h) {
+        EXPECT_EQ(testsupport::refusal(h, Action::clickName("Light 2")),
                   "row 2 of the list shows \"Light 29\" where the scene's light 2 is \"Light 2\": the list "
                   "does not show the scene's lights in order, so no row is clicked");
         EXPECT_FALSE(h.listRowAt(20)) << "a row whose paint is not its light's name";
@@ -341,8 +342,8 @@ TEST(Host, NoLeaksAndStaleHandlesAreFaults) {
 
 TEST(Host, DriverEventsOutsideOpenAndThrowingDriversAreSafe) {
     sim::Host host(threeLights());
-    EXPECT_FALSE(host.clickY(0));
-    EXPECT_FALSE(host.key('a'));
+    EXPECT_FALSE(deliver(host, Action::clickY(0)));
+    EXPECT_FALSE(deliver(host, Action::key('a')));
     int rc = host.activate(&fakeActivate, nullptr,
                            [](sim::Host &) -> sim::Close { throw std::runtime_error("boom"); });
     EXPECT_EQ(rc, 0);

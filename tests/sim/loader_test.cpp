@@ -8,6 +8,10 @@
 
 #include "host.h"
 #include "loader.h"
+#include "tests/support/deliver.h"
+
+using sim::Action;
+using sim::Button;
 
 namespace {
 
@@ -44,17 +48,17 @@ TEST(Loader, FindsTheDescriptorAndServer) {
 TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(scene::makeDemoScene());
-    ASSERT_EQ(host.activate(lib,
-                            [](sim::Host &h) {
-                                EXPECT_TRUE(h.click("Key"));
-                                EXPECT_TRUE(h.copy());
-                                return sim::Close::Cancel;
-                            }),
+    ASSERT_EQ(testsupport::runOpened(host, lib,
+                                     [](sim::Host &h) {
+                                         DELIVER(h, Action::clickName("Key"));
+                                         DELIVER(h, Action::press(Button::Copy));
+                                         return sim::Close::Cancel;
+                                     }),
               0);
     sim::Host second(scene::makeDemoScene());
-    second.activate(lib, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Fill"));
-        EXPECT_TRUE(h.paste());
+    testsupport::runOpened(second, lib, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Paste Intensity");
         return sim::Close::Ok;
     });
@@ -63,9 +67,9 @@ TEST(Loader, ActivationsOfOneLibraryShareStateAndFreshLoadsDoNot) {
 
     sim::PluginLibrary fresh = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host third(scene::makeDemoScene());
-    third.activate(fresh, [](sim::Host &h) {
-        EXPECT_TRUE(h.click("Fill"));
-        EXPECT_TRUE(h.paste());
+    testsupport::runOpened(third, fresh, [](sim::Host &h) {
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::press(Button::Paste));
         EXPECT_EQ(h.infoText(), "Can't Paste");
         return sim::Close::Cancel;
     });

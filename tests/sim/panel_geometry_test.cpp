@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "panel_geometry.h"
+#include "tests/support/deliver.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ PluginPanel pluginPanel(int lights) {
     PluginPanel p{sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH),
                   std::make_unique<sim::Host>(scene::makeUniformScene(lights)),
                   {}};
-    p.host->activate(p.lib, [&](sim::Host &h) {
+    testsupport::runOpened(*p.host, p.lib, [&](sim::Host &h) {
         p.geometry = sim::panelGeometry(*h.openPanel());
         return sim::Close::Cancel;
     });

@@ -9,9 +9,11 @@
 #include "panel_input.h"
 #include "script.h"
 #include "script_text.h"
+#include "tests/support/deliver.h"
 
 namespace {
 
+using sim::Action;
 using sim::Close;
 using sim::Host;
 using sim::Key;
@@ -64,7 +66,7 @@ protected:
     std::vector<std::string> session(Host &host, const std::function<void(Host &, PanelInput &)> &body) {
         sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
         std::vector<std::string> recorded;
-        host.activate(lib, [&](Host &h) {
+        testsupport::runOpened(host, lib, [&](Host &h) {
             PanelInput in(h);
             body(h, in);
             if (!in.finished()) in.requestClose();
@@ -117,7 +119,7 @@ TEST_F(PanelInputTest, GhostedControlsIgnoreTheMouse) {
 TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         click(in, where(h, "lighttype", 3));
         EXPECT_EQ(h.control("lighttype")->intValue, 3);
         click(in, where(h, "lighttype", 3));  // the chosen item again: sent again
@@ -199,7 +201,7 @@ TEST_F(PanelInputTest, SliderFollowsThePointerWhilePressed) {
 TEST_F(PanelInputTest, DragGestureSendsDistancesWithRisingCounters) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         const double start = h.control("Intensity")->floatValue;
         const Rect d = where(h, "drag");
         const int x = midX(d), y = midY(d);
@@ -239,7 +241,7 @@ TEST_F(PanelInputTest, DragGestureSendsDistancesWithRisingCounters) {
 TEST_F(PanelInputTest, FieldEditorCaretKeysAndEscape) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         h.clearCalls();
         const Rect f = where(h, "Intensity");
         in.pointerDown(f.x + sim::kFieldTextInset + 6 + 2,
@@ -276,7 +278,7 @@ TEST_F(PanelInputTest, FieldEditorCaretKeysAndEscape) {
 TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         click(in, where(h, "Intensity"));
         in.keyPress(key(Key::End));
         for (int i = 0; i < 5; ++i) in.keyPress(key(Key::Backspace));
@@ -326,7 +328,7 @@ TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
 TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         h.clearCalls();
         const int red = h.control("color")->vec[0];
         click(in, where(h, "Intensity"));
@@ -347,7 +349,7 @@ TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
         ASSERT_TRUE(in.overlay().editField);
         EXPECT_EQ(*in.overlay().editField, where(h, "color", 1));
         in.keyPress(key(Key::Escape));
-        h.click("Fill");  // an event that reaches the plug-in clears the status
+        DELIVER(h, Action::clickName("Fill"));  // an event that reaches the plug-in clears the status
         click(in, where(h, "shadow", 1));
         EXPECT_EQ(in.overlay().status, "");
     });
@@ -361,7 +363,7 @@ TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes)
         click(in, where(h, "prefix"));
         in.keyPress(key(Key::Tab));
         EXPECT_EQ(editing(), where(h, "prefix")) << "nothing selected: every other field is ghosted";
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         in.keyPress(key(Key::Tab));
         EXPECT_EQ(editing(), where(h, "Intensity"));
         const std::vector<Rect> order{where(h, "color", 0), where(h, "color", 1), where(h, "color", 2),

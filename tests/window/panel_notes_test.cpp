@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "sim/host.h"
+#include "tests/support/deliver.h"
+
+using sim::Action;
 
 namespace {
 
@@ -24,22 +27,22 @@ TEST(RangeNote, NamesTheSelectedLightsWhoseRangeIsNotLimited) {
     const sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(lights({{"Key", true}, {"Fill", false}, {"Rim", false}, {"Back", false}, {"Top", false}}));
     std::vector<std::string> seen;
-    host.activate(lib, [&](sim::Host &h) {
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
         seen.push_back(window::rangeNotSentNote(h));  // nothing selected
-        h.click("Key");
+        DELIVER(h, Action::clickName("Key"));
         seen.push_back(window::rangeNotSentNote(h));  // limited: sent
-        h.click("Fill");
+        DELIVER(h, Action::clickName("Fill"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Rim");
+        DELIVER(h, Action::clickName("Rim"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Back");
+        DELIVER(h, Action::clickName("Back"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Top");
+        DELIVER(h, Action::clickName("Top"));
         seen.push_back(window::rangeNotSentNote(h));
-        h.click("Key");  // deselected: only the lights on a selection bar count
-        h.click("Fill");
-        h.click("Rim");
-        h.click("Back");
+        DELIVER(h, Action::clickName("Key"));  // deselected: only the lights on a selection bar count
+        DELIVER(h, Action::clickName("Fill"));
+        DELIVER(h, Action::clickName("Rim"));
+        DELIVER(h, Action::clickName("Back"));
         seen.push_back(window::rangeNotSentNote(h));
         return sim::Close::Cancel;
     });
@@ -59,11 +62,11 @@ TEST(RangeNote, GoesByListPositionNotByName) {
     const sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     sim::Host host(lights({{"Twin", true}, {"Twin", false}}));
     std::string first, second;
-    host.activate(lib, [&](sim::Host &h) {
-        h.clickY(2);  // row 0
+    testsupport::runOpened(host, lib, [&](sim::Host &h) {
+        DELIVER(h, Action::clickY(2));  // row 0
         first = window::rangeNotSentNote(h);
-        h.clickY(2);
-        h.clickY(18);  // row 1
+        DELIVER(h, Action::clickY(2));
+        DELIVER(h, Action::clickY(18));  // row 1
         second = window::rangeNotSentNote(h);
         return sim::Close::Cancel;
     });
