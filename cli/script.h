@@ -44,7 +44,9 @@ enum class Op {
     ExpectInfo,
     ExpectError,
     ExpectPrefix,
-    ExpectResult
+    ExpectResult,
+    ExpectCommand,   // the Nth command sent (from 1)
+    ExpectCommands,  // how many commands were sent
 };
 
 struct Step {
@@ -55,6 +57,10 @@ struct Step {
     std::vector<long long> ints;
     double number = 0;
     bool isExpectation() const { return op >= Op::ExpectSelected; }
+    // Checked once the activation has returned, wherever the line stands.
+    bool checkedAtEnd() const {
+        return op == Op::ExpectResult || op == Op::ExpectCommand || op == Op::ExpectCommands;
+    }
 };
 
 struct Script {
