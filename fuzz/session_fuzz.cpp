@@ -8,12 +8,16 @@
 #include <cstring>
 #include <limits>
 
+#include "check.h"
 #include "host.h"
 #include "light_model.h"
 #include "model/editor_state.h"
+#include "record_probe.h"
 #include "session.h"
 
 extern "C" ModuleDescriptor _mod_descrip;
+// The probe build's hook, linked in with the plug-in (validate/probe/).
+extern "C" int32_t vantorelEditorProbe(int32_t version, VantorelEditorView *view);
 
 namespace {
 
@@ -135,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         [&](sim::Host &host, sim::Host::Driver driver) {
             return host.activate(server.activate, nullptr, std::move(driver));
         },
-        s);
+        s, validate::RecordProbe(&vantorelEditorProbe));
     if (!problem.empty()) {
         std::fprintf(stderr, "session check failed: %s\n%s", problem.c_str(), validate::describe(s).c_str());
         std::abort();

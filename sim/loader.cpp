@@ -78,6 +78,7 @@ const ModuleDescriptor &PluginLibrary::descriptor() const { return *impl_->descr
 HostActivateFunc PluginLibrary::activation() const { return impl_->activate; }
 void *PluginLibrary::startupData() const { return impl_->startupData; }
 const std::string &PluginLibrary::path() const { return impl_->path; }
+void *PluginLibrary::symbol(const char *name) const { return findSymbol(impl_->handle, name); }
 
 std::string executableDirectory(const char *argv0) {
     std::error_code ec;

@@ -41,6 +41,8 @@ public:
     HostActivateFunc activation() const;
     void *startupData() const;
     const std::string &path() const;  // the file named to load()
+    // Another symbol the library exports (a test build's hook), or null.
+    void *symbol(const char *name) const;
 
 private:
     struct Impl;
