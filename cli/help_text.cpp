@@ -102,6 +102,7 @@ constexpr const char *kExitStatus =
     "  0  every check passed\n"
     "  1  a check failed\n"
     "  2  bad usage or a plug-in that cannot be loaded\n"
+    "  3  the failure script or its scene (--failure-script) could not be written\n"
     "  4  standard output could not be written (--help and --version too: 0, or 4)\n"
     "\n"
     "Exit status with --list:\n"

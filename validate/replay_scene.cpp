@@ -1,6 +1,7 @@
 // replay_scene.cpp - a replay's scene through the scene-file writer and reader.
 #include "replay_scene.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -32,7 +33,12 @@ std::string skeleton(const scene::Scene &s) {
     return text;
 }
 
-bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(double a, double b) {
+    std::uint64_t x = 0, y = 0;
+    std::memcpy(&x, &a, sizeof a);
+    std::memcpy(&y, &b, sizeof b);
+    return x == y;
+}
 
 }  // namespace
 

@@ -6,7 +6,9 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,7 +25,12 @@ namespace {
 
 using sim::Action;
 
-bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(double a, double b) {
+    std::uint64_t x = 0, y = 0;
+    std::memcpy(&x, &a, sizeof a);
+    std::memcpy(&y, &b, sizeof b);
+    return x == y;
+}
 
 // The action a script line read back stands for, for the kinds a replay writes.
 Action actionOfStep(const vhost::Step &s) {
@@ -64,6 +71,9 @@ std::string hostileText(validate::Random &rnd) {
     return s;
 }
 
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
 double hostileNumber(validate::Random &rnd) {
     static const double odd[] = {4.9406564584124654e-324,
                                  1e-320,
@@ -76,9 +86,9 @@ double hostileNumber(validate::Random &rnd) {
                                  1.0 / 3,
                                  1e22,
                                  2147483648.0,
-                                 NAN,
-                                 INFINITY,
-                                 -INFINITY};
+                                 kNaN,
+                                 kInfinity,
+                                 -kInfinity};
     if (rnd.chance(50)) return odd[rnd.below(sizeof odd / sizeof odd[0])];
     const uint64_t bits = rnd.next();
     double v;
@@ -139,7 +149,7 @@ TEST(ReplayScript, ExpectLinesReadBackWithTheirTexts) {
         vhost::Step s = readLine(validate::expectPrefixLine(text));
         EXPECT_EQ(s.op, vhost::Op::ExpectPrefix);
         EXPECT_EQ(s.text.at(0), text);
-        s = readLine(validate::expectCommandLine(static_cast<size_t>(i + 1), text));
+        s = readLine(validate::expectCommandLine(static_cast<size_t>(i) + 1, text));
         EXPECT_EQ(s.op, vhost::Op::ExpectCommand);
         EXPECT_EQ(s.ints.at(0), i + 1);
         EXPECT_EQ(s.text.at(0), text);
@@ -243,7 +253,7 @@ TEST(Replay, TheScriptHoldsTheModelsPredictionsAndFailsOnlyTheFaultyPlugIn) {
 TEST(Replay, WhatAScriptCannotHoldIsLeftOutAndNamed) {
     validate::Activation a = edits();
     validate::Event nan = validate::Event::of(validate::Event::Intensity);
-    nan.v = NAN;
+    nan.v = kNaN;
     validate::Event broken = validate::Event::of(validate::Event::Prefix);
     broken.text = "two\nlines";
     a.events.insert(a.events.begin() + 1, {nan, broken});
