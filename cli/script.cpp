@@ -366,6 +366,23 @@ std::vector<std::string> ScriptRunner::skippedSnapshots() const {
     return files;
 }
 
+// Checks an "expect command N TEXT" or "expect commands N" line against what was sent.
+void ScriptRunner::checkCommands(const Step &s, const std::vector<std::string> &sent) {
+    if (s.op == Op::ExpectCommands) {
+        if (static_cast<long long>(sent.size()) != s.ints[0])
+            fail(s,
+                 "expected " + std::to_string(s.ints[0]) + " command(s), saw " + std::to_string(sent.size()));
+        return;
+    }
+    const size_t nth = static_cast<size_t>(s.ints[0]);
+    if (nth > sent.size())
+        fail(s, "expected command " + std::to_string(nth) + " \"" + s.text[0] + "\", but " +
+                    std::to_string(sent.size()) + " command(s) were sent");
+    else if (sent[nth - 1] != s.text[0])
+        fail(s, "expected command " + std::to_string(nth) + " \"" + s.text[0] + "\", saw \"" + sent[nth - 1] +
+                    "\"");
+}
+
 // Checks one expectation. Result is known only at the end.
 bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd) {
     switch (s.op) {
@@ -442,25 +459,11 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
         if (result != s.ints[0])
             fail(s, "expected result " + std::to_string(s.ints[0]) + ", saw " + std::to_string(result));
         return true;
-    case Op::ExpectCommand: {
-        if (!atEnd) return false;
-        const std::vector<std::string> sent = host.commands();
-        const size_t nth = static_cast<size_t>(s.ints[0]);
-        if (nth > sent.size())
-            fail(s, "expected command " + std::to_string(nth) + " \"" + s.text[0] + "\", but " +
-                        std::to_string(sent.size()) + " command(s) were sent");
-        else if (sent[nth - 1] != s.text[0])
-            fail(s, "expected command " + std::to_string(nth) + " \"" + s.text[0] + "\", saw \"" +
-                        sent[nth - 1] + "\"");
+    case Op::ExpectCommand:
+    case Op::ExpectCommands:
+        if (!atEnd) return false;  // checked once the activation has returned
+        checkCommands(s, host.commands());
         return true;
-    }
-    case Op::ExpectCommands: {
-        if (!atEnd) return false;
-        const size_t sent = host.commands().size();
-        if (static_cast<long long>(sent) != s.ints[0])
-            fail(s, "expected " + std::to_string(s.ints[0]) + " command(s), saw " + std::to_string(sent));
-        return true;
-    }
     default: return true;
     }
 }

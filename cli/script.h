@@ -101,6 +101,7 @@ public:
 
 private:
     bool check(const Step &s, sim::Host &host, int result, bool atEnd);
+    void checkCommands(const Step &s, const std::vector<std::string> &sent);
     void fail(const Step &s, const std::string &what);
 
     // Stops the script at step `at` after a failure there.
