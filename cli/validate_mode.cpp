@@ -9,6 +9,7 @@
 #include "diagnostics.h"
 #include "file_roles.h"
 #include "fileio/durable_write.h"
+#include "replay_script.h"
 #include "standard_output.h"
 #include "validate.h"
 
@@ -22,6 +23,12 @@ std::string absolutePath(const std::string &path) {
     std::error_code ec;
     const fs::path p = fs::absolute(path, ec);
     return ec ? path : p.lexically_normal().string();
+}
+
+// The command line that replays a failure's files.
+std::string replayCommandLine(const validate::ReplayNames &n) {
+    return "vantorel-host --plugin " + validate::shellWord(n.plugin) + " --scene " +
+           validate::shellWord(n.scene) + " --script " + validate::shellWord(n.script);
 }
 
 // Before the run: neither file may be the plug-in, and both can be written
@@ -66,7 +73,7 @@ int writeFailureFiles(const std::optional<validate::FirstFailure> &first, valida
         return kExitWriteFailed;
     }
     diagnostics().note("the first failure is in " + script + ", its scene in " + scene +
-                       "; replay it with: " + validate::replayCommand(names));
+                       "; replay it with: " + replayCommandLine(names));
     return kExitRan;
 }
 
@@ -81,6 +88,10 @@ std::string failureSceneName(const std::string &script) {
 int runValidation(const Options &options, const char *argv0) {
     validate::Options v;
     v.plugin = options.plugin;
+    v.replayCommand = replayCommandLine;
+    v.filesNote = options.failureScript
+                      ? "not written: --failure-script writes the first failure's files only"
+                      : "--failure-script F.vts writes the first failure's script, and its scene as F.lws";
     std::string error;
     if (v.plugin.empty() && !findPlugin(argv0, v.plugin, error)) {
         diagnostics().error(error);

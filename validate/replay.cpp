@@ -134,15 +134,10 @@ std::string replayProblem(const std::string &pluginPath, const Session &s) {
     return {};
 }
 
-std::string replayCommand(const ReplayNames &names) {
-    return "vantorel-host --plugin " + shellWord(names.plugin) + " --scene " + shellWord(names.scene) +
-           " --script " + shellWord(names.script);
-}
-
-std::string replayScript(const Activation &a, const ReplayNames &names, const std::string &problem) {
+std::string replayScript(const Activation &a, const std::string &replayCommand, const std::string &problem) {
     const Prediction p = predict(Session{a}).front();
-    std::string text = "# replay: " + replayCommand(names) + "\n";
-    text += commentLine("The validator's first failure, shrunk: " + problem) + "\n";
+    std::string text = replayCommand.empty() ? std::string() : "# replay: " + replayCommand + "\n";
+    text += commentLine("What the validator saw go wrong, shrunk: " + problem) + "\n";
     text += commentLine("The expect lines are what its model of the light table predicts: the plug-in that") +
             "\n" +
             commentLine("failed fails them (exit 1); one that passes the validator passes them (exit 0).") +
@@ -158,7 +153,7 @@ std::string replayScript(const Activation &a, const ReplayNames &names, const st
 }
 
 ReplayFinding findReplay(const std::string &pluginPath, const Session &shrunk, int budget,
-                         const ReplayNames &names) {
+                         const std::string &replayCommand) {
     ReplayFinding f;
     if (shrunk.size() > 1) {
         f.whyNot = "the failure needs " + std::to_string(shrunk.size()) +
@@ -191,7 +186,7 @@ ReplayFinding findReplay(const std::string &pluginPath, const Session &shrunk, i
                    (why.empty() ? std::string() : ": " + why);
         return f;
     }
-    r.script = replayScript(r.activation, names, r.problem);
+    r.script = replayScript(r.activation, replayCommand, r.problem);
     f.replay = std::move(r);
     return f;
 }

@@ -13,7 +13,7 @@
 
 namespace validate {
 
-// The names the script's first line hands vantorel-host to replay it.
+// The files a replay is made of, and the plug-in it replays on.
 struct ReplayNames {
     std::string plugin;  // the plug-in that failed
     std::string script = "F.vts";
@@ -36,9 +36,10 @@ struct ReplayFinding {
 // Looks for a replay of a failing session that shrink() has already made as
 // small as it could: one activation whose script, on the scene read back from
 // the file, still fails on the plug-in. That one is shrunk again, with its
-// replay failing as the test; at most `budget` replays.
+// replay failing as the test; at most `budget` replays. `replayCommand` goes
+// on the script's first line.
 ReplayFinding findReplay(const std::string &pluginPath, const Session &shrunk, int budget,
-                         const ReplayNames &names);
+                         const std::string &replayCommand);
 
 // The session as a script and a scene file can carry it: each scene as it
 // comes back through a file, without the events no script line can carry.
@@ -53,13 +54,9 @@ Writable writable(const Session &s);
 // runner would: the first expectation that fails, or an empty text.
 std::string replayProblem(const std::string &pluginPath, const Session &s);
 
-// The command line that replays a failure script: "vantorel-host --plugin P
-// --scene F.lws --script F.vts", each name as a POSIX shell reads it back.
-std::string replayCommand(const ReplayNames &names);
-
-// The session script of one activation; its first line is a comment with the
-// command line that replays it.
-std::string replayScript(const Activation &a, const ReplayNames &names, const std::string &problem);
+// The session script of one activation. Its first line is "# replay: " and
+// the command line that replays it, when one is given.
+std::string replayScript(const Activation &a, const std::string &replayCommand, const std::string &problem);
 
 }  // namespace validate
 

@@ -154,7 +154,8 @@ void printShrunk(const Context &c, const Session &failing) {
     const bool written = c.first && !*c.first && !o.replayNames.script.empty();
     ReplayNames names = written ? o.replayNames : ReplayNames{o.replayNames.plugin, "F.vts", "F.lws"};
     if (names.plugin.empty()) names.plugin = o.plugin;
-    const ReplayFinding found = findReplay(o.plugin, small, o.shrinkBudget, names);
+    const std::string command = o.replayCommand ? o.replayCommand(names) : std::string();
+    const ReplayFinding found = findReplay(o.plugin, small, o.shrinkBudget, command);
     FirstFailure f;
     if (found.replay) {
         const Replay &r = *found.replay;
@@ -162,10 +163,9 @@ void printShrunk(const Context &c, const Session &failing) {
             << "\n  its scene" << (written ? ", written to " + names.scene : std::string()) << ", "
             << r.activation.scene.lights.size() << " light(s):\n"
             << describeScene(r.activation.scene)
-            << (written
-                    ? "  its session script, written to " + names.script + ":\n"
-                    : std::string("  its session script (--failure-script F.vts writes the first failure's "
-                                  "script, and its scene as F.lws):\n"));
+            << (written               ? "  its session script, written to " + names.script + ":\n"
+                : o.filesNote.empty() ? std::string("  its session script:\n")
+                                      : "  its session script (" + o.filesNote + "):\n");
         for (size_t at = 0, end; at < r.script.size(); at = end + 1) {
             end = r.script.find('\n', at);
             out << "    " << r.script.substr(at, end - at) << "\n";

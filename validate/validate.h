@@ -4,6 +4,7 @@
 #define VANTOREL_VALIDATE_VALIDATE_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,10 +19,15 @@ struct Options {
     int runs = 300;            // random sessions
     int lifecycleRuns = 1000;  // activations of one loaded library
     int shrinkBudget = 3000;   // replays spent on shrinking a failing session
-    // The files the first failure is written to (--failure-script), for the
-    // replay line of its script; empty: the report names F.vts and F.lws.
-    // The plug-in's (empty: `plugin`) is the one the failure was seen with.
+    // The files the first failure is written to, when it is; empty names: it
+    // is not, and the report names F.vts and F.lws. The plug-in's (empty:
+    // `plugin`) is the one the failure was seen with.
     ReplayNames replayNames{"", "", ""};
+    // The command line that replays a failure's files, for its script's first
+    // line; none: no such line.
+    std::function<std::string(const ReplayNames &)> replayCommand;
+    // Said beside the script of a failure whose files are not written.
+    std::string filesNote;
 };
 
 // Exit statuses of a validation.

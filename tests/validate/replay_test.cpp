@@ -219,16 +219,13 @@ TEST(Replay, TheScriptHoldsTheModelsPredictionsAndFailsOnlyTheFaultyPlugIn) {
               std::string::npos)
         << broken;
 
-    validate::ReplayNames names;
-    names.plugin = "/p/vantorel.p";
-    names.scene = "/w/my failure.lws";
-    names.script = "/w/f.vts";
-    const std::string text = validate::replayScript(s[0], names, "what went wrong");
+    const std::string text = validate::replayScript(s[0], "replay it so", "what went wrong");
     std::istringstream in(text);
-    std::string first;
+    std::string first, second;
     std::getline(in, first);
-    EXPECT_EQ(first,
-              "# replay: vantorel-host --plugin /p/vantorel.p --scene '/w/my failure.lws' --script /w/f.vts");
+    std::getline(in, second);
+    EXPECT_EQ(first, "# replay: replay it so");
+    EXPECT_EQ(second, "# What the validator saw go wrong, shrunk: what went wrong");
     for (const char *line :
          {"\nclick-y 4\n", "\nintensity 50\nkey L\nexpect prefix L\nok\nexpect result 0\n",
           "\nexpect commands 12\nexpect command 1 EditLights\n", "\nexpect command 12 \"SelectItem 0\"\n"})
@@ -271,9 +268,7 @@ TEST(Replay, AFailureOfOneActivationIsFoundShrunkAndReadsBack) {
     for (int i = 0; i < 8; ++i) a.scene.lights.push_back(scene::makeUniformScene(1).lights[0]);
     for (size_t i = 0; i < a.scene.lights.size(); ++i)
         a.scene.lights[i].id = scene::kLightIdBase + static_cast<uint32_t>(i);
-    validate::ReplayNames names;
-    names.plugin = VANTOREL_BROKEN_APPLY_PATH;
-    const validate::ReplayFinding f = validate::findReplay(VANTOREL_BROKEN_APPLY_PATH, {a}, 400, names);
+    const validate::ReplayFinding f = validate::findReplay(VANTOREL_BROKEN_APPLY_PATH, {a}, 400, "");
     ASSERT_TRUE(f.replay) << f.whyNot;
     EXPECT_GT(f.replays, 1);
     // Shrunk: a light and nothing done is enough to show the two decimals.
@@ -285,7 +280,7 @@ TEST(Replay, AFailureOfOneActivationIsFoundShrunkAndReadsBack) {
     EXPECT_TRUE(validate::sameLights(back, f.replay->activation.scene));
     EXPECT_EQ(f.replay->sceneFile.rfind("LWSC\n5\n", 0), 0u);
     // Two activations are no script.
-    const validate::ReplayFinding two = validate::findReplay(VANTOREL_BROKEN_APPLY_PATH, {a, a}, 10, names);
+    const validate::ReplayFinding two = validate::findReplay(VANTOREL_BROKEN_APPLY_PATH, {a, a}, 10, "");
     EXPECT_FALSE(two.replay);
     EXPECT_EQ(two.whyNot.rfind("the failure needs 2 activations of one loaded library", 0), 0u) << two.whyNot;
 }
