@@ -87,7 +87,8 @@ TEST(Validator, RejectsAnApplyStepThatSendsNonNumbersAndPrintsAScriptThatReplays
     EXPECT_EQ(countLines(repro, "  its session script:"), 1u) << repro;
     // The command line that replays it is for the command line to say; none is given here.
     EXPECT_EQ(countLines(repro, "    # replay: "), 0u) << repro;
-    EXPECT_EQ(countLines(repro, "    # What the validator saw go wrong, shrunk: activation 1: "), 1u) << repro;
+    EXPECT_EQ(countLines(repro, "    # What the validator saw go wrong, shrunk: activation 1: "), 1u)
+        << repro;
     EXPECT_EQ(countLines(repro, "    ok") + countLines(repro, "    cancel"), 1u) << repro;
     EXPECT_EQ(countLines(repro, "    expect result 0"), 1u) << repro;
     EXPECT_EQ(countLines(repro, "    expect commands "), 1u) << repro;
