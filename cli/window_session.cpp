@@ -191,7 +191,8 @@ bool runPanelWindow(const Options &options, const scenefile::LwsDocument &docume
 }  // namespace
 
 bool runWindowSession(const Options &options, const scenefile::LwsDocument &document, sim::Host &host,
-                      const sim::PluginLibrary &lib, SaveOptions saveOptions, const std::string &sceneBytes) {
+                      const sim::PluginLibrary &lib, const SaveOptions &saveOptions,
+                      const std::string &sceneBytes) {
     window::Settings settings;
     settings.zoom = options.zoom.value_or(0);
     bool written = true;

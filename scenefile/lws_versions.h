@@ -36,15 +36,15 @@ enum class NumberFormat {
 
 struct VersionRules {
     int version = 0;
+    NumberFormat numbers = NumberFormat::Trimmed;
+    // The keywords of lines the writer inserts (either spelling is read).
+    std::string_view intensityKeyword = "LightIntensity";
+    std::string_view falloffKeyword = "LightFalloffType";
     // "AddLight ID" carries the item ID in hexadecimal; without it lights are
     // numbered 0x20000000 + their index in the file.
     bool idAfterAddLight = false;
     // LightColor as 0-255 integers (else as fractions).
     bool colourAsBytes = false;
-    NumberFormat numbers = NumberFormat::Trimmed;
-    // The keywords of lines the writer inserts (either spelling is read).
-    std::string_view intensityKeyword = "LightIntensity";
-    std::string_view falloffKeyword = "LightFalloffType";
     // An inserted ShadowType line goes at the end of the light (else after its
     // type, range, cone and quality lines).
     bool shadowAtLightEnd = false;
@@ -64,16 +64,16 @@ constexpr int kLastVersion = 8;
 
 // One row per version, kFirstVersion to kLastVersion in order.
 inline constexpr VersionRules kVersionRules[] = {
-    // version, idAfterAddLight, colourAsBytes, numbers, intensityKeyword, falloffKeyword,
-    // shadowAtLightEnd, lightHandlers, keepUneditedSplit
-    {1, false, true, NumberFormat::Fixed, "LgtIntensity", "LightFalloff", true, false, true},
-    {2, false, true, NumberFormat::Fixed, "LgtIntensity", "LightFalloff", true, false, true},
-    {3, false, false, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, false, false},
-    {4, true, false, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, false, false},
-    {5, true, false, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, false, false},
-    {6, true, false, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, true, true},
-    {7, true, false, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, true, true},
-    {8, true, false, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, true, true},
+    // version, numbers, intensityKeyword, falloffKeyword,
+    //   idAfterAddLight, colourAsBytes, shadowAtLightEnd, lightHandlers, keepUneditedSplit
+    {1, NumberFormat::Fixed, "LgtIntensity", "LightFalloff", false, true, true, false, true},
+    {2, NumberFormat::Fixed, "LgtIntensity", "LightFalloff", false, true, true, false, true},
+    {3, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, false, false, false, false},
+    {4, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, false, false},
+    {5, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, false, false},
+    {6, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, true, true},
+    {7, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, true, true},
+    {8, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, true, true},
 };
 constexpr bool oneRowPerVersion() {
     int v = kFirstVersion;
