@@ -8,6 +8,7 @@
 
 #include "session/scene_bytes.h"
 #include "session/scene_save.h"
+#include "session/scene_source.h"
 #include "session/shell_scene.h"
 
 namespace {
@@ -48,6 +49,25 @@ struct FakeStore : session::Store {
         return r;
     }
 };
+
+TEST(OpenScene, KeepsTheBytesWhenAskedAndNamesTheFileAndLineOfAnError) {
+    session::OpenedScene opened;
+    scenefile::LoadError err;
+    ASSERT_TRUE(session::openScene(kV3, "dir/s.lws", true, opened, err)) << err.toString();
+    EXPECT_EQ(opened.bytes, kV3);
+    EXPECT_EQ(opened.document.lightCount(), 2u);
+    session::OpenedScene lean;
+    ASSERT_TRUE(session::openScene(kV3, "s.lws", false, lean, err));
+    EXPECT_TRUE(lean.bytes.empty());
+
+    std::string bad = kV3;
+    bad.replace(bad.find("LightIntensity 0.5"), 18, "LightIntensity 0,5");
+    session::OpenedScene kept = std::move(opened);
+    EXPECT_FALSE(session::openScene(bad, "dir/s.lws", true, kept, err));
+    EXPECT_EQ(err.toString(), "dir/s.lws:14: LightIntensity needs a number, not \"0,5\"");
+    EXPECT_EQ(kept.bytes, kV3);  // what was open stays open
+    EXPECT_EQ(kept.document.lightCount(), 2u);
+}
 
 TEST(SceneSave, TheStoreGetsTheRenderedBytesAndItsResultIsPassedOn) {
     const scenefile::LwsDocument doc = parsed(kV3);
