@@ -446,7 +446,7 @@ private:
         if (kw == "LightColor") {
             LwsDocument::Span &span = light.spans[static_cast<int>(LwsSetting::Color)];
             if (!readValues(i, kw, 3, span, vals, last)) return false;
-            const double scale = doc_.rules_->oldSyntax ? 1.0 / 255.0 : 1.0;
+            const double scale = doc_.rules_->colourAsBytes ? 1.0 / 255.0 : 1.0;
             for (int c = 0; c < 3; ++c) {
                 light.rawColor[c] = vals[c];
                 v.color[c] = vals[c] * scale;

@@ -120,8 +120,10 @@ public:
     }
 
 private:
-    bool old() const { return rules_.oldSyntax; }
-    std::string fmt(double v) const { return old() ? formatFixed(v) : formatTrimmed(v); }
+    // A decimal as this file's version writes it.
+    std::string fmt(double v) const {
+        return rules_.numbers == NumberFormat::Fixed ? formatFixed(v) : formatTrimmed(v);
+    }
 
     void warn(const std::string &s) { warnings_.push_back(s); }
     std::string who(std::size_t i, const LwsDocument::Light &l) const {
@@ -234,7 +236,8 @@ private:
         bool clamped = false;
         for (int c = 0; c < 3; ++c) {
             if (c) s += ' ';
-            s += old() ? formatInt(toByte(fractions[c], clamped)) : formatTrimmed(fractions[c]);
+            s +=
+                rules_.colourAsBytes ? formatInt(toByte(fractions[c], clamped)) : formatTrimmed(fractions[c]);
         }
         if (clamped) {
             warn(who(i, light) + ": colour components outside 0..255 were clamped, as LWSC " +
@@ -247,7 +250,7 @@ private:
         std::string s;
         for (int c = 0; c < 3; ++c) {
             if (c) s += ' ';
-            if (old()) {
+            if (rules_.colourAsBytes) {
                 bool ignored = false;
                 s += formatInt(toByte(light.rawColor[c] / 255.0, ignored));
             } else {
@@ -369,9 +372,9 @@ private:
     std::string keyword(LwsSetting s) const {
         switch (s) {
         case LwsSetting::Color: return "LightColor";
-        case LwsSetting::Intensity: return old() ? "LgtIntensity" : "LightIntensity";
+        case LwsSetting::Intensity: return std::string(rules_.intensityKeyword);
         case LwsSetting::Type: return "LightType";
-        case LwsSetting::Falloff: return old() ? "LightFalloff" : "LightFalloffType";
+        case LwsSetting::Falloff: return std::string(rules_.falloffKeyword);
         case LwsSetting::Range: return "LightRange";
         case LwsSetting::Shadow: return "ShadowType";
         }
@@ -382,7 +385,7 @@ private:
     std::size_t insertionPoint(const LwsDocument::Light &light, LwsSetting s) const {
         const int idx = static_cast<int>(s);
         if (s == LwsSetting::Shadow) {
-            if (old()) return sectionEnd(light);
+            if (rules_.shadowAtLightEnd) return sectionEnd(light);
             // After the type, range, cone and quality lines, whichever come last.
             std::size_t after = 0;
             bool found = false;

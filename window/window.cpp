@@ -13,7 +13,7 @@
 
 #include "panel_notes.h"
 #include "render/window_render.h"
-#include "shell_logic.h"
+#include "session/shell_logic.h"
 #include "sim/panel_input.h"
 #include "view.h"
 #include "x_errors.h"
@@ -231,7 +231,7 @@ sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::str
 }
 
 void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSettings &s) {
-    ShellLogic logic(s.saveTo, s.sceneFile);
+    ShellLogic logic(s.saveTo, s.sceneFile, s.howToSave);
     logic.fileExists = [](const std::string &path) {
         struct stat st;
         return ::stat(path.c_str(), &st) == 0;
@@ -253,9 +253,9 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
             logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
             if (s.runFinished) s.runFinished(result);
         } else if (a == ShellAction::Save) {
-            std::string message = "This shell cannot save.";
-            const SaveOutcome outcome = s.save ? s.save(logic.saveRequest(), message) : SaveOutcome::Failed;
-            logic.saved(outcome, message);
+            const SaveRequest &r = logic.saveRequest();
+            logic.saved(s.save ? s.save(r)
+                               : session::saveFailure(r.path, "saving", "This shell cannot save."));
         } else if (a == ShellAction::ShowChanges) {
             ShellChanges changes;
             if (s.changes) changes = s.changes();

@@ -1,9 +1,9 @@
 // text_field.cpp - editing one line of text.
-#include "text_field.h"
+#include "session/text_field.h"
 
 #include <algorithm>
 
-namespace window {
+namespace session {
 
 namespace {
 
@@ -59,4 +59,4 @@ void TextField::caretToColumn(int column) {
     while (caret > 0 && caret < text.size() && continuation(text[caret])) --caret;
 }
 
-}  // namespace window
+}  // namespace session
