@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "diagnostics.h"
 #include "file_roles.h"
 #include "fileio/durable_write.h"
 #include "fileio/file_store.h"
@@ -45,19 +46,20 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
 
 bool reportSave(const session::SceneSave &save, std::ostream &err) {
     const session::SaveResult &r = save.result;
-    for (const std::string &w : save.warnings) err << "warning: " << w << '\n';
-    for (const std::string &e : save.errors) err << "error: " << e << '\n';
+    Diagnostics d(err);
+    for (const std::string &w : save.warnings) d.warning(w);
+    for (const std::string &e : save.errors) d.error(e);
     if (r.status == session::SaveStatus::ChangedOnDisk) {
-        err << "error: " << r.target << ": the file changed on disk since it was read (" << r.change
-            << "); nothing was written. Look at the other change first, save to another file, or give "
-               "--force to replace it with this session's result.\n";
+        d.error(r.target + ": the file changed on disk since it was read (" + r.change +
+                "); nothing was written. Look at the other change first, save to another file, or give "
+                "--force to replace it with this session's result.");
         return false;
     }
     if (!r.change.empty())
-        err << "warning: " << r.target << " changed on disk since it was read (" << r.change
-            << "); replacing it as --force asks\n";
+        d.warning(r.target + " changed on disk since it was read (" + r.change +
+                  "); replacing it as --force asks");
     if (r.status == session::SaveStatus::Failed) {
-        err << "error: " << r.message << '\n';
+        d.error(r.message);
         return false;
     }
     err << "saved: " << r.target << '\n';
@@ -68,11 +70,11 @@ bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const s
                std::ostream &err, const SaveOptions &options, session::SaveResult *result) {
     const std::optional<sim::Close> outcome = host.lastOutcome();
     if (!outcome) {
-        err << "note: the panel never opened; " << path << " was not written\n";
+        Diagnostics(err).note("the panel never opened; " + path + " was not written");
         return true;
     }
     if (*outcome != sim::Close::Ok) {
-        err << "note: the panel was cancelled; " << path << " was not written\n";
+        Diagnostics(err).note("the panel was cancelled; " + path + " was not written");
         return true;
     }
     session::SaveResult r = writeScene(doc, host.scene(), path, err, options);
@@ -102,12 +104,12 @@ bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, st
 bool savePanelPicture(const sim::Host &host, const std::string &path, std::ostream &err) {
     const sim::PanelModel *panel = host.lastPanel();
     if (!panel || !panel->opened) {
-        err << "warning: the panel never opened; no picture was written to " << path << '\n';
+        Diagnostics(err).warning("the panel never opened; no picture was written to " + path);
         return true;
     }
     std::string error;
     if (!writePanelPicture(*panel, path, error)) {
-        err << "error: " << error << '\n';
+        Diagnostics(err).error(error);
         return false;
     }
     return true;

@@ -1,6 +1,8 @@
 // window_session.cpp - vantorel-host's window runs.
 #include "window_session.h"
 
+#include "diagnostics.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -27,12 +29,12 @@ std::string recordingText(const std::vector<std::string> &lines) {
 
 bool writeRecording(const std::vector<std::string> &lines, const std::string &path) {
     if (lines.empty()) {
-        std::cerr << "warning: the panel never opened; nothing was recorded to " << path << '\n';
+        diagnostics().warning("the panel never opened; nothing was recorded to " + path);
         return true;
     }
     std::string error;
     if (!fileio::replaceFile(path, recordingText(lines), error)) {
-        std::cerr << "error: " << error << '\n';
+        diagnostics().error(error);
         return false;
     }
     std::cerr << "recorded: " << path << '\n';
@@ -83,13 +85,13 @@ std::string keepRecording(const std::string &text, const Options &options, std::
 // How to get the edits of a failed save from a recording of the session.
 // Replayed, the session applies its edits to the file as it is then: over a
 // file changed on disk that keeps the other change too.
-void replayHint(const std::string &recording, const Options &options, const std::string &change) {
+std::string replayHint(const std::string &recording, const Options &options, const std::string &change) {
     const std::string replay = "vantorel-host --scene " + *options.scene + " --script " + recording;
     if (!change.empty())
-        std::cerr << "To apply its edits to " << *options.scene
-                  << " as it is now, replay it with the same options: " << replay
-                  << " --diff (to look first), then " << replay << " --save " << *options.save << '\n';
-    else std::cerr << "To save its edits, replay it with the same options: " << replay << " --save OUT.lws\n";
+        return "To apply its edits to " + *options.scene +
+               " as it is now, replay it with the same options: " + replay +
+               " --diff (to look first), then " + replay + " --save " + *options.save;
+    return "To save its edits, replay it with the same options: " + replay + " --save OUT.lws";
 }
 
 // The end of a single run: the session is kept when the save failed (and
@@ -100,9 +102,9 @@ void keepSession(const std::vector<std::string> &recorded, const Options &option
     std::string why;
     const std::string kept = keepRecording(text, options, why);
     if (kept.empty()) {
-        std::cerr << "error: the session could not be kept in a file (" << why
-                  << "); here it is, to copy into a .vts file and replay with --script:\n"
-                  << text << "(end of the session)\n";
+        diagnostics().error("the session could not be kept in a file (" + why +
+                            "); here it is, to copy into a .vts file and replay with --script:");
+        diagnostics().stream() << text << "(end of the session)\n";
         return;
     }
     if (recordFailed) {
@@ -110,8 +112,8 @@ void keepSession(const std::vector<std::string> &recorded, const Options &option
                   << kept << " instead\n";
         return;
     }
-    std::cerr << "kept: the save failed, so the session was recorded to " << kept << ". ";
-    replayHint(kept, options, change);
+    std::cerr << "kept: the save failed, so the session was recorded to " << kept << ". "
+              << replayHint(kept, options, change) << '\n';
 }
 
 // --window --shell: the shell, every save of the process through one store,
@@ -154,8 +156,8 @@ bool keepWork(const Options &options, const std::vector<std::string> &recorded, 
     if (!recorded.empty() && (recordFailed || (saveFailed && !options.record))) {
         keepSession(recorded, options, recordFailed, change);
     } else if (saveFailed && !recorded.empty()) {
-        std::cerr << "note: the save failed; " << *options.record << " keeps the session. ";
-        replayHint(*options.record, options, change);
+        diagnostics().note("the save failed; " + *options.record + " keeps the session. " +
+                           replayHint(*options.record, options, change));
     }
     return !recordFailed;
 }
@@ -181,8 +183,9 @@ bool runPanelWindow(const Options &options, const scenefile::LwsDocument &docume
         saveFailed = !saveScene(document, host, *options.save, std::cerr, saveOptions, &save);
         written = !saveFailed;
     } else if (options.scene && host.lastOutcome() == sim::Close::Ok) {
-        std::cerr << "note: nothing was saved; to write the edited scene, run again with --save OUT.lws "
-                     "(it may name the --scene file itself)\n";
+        diagnostics().note(
+            "nothing was saved; to write the edited scene, run again with --save OUT.lws (it may name the "
+            "--scene file itself)");
     }
     const std::string change = saveFailed ? save.change : std::string();
     return keepWork(options, recorded, saveFailed, change) && written;
