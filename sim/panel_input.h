@@ -71,6 +71,7 @@
 #include <vector>
 
 #include "host.h"
+#include "overlay.h"
 #include "panel_geometry.h"
 
 namespace sim {
@@ -118,16 +119,6 @@ struct KeyPress {
 // The Layout key code the panel's key handler receives for a key pressed while
 // no field is edited, or -1 for a key that is not passed on (Escape among them).
 int panelKeyCode(const KeyPress &k);
-
-// Window-only decoration; the panel picture (--png, snapshot) never shows it.
-struct Overlay {
-    std::optional<Rect> editField;  // the field being edited (picture pixels)
-    std::string editText;           // its text while editing (UTF-8)
-    int caret = 0;                  // caret index into editText, in bytes; the
-                                    // panel font gives every byte one cell
-    std::optional<Rect> pressed;    // a button held down (copy, paste, Clear selection, OK, Cancel)
-    std::string status;             // status line text ("" = none), e.g. why a number was refused
-};
 
 class PanelInput {
 public:

@@ -132,7 +132,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
                      View *behind) {
     const sim::PanelModel *panel = h.openPanel();
     sim::PanelInput in(h);
-    sim::Picture first = panelFrame(*panel, in.overlay());
+    sim::Picture first = render::panelFrame(*panel, in.overlay());
     const int zoom = chooseZoom(settings.zoom, first.width(), first.height());
     View view(panel->title, first, zoom, settings);
     if (!view.ok()) {
@@ -148,7 +148,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
     auto frame = [&]() {
         sim::Overlay o = in.overlay();
         if (o.status.empty()) o.status = note;
-        return panelFrame(*panel, o);
+        return render::panelFrame(*panel, o);
     };
     SDL_Event e;
     while (!in.finished()) {

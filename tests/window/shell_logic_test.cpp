@@ -16,8 +16,8 @@ using window::ShellLogic;
 struct Point {
     int x, y;
 };
-Point mid(const render::Box &b) { return {b.x + b.w / 2, b.y + b.h / 2}; }
-ShellAction clickOn(ShellLogic &s, const render::Box &b) { return s.click(mid(b).x, mid(b).y); }
+Point mid(const sim::Rect &b) { return {b.x + b.w / 2, b.y + b.h / 2}; }
+ShellAction clickOn(ShellLogic &s, const sim::Rect &b) { return s.click(mid(b).x, mid(b).y); }
 
 const ShellLayout L = render::shellLayout();
 
@@ -194,7 +194,7 @@ TEST(ShellLogic, ClickInTheFieldMovesTheCaret) {
     clickOn(s, L.save);
     s.saved(window::SaveOutcome::Failed, "failed");
     clickOn(s, L.dialogYes);
-    const render::Box &f = L.dialogField;
+    const sim::Rect &f = L.dialogField;
     s.click(f.x + 4 + 2 * sim::font::kAdvance, f.y + f.h / 2);  // between "ou" and "t.lws"
     EXPECT_EQ(s.view({}).dialog->caret, 2);
     s.text("\xc3\xa9");  // typed text is UTF-8
@@ -314,7 +314,7 @@ TEST(WindowFrame, PanelUnchangedAtTopLeftStatusBelow) {
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 120; ++x) ASSERT_EQ(f.at(x, y), panel.at(x, y)) << x << "," << y;
 
-    render::Decoration d;
+    sim::Overlay d;
     d.status = "not a number";
     const sim::Picture s = render::drawWindowFrame(panel, d);
     EXPECT_GT(s.countColour(render::kInk, 0, 60, 120, render::kStatusHeight), 20);
@@ -325,15 +325,15 @@ TEST(WindowFrame, PressedButtonAndEditedField) {
     sim::Picture panel = grey(120, 60);
     panel.fillBox(10, 10, 40, 18, render::kButtonFill);
     panel.drawText(14, 14, "OK", render::kInk);
-    render::Decoration d;
-    d.pressed = render::Box{10, 10, 40, 18};
+    sim::Overlay d;
+    d.pressed = sim::Rect{10, 10, 40, 18};
     sim::Picture f = render::drawWindowFrame(panel, d);
     EXPECT_EQ(f.countColour(render::kButtonFill, 10, 10, 40, 18), 0);
     EXPECT_GT(f.countColour(render::kPressedFill, 10, 10, 40, 18), 300);
     EXPECT_GT(f.countColour(render::kTitleInk, 10, 10, 40, 18), 5);  // text turns white
 
-    render::Decoration e;
-    e.editField = render::Box{60, 30, 50, 16};
+    sim::Overlay e;
+    e.editField = sim::Rect{60, 30, 50, 16};
     e.editText = "12";
     e.caret = 1;
     f = render::drawWindowFrame(panel, e);
