@@ -81,6 +81,7 @@
 #include <string_view>
 #include <vector>
 
+#include "action.h"
 #include "commands.h"
 #include "host/layout_generic.h"
 #include "host/messages.h"
@@ -93,8 +94,6 @@
 #include "scene/scene.h"
 
 namespace sim {
-
-enum class Close { Cancel = 0, Ok = 1 };
 
 constexpr int32_t kTextColourCode = 4140;       // the list's name colour
 constexpr Rgb kTextColour{255, 255, 255};       // how the host shows it

@@ -22,7 +22,7 @@ namespace window {
 
 namespace {
 
-// SDL's key to the input mapping's; printable keys come as text input instead.
+// SDL's key to sim's named keys.
 std::optional<sim::Key> panelKey(SDL_Keycode k) {
     if (k >= SDLK_F1 && k <= SDLK_F12)
         return static_cast<sim::Key>(static_cast<int>(sim::Key::F1) + (k - SDLK_F1));
@@ -52,19 +52,22 @@ std::optional<sim::Key> panelKey(SDL_Keycode k) {
     }
 }
 
-// Unicode code points of UTF-8 text; a malformed byte stands for itself.
-std::vector<uint32_t> codePoints(const char *s) {
-    std::vector<uint32_t> out;
-    const auto *p = reinterpret_cast<const unsigned char *>(s);
-    while (*p) {
-        uint32_t c = *p;
-        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (more) c &= 0x3Fu >> more;
-        ++p;
-        for (; more > 0 && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3Fu);
-        out.push_back(c);
+// A key going down as sim sees it: named, a key with a printable ASCII
+// character, or another; sim::keyDown decides what it stands for.
+sim::KeyPress keyOf(const SDL_Keysym &sym) {
+    sim::KeyPress k;
+    k.shift = (sym.mod & KMOD_SHIFT) != 0;
+    k.ctrl = (sym.mod & KMOD_CTRL) != 0;
+    k.alt = (sym.mod & KMOD_ALT) != 0;
+    if (std::optional<sim::Key> key = panelKey(sym.sym)) {
+        k.key = *key;
+    } else if (sym.sym >= 32 && sym.sym < 127) {
+        k.key = sim::Key::Char;
+        k.ch = static_cast<uint32_t>(sym.sym);
+    } else {
+        k.key = sim::Key::Other;
     }
-    return out;
+    return k;
 }
 
 // Feeds one SDL event of the panel's window to the input mapping. Returns
@@ -95,35 +98,11 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
         return false;
     }
     case SDL_TEXTINPUT:
-        if (e.text.windowID != view.id() && e.text.windowID != 0) return false;
-        for (uint32_t c : codePoints(e.text.text)) {
-            sim::KeyPress k;
-            k.key = sim::Key::Char;
-            k.ch = c;
-            in.keyPress(k);
-        }
+        if (e.text.windowID == view.id() || e.text.windowID == 0) in.typed(e.text.text);
         return false;
-    case SDL_KEYDOWN: {
-        if (e.key.windowID != view.id() && e.key.windowID != 0) return false;
-        const Uint16 mod = e.key.keysym.mod;
-        sim::KeyPress k;
-        k.shift = (mod & KMOD_SHIFT) != 0;
-        k.ctrl = (mod & KMOD_CTRL) != 0;
-        k.alt = (mod & KMOD_ALT) != 0;
-        if (std::optional<sim::Key> key = panelKey(e.key.keysym.sym)) {
-            k.key = *key;
-            in.keyPress(k);
-        } else if ((k.ctrl || k.alt) && e.key.keysym.sym >= 32 && e.key.keysym.sym < 127) {
-            // No text input comes with Ctrl or Alt held; the key itself does.
-            k.key = sim::Key::Char;
-            k.ch = static_cast<uint32_t>(e.key.keysym.sym);
-            in.keyPress(k);
-        } else if (e.key.keysym.sym < 32 || e.key.keysym.sym >= 127) {
-            k.key = sim::Key::Other;
-            in.keyPress(k);
-        }
-        return false;  // printable keys arrive as SDL_TEXTINPUT
-    }
+    case SDL_KEYDOWN:
+        if (e.key.windowID == view.id() || e.key.windowID == 0) in.keyDown(keyOf(e.key.keysym));
+        return false;
     default: return false;
     }
 }
@@ -166,11 +145,12 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
         } while (!in.finished() && SDL_PollEvent(&e));
         if (in.finished()) break;
         bool changed = in.takeChanged();
-        if (in.recorded().size() != recordedSeen) {
+        const std::vector<sim::Action> &sent = in.recording().actions();
+        if (sent.size() != recordedSeen) {
             // An event reached the plug-in: the last note is out of date.
-            recordedSeen = in.recorded().size();
-            const std::string &last = in.recorded().back();
-            std::string now = last.rfind("range ", 0) == 0 ? rangeNotSentNote(h) : std::string();
+            recordedSeen = sent.size();
+            std::string now =
+                sent.back().kind == sim::ActionKind::Range ? rangeNotSentNote(h) : std::string();
             changed = changed || now != note;
             note = std::move(now);
         }

@@ -379,34 +379,6 @@ TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes)
 
 // ---- keys ----------------------------------------------------------------------------
 
-TEST(PanelKeys, LayoutCodes) {
-    EXPECT_EQ(sim::panelKeyCode(ch('a')), 'a');
-    EXPECT_EQ(sim::panelKeyCode(ch(' ')), 32);
-    EXPECT_EQ(sim::panelKeyCode(ch('~')), 126);
-    KeyPress e = ch(0);
-    e.ch = 0xE9;  // é
-    EXPECT_EQ(sim::panelKeyCode(e), 0xE9);
-    e.ch = 0x20AC;  // € has no Layout code
-    EXPECT_EQ(sim::panelKeyCode(e), -1);
-    e.ch = 127;
-    EXPECT_EQ(sim::panelKeyCode(e), -1);
-    KeyPress c = ch('c');
-    c.ctrl = true;
-    EXPECT_EQ(sim::panelKeyCode(c), -1);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Backspace)), 8);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Tab)), 9);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Return)), 13);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Escape)), -1);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::F1)), 0x1030);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::F10)), 0x1039);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::F11)), -1);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Left)), 0x1040);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Delete)), 0x1049);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Shift)), 0x1061);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Ctrl)), 0x1062);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Alt)), -1);
-}
-
 TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
