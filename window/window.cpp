@@ -70,6 +70,9 @@ sim::KeyPress keyOf(const SDL_Keysym &sym) {
     return k;
 }
 
+// Wheel notches, positive away from the user, whichever way the system scrolls.
+int notches(const SDL_MouseWheelEvent &w) { return w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y; }
+
 // Feeds one SDL event of the panel's window to the input mapping. Returns
 // true when the window must be repainted although nothing changed (expose).
 bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
@@ -93,8 +96,7 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
         if (e.wheel.windowID != view.id() || e.wheel.y == 0) return false;
         int x = 0, y = 0;
         SDL_GetMouseState(&x, &y);
-        const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-        in.wheel(x / z, y / z, notches);
+        in.wheel(x / z, y / z, notches(e.wheel));
         return false;
     }
     case SDL_TEXTINPUT:
@@ -180,6 +182,100 @@ std::optional<ShellKey> shellKey(SDL_Keycode k) {
     }
 }
 
+// What the shell's events since the last frame ask of its window.
+struct ShellFrame {
+    bool repaint = false, expose = false, quit = false;
+};
+
+// The shell window between its events: each event handed to its logic, and
+// the action the logic returns carried out.
+struct Shell {
+    sim::Host &host;
+    const sim::PluginLibrary &lib;
+    const ShellSettings &s;
+    ShellLogic &logic;
+    View &view;
+
+    void feed(const SDL_Event &e, ShellFrame &f);
+    // Carries out an action; true when the person quits.
+    bool carryOut(ShellAction a);
+    void runPlugin();
+    void save();
+    void showChanges();
+    // The action an event asked for, carried out; the logic's view may have changed.
+    void act(ShellAction a, ShellFrame &f) {
+        f.quit = carryOut(a) || f.quit;
+        f.repaint = true;
+    }
+    bool ours(Uint32 windowId) const { return windowId == view.id() || windowId == 0; }
+};
+
+void Shell::feed(const SDL_Event &e, ShellFrame &f) {
+    const size_t rows = host.scene().lights.size();
+    switch (e.type) {
+    case SDL_QUIT: act(logic.closeRequested(), f); break;
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != view.id()) break;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) act(logic.closeRequested(), f);
+        f.expose = f.expose || e.window.event == SDL_WINDOWEVENT_EXPOSED;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.windowID == view.id() && e.button.button == SDL_BUTTON_LEFT)
+            act(logic.click(e.button.x / view.zoom(), e.button.y / view.zoom()), f);
+        break;
+    case SDL_MOUSEWHEEL:
+        if (e.wheel.windowID != view.id() || e.wheel.y == 0) break;
+        logic.wheel(notches(e.wheel), rows);
+        f.repaint = true;
+        break;
+    case SDL_KEYDOWN:
+        if (!ours(e.key.windowID)) break;
+        if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) act(logic.key(*k, rows), f);
+        break;
+    case SDL_TEXTINPUT:
+        if (!ours(e.text.windowID) || !logic.typing()) break;
+        logic.text(e.text.text);
+        f.repaint = true;
+        break;
+    default: break;
+    }
+}
+
+bool Shell::carryOut(ShellAction a) {
+    switch (a) {
+    case ShellAction::RunPlugin: runPlugin(); break;
+    case ShellAction::Save: save(); break;
+    case ShellAction::ShowChanges: showChanges(); break;
+    case ShellAction::None:
+    case ShellAction::Quit: break;
+    }
+    return a == ShellAction::Quit;
+}
+
+void Shell::runPlugin() {
+    const size_t before = host.commandRecords().size();
+    const int result =
+        host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
+    size_t applied = 0;
+    for (size_t i = before; i < host.commandRecords().size(); ++i)
+        applied += host.commandRecords()[i].accepted;
+    logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
+    if (s.runFinished) s.runFinished(result);
+}
+
+void Shell::save() {
+    std::string message = "This shell cannot save.";
+    const SaveOutcome outcome = s.save ? s.save(logic.saveRequest(), message) : SaveOutcome::Failed;
+    logic.saved(outcome, message);
+}
+
+void Shell::showChanges() {
+    ShellChanges changes;
+    if (s.changes) changes = s.changes();
+    else changes.lines = {"This shell cannot show changes."};
+    logic.showChanges(std::move(changes));
+}
+
 }  // namespace
 
 bool start(std::string &error) {
@@ -220,80 +316,18 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
     View view("Layout - vantorel-host shell", first, chooseZoom(s.window.zoom, first.width(), first.height()),
               s.window);
     if (!view.ok()) return;
-    const int z = view.zoom();
     SDL_StartTextInput();  // typed names for "Save as..."
-    auto carryOut = [&](ShellAction a) -> bool {
-        if (a == ShellAction::RunPlugin) {
-            const size_t before = host.commandRecords().size();
-            const int result =
-                host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
-            size_t applied = 0;
-            for (size_t i = before; i < host.commandRecords().size(); ++i)
-                applied += host.commandRecords()[i].accepted;
-            logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
-            if (s.runFinished) s.runFinished(result);
-        } else if (a == ShellAction::Save) {
-            std::string message = "This shell cannot save.";
-            const SaveOutcome outcome = s.save ? s.save(logic.saveRequest(), message) : SaveOutcome::Failed;
-            logic.saved(outcome, message);
-        } else if (a == ShellAction::ShowChanges) {
-            ShellChanges changes;
-            if (s.changes) changes = s.changes();
-            else changes.lines = {"This shell cannot show changes."};
-            logic.showChanges(std::move(changes));
-        }
-        return a == ShellAction::Quit;
-    };
+    Shell shell{host, lib, s, logic, view};
     SDL_Event e;
     for (;;) {
         if (!SDL_WaitEvent(&e)) return;
-        bool repaint = false, expose = false, quit = false;
+        ShellFrame f;
         do {
-            switch (e.type) {
-            case SDL_QUIT:
-                quit = carryOut(logic.closeRequested()) || quit;
-                repaint = true;
-                break;
-            case SDL_WINDOWEVENT:
-                if (e.window.windowID != view.id()) break;
-                if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-                    quit = carryOut(logic.closeRequested()) || quit;
-                    repaint = true;
-                }
-                expose = expose || e.window.event == SDL_WINDOWEVENT_EXPOSED;
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                if (e.button.windowID == view.id() && e.button.button == SDL_BUTTON_LEFT) {
-                    quit = carryOut(logic.click(e.button.x / z, e.button.y / z)) || quit;
-                    repaint = true;
-                }
-                break;
-            case SDL_MOUSEWHEEL:
-                if (e.wheel.windowID == view.id() && e.wheel.y != 0) {
-                    logic.wheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y,
-                                host.scene().lights.size());
-                    repaint = true;
-                }
-                break;
-            case SDL_KEYDOWN:
-                if (e.key.windowID != view.id() && e.key.windowID != 0) break;
-                if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) {
-                    quit = carryOut(logic.key(*k, host.scene().lights.size())) || quit;
-                    repaint = true;
-                }
-                break;
-            case SDL_TEXTINPUT:
-                if ((e.text.windowID == view.id() || e.text.windowID == 0) && logic.typing()) {
-                    logic.text(e.text.text);
-                    repaint = true;
-                }
-                break;
-            default: break;
-            }
-        } while (!quit && SDL_PollEvent(&e));
-        if (quit) return;
-        if (repaint) view.show(render::drawShell(logic.view(host.scene())));
-        else if (expose) view.refresh();
+            shell.feed(e, f);
+        } while (!f.quit && SDL_PollEvent(&e));
+        if (f.quit) return;
+        if (f.repaint) view.show(render::drawShell(logic.view(host.scene())));
+        else if (f.expose) view.refresh();
     }
 }
 
