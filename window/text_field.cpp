@@ -1,8 +1,6 @@
 // text_field.cpp - editing one line of text.
 #include "text_field.h"
 
-#include <algorithm>
-
 #include "sim/utf8.h"
 
 namespace window {
