@@ -401,6 +401,34 @@ TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
     EXPECT_TRUE(host.commands().empty());
 }
 
+// What a front end hands over: keys going down and typed text. A character
+// key counts once, through its text; with Ctrl held it is the key that
+// counts, and neither the panel nor a field takes it.
+TEST_F(PanelInputTest, KeysGoingDownAndTypedTextCountOnce) {
+    Host host(scene::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        KeyPress s = ch('s');
+        in.keyDown(s);  // its text follows
+        in.typed("Sp");
+        EXPECT_EQ(h.prefixText(), "Sp");
+        s.ctrl = true;
+        in.keyDown(s);
+        in.keyDown(key(Key::Shift));
+        in.typed("\xC3\xA9");  // é: a Latin-1 code of its own
+        const std::string shown = h.prefixText();
+        click(in, where(h, "prefix"));
+        in.keyDown(key(Key::End));
+        in.keyDown(s);              // Ctrl+S in a field: not typed
+        in.typed("o\x80\xC3\xA9");  // a stray byte stands for a C1 control: not typed
+        EXPECT_EQ(in.overlay().editText, shown + "o\xC3\xA9");
+        in.keyDown(key(Key::Escape));
+        EXPECT_FALSE(in.finished()) << "Escape drops the edit";
+        in.keyDown(key(Key::Escape));
+        EXPECT_TRUE(in.finished());
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key 0xe9", "cancel"}));
+}
+
 TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
