@@ -42,7 +42,7 @@ TEST(Recorder, EachActionIsTheScriptLineThatReplaysIt) {
 
 TEST(Recorder, PrintableKeysInARowJoinOneTypeLine) {
     sim::Recorder r;
-    for (int code : {'S', 'p', ' ', '"', '#'}) r.record(Action::key(code));
+    for (unsigned char c : std::string("Sp \"#")) r.record(Action::key(c));
     r.record(Action::key(0x1061));  // Shift ends the run
     r.record(Action::key('a'));
     r.record(Action::key(8));
