@@ -11,11 +11,9 @@ namespace session {
 
 namespace {
 
-// The first byte the field shows: the text scrolls so that the caret stays
-// inside (as window_render draws it).
-int firstShown(const TextField &f, const render::Box &box) {
-    const int chars = std::max(1, (box.w - 8) / sim::font::kAdvance);
-    return std::max(0, static_cast<int>(f.caret) - chars);
+// The first byte the field shows, as window_render scrolls it.
+int firstShown(const TextField &f, const sim::Rect &box) {
+    return render::firstShownByte(box, static_cast<int>(f.caret));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "render/window_render.h"
 #include "sim/host.h"
 #include "sim/panel_geometry.h"
 #include "sim/panel_input.h"
@@ -69,7 +70,7 @@ int main(int argc, char **argv) {
     host.activate(lib, [&](sim::Host &h) {
         const sim::PanelModel &panel = *h.openPanel();
         sim::PanelInput in(h);
-        window::View view(panel.title, window::panelFrame(panel, in.overlay()), zoom, settings);
+        window::View view(panel.title, render::panelFrame(panel, in.overlay()), zoom, settings);
         const sim::PanelGeometry g = sim::panelGeometry(panel);
         sim::Rect list{}, drag{};
         for (const sim::ControlGeometry &c : g.controls) {
@@ -83,7 +84,7 @@ int main(int argc, char **argv) {
                 SDL_PumpEvents();
                 const double c0 = cpuMs(), w0 = wallMs();
                 event(i);
-                if (in.takeChanged()) view.show(window::panelFrame(panel, in.overlay()));
+                if (in.takeChanged()) view.show(render::panelFrame(panel, in.overlay()));
                 cpu.push_back(cpuMs() - c0);
                 wall.push_back(wallMs() - w0);
             }

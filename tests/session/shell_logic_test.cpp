@@ -18,8 +18,8 @@ using session::ShellLogic;
 struct Point {
     int x, y;
 };
-Point mid(const render::Box &b) { return {b.x + b.w / 2, b.y + b.h / 2}; }
-ShellAction clickOn(ShellLogic &s, const render::Box &b) { return s.click(mid(b).x, mid(b).y); }
+Point mid(const sim::Rect &b) { return {b.x + b.w / 2, b.y + b.h / 2}; }
+ShellAction clickOn(ShellLogic &s, const sim::Rect &b) { return s.click(mid(b).x, mid(b).y); }
 
 const ShellLayout L = render::shellLayout();
 
@@ -221,7 +221,7 @@ TEST(ShellLogic, ClickInTheFieldMovesTheCaret) {
     clickOn(s, L.save);
     s.saved(failed("out.lws", "failed."));
     clickOn(s, L.dialogYes);
-    const render::Box &f = L.dialogField;
+    const sim::Rect &f = L.dialogField;
     s.click(f.x + 4 + 2 * sim::font::kAdvance, f.y + f.h / 2);  // between "ou" and "t.lws"
     EXPECT_EQ(s.view({}).dialog->caret, 2);
     s.text("\xc3\xa9");  // typed text is UTF-8

@@ -66,7 +66,7 @@ TEST(WindowFrame, PanelUnchangedAtTopLeftStatusBelow) {
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 120; ++x) ASSERT_EQ(f.at(x, y), panel.at(x, y)) << x << "," << y;
 
-    render::Decoration d;
+    sim::Overlay d;
     d.status = "not a number";
     const sim::Picture s = render::drawWindowFrame(panel, d);
     EXPECT_GT(s.countColour(render::kInk, 0, 60, 120, render::kStatusHeight), 20);
@@ -77,15 +77,15 @@ TEST(WindowFrame, PressedButtonAndEditedField) {
     sim::Picture panel = grey(120, 60);
     panel.fillBox(10, 10, 40, 18, render::kButtonFill);
     panel.drawText(14, 14, "OK", render::kInk);
-    render::Decoration d;
-    d.pressed = render::Box{10, 10, 40, 18};
+    sim::Overlay d;
+    d.pressed = sim::Rect{10, 10, 40, 18};
     sim::Picture f = render::drawWindowFrame(panel, d);
     EXPECT_EQ(f.countColour(render::kButtonFill, 10, 10, 40, 18), 0);
     EXPECT_GT(f.countColour(render::kPressedFill, 10, 10, 40, 18), 300);
     EXPECT_GT(f.countColour(render::kTitleInk, 10, 10, 40, 18), 5);  // text turns white
 
-    render::Decoration e;
-    e.editField = render::Box{60, 30, 50, 16};
+    sim::Overlay e;
+    e.editField = sim::Rect{60, 30, 50, 16};
     e.editText = "12";
     e.caret = 1;
     f = render::drawWindowFrame(panel, e);
