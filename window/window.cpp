@@ -277,7 +277,18 @@ void Shell::showChanges() {
 
 }  // namespace
 
-bool start(std::string &error) {
+namespace {
+std::function<void(const std::string &)> g_log;
+void logThrough(void *, int, SDL_LogPriority, const char *message) {
+    if (g_log) g_log(message ? message : "");
+}
+}  // namespace
+
+bool start(std::string &error, std::function<void(const std::string &line)> log) {
+    if (log) {
+        g_log = std::move(log);
+        SDL_LogSetOutputFunction(logThrough, nullptr);
+    }
     // Ctrl-C in the terminal ends the process as it always does.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     tolerateMessagesToGoneWindows();

@@ -39,7 +39,9 @@ struct Settings {
 };
 
 // Opens the display. Returns false with a sentence in error when there is none.
-bool start(std::string &error);
+// log, when given, receives every message SDL logs (one line each, without
+// a line end) instead of SDL's own output on stderr.
+bool start(std::string &error, std::function<void(const std::string &line)> log = {});
 // Closes the display again.
 void stop();
 
