@@ -96,7 +96,7 @@ std::vector<ShellRow> shellRows(const scene::Scene &scene) {
         ShellRow r;
         r.name = l.name;
         const char *t = typeName(l.lightType);
-        r.type = t ? t : std::to_string(l.lightType);
+        r.type = !l.otherKind.empty() ? l.otherKind : t ? t : std::to_string(l.lightType);
         r.intensity = l.intensity;
         r.r = byte(l.color[0]);
         r.g = byte(l.color[1]);

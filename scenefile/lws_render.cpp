@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 
+#include "scene/name_text.h"
 #include "scenefile/lws_document.h"
 #include "scenefile/lws_text.h"
 
@@ -126,8 +128,19 @@ private:
     }
 
     void warn(const std::string &s) { warnings_.push_back(s); }
-    std::string who(std::size_t i, const LwsDocument::Light &l) const {
-        return "light " + std::to_string(i + 1) + " \"" + l.value.name + "\"";
+    // A light as the warnings name it: its number and its name in UTF-8, read
+    // as the scene's names are read (scene/name_text.h).
+    std::string who(std::size_t i, const LwsDocument::Light &l) {
+        if (!namesUtf8_) {
+            namesUtf8_ = true;
+            for (const LwsDocument::Light &o : doc_.lights_)
+                if (!scene::isUtf8(o.value.name)) {
+                    namesUtf8_ = false;
+                    break;
+                }
+        }
+        const std::string name = *namesUtf8_ ? l.value.name : scene::cp1252ToUtf8(l.value.name);
+        return "light " + std::to_string(i + 1) + " \"" + name + "\"";
     }
     const LwsDocument::Span &span(const LwsDocument::Light &l, LwsSetting s) const {
         return l.spans[static_cast<int>(s)];
@@ -480,6 +493,7 @@ private:
         return out;
     }
 
+    std::optional<bool> namesUtf8_;  // whether every name is UTF-8; found at the first warning
     const LwsDocument &doc_;
     const VersionRules &rules_;
     std::vector<std::string> &warnings_;

@@ -1,6 +1,8 @@
 // scene_bytes.cpp - the edited scene as the bytes a save writes.
 #include "session/scene_bytes.h"
 
+#include "scene/name_text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -25,14 +27,15 @@ std::vector<std::string> unlimitedRangeWarnings(const scenefile::LwsDocument &do
     std::vector<std::string> out;
     const scene::Scene read = doc.scene();
     const std::size_t n = std::min(read.lights.size(), scene.lights.size());
+    const scene::NameReading asText(read.lights);
     for (std::size_t i = 0; i < n; ++i) {
         const scene::Light &was = read.lights[i], &now = scene.lights[i];
         if ((was.flags & 1u) != 0 || was.id != now.id || !std::isfinite(now.range)) continue;
         if (doc.settingAnimated(i, scenefile::LwsSetting::Range)) continue;  // the writer says so
         const std::string range = scenefile::formatTrimmed(now.range);
         if (range == scenefile::formatTrimmed(was.range)) continue;
-        out.push_back("light " + std::to_string(i + 1) + " \"" + was.name + "\": its range is set to " +
-                      range +
+        out.push_back("light " + std::to_string(i + 1) + " \"" + asText(was.name) +
+                      "\": its range is set to " + range +
                       " (a paste carried the copied light's limited range), but its falloff stays off in the "
                       "file, so the range has no effect until falloff is turned on in Layout");
     }

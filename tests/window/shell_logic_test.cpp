@@ -109,9 +109,14 @@ TEST(ShellPicture, RowsShowTheSceneAsItIs) {
     b.lightType = 9;   // not a known type: shown as its number
     b.color[0] = 7.0;  // out of range: held at 255
     b.color[1] = -1.0;
-    scene.lights = {a, b};
+    scene::Light c = a;
+    c.name = "Sky";
+    c.lightType = -1;
+    c.otherKind = "Dome";  // a kind the scene file names: shown by its name
+    scene.lights = {a, b, c};
     const auto rows = render::shellRows(scene);
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2].type, "Dome");
     EXPECT_EQ(rows[0].type, "Spot");
     EXPECT_EQ(rows[0].shadow, "Raytrace");
     EXPECT_EQ(rows[0].r, 255);
