@@ -17,6 +17,7 @@
 #include "scene_list.h"
 #include "scene_session.h"
 #include "script.h"
+#include "sim/panel_facts.h"
 #include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
 #include "validate.h"
@@ -32,7 +33,7 @@ namespace {
 using vhost::diagnostics;
 
 // The rows of the plug-in's light list.
-constexpr std::size_t kListedLights = 510;
+constexpr std::size_t kListedLights = sim::kMaxListedLights;
 
 // A mistake on the command line, which --help explains.
 int usageError(const std::string &message) {

@@ -1,5 +1,6 @@
 // window_render.cpp - the window's decoration, status line and shell table.
 #include "window_render.h"
+#include "sim/panel_facts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,14 +45,6 @@ void editField(Picture &pic, const sim::Rect &b, const std::string &text, int ca
     pic.fillBox(cx, ty, 1, sim::font::kCellHeight - 1, kCaret);
 }
 
-const char *typeName(int32_t t) {
-    static const char *names[] = {"Distant", "Point", "Spot", "Linear", "Area"};
-    return t >= 0 && t < 5 ? names[t] : nullptr;
-}
-const char *shadowName(int32_t t) {
-    static const char *names[] = {"Off", "Raytrace", "ShadowMap"};
-    return t >= 0 && t < 3 ? names[t] : nullptr;
-}
 int byte(double f) {
     if (!std::isfinite(f)) return f > 0 ? 255 : 0;
     return static_cast<int>(std::lround(std::clamp(f, 0.0, 1.0) * 255.0));
@@ -95,13 +88,13 @@ std::vector<ShellRow> shellRows(const scene::Scene &scene) {
     for (const scene::Light &l : scene.lights) {
         ShellRow r;
         r.name = l.name;
-        const char *t = typeName(l.lightType);
+        const char *t = sim::lightTypeName(l.lightType);
         r.type = !l.otherKind.empty() ? l.otherKind : t ? t : std::to_string(l.lightType);
         r.intensity = l.intensity;
         r.r = byte(l.color[0]);
         r.g = byte(l.color[1]);
         r.b = byte(l.color[2]);
-        const char *s = shadowName(l.shadowType);
+        const char *s = sim::shadowTypeName(l.shadowType);
         r.shadow = s ? s : std::to_string(l.shadowType);
         r.range = l.range;
         rows.push_back(std::move(r));

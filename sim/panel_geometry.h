@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "host.h"
+#include "panel_facts.h"
 #include "rect.h"
 
 namespace sim {
@@ -29,10 +30,10 @@ constexpr int kTitleHeight = 16;    // title bar above the panel body
 constexpr int kButtonRow = 28;      // row with OK and Cancel below it
 constexpr int kOkCancelWidth = 56;  // each of the two buttons
 constexpr int kOkCancelHeight = 18;
-constexpr int kSwatchWidth = 18;    // colour swatch in front of the three numbers
-constexpr int kSliderKnob = 12;     // height of a slider's knob (at most the slider's)
-constexpr int kFieldTextInset = 4;  // from a field's left edge to its text's first cell
-constexpr int kListRow = 16;        // one row of the list: what a wheel notch scrolls
+constexpr int kSwatchWidth = 18;         // colour swatch in front of the three numbers
+constexpr int kSliderKnob = 12;          // height of a slider's knob (at most the slider's)
+constexpr int kFieldTextInset = 4;       // from a field's left edge to its text's first cell
+constexpr int kListRow = kListRowPitch;  // one row of the list: what a wheel notch scrolls
 
 struct ControlGeometry {
     const ControlModel *control = nullptr;
