@@ -1,0 +1,50 @@
+// The linked-in loader with the plug-in's own objects linked into this test:
+// one state for the whole program, made fresh by a reset hook.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "host.h"
+#include "loader.h"
+#include "model/editor_state.h"
+
+extern "C" ModuleDescriptor _mod_descrip;
+
+namespace {
+
+void zeroEditorRecord() {
+    if (editorStatePointer) std::memset(editorStatePointer, 0, sizeof(EditorState));
+}
+
+// Copies Key's row, or pastes onto Fill; returns the info text after.
+std::string copyOrPaste(const sim::PluginLibrary &lib, bool copy) {
+    sim::Host host(scene::makeDemoScene());
+    std::string info;
+    const int rc = host.activate(lib, [&](sim::Host &h) {
+        EXPECT_TRUE(h.click(copy ? "Key" : "Fill")) << h.lastEventError();
+        EXPECT_TRUE(copy ? h.copy() : h.paste()) << h.lastEventError();
+        info = h.infoText();
+        return sim::Close::Cancel;
+    });
+    EXPECT_EQ(rc, AFUNC_OK);
+    EXPECT_TRUE(host.faults().empty());
+    return info;
+}
+
+TEST(LinkedIn, TheSharedInstanceKeepsTheClipboardAndAResetOneStartsWithout) {
+    using Instance = sim::PluginLibrary::Instance;
+    {
+        const sim::PluginLibrary lib = sim::PluginLibrary::linkedIn(_mod_descrip, Instance::Shared);
+        EXPECT_EQ(copyOrPaste(lib, true), "Copy Intensity");
+    }
+    {
+        const sim::PluginLibrary lib = sim::PluginLibrary::linkedIn(_mod_descrip, Instance::Shared);
+        EXPECT_EQ(copyOrPaste(lib, false), "Paste Intensity");
+    }
+    const sim::PluginLibrary fresh =
+        sim::PluginLibrary::linkedIn(_mod_descrip, Instance::Fresh, zeroEditorRecord);
+    EXPECT_EQ(copyOrPaste(fresh, false), "Can't Paste");
+    EXPECT_THROW((void)sim::PluginLibrary::linkedIn(_mod_descrip, Instance::Fresh), sim::LoadError);
+}
+
+}  // namespace
