@@ -3,7 +3,6 @@
 #include "loader.h"
 
 #include <map>
-#include <mutex>
 #include <utility>
 
 namespace sim {
@@ -33,15 +32,11 @@ namespace {
 const char *const kLinkedInName = "linked in";
 
 // How many instances of each linked-in descriptor are alive: its state exists
-// once, so a fresh instance needs it unused.
-struct LinkedInUse {
-    std::mutex mutex;
-    std::map<const ModuleDescriptor *, int> alive;
-};
-
-LinkedInUse &linkedInUse() {
-    static LinkedInUse use;
-    return use;
+// once, so a fresh instance needs it unused. (The plug-in, like the simulated
+// Layout, runs on one thread.)
+std::map<const ModuleDescriptor *, int> &alive() {
+    static std::map<const ModuleDescriptor *, int> counts;
+    return counts;
 }
 
 // One instance of a linked-in descriptor in use, for as long as it lives.
@@ -50,26 +45,20 @@ public:
     explicit Claim(const ModuleDescriptor *d) : d_(d) {}
     Claim(const Claim &) = delete;
     Claim &operator=(const Claim &) = delete;
-    ~Claim() {
-        LinkedInUse &use = linkedInUse();
-        std::lock_guard<std::mutex> lock(use.mutex);
-        --use.alive[d_];
-    }
+    ~Claim() { --alive()[d_]; }
 
 private:
     const ModuleDescriptor *d_;
 };
 
 std::shared_ptr<void> claim(const ModuleDescriptor *d, bool fresh) {
-    LinkedInUse &use = linkedInUse();
-    std::lock_guard<std::mutex> lock(use.mutex);
-    int &alive = use.alive[d];
-    if (fresh && alive > 0)
+    if (fresh && alive()[d] > 0)
         throw LoadError(LoadProblem::NoFreshInstance,
                         "a linked-in plug-in has one state for the life of the program, and another "
                         "instance of it is in use: end that one before starting a fresh one");
-    ++alive;
-    return std::make_shared<Claim>(d);
+    auto token = std::make_shared<Claim>(d);
+    ++alive()[d];
+    return token;
 }
 
 }  // namespace

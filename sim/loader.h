@@ -18,7 +18,8 @@
 //       NoFreshInstance) unless the caller gives a reset hook that zeroes
 //       that state; the hook then runs before startup. Fresh is refused as
 //       well while another instance of the same descriptor is alive, since
-//       the two would share the one state.
+//       the two would share the one state. (One thread, as everywhere in
+//       the simulated Layout.)
 //   PluginLibrary(name, module, instance)   for loaders of one's own: an
 //       instance already started, and what keeps its code loaded.
 //
