@@ -2,8 +2,6 @@
 // No call of the operating system belongs here (see the header).
 #include "plugin_instance.h"
 
-#include <utility>
-
 namespace sim {
 
 std::string StartError::message(const std::string &name) const {
@@ -27,26 +25,8 @@ std::string StartError::message(const std::string &name) const {
     return {};
 }
 
-PluginInstance::PluginInstance(PluginInstance &&other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, nullptr)),
-      startupData_(other.startupData_),
-      activate_(other.activate_) {}
-
-PluginInstance &PluginInstance::operator=(PluginInstance &&other) noexcept {
-    if (this != &other) {
-        end();
-        descriptor_ = std::exchange(other.descriptor_, nullptr);
-        startupData_ = other.startupData_;
-        activate_ = other.activate_;
-    }
-    return *this;
-}
-
-PluginInstance::~PluginInstance() { end(); }
-
-void PluginInstance::end() {
-    if (descriptor_ && descriptor_->shutdown) descriptor_->shutdown(startupData_);
-    descriptor_ = nullptr;
+void PluginInstance::Shutdown::operator()(const ModuleDescriptor *d) const {
+    if (d->shutdown) d->shutdown(data);
 }
 
 namespace {
@@ -78,7 +58,7 @@ StartedInstance startInstance(const ModuleDescriptor *descriptor, const ServerKe
         return out;
     }
     // From here on the instance exists, so a refusal below ends it: shutdown.
-    PluginInstance started(descriptor, data, nullptr);
+    PluginInstance started(descriptor, data);
     const ServerRecord *s = findServer(descriptor->servers, server);
     if (!s || !s->activate) {
         out.error.problem = s ? StartProblem::NoActivation : StartProblem::NoSuchServer;

@@ -10,6 +10,7 @@
 #ifndef VANTOREL_SIM_PLUGIN_INSTANCE_H
 #define VANTOREL_SIM_PLUGIN_INSTANCE_H
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -52,27 +53,23 @@ struct StartedInstance;
 // server that matches is taken.
 [[nodiscard]] StartedInstance startInstance(const ModuleDescriptor *descriptor, const ServerKey &server = {});
 
-// A started plug-in, made by startInstance(); move-only.
+// A started plug-in, made by startInstance(); move-only. Shutdown is called
+// with the startup data when it ends (not for one moved from).
 class PluginInstance {
 public:
-    PluginInstance(PluginInstance &&other) noexcept;
-    PluginInstance &operator=(PluginInstance &&other) noexcept;
-    PluginInstance(const PluginInstance &) = delete;
-    PluginInstance &operator=(const PluginInstance &) = delete;
-    ~PluginInstance();  // calls shutdown with the startup data
-
-    const ModuleDescriptor &descriptor() const { return *descriptor_; }
+    const ModuleDescriptor &descriptor() const { return *started_; }
     HostActivateFunc activation() const { return activate_; }
-    void *startupData() const { return startupData_; }
+    void *startupData() const { return started_.get_deleter().data; }
 
 private:
     friend StartedInstance startInstance(const ModuleDescriptor *, const ServerKey &);
-    PluginInstance(const ModuleDescriptor *d, void *data, HostActivateFunc activate)
-        : descriptor_(d), startupData_(data), activate_(activate) {}
-    void end();
+    struct Shutdown {
+        void *data = nullptr;
+        void operator()(const ModuleDescriptor *d) const;
+    };
+    PluginInstance(const ModuleDescriptor *d, void *data) : started_(d, Shutdown{data}) {}
 
-    const ModuleDescriptor *descriptor_ = nullptr;  // null once moved from
-    void *startupData_ = nullptr;
+    std::unique_ptr<const ModuleDescriptor, Shutdown> started_;
     HostActivateFunc activate_ = nullptr;
 };
 
