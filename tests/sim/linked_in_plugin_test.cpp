@@ -21,8 +21,8 @@ std::string copyOrPaste(const sim::PluginLibrary &lib, bool copy) {
     sim::Host host(scene::makeDemoScene());
     std::string info;
     const int rc = host.activate(lib, [&](sim::Host &h) {
-        EXPECT_TRUE(h.click(copy ? "Key" : "Fill")) << h.lastEventError();
-        EXPECT_TRUE(copy ? h.copy() : h.paste()) << h.lastEventError();
+        EXPECT_TRUE(h.click(copy ? "Key" : "Fill"));
+        EXPECT_TRUE(copy ? h.copy() : h.paste());
         info = h.infoText();
         return sim::Close::Cancel;
     });
