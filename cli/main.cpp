@@ -86,7 +86,9 @@ int runValidate(const vhost::Options &options, const char *argv0) {
     if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return inputError(error);
     if (options.seed) v.seed = *options.seed;
     if (options.runs) v.runs = *options.runs;
-    return validate::run(v, std::cout);
+    const validate::Status status = validate::run(v, std::cout);
+    if (status == validate::kNotLoadable) diagnostics().note("give another plug-in with --plugin FILE");
+    return status;
 #else
     (void)options;
     (void)argv0;
@@ -182,7 +184,7 @@ int prepareSession(const vhost::Options &options, const char *argv0, Prepared &s
     try {
         s.lib.emplace(sim::PluginLibrary::load(s.pluginPath, sim::PluginLibrary::Instance::Shared));
     } catch (const sim::LoadError &e) {
-        return inputError(e.what());
+        return inputError(vhost::pluginLoadMessage(e));
     }
     s.saveOptions.plugin = &*s.lib;  // the writer asks it what an OK without edits sends
     return vhost::kExitRan;

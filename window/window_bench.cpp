@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,18 +57,24 @@ int main(int argc, char **argv) {
             stderr, "usage: vantorel-window-bench [--plugin FILE] [--lights N] [--zoom 1..4] [--events N]\n");
         return 2;
     }
+    std::optional<sim::PluginLibrary> lib;
+    try {
+        lib.emplace(sim::PluginLibrary::load(plugin));
+    } catch (const sim::LoadError &e) {
+        (void)std::fprintf(stderr, "vantorel-window-bench: %s; give another with --plugin FILE\n", e.what());
+        return 2;
+    }
     std::string error;
     if (!window::start(error)) {
         (void)std::fprintf(stderr, "vantorel-window-bench: %s\n", error.c_str());
         return 2;
     }
-    sim::PluginLibrary lib = sim::PluginLibrary::load(plugin);
     sim::Host host(scene::makeUniformScene(lights));
     host.setLogging(false);
     int frames = 0;
     window::Settings settings;
     settings.presented = [&](unsigned) { ++frames; };
-    host.activate(lib, [&](sim::Host &h) {
+    host.activate(*lib, [&](sim::Host &h) {
         const sim::PanelModel &panel = *h.openPanel();
         sim::PanelInput in(h);
         window::View view(panel.title, render::panelFrame(panel, in.overlay()), zoom, settings);
