@@ -17,6 +17,7 @@
 #include "scene_list.h"
 #include "scene_session.h"
 #include "script.h"
+#include "sim/panel_facts.h"
 #include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
 #include "validate_mode.h"
@@ -32,7 +33,7 @@ namespace {
 using vhost::diagnostics;
 
 // The rows of the plug-in's light list.
-constexpr std::size_t kListedLights = 510;
+constexpr std::size_t kListedLights = sim::kMaxListedLights;
 
 // A mistake on the command line, which --help explains.
 int usageError(const std::string &message) {
@@ -175,7 +176,7 @@ int prepareSession(const vhost::Options &options, const char *argv0, Prepared &s
     try {
         s.lib.emplace(sim::PluginLibrary::load(s.pluginPath, sim::PluginLibrary::Instance::Shared));
     } catch (const sim::LoadError &e) {
-        return inputError(e.what());
+        return inputError(vhost::pluginLoadMessage(e));
     }
     s.saveOptions.plugin = &*s.lib;  // the writer asks it what an OK without edits sends
     return vhost::kExitRan;

@@ -19,6 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char *kAnotherPlugin = "give another plug-in with --plugin FILE";
+
 std::string absolutePath(const std::string &path) {
     std::error_code ec;
     const fs::path p = fs::absolute(path, ec);
@@ -102,6 +104,7 @@ int runValidation(const Options &options, const char *argv0) {
     if (!options.failureScript) {
         const validate::Status status = validate::run(v, std::cout);
         noteStandardOutput();
+        if (status == validate::kNotLoadable) diagnostics().note(kAnotherPlugin);
         return status;
     }
     const std::string &script = *options.failureScript;
@@ -118,6 +121,7 @@ int runValidation(const Options &options, const char *argv0) {
     const validate::Status status = validate::run(v, std::cout, &first);
     std::cout.flush();
     noteStandardOutput();
+    if (status == validate::kNotLoadable) diagnostics().note(kAnotherPlugin);
     if (const int rc = writeFailureFiles(first, status, v.replayNames, script, scene)) return rc;
     return status;
 }

@@ -11,6 +11,7 @@
 #include "check.h"
 #include "host.h"
 #include "light_model.h"
+#include "loader.h"
 #include "model/editor_state.h"
 #include "record_probe.h"
 #include "session.h"
@@ -122,11 +123,16 @@ validate::Activation decode(Bytes &in) {
     return a;
 }
 
+// The plug-in's objects are linked in, so its state exists once; this zeroes
+// it as a fresh load would (the editor record exists once the first
+// activation has named it).
+void resetPlugIn() {
+    if (editorStatePointer) std::memset(editorStatePointer, 0, sizeof(EditorState));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    // Each input starts from a freshly loaded plug-in: an all-zero editor record.
-    if (editorStatePointer) std::memset(editorStatePointer, 0, sizeof(EditorState));
     Bytes in(data, size);
     validate::Session s;
     while (!in.empty() && s.size() < 3) {
@@ -134,12 +140,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         s.push_back(std::move(a));
     }
     if (s.empty()) return 0;
-    const ServerRecord &server = _mod_descrip.servers[0];
+    // Each input starts from a fresh instance: an all-zero editor record.
+    const sim::PluginLibrary lib =
+        sim::PluginLibrary::linkedIn(_mod_descrip, sim::PluginLibrary::Instance::Fresh, resetPlugIn);
     std::string problem = validate::checkSession(
-        [&](sim::Host &host, sim::Host::Driver driver) {
-            return host.activate(server.activate, nullptr, std::move(driver));
-        },
-        s, validate::RecordProbe(&vantorelEditorProbe));
+        [&](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); }, s,
+        validate::RecordProbe(&vantorelEditorProbe));
     if (!problem.empty()) {
         std::fprintf(stderr, "session check failed: %s\n%s", problem.c_str(), validate::describe(s).c_str());
         std::abort();
