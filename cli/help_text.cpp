@@ -102,6 +102,7 @@ constexpr const char *kExitStatus =
     "  0  every check passed\n"
     "  1  a check failed\n"
     "  2  bad usage or a plug-in that cannot be loaded\n"
+    "  3  the failure script or its scene (--failure-script) could not be written\n"
     "  4  standard output could not be written (--help and --version too: 0, or 4)\n"
     "\n"
     "Exit status with --list:\n"
@@ -197,6 +198,10 @@ constexpr const char *kScripts =
     "  expect error TEXT   an error box with this text was shown\n"
     "  expect prefix TEXT  the prefix field's text\n"
     "  expect result N     the activation result, checked at the end\n"
+    "  expect command N TEXT\n"
+    "                      the Nth command sent to Layout (from 1) is exactly\n"
+    "                      TEXT, checked at the end\n"
+    "  expect commands N   exactly N commands were sent, checked at the end\n"
     "\n"
     "A failed expectation stops the script at that line, as an action that\n"
     "cannot be delivered (no such row, no handler) does: the rest is skipped, the\n"
@@ -208,7 +213,8 @@ constexpr const char *kScripts =
     "\n"
     "If the panel never opens (a result other than 0, a toolkit below 18, a\n"
     "failure exit) the script does not run; that is no error (exit 0, with a\n"
-    "warning), and only its \"expect result\" and \"expect error\" lines are checked.\n"
+    "warning), and only its \"expect result\", \"expect error\" and \"expect\n"
+    "command(s)\" lines are checked.\n"
     "\n"
     "Events reach controls whether or not they are drawn ghosted.\n";
 

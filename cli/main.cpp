@@ -20,7 +20,7 @@
 #include "sim/panel_facts.h"
 #include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
-#include "validate.h"
+#include "validate_mode.h"
 #endif
 #ifdef VANTOREL_HAVE_WINDOW
 #include "display_start.h"
@@ -80,15 +80,7 @@ int printText(const std::string &text) {
 // Checks the plug-in against the editor's contract; the report goes to stdout.
 int runValidate(const vhost::Options &options, const char *argv0) {
 #ifdef VANTOREL_HAVE_VALIDATE
-    validate::Options v;
-    v.plugin = options.plugin;
-    std::string error;
-    if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return inputError(error);
-    if (options.seed) v.seed = *options.seed;
-    if (options.runs) v.runs = *options.runs;
-    const validate::Status status = validate::run(v, std::cout);
-    if (status == validate::kNotLoadable) diagnostics().note("give another plug-in with --plugin FILE");
-    return status;
+    return vhost::runValidation(options, argv0);
 #else
     (void)options;
     (void)argv0;

@@ -277,7 +277,8 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
         } else if (verb == "expect") {
             if (n < 1)
                 return bad(
-                    "'expect' needs what to check: selected, field, ghosted, info, error, prefix or result");
+                    "'expect' needs what to check: selected, field, ghosted, info, error, prefix, result, "
+                    "command or commands");
             const std::string &what = w[1];
             if (what == "selected") {
                 s.op = Op::ExpectSelected;
@@ -319,9 +320,22 @@ bool parseScript(const std::string &text, const std::string &name, Script &out, 
                 if (n != 2) return bad("write: expect result N");
                 if (!intArg(2, "result")) return false;
                 s.op = Op::ExpectResult;
+            } else if (what == "command") {
+                if (n != 3) return bad("write: expect command N TEXT (quote a text with blanks)");
+                if (!intArg(2, "command number")) return false;
+                if (s.ints[0] < 1)
+                    return bad("write: expect command N TEXT with N from 1, the first command");
+                s.op = Op::ExpectCommand;
+                s.text.push_back(w[3]);
+            } else if (what == "commands") {
+                if (n != 2) return bad("write: expect commands N");
+                if (!intArg(2, "number of commands")) return false;
+                if (s.ints[0] < 0) return bad("write: expect commands N with N from 0");
+                s.op = Op::ExpectCommands;
             } else {
-                return bad("unknown expectation '" + what +
-                           "': use selected, field, ghosted, info, error, prefix or result");
+                return bad(
+                    "unknown expectation '" + what +
+                    "': use selected, field, ghosted, info, error, prefix, result, command or commands");
             }
         } else {
             return bad("unknown action '" + verb + "'; see vantorel-host --help for the script language");
@@ -350,6 +364,23 @@ std::vector<std::string> ScriptRunner::skippedSnapshots() const {
          i < script_.steps.size(); ++i)
         if (script_.steps[i].op == Op::Snapshot) files.push_back(script_.steps[i].text[0]);
     return files;
+}
+
+// Checks an "expect command N TEXT" or "expect commands N" line against what was sent.
+void ScriptRunner::checkCommands(const Step &s, const std::vector<std::string> &sent) {
+    if (s.op == Op::ExpectCommands) {
+        if (static_cast<long long>(sent.size()) != s.ints[0])
+            fail(s,
+                 "expected " + std::to_string(s.ints[0]) + " command(s), saw " + std::to_string(sent.size()));
+        return;
+    }
+    const size_t nth = static_cast<size_t>(s.ints[0]);
+    if (nth > sent.size())
+        fail(s, "expected command " + std::to_string(nth) + " \"" + s.text[0] + "\", but " +
+                    std::to_string(sent.size()) + " command(s) were sent");
+    else if (sent[nth - 1] != s.text[0])
+        fail(s, "expected command " + std::to_string(nth) + " \"" + s.text[0] + "\", saw \"" + sent[nth - 1] +
+                    "\"");
 }
 
 // Checks one expectation. Result is known only at the end.
@@ -428,6 +459,11 @@ bool ScriptRunner::check(const Step &s, sim::Host &host, int result, bool atEnd)
         if (result != s.ints[0])
             fail(s, "expected result " + std::to_string(s.ints[0]) + ", saw " + std::to_string(result));
         return true;
+    case Op::ExpectCommand:
+    case Op::ExpectCommands:
+        if (!atEnd) return false;  // checked once the activation has returned
+        checkCommands(s, host.commands());
+        return true;
     default: return true;
     }
 }
@@ -500,21 +536,26 @@ sim::Close ScriptRunner::drive(sim::Host &host) {
 
 void ScriptRunner::finish(sim::Host &host, int result) {
     if (!opened_) {
-        err_.warning("the panel never opened (result " + std::to_string(result) +
-                     "); the script's actions did not run, only its 'expect result' and 'expect error' lines "
-                     "are checked");
+        bool commandLines = false;
         for (const Step &s : script_.steps)
-            if (s.op == Op::ExpectResult || s.op == Op::ExpectError) check(s, host, result, true);
+            commandLines = commandLines || s.op == Op::ExpectCommand || s.op == Op::ExpectCommands;
+        err_.warning(
+            "the panel never opened (result " + std::to_string(result) +
+            "); the script's actions did not run, only its 'expect result'" +
+            (commandLines ? ", 'expect error' and 'expect command' lines " : " and 'expect error' lines ") +
+            "are checked");
+        for (const Step &s : script_.steps)
+            if (s.checkedAtEnd() || s.op == Op::ExpectError) check(s, host, result, true);
         return;
     }
     // Expectations after ok/cancel see the panel as it was when it closed.
     for (; next_ < script_.steps.size(); ++next_)
-        if (script_.steps[next_].isExpectation() && script_.steps[next_].op != Op::ExpectResult)
+        if (script_.steps[next_].isExpectation() && !script_.steps[next_].checkedAtEnd())
             check(script_.steps[next_], host, result, true);
-    // Result lines are checked at the end, wherever they stand; those a
-    // failure skipped are not.
+    // Result and command lines are checked at the end, wherever they stand;
+    // those a failure skipped are not.
     for (size_t i = 0; i < script_.steps.size() && i < stoppedAt_; ++i)
-        if (script_.steps[i].op == Op::ExpectResult) check(script_.steps[i], host, result, true);
+        if (script_.steps[i].checkedAtEnd()) check(script_.steps[i], host, result, true);
 }
 
 }  // namespace vhost

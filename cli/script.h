@@ -44,7 +44,9 @@ enum class Op {
     ExpectInfo,
     ExpectError,
     ExpectPrefix,
-    ExpectResult
+    ExpectResult,
+    ExpectCommand,   // the Nth command sent (from 1)
+    ExpectCommands,  // how many commands were sent
 };
 
 struct Step {
@@ -55,6 +57,10 @@ struct Step {
     std::vector<long long> ints;
     double number = 0;
     bool isExpectation() const { return op >= Op::ExpectSelected; }
+    // Checked once the activation has returned, wherever the line stands.
+    bool checkedAtEnd() const {
+        return op == Op::ExpectResult || op == Op::ExpectCommand || op == Op::ExpectCommands;
+    }
 };
 
 struct Script {
@@ -95,6 +101,7 @@ public:
 
 private:
     bool check(const Step &s, sim::Host &host, int result, bool atEnd);
+    void checkCommands(const Step &s, const std::vector<std::string> &sent);
     void fail(const Step &s, const std::string &what);
 
     // Stops the script at step `at` after a failure there.

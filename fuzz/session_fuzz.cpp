@@ -8,13 +8,17 @@
 #include <cstring>
 #include <limits>
 
+#include "check.h"
 #include "host.h"
 #include "light_model.h"
 #include "loader.h"
 #include "model/editor_state.h"
+#include "record_probe.h"
 #include "session.h"
 
 extern "C" ModuleDescriptor _mod_descrip;
+// The probe build's hook, linked in with the plug-in (validate/probe/).
+extern "C" int32_t vantorelEditorProbe(int32_t version, VantorelEditorView *view);
 
 namespace {
 
@@ -140,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const sim::PluginLibrary lib =
         sim::PluginLibrary::linkedIn(_mod_descrip, sim::PluginLibrary::Instance::Fresh, resetPlugIn);
     std::string problem = validate::checkSession(
-        [&](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); }, s);
+        [&](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); }, s,
+        validate::RecordProbe(&vantorelEditorProbe));
     if (!problem.empty()) {
         std::fprintf(stderr, "session check failed: %s\n%s", problem.c_str(), validate::describe(s).c_str());
         std::abort();
