@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "file_roles.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ protected:
     fs::path dir;
 
     void SetUp() override {
-        dir = fs::path(::testing::TempDir()) /
+        dir = fs::path(testsupport::privateTempDir()) /
               ("file-roles-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
