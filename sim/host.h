@@ -287,6 +287,9 @@ public:
 
     // Called as things happen: "error", "info", "command", "fault".
     std::function<void(const std::string &kind, const std::string &text)> observer;
+    // Where the front end shows the scene's names ("the scene panel shows
+    // them"), added to the refusal of a click by a name the scene lacks.
+    std::string namesShownBy;
 
     // ---- driver events (see deliver() in action.h) ----
     Delivery setAndFire(Role role, const ControlValue &value);

@@ -7,8 +7,8 @@
 
 #include "panel_geometry.h"
 #include "panel_input.h"
-#include "script.h"
-#include "script_text.h"
+#include "script/reader.h"
+#include "script/runner.h"
 #include "tests/support/deliver.h"
 
 namespace {
@@ -447,16 +447,18 @@ TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
 // ---- recording and replay ----------------------------------------------------------
 
 // Plays script lines as vantorel-host --script does, on a fresh plug-in;
-// what the runner reports goes to *messages, else there must be nothing.
+// what the runner reports ("LINE: TEXT" each) goes to *messages, else there
+// must be nothing.
 std::vector<std::string> replay(Host &host, const std::vector<std::string> &lines, int &failures,
                                 std::string *messages = nullptr) {
     std::string text;
     for (const auto &l : lines) text += l + "\n";
-    vhost::Script script;
-    std::string error;
-    EXPECT_TRUE(vhost::parseScript(text, "recorded", script, error)) << error << "\n" << text;
+    script::Script script;
+    script::ReadError error;
+    EXPECT_TRUE(script::readScript(text, "recorded", script, error)) << error.what << "\n" << text;
     std::ostringstream err;
-    vhost::ScriptRunner runner(script, err);
+    script::Runner runner(script,
+                          [&err](const script::Message &m) { err << m.line << ": " << m.text << "\n"; });
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     const int result = host.activate(lib, [&](Host &h) { return runner.drive(h); });
     runner.finish(host, result);
@@ -526,7 +528,7 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
     std::string messages;
     EXPECT_TRUE(replay(lacking, rec, failures, &messages).empty());
     EXPECT_EQ(failures, 1);
-    EXPECT_NE(messages.find("recorded:4: error: click \"Niño\" 2: the scene has 1 light named \"Niño\", so "
+    EXPECT_NE(messages.find("4: click \"Niño\" 2: the scene has 1 light named \"Niño\", so "
                             "there is no row \"Niño\" 2"),
               std::string::npos)
         << messages;
@@ -599,27 +601,6 @@ TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {
     for (size_t i = 0; i < live.calls().size(); ++i)
         ASSERT_EQ(again.calls()[i].text(), live.calls()[i].text()) << "call " << i;
     EXPECT_EQ(again.scene().lights.size(), 40u);
-}
-
-TEST(ScriptText, WordsReadBackUnchanged) {
-    const std::vector<std::string> texts{"",     "Spot Left", "a\"b", "back\\slash", "# not a comment",
-                                         "\\\"", "é"};
-    const std::vector<double> numbers{0.1, -0.0, 1e-300, 123456789.123, 1.0 / 3.0, -2.5e17};
-    std::string script;
-    for (const auto &t : texts) script += "prefix " + sim::scriptQuoted(t) + "\n";
-    for (double v : numbers) script += "intensity " + sim::scriptNumber(v) + "\n";
-    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF})
-        script += "key " + sim::scriptKey(static_cast<uint16_t>(k)) + "\n";
-    vhost::Script s;
-    std::string error;
-    ASSERT_TRUE(vhost::parseScript(script, "words", s, error)) << error << "\n" << script;
-    ASSERT_EQ(s.steps.size(), texts.size() + numbers.size() + 9);
-    size_t i = 0;
-    for (const auto &t : texts) EXPECT_EQ(s.steps[i++].text.at(0), t);
-    for (double v : numbers) EXPECT_EQ(s.steps[i++].number, v);
-    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF}) EXPECT_EQ(s.steps[i++].ints.at(0), k);
-    EXPECT_EQ(sim::scriptNumber(0.1), "0.1");
-    EXPECT_EQ(sim::scriptNumber(42.5), "42.5");
 }
 
 }  // namespace
