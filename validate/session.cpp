@@ -13,6 +13,7 @@
 #include "host.h"
 #include "loader.h"
 #include "model/editor_state.h"
+#include "script/writer.h"
 #include "words.h"
 
 namespace validate {
@@ -108,76 +109,108 @@ scene::Scene randomScene(Random &rnd, const Hostility &h) {
     return scene;
 }
 
-std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
-                                int32_t &dragCounter) {
-    std::vector<Event> events;
+namespace {
+
+// The kinds of event a random session makes, with the weights of the old
+// hundred-sided draw: the same seed gives the same sessions as before.
+sim::Action randomClick(Random &rnd, const Hostility &h) {
+    return sim::Action::clickY(static_cast<int32_t>(
+        h.hostile && rnd.chance(25) ? rnd.between(-1000000, 1000000) : rnd.between(-20, 420)));
+}
+
+sim::Action randomScroll(Random &rnd, const Hostility &h, int64_t scrollMax) {
+    return sim::Action::scroll(static_cast<int32_t>(
+        h.hostile && rnd.chance(30) ? extremeInt(rnd) : rnd.between(-50, scrollMax + 50)));
+}
+
+sim::Action randomKey(Random &rnd) {
+    const uint64_t w = rnd.below(100);
+    int64_t code;
+    if (w < 45) code = static_cast<unsigned char>(kNameLetters[rnd.below(sizeof kNameLetters - 1)]);
+    else if (w < 62) code = 8;
+    else if (w < 70) code = rnd.chance(50) ? 4193 : 4194;
+    else if (w < 80) code = rnd.between(32, 126);
+    else code = rnd.between(0, 65535);
+    return sim::Action::key(static_cast<int32_t>(code));
+}
+
+// The bytes the plug-in is to get: often the start of a name, else any text.
+// They go out as the text a user types (UTF-8) whose delivery gives them
+// back: in the scene's own reading of names.
+sim::Action randomPrefix(Random &rnd, const scene::Scene &scene, const Hostility &h) {
+    const int64_t lights = static_cast<int64_t>(scene.lights.size());
+    const uint64_t w = rnd.below(100);
+    std::string bytes;
+    if (w < 50 && lights) {
+        const std::string &name =
+            scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
+        bytes = name.substr(0, static_cast<size_t>(rnd.below(name.size() + 1)));
+    } else if (w < 75 || !h.hostile) {
+        bytes = randomName(rnd, false);
+    } else if (w < 90) {
+        bytes = randomBytes(rnd, static_cast<size_t>(rnd.below(300)));
+    } else {
+        bytes = std::string(static_cast<size_t>(rnd.between(250, 10000)), 'S');
+        if (rnd.chance(50)) bytes = randomBytes(rnd, bytes.size());
+    }
+    return sim::Action::prefix(scene::NameReading(scene.lights)(bytes));
+}
+
+sim::Action randomColor(Random &rnd, const Hostility &h) {
+    int32_t c[3];
+    for (int32_t &x : c)
+        x = static_cast<int32_t>(!h.hostile       ? rnd.between(0, 255)
+                                 : rnd.chance(20) ? extremeInt(rnd)
+                                                  : rnd.between(-300, 600));
+    return sim::Action::color(c[0], c[1], c[2]);
+}
+
+sim::Action randomChoice(Random &rnd, const Hostility &h) {
+    const bool shadow = !rnd.chance(50);
+    const int32_t item =
+        static_cast<int32_t>(h.hostile ? rnd.between(-5, 50) : rnd.between(0, shadow ? 2 : 4));
+    return shadow ? sim::Action::shadow(item) : sim::Action::lightType(item);
+}
+
+// A raw drag event, mostly one that continues the one before.
+sim::Action randomDrag(Random &rnd, const Hostility &h, int32_t &dragCounter) {
+    const int32_t distance =
+        static_cast<int32_t>(h.hostile && rnd.chance(15) ? extremeInt(rnd) : rnd.between(-3000, 3000));
+    const uint64_t w = rnd.below(100);
+    int64_t counter;
+    if (w < 60) counter = static_cast<int32_t>(static_cast<uint32_t>(dragCounter) + 1u);
+    else if (w < 75 && h.hostile)
+        counter = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
+    else counter = rnd.between(-100, 100000);
+    dragCounter = static_cast<int32_t>(counter);
+    return sim::Action::dragEvent(distance, dragCounter);
+}
+
+}  // namespace
+
+std::vector<sim::Action> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
+                                      int32_t &dragCounter) {
+    std::vector<sim::Action> events;
     const int64_t lights = static_cast<int64_t>(scene.lights.size());
     const int64_t scrollMax = std::max<int64_t>(0, std::min<int64_t>(lights, 510) * 16 - 400);
     for (int64_t n = rnd.between(0, h.maxEvents); n > 0; --n) {
-        Event e;
         const uint64_t k = rnd.below(100);
-        if (k < 22) {
-            e.kind = Event::ClickY;
-            e.a = h.hostile && rnd.chance(25) ? rnd.between(-1000000, 1000000) : rnd.between(-20, 420);
-        } else if (k < 27) {
-            e.kind = Event::Scroll;
-            e.a = h.hostile && rnd.chance(30) ? extremeInt(rnd) : rnd.between(-50, scrollMax + 50);
-        } else if (k < 45) {
-            e.kind = Event::Key;
-            const uint64_t w = rnd.below(100);
-            if (w < 45) e.a = static_cast<unsigned char>(kNameLetters[rnd.below(sizeof kNameLetters - 1)]);
-            else if (w < 62) e.a = 8;
-            else if (w < 70) e.a = rnd.chance(50) ? 4193 : 4194;
-            else if (w < 80) e.a = rnd.between(32, 126);
-            else e.a = rnd.between(0, 65535);
-        } else if (k < 52) {
-            e.kind = Event::Prefix;
-            const uint64_t w = rnd.below(100);
-            if (w < 50 && lights) {
-                const std::string &name =
-                    scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
-                e.text = name.substr(0, static_cast<size_t>(rnd.below(name.size() + 1)));
-            } else if (w < 75 || !h.hostile) {
-                e.text = randomName(rnd, false);
-            } else if (w < 90) {
-                e.text = randomBytes(rnd, static_cast<size_t>(rnd.below(300)));
-            } else {
-                e.text = std::string(static_cast<size_t>(rnd.between(250, 10000)), 'S');
-                if (rnd.chance(50)) e.text = randomBytes(rnd, e.text.size());
-            }
-        } else if (k < 60) {
-            e.kind = Event::Intensity;
-            e.v = h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 200;
-        } else if (k < 65) {
-            e.kind = Event::Range;
-            e.v = h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 50;
-        } else if (k < 71) {
-            e.kind = Event::Color;
-            int64_t *c[3] = {&e.a, &e.b, &e.c};
-            for (int64_t *x : c)
-                *x = !h.hostile       ? rnd.between(0, 255)
-                     : rnd.chance(20) ? extremeInt(rnd)
-                                      : rnd.between(-300, 600);
-        } else if (k < 75) {
-            e.kind = rnd.chance(50) ? Event::LightType : Event::Shadow;
-            e.a = h.hostile ? rnd.between(-5, 50) : rnd.between(0, e.kind == Event::Shadow ? 2 : 4);
-        } else if (k < 87) {
-            e.kind = Event::Drag;
-            e.a = h.hostile && rnd.chance(15) ? extremeInt(rnd) : rnd.between(-3000, 3000);
-            const uint64_t w = rnd.below(100);
-            if (w < 60) e.b = static_cast<int32_t>(static_cast<uint32_t>(dragCounter) + 1u);
-            else if (w < 75 && h.hostile)
-                e.b = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
-            else e.b = rnd.between(-100, 100000);
-            dragCounter = static_cast<int32_t>(e.b);
-        } else if (k < 92) {
-            e.kind = Event::Copy;
-        } else if (k < 97) {
-            e.kind = Event::Paste;
-        } else {
-            e.kind = Event::Clear;
-        }
-        events.push_back(std::move(e));
+        if (k < 22) events.push_back(randomClick(rnd, h));
+        else if (k < 27) events.push_back(randomScroll(rnd, h, scrollMax));
+        else if (k < 45) events.push_back(randomKey(rnd));
+        else if (k < 52) events.push_back(randomPrefix(rnd, scene, h));
+        else if (k < 60)
+            events.push_back(
+                sim::Action::intensity(h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 200));
+        else if (k < 65)
+            events.push_back(
+                sim::Action::range(h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 50));
+        else if (k < 71) events.push_back(randomColor(rnd, h));
+        else if (k < 75) events.push_back(randomChoice(rnd, h));
+        else if (k < 87) events.push_back(randomDrag(rnd, h, dragCounter));
+        else if (k < 92) events.push_back(sim::Action::press(sim::Button::Copy));
+        else if (k < 97) events.push_back(sim::Action::press(sim::Button::Paste));
+        else events.push_back(sim::Action::press(sim::Button::Clear));
     }
     return events;
 }
@@ -330,25 +363,63 @@ RowBytes copyRowBytes(const EditorState *s) {
     return b;
 }
 
-sim::Action actionOf(const Event &e) {
-    using sim::Action;
-    auto i32 = [](int64_t x) { return static_cast<int32_t>(x); };
-    switch (e.kind) {
-    case Event::ClickY: return Action::clickY(i32(e.a));
-    case Event::Scroll: return Action::scroll(i32(e.a));
-    case Event::Key: return Action::key(static_cast<uint16_t>(e.a));
-    case Event::Prefix: return Action::prefix(e.text);
-    case Event::Intensity: return Action::intensity(e.v);
-    case Event::Range: return Action::range(e.v);
-    case Event::Color: return Action::color(i32(e.a), i32(e.b), i32(e.c));
-    case Event::LightType: return Action::lightType(i32(e.a));
-    case Event::Shadow: return Action::shadow(i32(e.a));
-    case Event::Drag: return Action::dragEvent(i32(e.a), i32(e.b));
-    case Event::Copy: return Action::press(sim::Button::Copy);
-    case Event::Paste: return Action::press(sim::Button::Paste);
-    case Event::Clear: return Action::press(sim::Button::Clear);
+// The actions an event is played as, so that the model sees what the
+// plug-in gets: a drag gesture as its raw events, with the counters the host
+// gives them (a fresh one to start, then one more each).
+std::vector<sim::Action> playedAs(const sim::Action &a) {
+    if (a.kind != sim::ActionKind::Drag) return {a};
+    std::vector<sim::Action> raw;
+    int32_t counter = sim::Host::freshDragCounter();
+    raw.push_back(sim::Action::dragEvent(0, counter));
+    for (int32_t d : a.distances) raw.push_back(sim::Action::dragEvent(d, ++counter));
+    return raw;
+}
+
+// What the checks after one event compare with: the state before it.
+struct Before {
+    RowBytes copyRow;
+    std::string field, prefix;  // the prefix field's text, the model's prefix
+};
+
+// The checks after event i (the last failure found is the one kept).
+void checkEvent(sim::Host &h, const EditorState *state, const LightModel &model, const sim::Action &e,
+                size_t i, const Before &before, std::string &problem) {
+    auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
+    if (!(e.kind == sim::ActionKind::Press && e.button == sim::Button::Copy) &&
+        copyRowBytes(state) != before.copyRow)
+        problem = at() + "the copy buffer row changed without copy";
+    if (e.kind == sim::ActionKind::Key || e.kind == sim::ActionKind::Type) {
+        const std::string field = h.prefixText();
+        // A key that changes the prefix shows it in the field; any other leaves the field alone.
+        const bool changed = model.prefix() != before.prefix;
+        const std::string &expect = changed ? model.prefix() : before.field;
+        if (changed && field.size() > 255)
+            problem = at() + "the prefix field shows " + std::to_string(field.size()) + " characters";
+        else if (field != expect)
+            problem = at() + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +
+                      expect.substr(0, 60) + "\"";
     }
-    return Action::press(sim::Button::Clear);
+    if (state->prefixLength < 0 || state->prefixLength > 255)
+        problem = at() + "prefix length " + std::to_string(state->prefixLength);
+}
+
+// Plays event i beside the model. Returns how the panel closes when the
+// event is ok or cancel.
+std::optional<sim::Close> playEvent(sim::Host &h, const EditorState *state, LightModel &model,
+                                    const sim::Action &e, size_t i, std::string &problem) {
+    for (const sim::Action &a : playedAs(e)) {
+        const Before before{copyRowBytes(state), h.prefixText(), model.prefix()};
+        const sim::Delivery d = deliver(h, a);
+        if (!d) {
+            problem = "event " + describe(e) + " could not be delivered: " + d.why;
+            break;
+        }
+        if (d.closes) return d.closes;
+        if (!model.apply(a)) problem = "event " + describe(e) + " is not one the model predicts";
+        checkEvent(h, state, model, a, i, before, problem);
+        if (!problem.empty()) break;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -359,6 +430,50 @@ std::string checkSession(const std::string &pluginPath, const Session &s, size_t
         [&lib](sim::Host &host, sim::Host::Driver driver) { return host.activate(lib, std::move(driver)); },
         s, failedAt);
 }
+
+namespace {
+
+// What the plug-in shows when its panel opens, against the model and the
+// activation before (the last failure found is the one kept).
+std::string openingProblem(const sim::Host &h, const EditorState *state, const LightModel &model,
+                           const std::optional<RowBytes> &lastCopyRow) {
+    std::string problem;
+    if (state->prefixLength != 0 || state->prefixText[0] != '\0' || !h.prefixText().empty())
+        problem = "the prefix is not empty when the panel opens";
+    if (lastCopyRow && copyRowBytes(state) != *lastCopyRow)
+        problem = "the copy buffer did not carry over from the activation before";
+    if (state->lightCount != model.lightCount())
+        problem = "the scan filled " + std::to_string(state->lightCount) + " rows, expected " +
+                  std::to_string(model.lightCount());
+    return problem;
+}
+
+// What the host saw of an activation once it returned: its result, faults,
+// what was left alive, error boxes and the commands against the model's.
+std::string closingProblem(const sim::Host &host, int result, const LightModel &model, const Activation &a,
+                           bool ok) {
+    if (result != 0) return "activation result " + std::to_string(result) + ", expected 0";
+    if (!host.faults().empty()) return "host fault: " + host.faults().front();
+    if (host.livePanels() || host.liveRasters())
+        return "left " + std::to_string(host.livePanels()) + " panel(s) and " +
+               std::to_string(host.liveRasters()) + " raster(s) alive";
+    if (!host.errors().empty()) return "unexpected error box \"" + host.errors().front() + "\"";
+    const std::vector<sim::CommandRecord> &sent = host.commandRecords();
+    for (const sim::CommandRecord &c : sent)
+        if (std::string p = commandProblem(std::string_view(c.text)); !p.empty()) return p;
+    const std::vector<std::string> expected = ok ? model.commandsOnOk(a.scene) : std::vector<std::string>{};
+    size_t i = 0;
+    while (i < sent.size() && i < expected.size() && sent[i].text == expected[i]) ++i;
+    if (i < sent.size() || i < expected.size()) {
+        std::string seen = i < sent.size() ? "\"" + sent[i].text.substr(0, 120) + "\"" : "nothing";
+        std::string want = i < expected.size() ? "\"" + expected[i].substr(0, 120) + "\"" : "nothing";
+        return "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) + " is " + seen +
+               ", the model expects " + want + " (" + std::to_string(expected.size()) + " in all)";
+    }
+    return ok ? model.untouchedLightProblem(a.scene, host.scene()) : std::string();
+}
+
+}  // namespace
 
 std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt) {
     static thread_local RowsPastFilled past;
@@ -374,75 +489,25 @@ std::string checkSession(const Activate &activate, const Session &s, size_t *fai
         host.setLogging(false);
         host.setDrawing(false);  // no check looks at pixels or paints
         std::string problem;
-        int result = activate(host, [&](sim::Host &h) {
+        std::optional<sim::Close> closes;
+        const int result = activate(host, [&](sim::Host &h) {
             const EditorState *state = editorStateOf(h);
             if (!state) {
                 problem = "the list area carries no user data";
                 return sim::Close::Cancel;
             }
-            if (state->prefixLength != 0 || state->prefixText[0] != '\0' || !h.prefixText().empty())
-                problem = "the prefix is not empty when the panel opens";
-            if (lastCopyRow && copyRowBytes(state) != *lastCopyRow)
-                problem = "the copy buffer did not carry over from the activation before";
-            if (state->lightCount != model.lightCount())
-                problem = "the scan filled " + std::to_string(state->lightCount) + " rows, expected " +
-                          std::to_string(model.lightCount());
+            problem = openingProblem(h, state, model, lastCopyRow);
             past.keep(state);
-            for (size_t i = 0; i < a.events.size() && problem.empty(); ++i) {
-                const Event &e = a.events[i];
-                const RowBytes before = copyRowBytes(state);
-                const std::string fieldBefore = h.prefixText();
-                const std::string prefixBefore = model.prefix();
-                if (const sim::Delivery d = deliver(h, actionOf(e)); !d)
-                    problem = "event " + describe(e) + " could not be delivered: " + d.why;
-                model.apply(e);
-                auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
-                if (e.kind != Event::Copy && copyRowBytes(state) != before)
-                    problem = at() + "the copy buffer row changed without copy";
-                if (e.kind == Event::Key) {
-                    const std::string field = h.prefixText();
-                    // A key that changes the prefix shows it in the field; any other leaves the field alone.
-                    const bool changed = model.prefix() != prefixBefore;
-                    const std::string &expect = changed ? model.prefix() : fieldBefore;
-                    if (changed && field.size() > 255)
-                        problem =
-                            at() + "the prefix field shows " + std::to_string(field.size()) + " characters";
-                    else if (field != expect)
-                        problem = at() + "the prefix field shows \"" + field.substr(0, 60) +
-                                  "\", expected \"" + expect.substr(0, 60) + "\"";
-                }
-                if (state->prefixLength < 0 || state->prefixLength > 255)
-                    problem = at() + "prefix length " + std::to_string(state->prefixLength);
-            }
+            for (size_t i = 0; i < a.events.size() && problem.empty() && !closes; ++i)
+                closes = playEvent(h, state, model, a.events[i], i, problem);
             if (problem.empty() && !past.same(state))
                 problem = "a row past the " + std::to_string(state->lightCount) + " filled ones was written";
             lastCopyRow = state->clipboardValid ? std::optional<RowBytes>(copyRowBytes(state)) : std::nullopt;
-            return a.ok ? sim::Close::Ok : sim::Close::Cancel;
+            if (!closes) closes = a.ok ? sim::Close::Ok : sim::Close::Cancel;
+            return *closes;
         });
+        if (problem.empty()) problem = closingProblem(host, result, model, a, closes == sim::Close::Ok);
         if (!problem.empty()) return where + problem;
-        if (result != 0) return where + "activation result " + std::to_string(result) + ", expected 0";
-        if (!host.faults().empty()) return where + "host fault: " + host.faults().front();
-        if (host.livePanels() || host.liveRasters())
-            return where + "left " + std::to_string(host.livePanels()) + " panel(s) and " +
-                   std::to_string(host.liveRasters()) + " raster(s) alive";
-        if (!host.errors().empty()) return where + "unexpected error box \"" + host.errors().front() + "\"";
-        const std::vector<sim::CommandRecord> &sent = host.commandRecords();
-        for (const sim::CommandRecord &c : sent)
-            if (std::string p = commandProblem(std::string_view(c.text)); !p.empty()) return where + p;
-        const std::vector<std::string> expected =
-            a.ok ? model.commandsOnOk(a.scene) : std::vector<std::string>{};
-        size_t i = 0;
-        while (i < sent.size() && i < expected.size() && sent[i].text == expected[i]) ++i;
-        if (i < sent.size() || i < expected.size()) {
-            std::string seen = i < sent.size() ? "\"" + sent[i].text.substr(0, 120) + "\"" : "nothing";
-            std::string want = i < expected.size() ? "\"" + expected[i].substr(0, 120) + "\"" : "nothing";
-            return where + "command " + std::to_string(i + 1) + " of " + std::to_string(sent.size()) +
-                   " is " + seen + ", the model expects " + want + " (" + std::to_string(expected.size()) +
-                   " in all)";
-        }
-        if (a.ok)
-            if (std::string p = model.untouchedLightProblem(a.scene, host.scene()); !p.empty())
-                return where + p;
     }
     if (failedAt) *failedAt = s.size();
     return {};
@@ -485,8 +550,9 @@ Session shrink(const Fails &fails, Session s, int budget, int *replays) {
         shrinkList<Activation>(
             s, [](Session &x) -> Session & { return x; }, fails, budget, replays);
         for (size_t ai = 0; ai < s.size(); ++ai) {
-            shrinkList<Event>(
-                s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, fails, budget, replays);
+            shrinkList<sim::Action>(
+                s, [ai](Session &x) -> std::vector<sim::Action> & { return x[ai].events; }, fails, budget,
+                replays);
             shrinkList<scene::Light>(
                 s, [ai](Session &x) -> std::vector<scene::Light> & { return x[ai].scene.lights; }, fails,
                 budget, replays);
@@ -498,6 +564,24 @@ Session shrink(const Fails &fails, Session s, int budget, int *replays) {
 Session shrink(const std::string &pluginPath, Session s, int budget, int *replays) {
     return shrink([&pluginPath](const Session &trial) { return !checkSession(pluginPath, trial).empty(); },
                   std::move(s), budget, replays);
+}
+
+std::string describe(const sim::Action &a) {
+    const std::string line = script::writeAction(a);
+    constexpr size_t kShown = 80;
+    std::string shown;
+    for (size_t i = 0; i < line.size() && i < kShown; ++i) {
+        const unsigned char ch = static_cast<unsigned char>(line[i]);
+        if (ch >= 32 && ch != 127) {
+            shown += static_cast<char>(ch);
+            continue;
+        }
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02x", ch);
+        shown += buf;
+    }
+    if (line.size() > kShown) shown += "... (" + std::to_string(line.size()) + " bytes)";
+    return shown;
 }
 
 std::string describe(const Session &s) {
@@ -517,8 +601,12 @@ std::string describe(const Session &s) {
             out << buf;
         }
         if (a.scene.lights.size() > 12) out << "    ...\n";
-        for (const Event &e : a.events) out << "    " << describe(e) << "\n";
-        out << "    " << (a.ok ? "ok" : "cancel") << "\n";
+        bool closed = false;
+        for (size_t i = 0; i < a.events.size() && !closed; ++i) {
+            out << "    " << describe(a.events[i]) << "\n";
+            closed = a.events[i].kind == sim::ActionKind::Ok || a.events[i].kind == sim::ActionKind::Cancel;
+        }
+        if (!closed) out << "    " << (a.ok ? "ok" : "cancel") << "\n";
     }
     return out.str();
 }

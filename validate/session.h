@@ -39,9 +39,11 @@ private:
 };
 
 // One activation: the scene it starts on, what the user does, how it closes.
+// An ok or cancel among the events closes the panel there (the events after
+// it are not played); without one, `ok` says how it closes.
 struct Activation {
     scene::Scene scene;
-    std::vector<Event> events;
+    std::vector<sim::Action> events;
     bool ok = true;
 };
 // Activations in a row on one freshly loaded library.
@@ -54,8 +56,8 @@ struct Hostility {
 };
 
 scene::Scene randomScene(Random &rnd, const Hostility &h);
-std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
-                                int32_t &dragCounter);
+std::vector<sim::Action> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
+                                      int32_t &dragCounter);
 Session randomSession(Random &rnd, const Hostility &h);
 
 // Plays a session on a fresh copy of the plug-in beside the model. Returns an
@@ -80,6 +82,9 @@ Session shrink(const Fails &fails, Session s, int budget, int *replays);
 // The same with checkSession on a fresh copy of the plug-in as the test.
 Session shrink(const std::string &pluginPath, Session s, int budget, int *replays);
 
+// One event as a report shows it: its script line, with control bytes as
+// \xNN and a long line cut ("... (N bytes)").
+std::string describe(const sim::Action &a);
 // The session as text: scenes, events, OK or Cancel.
 std::string describe(const Session &s);
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "script/writer.h"
+#include "session_decoder.h"
 #include "tests/script/read_text.h"
 
 namespace {
@@ -154,6 +155,13 @@ std::string shown(const std::string &text) {
     return o.str();
 }
 
+std::string fileText(const std::filesystem::path &p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
 TEST(ScriptRoundTrip, EachActionReadsBackFromItsLine) {
     Hostile rnd(20240611);
     for (int i = 0; i < 20000; ++i) {
@@ -183,6 +191,42 @@ TEST(ScriptRoundTrip, WholeScriptsReadBackStepForStep) {
     }
 }
 
+// The session fuzzer's corpus, decoded to actions: each one the writer can
+// write reads back from its line, the rest (a text with a line break, a
+// number that is not finite) are named as such, and the written scripts are
+// fixed points of reading and writing.
+TEST(ScriptRoundTrip, TheFuzzCorpusDecodedToActionsReadsBack) {
+    const std::filesystem::path corpus = std::filesystem::path(VANTOREL_SOURCE_DIR) / "fuzz/corpus/session";
+    int inputs = 0, written = 0, unwritable = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(corpus)) {
+        const std::string bytes = fileText(entry.path());
+        const validate::Session session =
+            fuzz::decodeSession(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        ++inputs;
+        for (const validate::Activation &a : session) {
+            script::Script s;
+            for (const Action &e : a.events) {
+                const std::string line = script::writeAction(e);
+                if (!script::unwritable(e).empty()) {
+                    ++unwritable;
+                    EXPECT_NE(testsupport::readError(line + "\n"), "") << shown(line);
+                    continue;
+                }
+                s.steps.push_back({0, "", e});
+                ++written;
+            }
+            const std::string text = script::writeScript(s);
+            const script::Script read = testsupport::readOrFail(text, entry.path().filename().string());
+            ASSERT_EQ(read.steps.size(), s.steps.size()) << entry.path();
+            for (size_t k = 0; k < s.steps.size(); ++k)
+                EXPECT_EQ(read.steps[k].what, s.steps[k].what) << shown(read.steps[k].source);
+            EXPECT_EQ(script::writeScript(read), text);
+        }
+    }
+    EXPECT_GT(inputs, 50) << "the corpus was not found in " << corpus;
+    EXPECT_GT(written, 10 * unwritable) << "most decoded actions can be written";
+}
+
 // The canonical form of a committed script reads back as the same steps and
 // is a fixed point of writing.
 void expectCanonicalFixedPoint(const std::string &name, const std::string &text) {
@@ -194,13 +238,6 @@ void expectCanonicalFixedPoint(const std::string &name, const std::string &text)
         EXPECT_EQ(second.steps[k].what, first.steps[k].what)
             << name << ":" << first.steps[k].line << ": " << first.steps[k].source;
     EXPECT_EQ(script::writeScript(second), canonical) << name;
-}
-
-std::string fileText(const std::filesystem::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 TEST(ScriptRoundTrip, CommittedScriptsAreTheirCanonicalFormsSteps) {
