@@ -296,6 +296,9 @@ int main(int argc, char **argv) {
                 rc);
             return 1;
         }
+    } catch (const sim::LoadError &e) {
+        (void)std::fprintf(stderr, "vantorel-bench: %s; give another with --plugin=FILE\n", e.what());
+        return 1;
     } catch (const std::exception &e) {
         (void)std::fprintf(stderr, "vantorel-bench: %s\n", e.what());
         return 1;

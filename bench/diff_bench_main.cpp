@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "unified_diff.h"
+#include "session/unified_diff.h"
 
 namespace {
 
@@ -67,10 +67,10 @@ int main(int argc, char **argv) {
         return 1;
     }
     double best = 0;
-    vhost::UnifiedDiff d;
+    session::UnifiedDiff d;
     for (int r = 0; r < runs; ++r) {
         const auto t0 = std::chrono::steady_clock::now();
-        d = vhost::unifiedDiff(a, b, "scene.lws");
+        d = session::unifiedDiff(a, b, "scene.lws");
         const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - t0;
         if (r == 0 || took.count() < best) best = took.count();
     }

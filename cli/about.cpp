@@ -38,6 +38,12 @@ bool findPlugin(const char *argv0, std::string &path, std::string &error) {
     return false;
 }
 
+std::string pluginLoadMessage(const sim::LoadError &e) {
+    std::string text = e.what();
+    if (e.problem() == sim::LoadProblem::NoFile) text += "; build the plug-in or name it with --plugin";
+    return text;
+}
+
 std::string versionText() {
     // The GNU layout, which help2man turns into the man page's header and
     // COPYRIGHT section: name and version, copyright and license, then the rest.

@@ -1,8 +1,6 @@
 // display_start.cpp - opening the display with its libraries' messages as notes.
 #include "display_start.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -15,10 +13,6 @@
 namespace vhost {
 
 namespace {
-
-void logAsNote(void *, int, SDL_LogPriority, const char *message) {
-    std::cerr << displayNote(message ? message : "") << '\n';
-}
 
 // Reads back what went to the capture file.
 std::string readBack(std::FILE *f) {
@@ -45,14 +39,14 @@ std::string displayNote(const std::string &line) {
 }
 
 bool startDisplay(std::string &error) {
-    SDL_LogSetOutputFunction(logAsNote, nullptr);
     // stderr goes to a temporary file while SDL probes the display drivers.
     std::cerr.flush();
     (void)std::fflush(stderr);
     std::FILE *capture = std::tmpfile();
     const int saved = capture ? ::dup(STDERR_FILENO) : -1;
     const bool redirected = saved >= 0 && ::dup2(::fileno(capture), STDERR_FILENO) >= 0;
-    const bool ok = window::start(error);
+    const bool ok =
+        window::start(error, [](const std::string &line) { std::cerr << displayNote(line) << '\n'; });
     (void)std::fflush(stderr);
     if (redirected) (void)::dup2(saved, STDERR_FILENO);
     if (saved >= 0) (void)::close(saved);

@@ -17,6 +17,7 @@
 #include "scene_list.h"
 #include "scene_session.h"
 #include "script_messages.h"
+#include "sim/panel_facts.h"
 #include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
 #include "validate.h"
@@ -32,7 +33,7 @@ namespace {
 using vhost::diagnostics;
 
 // The rows of the plug-in's light list.
-constexpr std::size_t kListedLights = 510;
+constexpr std::size_t kListedLights = sim::kMaxListedLights;
 
 // A mistake on the command line, which --help explains.
 int usageError(const std::string &message) {
@@ -85,7 +86,9 @@ int runValidate(const vhost::Options &options, const char *argv0) {
     if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return inputError(error);
     if (options.seed) v.seed = *options.seed;
     if (options.runs) v.runs = *options.runs;
-    return validate::run(v, std::cout);
+    const validate::Status status = validate::run(v, std::cout);
+    if (status == validate::kNotLoadable) diagnostics().note("give another plug-in with --plugin FILE");
+    return status;
 #else
     (void)options;
     (void)argv0;
@@ -176,7 +179,7 @@ int prepareSession(const vhost::Options &options, const char *argv0, Prepared &s
     try {
         s.lib.emplace(sim::PluginLibrary::load(s.pluginPath, sim::PluginLibrary::Instance::Shared));
     } catch (const sim::LoadError &e) {
-        return inputError(e.what());
+        return inputError(vhost::pluginLoadMessage(e));
     }
     s.saveOptions.plugin = &*s.lib;  // the writer asks it what an OK without edits sends
     return vhost::kExitRan;

@@ -1,5 +1,6 @@
 // scene_list.cpp - the lights of a scene file as text and as JSON.
 #include "scene_list.h"
+#include "sim/panel_facts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -70,11 +71,8 @@ bool inRanges(const Range (&ranges)[N], std::uint32_t cp) {
     return r != std::end(ranges) && r->first <= cp;
 }
 
-const char *const kTypeNames[] = {"Distant", "Point", "Spot", "Linear", "Area"};
-const char *const kShadowNames[] = {"Off", "Raytrace", "ShadowMap"};
-
-const char *typeName(std::int32_t code) { return code >= 0 && code <= 4 ? kTypeNames[code] : nullptr; }
-const char *shadowName(std::int32_t code) { return code >= 0 && code <= 2 ? kShadowNames[code] : nullptr; }
+const char *typeName(std::int32_t code) { return sim::lightTypeName(code); }
+const char *shadowName(std::int32_t code) { return sim::shadowTypeName(code); }
 
 std::string codeText(const char *name, std::int32_t code) {
     return name ? std::string(name) : scenefile::formatInt(code);

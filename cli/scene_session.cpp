@@ -3,10 +3,12 @@
 
 #include <utility>
 
+#include "diagnostics.h"
 #include "file_roles.h"
 #include "fileio/durable_write.h"
+#include "fileio/file_store.h"
 #include "render/panel_render.h"
-#include "scene_diff.h"
+#include "session/scene_source.h"
 
 namespace vhost {
 
@@ -23,9 +25,13 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
         return false;
     }
     switch (fileio::readFile(path, kMax, bytes, stamp, why)) {
-    case fileio::ReadResult::Ok:
-        if (bytesRead) *bytesRead = bytes;
-        return scenefile::LwsDocument::parse(std::move(bytes), path, doc, err);
+    case fileio::ReadResult::Ok: {
+        session::OpenedScene opened;
+        if (!session::openScene(std::move(bytes), path, bytesRead != nullptr, opened, err)) return false;
+        doc = std::move(opened.document);
+        if (bytesRead) *bytesRead = std::move(opened.bytes);
+        return true;
+    }
     case fileio::ReadResult::CannotOpen:
         err.message = "cannot open the file for reading (" + why + ")";
         return false;
@@ -38,86 +44,52 @@ bool loadScene(const std::string &path, scenefile::LwsDocument &doc, fileio::Fil
     return false;
 }
 
+bool reportSave(const session::SceneSave &save, std::ostream &err) {
+    const session::SaveResult &r = save.result;
+    Diagnostics d(err);
+    for (const std::string &w : save.warnings) d.warning(w);
+    for (const std::string &e : save.errors) d.error(e);
+    if (r.status == session::SaveStatus::ChangedOnDisk) {
+        d.error(r.target + ": the file changed on disk since it was read (" + r.change +
+                "); nothing was written. Look at the other change first, save to another file, or give "
+                "--force to replace it with this session's result.");
+        return false;
+    }
+    if (!r.change.empty())
+        d.warning(r.target + " changed on disk since it was read (" + r.change +
+                  "); replacing it as --force asks");
+    if (r.status == session::SaveStatus::Failed) {
+        d.error(r.message);
+        return false;
+    }
+    err << "saved: " << r.target << '\n';
+    return true;
+}
+
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
-               std::ostream &err, const SaveOptions &options) {
+               std::ostream &err, const SaveOptions &options, session::SaveResult *result) {
     const std::optional<sim::Close> outcome = host.lastOutcome();
     if (!outcome) {
-        err << "note: the panel never opened; " << path << " was not written\n";
+        Diagnostics(err).note("the panel never opened; " + path + " was not written");
         return true;
     }
     if (*outcome != sim::Close::Ok) {
-        err << "note: the panel was cancelled; " << path << " was not written\n";
+        Diagnostics(err).note("the panel was cancelled; " + path + " was not written");
         return true;
     }
-    return writeScene(doc, host.scene(), path, err, options);
+    session::SaveResult r = writeScene(doc, host.scene(), path, err, options);
+    const bool written = r.status == session::SaveStatus::Written;
+    if (result) *result = std::move(r);
+    return written;
 }
 
-std::optional<scene::Scene> uneditedScene(const scenefile::LwsDocument &doc,
-                                          const sim::PluginLibrary &plugin) {
-    sim::Host host(doc.scene());
-    host.setLogging(false);
-    host.setDrawing(false);
-    host.activate(plugin, [](sim::Host &) { return sim::Close::Ok; });
-    if (host.lastOutcome() != sim::Close::Ok) return std::nullopt;
-    return std::move(host.scene());
-}
-
-SceneBytes renderScene(const scenefile::LwsDocument &doc, const scene::Scene &scene,
-                       const sim::PluginLibrary *plugin) {
-    std::optional<scene::Scene> unedited;
-    if (plugin) unedited = uneditedScene(doc, *plugin);
-    scenefile::LwsDocument::Notes notes;
-    SceneBytes out;
-    out.bytes = doc.render(scene, unedited ? &*unedited : nullptr, notes);
-    out.warnings = std::move(notes.warnings);
-    for (std::string &w : unlimitedRangeWarnings(doc, scene)) out.warnings.push_back(std::move(w));
-    out.errors = std::move(notes.errors);
-    return out;
-}
-
-bool writeScene(const scenefile::LwsDocument &doc, const scene::Scene &scene, const std::string &path,
-                std::ostream &err, const SaveOptions &options) {
-    const SceneBytes rendered = renderScene(doc, scene, options.plugin);
-    const std::string &bytes = rendered.bytes;
-    for (const std::string &w : rendered.warnings) err << "warning: " << w << '\n';
-    if (!rendered.errors.empty()) {
-        for (const std::string &e : rendered.errors) err << "error: " << e << '\n';
-        err << "error: " << path
-            << " was not written. Change the type of those lights in LightWave, or run the session again "
-               "without that type change.\n";
-        return false;
-    }
-
-    // Saving over the file that was read: is it still what was read?
-    if (options.readStamp && fileio::namesStampedFile(*options.readStamp, path)) {
-        fileio::FileStamp now;
-        std::string why;
-        if (!fileio::stampFile(path, now, why)) {
-            err << "error: " << path << ": cannot read it back to check it is unchanged since it was read ("
-                << why << "); nothing was written. Check the file, or save to another file.\n";
-            return false;
-        }
-        const std::string change =
-            now.exists ? fileio::describeChange(*options.readStamp, now) : std::string();
-        if (!change.empty()) {
-            if (!options.force) {
-                err << "error: " << path << ": the file changed on disk since it was read (" << change
-                    << "); nothing was written. Look at the other change first, save to another file, or "
-                       "give "
-                       "--force to replace it with this session's result.\n";
-                return false;
-            }
-            err << "warning: " << path << " changed on disk since it was read (" << change
-                << "); replacing it as --force asks\n";
-        }
-    }
-    std::string error;
-    if (!fileio::replaceFile(path, bytes, error)) {
-        err << "error: " << error << '\n';
-        return false;
-    }
-    err << "saved: " << path << '\n';
-    return true;
+session::SaveResult writeScene(const scenefile::LwsDocument &doc, const scene::Scene &scene,
+                               const std::string &path, std::ostream &err, const SaveOptions &options) {
+    // One save per run: what it writes need not be read back.
+    fileio::FileStore store(options.readStamp, false);
+    session::SceneSave save = session::saveScene(doc, scene, options.plugin, store, path, options.force);
+    reportSave(save, err);
+    return std::move(save.result);
 }
 
 bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, std::string &error) {
@@ -132,12 +104,12 @@ bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, st
 bool savePanelPicture(const sim::Host &host, const std::string &path, std::ostream &err) {
     const sim::PanelModel *panel = host.lastPanel();
     if (!panel || !panel->opened) {
-        err << "warning: the panel never opened; no picture was written to " << path << '\n';
+        Diagnostics(err).warning("the panel never opened; no picture was written to " + path);
         return true;
     }
     std::string error;
     if (!writePanelPicture(*panel, path, error)) {
-        err << "error: " << error << '\n';
+        Diagnostics(err).error(error);
         return false;
     }
     return true;

@@ -2,17 +2,19 @@
 // reads (--scene) and writes back (--save), and pictures of the panel (--png,
 // the script's snapshot action). Every file is written through
 // fileio::replaceFile: atomically, durably, links and special files kept.
+// What is written and why comes from session/; this prints it in the
+// command line's words.
 #ifndef VANTOREL_CLI_SCENE_SESSION_H
 #define VANTOREL_CLI_SCENE_SESSION_H
 
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "fileio/file_stamp.h"
 #include "host.h"
 #include "scenefile/lws_document.h"
+#include "session/scene_save.h"
 
 namespace vhost {
 
@@ -34,49 +36,32 @@ struct SaveOptions {
     bool force = false;
     // The plug-in the session ran. The writer asks it what an OK without
     // edits sends for the scene file's lights, to tell edits from values the
-    // plug-in sends back for every light (see uneditedScene). Null: every
-    // value is compared with the file alone.
+    // plug-in sends back for every light (see session::uneditedScene). Null:
+    // every value is compared with the file alone.
     const sim::PluginLibrary *plugin = nullptr;
 };
 
-// The document's scene after an OK without any edit: the plug-in run once on
-// its own host with no event but OK. Carried-over state of the plug-in (the
-// copy buffer, the current row) is read by no OK and changed by none, so the
-// same loaded library the session used will do. Empty if the run did not end
-// in OK.
-std::optional<scene::Scene> uneditedScene(const scenefile::LwsDocument &doc,
-                                          const sim::PluginLibrary &plugin);
-
-// What a save of the edited scene writes: the bytes, and the sentences to
-// report with them. The one way the scene is turned into bytes, for --save,
-// --diff and the shell alike, so that a preview shows exactly what a save
-// writes.
-struct SceneBytes {
-    std::string bytes;
-    std::vector<std::string> warnings;  // the writer's, then unlimitedRangeWarnings
-    std::vector<std::string> errors;    // edits the file cannot take: nothing may be written
-};
-// plugin: as SaveOptions::plugin (null: values are compared with the file alone).
-SceneBytes renderScene(const scenefile::LwsDocument &doc, const scene::Scene &scene,
-                       const sim::PluginLibrary *plugin);
+// Prints how a save went, on err: the writer's warnings ("warning: ..."),
+// the edits the file cannot take ("error: ..."), then "saved: PATH" or what
+// went wrong and what to do. Returns whether the file was written.
+bool reportSave(const session::SceneSave &save, std::ostream &err);
 
 // Writes the scene after the session. Nothing is written unless the panel
-// closed with OK; err says why. Warnings of the writer (animated channels left
-// alone, values that could not be written) and unlimitedRangeWarnings
-// (scene_diff.h) go to err as "warning: ...".
+// closed with OK; err says why. Reports as reportSave does.
 // Returns false only when the file could not be written, the save was refused
 // because the file changed on disk, or the edits hold one the file cannot take
 // (a light type change in LWSC 6 to 8 that its handler block does not allow;
-// nothing is written) ("error: ..." on err; exit 3).
+// nothing is written) (exit 3). result, when given, receives how the save
+// went (left as it was when nothing was to be saved).
 bool saveScene(const scenefile::LwsDocument &doc, const sim::Host &host, const std::string &path,
-               std::ostream &err, const SaveOptions &options = SaveOptions());
+               std::ostream &err, const SaveOptions &options = SaveOptions(),
+               session::SaveResult *result = nullptr);
 
-// Writes the scene as it is now, whatever the last panel's outcome (the shell
-// window saves after several runs, the last of which may have been
-// cancelled). Checks and reports like saveScene; returns false when the file
-// could not be written or the save was refused.
-bool writeScene(const scenefile::LwsDocument &doc, const scene::Scene &scene, const std::string &path,
-                std::ostream &err, const SaveOptions &options = SaveOptions());
+// Writes the scene as it is now, whatever the last panel's outcome. Checks
+// and reports like saveScene.
+session::SaveResult writeScene(const scenefile::LwsDocument &doc, const scene::Scene &scene,
+                               const std::string &path, std::ostream &err,
+                               const SaveOptions &options = SaveOptions());
 
 // Writes a picture of a panel as PNG. Returns false with error set on failure.
 bool writePanelPicture(const sim::PanelModel &panel, const std::string &path, std::string &error);

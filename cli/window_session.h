@@ -26,7 +26,8 @@ namespace vhost {
 // when a file could not be written (exit 3). The display was opened with
 // window::start().
 bool runWindowSession(const Options &options, const scenefile::LwsDocument &document, sim::Host &host,
-                      const sim::PluginLibrary &lib, SaveOptions saveOptions, const std::string &sceneBytes);
+                      const sim::PluginLibrary &lib, const SaveOptions &saveOptions,
+                      const std::string &sceneBytes);
 
 }  // namespace vhost
 

@@ -28,10 +28,19 @@
 
 namespace fileio {
 
+// Why a replacement failed, in parts for a front end and as whole sentences.
+struct WriteError {
+    std::string step;     // what was being done: "writing the new file", "checking the target"
+    std::string reason;   // the system's reason, or what was wrong: "No space left on device"
+    std::string message;  // everything, for a person: what failed, the state of the file, what to do
+};
+
 // Replaces the file at path with bytes as above. On failure returns false and
-// sets error to one or two sentences: "PATH: ... failed while STEP (reason);
-// PATH was left as it was. What to do." (for a file that was not there: "no
-// file PATH was created").
+// sets error; its message is one or two sentences: "PATH: ... failed while
+// STEP (reason); PATH was left as it was. What to do." (for a file that was
+// not there: "no file PATH was created").
+bool replaceFile(const std::string &path, const std::string &bytes, WriteError &error);
+// The same with the message alone.
 bool replaceFile(const std::string &path, const std::string &bytes, std::string &error);
 
 }  // namespace fileio

@@ -1,5 +1,6 @@
 // window_render.cpp - the window's decoration, status line and shell table.
 #include "window_render.h"
+#include "sim/panel_facts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,31 +15,10 @@ namespace {
 using sim::Picture;
 using sim::Rgb;
 
-int textTop(int y, int h) { return y + (h - sim::font::kCellHeight) / 2 + 1; }
-
-void frame(Picture &pic, const Box &b, Rgb topLeft, Rgb bottomRight) {
-    pic.fillBox(b.x, b.y, b.w, 1, topLeft);
-    pic.fillBox(b.x, b.y, 1, b.h, topLeft);
-    pic.fillBox(b.x, b.y + b.h - 1, b.w, 1, bottomRight);
-    pic.fillBox(b.x + b.w - 1, b.y, 1, b.h, bottomRight);
-}
-
-std::string fit(const std::string &text, int width) {
-    size_t chars = static_cast<size_t>(std::max(0, width / sim::font::kAdvance));
-    return text.size() <= chars ? text : text.substr(0, chars);
-}
-
-void button(Picture &pic, const Box &b, const std::string &text) {
-    pic.fillBox(b.x, b.y, b.w, b.h, kButtonFill);
-    frame(pic, b, kLight, kShade);
-    std::string t = fit(text, b.w - 4);
-    pic.drawText(b.x + (b.w - sim::font::textWidth(t)) / 2, textTop(b.y, b.h), t, kInk);
-}
-
 // A button as it looks while the mouse holds it down: the same colours as
 // drawPanel's pressed buttons, computed from what is there, so that any
 // button (copy, paste, Clear selection, OK, Cancel) can be shown held.
-void pressLook(Picture &pic, const Box &b) {
+void pressLook(Picture &pic, const sim::Rect &b) {
     for (int y = b.y; y < b.y + b.h; ++y) {
         for (int x = b.x; x < b.x + b.w; ++x) {
             if (!pic.contains(x, y)) continue;
@@ -54,25 +34,17 @@ void pressLook(Picture &pic, const Box &b) {
 }
 
 // The field being edited: its text scrolled so that the caret stays inside.
-void editField(Picture &pic, const Box &b, const std::string &text, int caret) {
+void editField(Picture &pic, const sim::Rect &b, const std::string &text, int caret) {
     pic.fillBox(b.x + 1, b.y + 1, b.w - 2, b.h - 2, kFieldFill);
     const int chars = std::max(1, (b.w - 8) / sim::font::kAdvance);
     caret = std::clamp(caret, 0, static_cast<int>(text.size()));
-    const int first = std::max(0, caret - chars);
+    const int first = firstShownByte(b, caret);
     const int ty = textTop(b.y, b.h);
     pic.drawText(b.x + 4, ty, text.substr(static_cast<size_t>(first), static_cast<size_t>(chars)), kInk);
     const int cx = b.x + 3 + (caret - first) * sim::font::kAdvance;
     pic.fillBox(cx, ty, 1, sim::font::kCellHeight - 1, kCaret);
 }
 
-const char *typeName(int32_t t) {
-    static const char *names[] = {"Distant", "Point", "Spot", "Linear", "Area"};
-    return t >= 0 && t < 5 ? names[t] : nullptr;
-}
-const char *shadowName(int32_t t) {
-    static const char *names[] = {"Off", "Raytrace", "ShadowMap"};
-    return t >= 0 && t < 3 ? names[t] : nullptr;
-}
 int byte(double f) {
     if (!std::isfinite(f)) return f > 0 ? 255 : 0;
     return static_cast<int>(std::lround(std::clamp(f, 0.0, 1.0) * 255.0));
@@ -91,7 +63,12 @@ constexpr int kPageHead = 20;       // the page's title row, with its Close butt
 
 }  // namespace
 
-Picture drawWindowFrame(const Picture &panel, const Decoration &d) {
+int firstShownByte(const sim::Rect &r, int caret) {
+    const int chars = std::max(1, (r.w - 8) / sim::font::kAdvance);
+    return std::max(0, caret - chars);
+}
+
+Picture drawWindowFrame(const Picture &panel, const sim::Overlay &d) {
     Picture pic(panel.width(), panel.height() + kStatusHeight, kStatusFill);
     pic.copyFrom(panel, 0, 0, 0, 0, panel.width(), panel.height());
     if (d.pressed) pressLook(pic, *d.pressed);
@@ -101,19 +78,23 @@ Picture drawWindowFrame(const Picture &panel, const Decoration &d) {
     return pic;
 }
 
+Picture panelFrame(const sim::PanelModel &panel, const sim::Overlay &overlay) {
+    return drawWindowFrame(drawPanel(panel), overlay);
+}
+
 std::vector<ShellRow> shellRows(const scene::Scene &scene) {
     std::vector<ShellRow> rows;
     rows.reserve(scene.lights.size());
     for (const scene::Light &l : scene.lights) {
         ShellRow r;
         r.name = l.name;
-        const char *t = typeName(l.lightType);
-        r.type = t ? t : std::to_string(l.lightType);
+        const char *t = sim::lightTypeName(l.lightType);
+        r.type = !l.otherKind.empty() ? l.otherKind : t ? t : std::to_string(l.lightType);
         r.intensity = l.intensity;
         r.r = byte(l.color[0]);
         r.g = byte(l.color[1]);
         r.b = byte(l.color[2]);
-        const char *s = shadowName(l.shadowType);
+        const char *s = sim::shadowTypeName(l.shadowType);
         r.shadow = s ? s : std::to_string(l.shadowType);
         r.range = l.range;
         rows.push_back(std::move(r));
@@ -191,7 +172,7 @@ void drawPage(Picture &pic, const ShellLayout &l, const ShellPage &p) {
     pic.fillBox(l.page.x, l.page.y, l.page.w, l.page.h, sim::kPanelBackground);
     pic.drawText(8, textTop(l.page.y, kPageHead), fit(p.title, l.pageClose.x - 16), kInk);
     button(pic, l.pageClose, "Close");
-    const Box text{l.page.x, l.page.y + kPageHead, l.page.w, l.page.h - kPageHead};
+    const sim::Rect text{l.page.x, l.page.y + kPageHead, l.page.w, l.page.h - kPageHead};
     pic.fillBox(text.x, text.y, text.w, text.h, kFieldFill);
     frame(pic, text, kShade, kLight);
     const std::size_t first = static_cast<std::size_t>(std::max(0, p.firstLine));
@@ -212,7 +193,7 @@ void drawDialog(Picture &pic, const ShellLayout &l, const ShellDialog &d) {
     for (std::size_t i = 0; i < text.size(); ++i)
         pic.drawText(l.dialog.x + 10, l.dialog.y + 10 + static_cast<int>(i) * 12, text[i], kInk);
     if (d.field) {
-        const Box &f = l.dialogField;
+        const sim::Rect &f = l.dialogField;
         frame(pic, f, kShade, kLight);
         editField(pic, f, *d.field, d.caret);
     }
@@ -226,8 +207,8 @@ void drawDialog(Picture &pic, const ShellLayout &l, const ShellDialog &d) {
 Picture drawShell(const ShellView &v) {
     const ShellLayout l = shellLayout();
     Picture pic(l.width, l.height, sim::kPanelBackground);
-    pic.fillBox(0, 0, l.width, kTitleHeight, kTitleBar);
-    pic.drawText(8, textTop(0, kTitleHeight), fit(v.title, l.width - 16), kTitleInk);
+    pic.fillBox(0, 0, l.width, sim::kTitleHeight, kTitleBar);
+    pic.drawText(8, textTop(0, sim::kTitleHeight), fit(v.title, l.width - 16), kTitleInk);
     button(pic, l.run, "vantorel");
     button(pic, l.save, "Save");
     button(pic, l.changes, "Show changes");
@@ -247,14 +228,15 @@ Picture drawShell(const ShellView &v) {
         const int ty = y + 1;
         pic.drawText(kColumns[0].x, ty, fit(r.name, kColumns[1].x - kColumns[0].x - 6), kInk);
         pic.drawText(kColumns[1].x, ty, r.type, kInk);
-        pic.drawText(kColumns[2].x, ty, fit(formatFieldNumber(r.intensity * 100.0) + "%", 68), kInk);
+        pic.drawText(kColumns[2].x, ty, fit(sim::fieldNumberText(r.intensity * 100.0) + "%", 68), kInk);
         const Rgb swatch{static_cast<uint8_t>(r.r), static_cast<uint8_t>(r.g), static_cast<uint8_t>(r.b)};
         pic.fillBox(kColumns[3].x, y + 1, 10, l.rowHeight - 2, swatch);
         frame(pic, {kColumns[3].x, y + 1, 10, l.rowHeight - 2}, kShade, kShade);
         pic.drawText(kColumns[3].x + 14, ty,
                      std::to_string(r.r) + " " + std::to_string(r.g) + " " + std::to_string(r.b), kInk);
         pic.drawText(kColumns[4].x, ty, r.shadow, kInk);
-        pic.drawText(kColumns[5].x, ty, fit(formatFieldNumber(r.range), l.width - kColumns[5].x - 4), kInk);
+        pic.drawText(kColumns[5].x, ty, fit(sim::fieldNumberText(r.range), l.width - kColumns[5].x - 4),
+                     kInk);
     }
     frame(pic, {l.table.x, l.table.y - 1, l.table.w, l.table.h + 2}, kShade, kLight);
 

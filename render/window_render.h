@@ -13,32 +13,31 @@
 #include <vector>
 
 #include "scene/scene.h"
+#include "sim/overlay.h"
 #include "sim/picture.h"
+#include "sim/rect.h"
+
+namespace sim {
+struct PanelModel;
+}  // namespace sim
 
 namespace render {
-
-// A box in picture pixels (zoom 1), origin at the picture's top left.
-struct Box {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
-};
-
-// What the window draws over the panel picture.
-struct Decoration {
-    std::optional<Box> editField;  // a text or number field being edited
-    std::string editText;          // its text while editing
-    int caret = 0;                 // caret position: characters before it
-    std::optional<Box> pressed;    // a button held down
-    std::string status;            // the status line's text; "" shows an empty line
-};
 
 constexpr int kStatusHeight = 14;  // the status line below the panel
 constexpr sim::Rgb kStatusFill{208, 208, 208};
 constexpr sim::Rgb kCaret{0, 0, 0};
 
 // The window's whole client area at zoom 1: the panel picture unchanged at
-// the top left, the decoration over it, and the status line below it.
-sim::Picture drawWindowFrame(const sim::Picture &panel, const Decoration &decoration);
+// the top left, the overlay over it, and the status line below it.
+sim::Picture drawWindowFrame(const sim::Picture &panel, const sim::Overlay &overlay);
+
+// The window's picture of an open panel: drawPanel, the overlay over it and
+// the status line below it.
+sim::Picture panelFrame(const sim::PanelModel &panel, const sim::Overlay &overlay);
+
+// The first byte of text an edited field at r shows: the text scrolls so that
+// the caret (a byte index) stays inside.
+int firstShownByte(const sim::Rect &r, int caret);
 
 // ---- Shell mode: a small stand-in for Layout between runs of the plug-in ----
 
@@ -83,17 +82,17 @@ struct ShellView {
 // Where things are in the shell's picture; the click logic uses the same boxes.
 struct ShellLayout {
     int width = 0, height = 0;
-    Box run, save, changes, quit;  // the buttons above the table
-    Box table;                     // rows area
+    sim::Rect run, save, changes, quit;  // the buttons above the table
+    sim::Rect table;                     // rows area
     int rowHeight = 12;
     int visibleRows = 0;
-    Box dialog, dialogYes, dialogMiddle, dialogNo;
-    Box dialogField;  // the text field of the Save-as question
-    Box page;         // the page of text, over the table
-    Box pageClose;    // its Close button
+    sim::Rect dialog, dialogYes, dialogMiddle, dialogNo;
+    sim::Rect dialogField;  // the text field of the Save-as question
+    sim::Rect page;         // the page of text, over the table
+    sim::Rect pageClose;    // its Close button
     int pageLines = 0;
     int pageColumns = 0;
-    Box status;  // the status lines at the bottom
+    sim::Rect status;  // the status lines at the bottom
 };
 constexpr int kShellVisibleRows = 32;
 constexpr int kShellStatusLines = 4;

@@ -27,6 +27,9 @@ struct Light {
     double range = 1.0;              // distance units
     uint32_t flags = 0;              // bit 0: limited range
     bool intensityAnimated = false;  // intensity comes from an envelope; value is at time 0
+    std::string otherKind;           // a kind outside the five types that the scene file names
+                                     // ("Dome", "Photometric", "Portal", or a handler's own name);
+                                     // such a light keeps it, whatever type is sent; else empty
 };
 
 struct Scene {

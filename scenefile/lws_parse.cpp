@@ -446,7 +446,7 @@ private:
         if (kw == "LightColor") {
             LwsDocument::Span &span = light.spans[static_cast<int>(LwsSetting::Color)];
             if (!readValues(i, kw, 3, span, vals, last)) return false;
-            const double scale = doc_.rules_->oldSyntax ? 1.0 / 255.0 : 1.0;
+            const double scale = doc_.rules_->colourAsBytes ? 1.0 / 255.0 : 1.0;
             for (int c = 0; c < 3; ++c) {
                 light.rawColor[c] = vals[c];
                 v.color[c] = vals[c] * scale;
@@ -604,7 +604,14 @@ bool LwsDocument::load(const std::string &path, LwsDocument &out, LoadError &err
 scene::Scene LwsDocument::scene() const {
     scene::Scene s;
     s.lights.reserve(lights_.size());
-    for (const Light &l : lights_) s.lights.push_back(l.value);
+    for (std::size_t i = 0; i < lights_.size(); ++i) {
+        s.lights.push_back(lights_[i].value);
+        if (!lights_[i].handler.present) continue;
+        const std::string_view handler = lightHandler(i);
+        const LightKind *kind = findLightKind(handler);
+        if (!kind) s.lights.back().otherKind = std::string(handler);
+        else if (kind->typeCode == kOtherLightKind) s.lights.back().otherKind = std::string(kind->shown);
+    }
     return s;
 }
 

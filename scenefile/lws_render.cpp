@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 
+#include "scene/name_text.h"
 #include "scenefile/lws_document.h"
 #include "scenefile/lws_text.h"
 
@@ -120,12 +122,25 @@ public:
     }
 
 private:
-    bool old() const { return rules_.oldSyntax; }
-    std::string fmt(double v) const { return old() ? formatFixed(v) : formatTrimmed(v); }
+    // A decimal as this file's version writes it.
+    std::string fmt(double v) const {
+        return rules_.numbers == NumberFormat::Fixed ? formatFixed(v) : formatTrimmed(v);
+    }
 
     void warn(const std::string &s) { warnings_.push_back(s); }
-    std::string who(std::size_t i, const LwsDocument::Light &l) const {
-        return "light " + std::to_string(i + 1) + " \"" + l.value.name + "\"";
+    // A light as the warnings name it: its number and its name in UTF-8, read
+    // as the scene's names are read (scene/name_text.h).
+    std::string who(std::size_t i, const LwsDocument::Light &l) {
+        if (!namesUtf8_) {
+            namesUtf8_ = true;
+            for (const LwsDocument::Light &o : doc_.lights_)
+                if (!scene::isUtf8(o.value.name)) {
+                    namesUtf8_ = false;
+                    break;
+                }
+        }
+        const std::string name = *namesUtf8_ ? l.value.name : scene::cp1252ToUtf8(l.value.name);
+        return "light " + std::to_string(i + 1) + " \"" + name + "\"";
     }
     const LwsDocument::Span &span(const LwsDocument::Light &l, LwsSetting s) const {
         return l.spans[static_cast<int>(s)];
@@ -234,7 +249,8 @@ private:
         bool clamped = false;
         for (int c = 0; c < 3; ++c) {
             if (c) s += ' ';
-            s += old() ? formatInt(toByte(fractions[c], clamped)) : formatTrimmed(fractions[c]);
+            s +=
+                rules_.colourAsBytes ? formatInt(toByte(fractions[c], clamped)) : formatTrimmed(fractions[c]);
         }
         if (clamped) {
             warn(who(i, light) + ": colour components outside 0..255 were clamped, as LWSC " +
@@ -247,7 +263,7 @@ private:
         std::string s;
         for (int c = 0; c < 3; ++c) {
             if (c) s += ' ';
-            if (old()) {
+            if (rules_.colourAsBytes) {
                 bool ignored = false;
                 s += formatInt(toByte(light.rawColor[c] / 255.0, ignored));
             } else {
@@ -369,9 +385,9 @@ private:
     std::string keyword(LwsSetting s) const {
         switch (s) {
         case LwsSetting::Color: return "LightColor";
-        case LwsSetting::Intensity: return old() ? "LgtIntensity" : "LightIntensity";
+        case LwsSetting::Intensity: return std::string(rules_.intensityKeyword);
         case LwsSetting::Type: return "LightType";
-        case LwsSetting::Falloff: return old() ? "LightFalloff" : "LightFalloffType";
+        case LwsSetting::Falloff: return std::string(rules_.falloffKeyword);
         case LwsSetting::Range: return "LightRange";
         case LwsSetting::Shadow: return "ShadowType";
         }
@@ -382,7 +398,7 @@ private:
     std::size_t insertionPoint(const LwsDocument::Light &light, LwsSetting s) const {
         const int idx = static_cast<int>(s);
         if (s == LwsSetting::Shadow) {
-            if (old()) return sectionEnd(light);
+            if (rules_.shadowAtLightEnd) return sectionEnd(light);
             // After the type, range, cone and quality lines, whichever come last.
             std::size_t after = 0;
             bool found = false;
@@ -477,6 +493,7 @@ private:
         return out;
     }
 
+    std::optional<bool> namesUtf8_;  // whether every name is UTF-8; found at the first warning
     const LwsDocument &doc_;
     const VersionRules &rules_;
     std::vector<std::string> &warnings_;

@@ -8,6 +8,18 @@
 // light may also carry a "Plugin LightHandler 1 NAME" ... "EndPlugin" block
 // naming its kind. Of LWSC 6 and 7 no file was at hand: they are taken to be
 // like LWSC 8.
+//
+// The reader (lws_parse.cpp) and the writer (lws_render.cpp) ask the record of
+// the file's version and never compare version numbers. Adding a version:
+//   1. a row in kVersionRules below, its fields chosen from a real file of
+//      that version (how AddLight lines look, how LightColor is written, the
+//      keywords Layout writes for intensity and falloff, whether lights carry
+//      handler blocks) and kLastVersion raised if it is the newest;
+//   2. a fixture in tests/scenefile/fixtures (vN.lws) read and written back
+//      byte for byte, with a test in lws_versions_test.cpp of what it holds;
+//   3. the table of versions in docs/scenes-and-pictures.md.
+// A rule that the fields cannot express yet becomes a new field here, with a
+// value in every row, and one place in the reader or writer that reads it.
 #ifndef VANTOREL_SCENEFILE_LWS_VERSIONS_H
 #define VANTOREL_SCENEFILE_LWS_VERSIONS_H
 
@@ -16,13 +28,26 @@
 
 namespace scenefile {
 
+// How decimals are written into the file.
+enum class NumberFormat {
+    Fixed,    // "%f": "0.700000", as LWSC 1 and 2 write them
+    Trimmed,  // six places, trailing zeros dropped: "0.7", "1", "-0.5"
+};
+
 struct VersionRules {
     int version = 0;
-    // LightColor as 0-255 integers, decimals as "%f", and the keywords
-    // LgtIntensity and LightFalloff for inserted lines.
-    bool oldSyntax = false;
-    // "AddLight ID" carries the item ID in hexadecimal (else 0x20000000 + index).
+    NumberFormat numbers = NumberFormat::Trimmed;
+    // The keywords of lines the writer inserts (either spelling is read).
+    std::string_view intensityKeyword = "LightIntensity";
+    std::string_view falloffKeyword = "LightFalloffType";
+    // "AddLight ID" carries the item ID in hexadecimal; without it lights are
+    // numbered 0x20000000 + their index in the file.
     bool idAfterAddLight = false;
+    // LightColor as 0-255 integers (else as fractions).
+    bool colourAsBytes = false;
+    // An inserted ShadowType line goes at the end of the light (else after its
+    // type, range, cone and quality lines).
+    bool shadowAtLightEnd = false;
     // A "Plugin LightHandler" block names the light's kind. Its format is not
     // known here, so it is never rewritten: a type change is written only when
     // the block already names the new kind.
@@ -37,16 +62,32 @@ struct VersionRules {
 constexpr int kFirstVersion = 1;
 constexpr int kLastVersion = 8;
 
+// One row per version, kFirstVersion to kLastVersion in order.
+inline constexpr VersionRules kVersionRules[] = {
+    // version, numbers, intensityKeyword, falloffKeyword,
+    //   idAfterAddLight, colourAsBytes, shadowAtLightEnd, lightHandlers, keepUneditedSplit
+    {1, NumberFormat::Fixed, "LgtIntensity", "LightFalloff", false, true, true, false, true},
+    {2, NumberFormat::Fixed, "LgtIntensity", "LightFalloff", false, true, true, false, true},
+    {3, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", false, false, false, false, false},
+    {4, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, false, false},
+    {5, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, false, false},
+    {6, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, true, true},
+    {7, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, true, true},
+    {8, NumberFormat::Trimmed, "LightIntensity", "LightFalloffType", true, false, false, true, true},
+};
+constexpr bool oneRowPerVersion() {
+    int v = kFirstVersion;
+    for (const VersionRules &r : kVersionRules) {
+        if (r.version != v++) return false;
+    }
+    return v == kLastVersion + 1;
+}
+static_assert(oneRowPerVersion(), "kVersionRules holds one row per version, in order");
+
 // The rules of a version from kFirstVersion to kLastVersion; null for any other.
 inline const VersionRules *versionRules(int version) {
-    static constexpr VersionRules kRules[] = {
-        // version, oldSyntax, idAfterAddLight, lightHandlers, keepUneditedSplit
-        {1, true, false, false, true},  {2, true, false, false, true},  {3, false, false, false, false},
-        {4, false, true, false, false}, {5, false, true, false, false}, {6, false, true, true, true},
-        {7, false, true, true, true},   {8, false, true, true, true},
-    };
     if (version < kFirstVersion || version > kLastVersion) return nullptr;
-    return &kRules[version - kFirstVersion];
+    return &kVersionRules[version - kFirstVersion];
 }
 
 // The type code the simulated Layout reports for a light whose handler block

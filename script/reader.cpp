@@ -10,14 +10,12 @@
 #include "scene/name_text.h"
 #include "script/line_words.h"
 #include "script/numbers.h"
+#include "sim/panel_facts.h"
 #include "words.h"
 
 namespace script {
 
 namespace {
-
-const char *const kLightTypes[] = {"Distant", "Point", "Spot", "Linear", "Area"};
-const char *const kShadowTypes[] = {"Off", "Raytrace", "ShadowMap"};
 
 // A word as messages quote it; a long one is cut, its length follows anyway.
 std::string quoted(const std::string &w) {
@@ -30,11 +28,10 @@ bool toInt(const std::string &w, long long &out) {
 
 // A choice given as a word of the list or as a number.
 bool toChoice(const std::string &w, bool lightType, std::int32_t &out) {
-    const char *const *words = lightType ? kLightTypes : kShadowTypes;
-    const size_t count = lightType ? 5 : 3;
-    for (size_t i = 0; i < count; ++i)
-        if (sim::sameWord(w, words[i])) {
-            out = static_cast<std::int32_t>(i);
+    const int count = lightType ? sim::kLightTypeCount : sim::kShadowTypeCount;
+    for (int i = 0; i < count; ++i)
+        if (sim::sameWord(w, lightType ? sim::lightTypeName(i) : sim::shadowTypeName(i))) {
+            out = i;
             return true;
         }
     long long v = 0;
@@ -349,8 +346,5 @@ bool readScript(const std::string &text, const std::string &name, Script &out, R
     }
     return true;
 }
-
-const char *lightTypeWord(int item) { return item >= 0 && item < 5 ? kLightTypes[item] : nullptr; }
-const char *shadowWord(int item) { return item >= 0 && item < 3 ? kShadowTypes[item] : nullptr; }
 
 }  // namespace script

@@ -4,7 +4,8 @@
 // quotes group words (\" and \\ inside quotes stand for " and \; any other
 // backslash is itself). Blank lines and comments are skipped; a line may end
 // in CR LF. A NUL byte anywhere is an error: scripts are text. After ok or
-// cancel only expect lines may follow. Numbers are read as numbers.h says.
+// cancel only expect lines may follow. Numbers are read as numbers.h says; a
+// choice's item is a number or its name in sim/panel_facts.h, in any case.
 //
 // The words, each read by a small parser of its own (reader.cpp):
 //   click NAME [N]         click-y Y [X]          scroll Y
@@ -36,11 +37,6 @@ struct ReadError {
 // Reads a whole script named `name` (for messages). On the first line that
 // is not the language returns false with error set; out is then incomplete.
 bool readScript(const std::string &text, const std::string &name, Script &out, ReadError &error);
-
-// The items of the choices as the language names them (case does not matter
-// when read): Distant, Point, Spot, Linear, Area; Off, Raytrace, ShadowMap.
-const char *lightTypeWord(int item);  // null outside 0..4
-const char *shadowWord(int item);     // null outside 0..2
 
 }  // namespace script
 

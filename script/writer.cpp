@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "script/numbers.h"
-#include "script/reader.h"
+#include "sim/panel_facts.h"
 
 namespace script {
 
@@ -22,7 +22,7 @@ bool needsQuotes(const std::string &text) {
 }
 
 std::string choice(sim::Role field, std::int32_t item) {
-    const char *word = field == sim::Role::LightType ? lightTypeWord(item) : shadowWord(item);
+    const char *word = field == sim::Role::LightType ? sim::lightTypeName(item) : sim::shadowTypeName(item);
     return word ? word : number(item);
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "host.h"
+#include "panel_facts.h"
 
 namespace sim {
 
@@ -26,10 +27,8 @@ extern Host *g_host;
 // new gesture never continues one that a plug-in instance saw earlier.
 extern int g_lastDragCounter;
 
-constexpr int kListBarWidth = 200;
-constexpr int kListBarHeight = 14;
 constexpr Rgb kListBarColour{30, 30, 128};
-constexpr int kRowPitch = 16;
+constexpr int kRowPitch = kListRowPitch;
 constexpr int kMaxRasterSide = 8192;
 constexpr int kMaxPanelSide = 4096;
 

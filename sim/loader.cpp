@@ -1,155 +1,81 @@
-// loader.cpp - the platform's dynamic loader behind PluginLibrary. All
-// operating-system calls of the simulated Layout live in this file.
+// loader.cpp - PluginLibrary itself and the linked-in loader. No call of the
+// operating system belongs here: those are in native_loader.cpp.
 #include "loader.h"
 
-#include <atomic>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#include <unistd.h>
-#endif
+#include <map>
+#include <utility>
 
 namespace sim {
 
-namespace fs = std::filesystem;
-
-namespace {
-
-#ifdef _WIN32
-using Handle = HMODULE;
-Handle openLibrary(const std::string &path, std::string &why) {
-    Handle h = LoadLibraryA(path.c_str());
-    if (!h) why = "LoadLibrary error " + std::to_string(static_cast<unsigned long>(GetLastError()));
-    return h;
-}
-void *findSymbol(Handle h, const char *name) { return reinterpret_cast<void *>(GetProcAddress(h, name)); }
-void closeLibrary(Handle h) { FreeLibrary(h); }
-unsigned long processId() { return static_cast<unsigned long>(GetCurrentProcessId()); }
-#else
-using Handle = void *;
-Handle openLibrary(const std::string &path, std::string &why) {
-    Handle h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!h) {
-        const char *e = dlerror();
-        why = e ? e : "unknown loader error";
-    }
-    return h;
-}
-void *findSymbol(Handle h, const char *name) { return dlsym(h, name); }
-void closeLibrary(Handle h) { dlclose(h); }
-unsigned long processId() { return static_cast<unsigned long>(getpid()); }
-#endif
-
-std::atomic<unsigned> copyCounter{0};
-
-}  // namespace
-
 struct PluginLibrary::Impl {
-    std::string path;
-    std::string copyPath;  // private copy to remove after unloading, if any
-    Handle handle{};
-    const ModuleDescriptor *descriptor = nullptr;
-    HostActivateFunc activate = nullptr;
-    void *startupData = nullptr;
+    std::string name;
+    std::shared_ptr<void> module;  // declared first, so released after the instance ends
+    PluginInstance instance;
 
-    ~Impl() {
-        if (handle) {
-            if (descriptor && descriptor->shutdown) descriptor->shutdown(startupData);
-            closeLibrary(handle);
-        }
-        if (!copyPath.empty()) {
-            std::error_code ec;
-            fs::remove(copyPath, ec);
-        }
-    }
+    Impl(std::string n, std::shared_ptr<void> m, PluginInstance i)
+        : name(std::move(n)), module(std::move(m)), instance(std::move(i)) {}
 };
 
-PluginLibrary::PluginLibrary(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+PluginLibrary::PluginLibrary(std::string name, std::shared_ptr<void> module, PluginInstance instance)
+    : impl_(std::make_unique<Impl>(std::move(name), std::move(module), std::move(instance))) {}
 PluginLibrary::PluginLibrary(PluginLibrary &&) noexcept = default;
 PluginLibrary &PluginLibrary::operator=(PluginLibrary &&) noexcept = default;
 PluginLibrary::~PluginLibrary() = default;
 
-const ModuleDescriptor &PluginLibrary::descriptor() const { return *impl_->descriptor; }
-HostActivateFunc PluginLibrary::activation() const { return impl_->activate; }
-void *PluginLibrary::startupData() const { return impl_->startupData; }
-const std::string &PluginLibrary::path() const { return impl_->path; }
+const ModuleDescriptor &PluginLibrary::descriptor() const { return impl_->instance.descriptor(); }
+HostActivateFunc PluginLibrary::activation() const { return impl_->instance.activation(); }
+void *PluginLibrary::startupData() const { return impl_->instance.startupData(); }
+const std::string &PluginLibrary::path() const { return impl_->name; }
 
-std::string executableDirectory(const char *argv0) {
-    std::error_code ec;
-#ifdef _WIN32
-    char buf[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) return fs::path(std::string(buf, n)).parent_path().string();
-#else
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && !self.empty()) return self.parent_path().string();
-#endif
-    if (!argv0 || !*argv0) return {};
-    fs::path p = fs::absolute(argv0, ec);
-    return ec ? std::string() : p.parent_path().string();
+namespace {
+
+const char *const kLinkedInName = "linked in";
+
+// How many instances of each linked-in descriptor are alive: its state exists
+// once, so a fresh instance needs it unused. (The plug-in, like the simulated
+// Layout, runs on one thread.)
+std::map<const ModuleDescriptor *, int> &alive() {
+    static std::map<const ModuleDescriptor *, int> counts;
+    return counts;
 }
 
-PluginLibrary PluginLibrary::load(const std::string &path, Instance instance, const std::string &className,
-                                  const std::string &serverName) {
-    auto impl = std::make_unique<Impl>();
-    impl->path = path;
+// One instance of a linked-in descriptor in use, for as long as it lives.
+class Claim {
+public:
+    explicit Claim(const ModuleDescriptor *d) : d_(d) {}
+    Claim(const Claim &) = delete;
+    Claim &operator=(const Claim &) = delete;
+    ~Claim() { --alive()[d_]; }
 
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        throw LoadError("cannot load plug-in '" + path +
-                        "': no such file; build the plug-in or name it with --plugin");
+private:
+    const ModuleDescriptor *d_;
+};
 
-    std::string loadPath = path;
-    if (instance == Instance::Fresh) {
-        fs::path copy = fs::temp_directory_path(ec);
-        if (ec) throw LoadError("cannot load plug-in '" + path + "': no temporary folder: " + ec.message());
-        copy /= "vantorel-" + std::to_string(processId()) + "-" + std::to_string(copyCounter++) + "-" +
-                fs::path(path).filename().string();
-        fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec);
-        if (ec)
-            throw LoadError("cannot load plug-in '" + path + "': copying it to " + copy.string() +
-                            " failed: " + ec.message());
-        impl->copyPath = copy.string();
-        loadPath = impl->copyPath;
-    }
+std::shared_ptr<void> claim(const ModuleDescriptor *d, bool fresh) {
+    if (fresh && alive()[d] > 0)
+        throw LoadError(LoadProblem::NoFreshInstance,
+                        "a linked-in plug-in has one state for the life of the program, and another "
+                        "instance of it is in use: end that one before starting a fresh one");
+    auto token = std::make_shared<Claim>(d);
+    ++alive()[d];
+    return token;
+}
 
-    std::string why;
-    impl->handle = openLibrary(loadPath, why);
-    if (!impl->handle)
-        throw LoadError("cannot load plug-in '" + path + "': " + why +
-                        "; check that it is a plug-in library built for this machine");
+}  // namespace
 
-    void *sym = findSymbol(impl->handle, MODULE_DESCRIPTOR_SYMBOL);
-    if (!sym)
-        throw LoadError("'" + path + "' is not a Layout plug-in: it exports no " MODULE_DESCRIPTOR_SYMBOL);
-    const auto *desc = static_cast<const ModuleDescriptor *>(sym);
-    if (desc->sync != MODULE_SYNC_WORD)
-        throw LoadError("'" + path +
-                        "' is not a Layout plug-in: its module descriptor has a wrong synchronisation word");
-    if (!desc->startup || !desc->servers)
-        throw LoadError("'" + path +
-                        "' has an incomplete module descriptor (no startup function or server table)");
-
-    void *data = desc->startup();
-    if (!data) throw LoadError("plug-in '" + path + "' refused to start: its startup function returned null");
-    impl->descriptor = desc;
-    impl->startupData = data;
-
-    for (const ServerRecord *s = desc->servers; s->className; ++s) {
-        if (s->serverName && className == s->className && serverName == s->serverName) {
-            if (!s->activate)
-                throw LoadError("plug-in '" + path + "': server " + serverName + " has no activation entry");
-            impl->activate = s->activate;
-            return PluginLibrary(std::move(impl));
-        }
-    }
-    throw LoadError("'" + path + "' is not the expected plug-in: it has no " + className + " server named '" +
-                    serverName + "'");
+PluginLibrary PluginLibrary::linkedIn(const ModuleDescriptor &descriptor, Instance instance,
+                                      const Reset &reset, const ServerKey &server) {
+    const bool fresh = instance == Instance::Fresh;
+    if (fresh && !reset)
+        throw LoadError(LoadProblem::NoFreshInstance,
+                        "a linked-in plug-in has one state for the life of the program, and nothing was "
+                        "given to zero it: a fresh instance needs a reset hook, or take the shared one");
+    std::shared_ptr<void> token = claim(&descriptor, fresh);
+    if (fresh) reset();
+    StartedInstance started = startInstance(&descriptor, server);
+    if (!started.instance)
+        throw LoadError(LoadProblem::NotStarted, started.error.message(kLinkedInName), started.error.problem);
+    return PluginLibrary(kLinkedInName, std::move(token), std::move(*started.instance));
 }
 
 }  // namespace sim

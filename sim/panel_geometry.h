@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "host.h"
+#include "panel_facts.h"
+#include "rect.h"
 
 namespace sim {
 
@@ -28,19 +30,10 @@ constexpr int kTitleHeight = 16;    // title bar above the panel body
 constexpr int kButtonRow = 28;      // row with OK and Cancel below it
 constexpr int kOkCancelWidth = 56;  // each of the two buttons
 constexpr int kOkCancelHeight = 18;
-constexpr int kSwatchWidth = 18;    // colour swatch in front of the three numbers
-constexpr int kSliderKnob = 12;     // height of a slider's knob (at most the slider's)
-constexpr int kFieldTextInset = 4;  // from a field's left edge to its text's first cell
-constexpr int kListRow = 16;        // one row of the list: what a wheel notch scrolls
-
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-    // True for points inside; an empty rectangle contains nothing.
-    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
-    friend bool operator==(const Rect &a, const Rect &b) {
-        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-    }
-};
+constexpr int kSwatchWidth = 18;         // colour swatch in front of the three numbers
+constexpr int kSliderKnob = 12;          // height of a slider's knob (at most the slider's)
+constexpr int kFieldTextInset = 4;       // from a field's left edge to its text's first cell
+constexpr int kListRow = kListRowPitch;  // one row of the list: what a wheel notch scrolls
 
 struct ControlGeometry {
     const ControlModel *control = nullptr;

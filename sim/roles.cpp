@@ -3,6 +3,8 @@
 // choice item of this panel.
 #include "roles.h"
 
+#include "panel_facts.h"
+
 #include <cstring>
 
 namespace sim {
@@ -17,10 +19,11 @@ constexpr RoleRule kRules[] = {
     {Role::Prefix, "EditControl", "prefix", nullptr, "prefix", "the panel has no prefix field"},
     {Role::Intensity, "FloatControl", "Intensity", nullptr, "Intensity", "the panel has no Intensity field"},
     {Role::Drag, "DragButtonControl", "", nullptr, "drag", "the panel has no drag button"},
-    {Role::LightType, "ChoiceControl", "", "Distant", "lighttype", "the panel has no light type choice"},
+    {Role::LightType, "ChoiceControl", "", kLightTypeNames[0], "lighttype",
+     "the panel has no light type choice"},
     {Role::Color, "MiniRGBControl", "", nullptr, "color", "the panel has no colour control"},
     {Role::Range, "FloatControl", "Range", nullptr, "Range", "the panel has no Range field"},
-    {Role::Shadow, "ChoiceControl", "", "Off", "shadow", "the panel has no shadow type choice"},
+    {Role::Shadow, "ChoiceControl", "", kShadowTypeNames[0], "shadow", "the panel has no shadow type choice"},
     {Role::Copy, "ButtonControl", "copy", nullptr, "copy", "the panel has no control \"copy\""},
     {Role::Paste, "ButtonControl", "paste", nullptr, "paste", "the panel has no control \"paste\""},
     {Role::Info, "InfoControl", "info", nullptr, "info", "the panel has no info field"},

@@ -4,9 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/panel_render.h"
-#include "render/window_render.h"
-
 namespace window {
 
 View::View(const std::string &title, const sim::Picture &first, int zoom, const Settings &settings)
@@ -77,20 +74,6 @@ int chooseZoom(int requested, int w, int h) {
     for (int z = kMaxZoom; z > 1; --z)
         if (w * z <= usable.w - 16 && h * z <= usable.h - 48) return z;
     return 1;
-}
-
-namespace {
-render::Box box(const sim::Rect &r) { return {r.x, r.y, r.w, r.h}; }
-}  // namespace
-
-sim::Picture panelFrame(const sim::PanelModel &panel, const sim::Overlay &o) {
-    render::Decoration d;
-    if (o.editField) d.editField = box(*o.editField);
-    d.editText = o.editText;
-    d.caret = o.caret;
-    if (o.pressed) d.pressed = box(*o.pressed);
-    d.status = o.status;
-    return render::drawWindowFrame(render::drawPanel(panel), d);
 }
 
 }  // namespace window

@@ -1,5 +1,5 @@
 // view.h - inside the window front end: an SDL window that shows one picture
-// at an integer zoom, and the picture of an open panel with its decoration.
+// at an integer zoom.
 #ifndef VANTOREL_WINDOW_VIEW_H
 #define VANTOREL_WINDOW_VIEW_H
 
@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "sim/panel_input.h"
 #include "sim/picture.h"
 #include "window.h"
 
@@ -44,10 +43,6 @@ private:
 // The zoom asked for (1..kMaxZoom), or with 0 the largest one at which a
 // w x h picture fits the screen's usable area with room for a window frame.
 int chooseZoom(int requested, int w, int h);
-
-// The window's picture of an open panel: drawPanel, the overlay over it and
-// the status line below it.
-sim::Picture panelFrame(const sim::PanelModel &panel, const sim::Overlay &overlay);
 
 }  // namespace window
 

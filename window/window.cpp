@@ -13,7 +13,7 @@
 
 #include "panel_notes.h"
 #include "render/window_render.h"
-#include "shell_logic.h"
+#include "session/shell_logic.h"
 #include "sim/panel_input.h"
 #include "view.h"
 #include "x_errors.h"
@@ -22,7 +22,7 @@ namespace window {
 
 namespace {
 
-// SDL's key to the input mapping's; printable keys come as text input instead.
+// SDL's key to sim's named keys.
 std::optional<sim::Key> panelKey(SDL_Keycode k) {
     if (k >= SDLK_F1 && k <= SDLK_F12)
         return static_cast<sim::Key>(static_cast<int>(sim::Key::F1) + (k - SDLK_F1));
@@ -52,20 +52,26 @@ std::optional<sim::Key> panelKey(SDL_Keycode k) {
     }
 }
 
-// Unicode code points of UTF-8 text; a malformed byte stands for itself.
-std::vector<uint32_t> codePoints(const char *s) {
-    std::vector<uint32_t> out;
-    const auto *p = reinterpret_cast<const unsigned char *>(s);
-    while (*p) {
-        uint32_t c = *p;
-        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (more) c &= 0x3Fu >> more;
-        ++p;
-        for (; more > 0 && (*p & 0xC0) == 0x80; --more, ++p) c = (c << 6) | (*p & 0x3Fu);
-        out.push_back(c);
+// A key going down as sim sees it: named, a key with a printable ASCII
+// character, or another; sim::keyDown decides what it stands for.
+sim::KeyPress keyOf(const SDL_Keysym &sym) {
+    sim::KeyPress k;
+    k.shift = (sym.mod & KMOD_SHIFT) != 0;
+    k.ctrl = (sym.mod & KMOD_CTRL) != 0;
+    k.alt = (sym.mod & KMOD_ALT) != 0;
+    if (std::optional<sim::Key> key = panelKey(sym.sym)) {
+        k.key = *key;
+    } else if (sym.sym >= 32 && sym.sym < 127) {
+        k.key = sim::Key::Char;
+        k.ch = static_cast<uint32_t>(sym.sym);
+    } else {
+        k.key = sim::Key::Other;
     }
-    return out;
+    return k;
 }
+
+// Wheel notches, positive away from the user, whichever way the system scrolls.
+int notches(const SDL_MouseWheelEvent &w) { return w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y; }
 
 // Feeds one SDL event of the panel's window to the input mapping. Returns
 // true when the window must be repainted although nothing changed (expose).
@@ -90,40 +96,15 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
         if (e.wheel.windowID != view.id() || e.wheel.y == 0) return false;
         int x = 0, y = 0;
         SDL_GetMouseState(&x, &y);
-        const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-        in.wheel(x / z, y / z, notches);
+        in.wheel(x / z, y / z, notches(e.wheel));
         return false;
     }
     case SDL_TEXTINPUT:
-        if (e.text.windowID != view.id() && e.text.windowID != 0) return false;
-        for (uint32_t c : codePoints(e.text.text)) {
-            sim::KeyPress k;
-            k.key = sim::Key::Char;
-            k.ch = c;
-            in.keyPress(k);
-        }
+        if (e.text.windowID == view.id() || e.text.windowID == 0) in.typed(e.text.text);
         return false;
-    case SDL_KEYDOWN: {
-        if (e.key.windowID != view.id() && e.key.windowID != 0) return false;
-        const Uint16 mod = e.key.keysym.mod;
-        sim::KeyPress k;
-        k.shift = (mod & KMOD_SHIFT) != 0;
-        k.ctrl = (mod & KMOD_CTRL) != 0;
-        k.alt = (mod & KMOD_ALT) != 0;
-        if (std::optional<sim::Key> key = panelKey(e.key.keysym.sym)) {
-            k.key = *key;
-            in.keyPress(k);
-        } else if ((k.ctrl || k.alt) && e.key.keysym.sym >= 32 && e.key.keysym.sym < 127) {
-            // No text input comes with Ctrl or Alt held; the key itself does.
-            k.key = sim::Key::Char;
-            k.ch = static_cast<uint32_t>(e.key.keysym.sym);
-            in.keyPress(k);
-        } else if (e.key.keysym.sym < 32 || e.key.keysym.sym >= 127) {
-            k.key = sim::Key::Other;
-            in.keyPress(k);
-        }
-        return false;  // printable keys arrive as SDL_TEXTINPUT
-    }
+    case SDL_KEYDOWN:
+        if (e.key.windowID == view.id() || e.key.windowID == 0) in.keyDown(keyOf(e.key.keysym));
+        return false;
     default: return false;
     }
 }
@@ -132,7 +113,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
                      View *behind) {
     const sim::PanelModel *panel = h.openPanel();
     sim::PanelInput in(h);
-    sim::Picture first = panelFrame(*panel, in.overlay());
+    sim::Picture first = render::panelFrame(*panel, in.overlay());
     const int zoom = chooseZoom(settings.zoom, first.width(), first.height());
     View view(panel->title, first, zoom, settings);
     if (!view.ok()) {
@@ -148,7 +129,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
     auto frame = [&]() {
         sim::Overlay o = in.overlay();
         if (o.status.empty()) o.status = note;
-        return panelFrame(*panel, o);
+        return render::panelFrame(*panel, o);
     };
     SDL_Event e;
     while (!in.finished()) {
@@ -166,11 +147,12 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
         } while (!in.finished() && SDL_PollEvent(&e));
         if (in.finished()) break;
         bool changed = in.takeChanged();
-        if (in.recorded().size() != recordedSeen) {
+        const std::vector<sim::Action> &sent = in.recording().actions();
+        if (sent.size() != recordedSeen) {
             // An event reached the plug-in: the last note is out of date.
-            recordedSeen = in.recorded().size();
-            const std::string &last = in.recorded().back();
-            std::string now = last.rfind("range ", 0) == 0 ? rangeNotSentNote(h) : std::string();
+            recordedSeen = sent.size();
+            std::string now =
+                sent.back().kind == sim::ActionKind::Range ? rangeNotSentNote(h) : std::string();
             changed = changed || now != note;
             note = std::move(now);
         }
@@ -200,9 +182,113 @@ std::optional<ShellKey> shellKey(SDL_Keycode k) {
     }
 }
 
+// What the shell's events since the last frame ask of its window.
+struct ShellFrame {
+    bool repaint = false, expose = false, quit = false;
+};
+
+// The shell window between its events: each event handed to its logic, and
+// the action the logic returns carried out.
+struct Shell {
+    sim::Host &host;
+    const sim::PluginLibrary &lib;
+    const ShellSettings &s;
+    ShellLogic &logic;
+    View &view;
+
+    void feed(const SDL_Event &e, ShellFrame &f);
+    // Carries out an action; true when the person quits.
+    bool carryOut(ShellAction a);
+    void runPlugin();
+    void save();
+    void showChanges();
+    // The action an event asked for, carried out; the logic's view may have changed.
+    void act(ShellAction a, ShellFrame &f) {
+        f.quit = carryOut(a) || f.quit;
+        f.repaint = true;
+    }
+    bool ours(Uint32 windowId) const { return windowId == view.id() || windowId == 0; }
+};
+
+void Shell::feed(const SDL_Event &e, ShellFrame &f) {
+    const size_t rows = host.scene().lights.size();
+    switch (e.type) {
+    case SDL_QUIT: act(logic.closeRequested(), f); break;
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != view.id()) break;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) act(logic.closeRequested(), f);
+        f.expose = f.expose || e.window.event == SDL_WINDOWEVENT_EXPOSED;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.windowID == view.id() && e.button.button == SDL_BUTTON_LEFT)
+            act(logic.click(e.button.x / view.zoom(), e.button.y / view.zoom()), f);
+        break;
+    case SDL_MOUSEWHEEL:
+        if (e.wheel.windowID != view.id() || e.wheel.y == 0) break;
+        logic.wheel(notches(e.wheel), rows);
+        f.repaint = true;
+        break;
+    case SDL_KEYDOWN:
+        if (!ours(e.key.windowID)) break;
+        if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) act(logic.key(*k, rows), f);
+        break;
+    case SDL_TEXTINPUT:
+        if (!ours(e.text.windowID) || !logic.typing()) break;
+        logic.text(e.text.text);
+        f.repaint = true;
+        break;
+    default: break;
+    }
+}
+
+bool Shell::carryOut(ShellAction a) {
+    switch (a) {
+    case ShellAction::RunPlugin: runPlugin(); break;
+    case ShellAction::Save: save(); break;
+    case ShellAction::ShowChanges: showChanges(); break;
+    case ShellAction::None:
+    case ShellAction::Quit: break;
+    }
+    return a == ShellAction::Quit;
+}
+
+void Shell::runPlugin() {
+    const size_t before = host.commandRecords().size();
+    const int result =
+        host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
+    size_t applied = 0;
+    for (size_t i = before; i < host.commandRecords().size(); ++i)
+        applied += host.commandRecords()[i].accepted;
+    logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
+    if (s.runFinished) s.runFinished(result);
+}
+
+void Shell::save() {
+    const SaveRequest &r = logic.saveRequest();
+    logic.saved(s.save ? s.save(r) : session::saveFailure(r.path, "saving", "This shell cannot save."));
+}
+
+void Shell::showChanges() {
+    ShellChanges changes;
+    if (s.changes) changes = s.changes();
+    else changes.lines = {"This shell cannot show changes."};
+    logic.showChanges(std::move(changes));
+}
+
 }  // namespace
 
-bool start(std::string &error) {
+namespace {
+std::function<void(const std::string &)> g_log;
+void logThrough(void *, int, SDL_LogPriority, const char *message) {
+    if (g_log) g_log(message ? message : "");
+}
+}  // namespace
+
+bool start(std::string &error, std::function<void(const std::string &line)> log) {
+    if (log) {
+        g_log = std::move(log);
+        SDL_LogSetOutputFunction(logThrough, nullptr);
+    }
     // Ctrl-C in the terminal ends the process as it always does.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     tolerateMessagesToGoneWindows();
@@ -231,7 +317,7 @@ sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::str
 }
 
 void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSettings &s) {
-    ShellLogic logic(s.saveTo, s.sceneFile);
+    ShellLogic logic(s.saveTo, s.sceneFile, s.howToSave);
     logic.fileExists = [](const std::string &path) {
         struct stat st;
         return ::stat(path.c_str(), &st) == 0;
@@ -240,80 +326,18 @@ void runShell(sim::Host &host, const sim::PluginLibrary &lib, const ShellSetting
     View view("Layout - vantorel-host shell", first, chooseZoom(s.window.zoom, first.width(), first.height()),
               s.window);
     if (!view.ok()) return;
-    const int z = view.zoom();
     SDL_StartTextInput();  // typed names for "Save as..."
-    auto carryOut = [&](ShellAction a) -> bool {
-        if (a == ShellAction::RunPlugin) {
-            const size_t before = host.commandRecords().size();
-            const int result =
-                host.activate(lib, [&](sim::Host &h) { return panelLoop(h, s.window, nullptr, &view); });
-            size_t applied = 0;
-            for (size_t i = before; i < host.commandRecords().size(); ++i)
-                applied += host.commandRecords()[i].accepted;
-            logic.runFinished(host.lastOutcome() == sim::Close::Ok, applied);
-            if (s.runFinished) s.runFinished(result);
-        } else if (a == ShellAction::Save) {
-            std::string message = "This shell cannot save.";
-            const SaveOutcome outcome = s.save ? s.save(logic.saveRequest(), message) : SaveOutcome::Failed;
-            logic.saved(outcome, message);
-        } else if (a == ShellAction::ShowChanges) {
-            ShellChanges changes;
-            if (s.changes) changes = s.changes();
-            else changes.lines = {"This shell cannot show changes."};
-            logic.showChanges(std::move(changes));
-        }
-        return a == ShellAction::Quit;
-    };
+    Shell shell{host, lib, s, logic, view};
     SDL_Event e;
     for (;;) {
         if (!SDL_WaitEvent(&e)) return;
-        bool repaint = false, expose = false, quit = false;
+        ShellFrame f;
         do {
-            switch (e.type) {
-            case SDL_QUIT:
-                quit = carryOut(logic.closeRequested()) || quit;
-                repaint = true;
-                break;
-            case SDL_WINDOWEVENT:
-                if (e.window.windowID != view.id()) break;
-                if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-                    quit = carryOut(logic.closeRequested()) || quit;
-                    repaint = true;
-                }
-                expose = expose || e.window.event == SDL_WINDOWEVENT_EXPOSED;
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                if (e.button.windowID == view.id() && e.button.button == SDL_BUTTON_LEFT) {
-                    quit = carryOut(logic.click(e.button.x / z, e.button.y / z)) || quit;
-                    repaint = true;
-                }
-                break;
-            case SDL_MOUSEWHEEL:
-                if (e.wheel.windowID == view.id() && e.wheel.y != 0) {
-                    logic.wheel(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y,
-                                host.scene().lights.size());
-                    repaint = true;
-                }
-                break;
-            case SDL_KEYDOWN:
-                if (e.key.windowID != view.id() && e.key.windowID != 0) break;
-                if (std::optional<ShellKey> k = shellKey(e.key.keysym.sym)) {
-                    quit = carryOut(logic.key(*k, host.scene().lights.size())) || quit;
-                    repaint = true;
-                }
-                break;
-            case SDL_TEXTINPUT:
-                if ((e.text.windowID == view.id() || e.text.windowID == 0) && logic.typing()) {
-                    logic.text(e.text.text);
-                    repaint = true;
-                }
-                break;
-            default: break;
-            }
-        } while (!quit && SDL_PollEvent(&e));
-        if (quit) return;
-        if (repaint) view.show(render::drawShell(logic.view(host.scene())));
-        else if (expose) view.refresh();
+            shell.feed(e, f);
+        } while (!f.quit && SDL_PollEvent(&e));
+        if (f.quit) return;
+        if (f.repaint) view.show(render::drawShell(logic.view(host.scene())));
+        else if (f.expose) view.refresh();
     }
 }
 

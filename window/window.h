@@ -17,11 +17,18 @@
 #include <string>
 #include <vector>
 
-#include "shell_logic.h"
+#include "session/shell_logic.h"
 #include "sim/host.h"
 #include "sim/loader.h"
 
 namespace window {
+
+// The shell's logic lives in session/, shared with other front ends.
+using session::SaveRequest;
+using session::ShellAction;
+using session::ShellChanges;
+using session::ShellKey;
+using session::ShellLogic;
 
 constexpr int kMaxZoom = 4;
 
@@ -32,7 +39,9 @@ struct Settings {
 };
 
 // Opens the display. Returns false with a sentence in error when there is none.
-bool start(std::string &error);
+// log, when given, receives every message SDL logs (one line each, without
+// a line end) instead of SDL's own output on stderr.
+bool start(std::string &error, std::function<void(const std::string &line)> log = {});
 // Closes the display again.
 void stop();
 
@@ -45,9 +54,10 @@ struct ShellSettings {
     Settings window;
     std::optional<std::string> saveTo;     // --save
     std::optional<std::string> sceneFile;  // --scene
-    // Writes the scene as asked; message: what to show on the status line
-    // (and, when the save failed, in the question that offers what to do).
-    std::function<SaveOutcome(const SaveRequest &request, std::string &message)> save;
+    std::string howToSave;                 // how to give a file to save to, when there is none
+    // Writes the scene as asked; the result goes to the shell's logic, which
+    // says how it went and what to do when it did not.
+    std::function<session::SaveResult(const SaveRequest &request)> save;
     // What Save would write now ("Show changes").
     std::function<ShellChanges()> changes;
     // After each run of the plug-in, with the activation's result.

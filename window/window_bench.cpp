@@ -12,9 +12,11 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "render/window_render.h"
 #include "sim/host.h"
 #include "sim/panel_geometry.h"
 #include "sim/panel_input.h"
@@ -55,21 +57,27 @@ int main(int argc, char **argv) {
             stderr, "usage: vantorel-window-bench [--plugin FILE] [--lights N] [--zoom 1..4] [--events N]\n");
         return 2;
     }
+    std::optional<sim::PluginLibrary> lib;
+    try {
+        lib.emplace(sim::PluginLibrary::load(plugin));
+    } catch (const sim::LoadError &e) {
+        (void)std::fprintf(stderr, "vantorel-window-bench: %s; give another with --plugin FILE\n", e.what());
+        return 2;
+    }
     std::string error;
     if (!window::start(error)) {
         (void)std::fprintf(stderr, "vantorel-window-bench: %s\n", error.c_str());
         return 2;
     }
-    sim::PluginLibrary lib = sim::PluginLibrary::load(plugin);
     sim::Host host(scene::makeUniformScene(lights));
     host.setLogging(false);
     int frames = 0;
     window::Settings settings;
     settings.presented = [&](unsigned) { ++frames; };
-    host.activate(lib, [&](sim::Host &h) {
+    host.activate(*lib, [&](sim::Host &h) {
         const sim::PanelModel &panel = *h.openPanel();
         sim::PanelInput in(h);
-        window::View view(panel.title, window::panelFrame(panel, in.overlay()), zoom, settings);
+        window::View view(panel.title, render::panelFrame(panel, in.overlay()), zoom, settings);
         const sim::PanelGeometry g = sim::panelGeometry(panel);
         sim::Rect list{}, drag{};
         for (const sim::ControlGeometry &c : g.controls) {
@@ -83,7 +91,7 @@ int main(int argc, char **argv) {
                 SDL_PumpEvents();
                 const double c0 = cpuMs(), w0 = wallMs();
                 event(i);
-                if (in.takeChanged()) view.show(window::panelFrame(panel, in.overlay()));
+                if (in.takeChanged()) view.show(render::panelFrame(panel, in.overlay()));
                 cpu.push_back(cpuMs() - c0);
                 wall.push_back(wallMs() - w0);
             }

@@ -16,7 +16,8 @@
 #include <random>
 #include <sstream>
 
-#include "scene_session.h"
+#include "session/scene_bytes.h"
+#include "sim/host.h"
 #include "tests/support/deliver.h"
 
 namespace {
@@ -204,7 +205,7 @@ TEST(SceneEdits, EverySentCommandIsSavedOrNamed) {
         sim::Host plain(doc.scene());  // what an OK without edits sends, command by command
         plain.setLogging(false);
         testsupport::runOpened(plain, lib, [](sim::Host &) { return sim::Close::Ok; });
-        const std::optional<scene::Scene> unedited = vhost::uneditedScene(doc, lib);
+        const std::optional<scene::Scene> unedited = session::uneditedScene(doc, lib);
         ASSERT_TRUE(unedited);
 
         LwsDocument::Notes notes;

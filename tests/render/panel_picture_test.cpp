@@ -34,6 +34,7 @@ using sim::Action;
 using sim::Close;
 using sim::Host;
 using sim::Picture;
+using sim::Rect;
 using sim::Rgb;
 
 constexpr Rgb kBar{30, 30, 128};  // the plug-in's selection bar
@@ -49,21 +50,16 @@ int inkOf(const std::string &text) {
     return n;
 }
 
-struct Box {
-    int x, y, w, h;
-};
-
-// The control's body, in picture coordinates.
-Box body(const sim::PanelModel &p, const sim::ControlModel &c) {
-    render::Origin o = render::bodyOrigin(p);
-    return {o.x + c.hotX(), o.y + c.y, c.bodyWidth, c.bodyHeight};
+// The control's body, in picture coordinates: the panel's (0, 0) is below the
+// title bar, and right of it by as much as labels reach out.
+Rect body(const sim::PanelModel &p, const sim::ControlModel &c) {
+    return {sim::panelBodyX(p) + c.hotX(), sim::kTitleHeight + c.y, c.bodyWidth, c.bodyHeight};
 }
 // Its label, in picture coordinates.
-Box label(const sim::PanelModel &p, const sim::ControlModel &c) {
-    render::Origin o = render::bodyOrigin(p);
-    return {o.x + c.x, o.y + c.y, c.labelWidth, c.bodyHeight};
+Rect label(const sim::PanelModel &p, const sim::ControlModel &c) {
+    return {sim::panelBodyX(p) + c.x, sim::kTitleHeight + c.y, c.labelWidth, c.bodyHeight};
 }
-int count(const Picture &pic, Rgb colour, Box b) { return pic.countColour(colour, b.x, b.y, b.w, b.h); }
+int count(const Picture &pic, Rgb colour, Rect b) { return pic.countColour(colour, b.x, b.y, b.w, b.h); }
 
 class PanelPicture : public ::testing::Test {
 protected:
@@ -84,8 +80,8 @@ TEST_F(PanelPicture, TitleIsWrittenInTheTitleBar) {
     const std::string &title = host.lastPanel()->title;
     ASSERT_FALSE(title.empty());
     // Every ink pixel of the title, and nothing else white, in the bar.
-    EXPECT_EQ(count(pic, render::kTitleInk, {0, 0, pic.width(), render::kTitleHeight}), inkOf(title));
-    EXPECT_EQ(count(pic, render::kTitleInk, {8, 0, sim::font::textWidth(title), render::kTitleHeight}),
+    EXPECT_EQ(count(pic, render::kTitleInk, {0, 0, pic.width(), sim::kTitleHeight}), inkOf(title));
+    EXPECT_EQ(count(pic, render::kTitleInk, {8, 0, sim::font::textWidth(title), sim::kTitleHeight}),
               inkOf(title));
 }
 
@@ -99,7 +95,7 @@ TEST_F(PanelPicture, ListAreaIsTheRasterAsPaintedWithItsSelectionBar) {
     const sim::ControlModel *list = host.control("list");
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->lastPaint.barTops.size(), 1u);
-    Box b = body(p, *list);
+    Rect b = body(p, *list);
     Picture raster = host.listPicture();
     ASSERT_GE(raster.width(), b.w);
     int differ = 0;
@@ -126,19 +122,19 @@ TEST_F(PanelPicture, GhostedControlsAreDimmedAndEnabledOnesAreNot) {
     ASSERT_EQ(enabled.propertyGhosted(), std::optional<bool>(false));
     for (const char *key : {"Intensity", "Range"}) {
         SCOPED_TRACE(key);
-        Box gl = label(*ghosted.lastPanel(), *ghosted.control(key));
-        Box el = label(*enabled.lastPanel(), *enabled.control(key));
+        Rect gl = label(*ghosted.lastPanel(), *ghosted.control(key));
+        Rect el = label(*enabled.lastPanel(), *enabled.control(key));
         EXPECT_EQ(count(g, render::kInk, gl), 0);
         EXPECT_EQ(count(g, render::kGhostInk, gl), inkOf(key));
         EXPECT_EQ(count(e, render::kInk, el), inkOf(key));
         EXPECT_EQ(count(e, render::kGhostInk, el), 0);
         // The field is filled dimmer too.
-        Box gb = body(*ghosted.lastPanel(), *ghosted.control(key));
+        Rect gb = body(*ghosted.lastPanel(), *ghosted.control(key));
         EXPECT_GT(count(g, render::kGhostFieldFill, gb), gb.w * gb.h / 2);
         EXPECT_EQ(count(e, render::kGhostFieldFill, body(*enabled.lastPanel(), *enabled.control(key))), 0);
     }
     // "Clear selection" is a button: its label is inside it.
-    Box clear = body(*enabled.lastPanel(), *enabled.control("Clear selection"));
+    Rect clear = body(*enabled.lastPanel(), *enabled.control("Clear selection"));
     EXPECT_EQ(count(e, render::kInk, clear), inkOf("Clear selection"));
 }
 
@@ -154,7 +150,7 @@ TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
     // Colour: the swatch holds the colour, the three fields its numbers.
     const sim::ControlModel *colour = host.control("color");
     ASSERT_NE(colour, nullptr);
-    Box cb = body(p, *colour);
+    Rect cb = body(p, *colour);
     EXPECT_EQ(pic.at(cb.x + 9, cb.y + 10), (Rgb{255, 128, 0}));
     EXPECT_EQ(count(pic, render::kInk, cb), inkOf("255") + inkOf("128") + inkOf("0"));
 
@@ -162,12 +158,12 @@ TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
     const sim::ControlModel *type = host.control("lighttype");
     ASSERT_NE(type, nullptr);
     ASSERT_EQ(type->intValue, 3);
-    Box tb = body(p, *type);
+    Rect tb = body(p, *type);
     int x = tb.x;
     for (size_t i = 0; i < type->items.size(); ++i) {
         const int w = sim::font::textWidth(type->items[i]) + 12;
         SCOPED_TRACE(type->items[i]);
-        Box item{x + 1, tb.y + 1, w - 2, tb.h - 2};
+        Rect item{x + 1, tb.y + 1, w - 2, tb.h - 2};
         if (i == 3) EXPECT_EQ(count(pic, render::kTitleInk, item), inkOf("Linear"));
         else EXPECT_EQ(count(pic, render::kPressedFill, item), 0);
         x += w;
@@ -175,16 +171,16 @@ TEST_F(PanelPicture, ValuesAreShownInTheirControls) {
 
     // Float field: the number as text.
     const sim::ControlModel *intensity = host.control("Intensity");
-    Box ib = body(p, *intensity);
-    EXPECT_EQ(count(pic, render::kInk, ib), inkOf(render::formatFieldNumber(intensity->floatValue)));
+    Rect ib = body(p, *intensity);
+    EXPECT_EQ(count(pic, render::kInk, ib), inkOf(sim::fieldNumberText(intensity->floatValue)));
 
     // The panel closed with OK: that button is pressed, Cancel is not.
-    const int by = pic.height() - render::kButtonRow;
-    const int cancelX = pic.width() - 8 - render::kOkCancelWidth;
+    const int by = pic.height() - sim::kButtonRow;
+    const int cancelX = pic.width() - 8 - sim::kOkCancelWidth;
     EXPECT_GT(count(pic, render::kPressedFill,
-                    {cancelX - 8 - render::kOkCancelWidth, by, render::kOkCancelWidth, render::kButtonRow}),
+                    {cancelX - 8 - sim::kOkCancelWidth, by, sim::kOkCancelWidth, sim::kButtonRow}),
               0);
-    EXPECT_EQ(count(pic, render::kPressedFill, {cancelX, by, render::kOkCancelWidth, render::kButtonRow}), 0);
+    EXPECT_EQ(count(pic, render::kPressedFill, {cancelX, by, sim::kOkCancelWidth, sim::kButtonRow}), 0);
 }
 
 // The plug-in passes names as bytes; the list and the fields show each byte
@@ -198,12 +194,12 @@ TEST_F(PanelPicture, Cp1252LettersAreDrawnInTheListAndInTheFields) {
         return Close::Cancel;
     });
     const sim::PanelModel &p = *host.lastPanel();
-    Box list = body(p, *host.control("list"));
+    Rect list = body(p, *host.control("list"));
     EXPECT_EQ(count(pic, sim::kTextColour, {list.x, list.y, 12, sim::font::kCellHeight}), inkOf("\xD1\xE9"));
     EXPECT_GT(count(pic, sim::kTextColour, {list.x, list.y, 6, 2}), 0) << "the tilde above the N";
     EXPECT_NE(inkOf("\xD1"), inkOf("\x01")) << "not the box of an unknown byte";
 
-    Box prefix = body(p, *host.control("prefix"));
+    Rect prefix = body(p, *host.control("prefix"));
     ASSERT_EQ(host.prefixText(), "\x8A\xF1");
     EXPECT_EQ(count(pic, render::kInk, prefix), inkOf("\x8A\xF1"));
     EXPECT_GT(count(pic, render::kInk, {prefix.x, prefix.y, prefix.w, prefix.h / 2}), inkOf("\x8A\xF1") / 3)
@@ -221,8 +217,8 @@ TEST_F(PanelPicture, SliderKnobFollowsTheValue) {
     });
     const sim::ControlModel *s = bottom.control("slider");
     ASSERT_GT(s->desc.range.max, 0);
-    Box sb = body(*bottom.lastPanel(), *s);
-    Box upper{sb.x, sb.y, sb.w, sb.h / 2}, lower{sb.x, sb.y + sb.h / 2, sb.w, sb.h / 2};
+    Rect sb = body(*bottom.lastPanel(), *s);
+    Rect upper{sb.x, sb.y, sb.w, sb.h / 2}, lower{sb.x, sb.y + sb.h / 2, sb.w, sb.h / 2};
     EXPECT_GT(count(a, render::kPressedFill, upper), 0);
     EXPECT_EQ(count(a, render::kPressedFill, lower), 0);
     EXPECT_EQ(count(b, render::kPressedFill, upper), 0);
@@ -234,7 +230,7 @@ TEST_F(PanelPicture, LabelsReachingLeftOfThePanelAreShownWhole) {
     Picture pic = run(host, [](Host &) { return Close::Cancel; });
     const sim::ControlModel *prefix = host.control("prefix");
     ASSERT_NE(prefix, nullptr);
-    Box l = label(*host.lastPanel(), *prefix);
+    Rect l = label(*host.lastPanel(), *prefix);
     EXPECT_GE(l.x, 1);
     EXPECT_EQ(count(pic, render::kInk, l), inkOf("prefix"));
 }
@@ -284,16 +280,16 @@ TEST(PanelPictureUnits, EmptyPictureEncodesToNothing) {
 }
 
 TEST(PanelPictureUnits, FieldNumbers) {
-    EXPECT_EQ(render::formatFieldNumber(100), "100.0");
-    EXPECT_EQ(render::formatFieldNumber(2.5), "2.5");
-    EXPECT_EQ(render::formatFieldNumber(0.125), "0.125");
-    EXPECT_EQ(render::formatFieldNumber(0.0004), "0.0");
-    EXPECT_EQ(render::formatFieldNumber(-0.0001), "0.0");
-    EXPECT_EQ(render::formatFieldNumber(-12.75), "-12.75");
-    EXPECT_EQ(render::formatFieldNumber(std::numeric_limits<double>::infinity()), "inf");
-    EXPECT_EQ(render::formatFieldNumber(std::numeric_limits<double>::quiet_NaN()), "nan");
-    EXPECT_EQ(render::formatFieldNumber(1e12), "1e+12");
-    EXPECT_EQ(render::formatFieldNumber(-1e300), "-1e+300");
+    EXPECT_EQ(sim::fieldNumberText(100), "100.0");
+    EXPECT_EQ(sim::fieldNumberText(2.5), "2.5");
+    EXPECT_EQ(sim::fieldNumberText(0.125), "0.125");
+    EXPECT_EQ(sim::fieldNumberText(0.0004), "0.0");
+    EXPECT_EQ(sim::fieldNumberText(-0.0001), "0.0");
+    EXPECT_EQ(sim::fieldNumberText(-12.75), "-12.75");
+    EXPECT_EQ(sim::fieldNumberText(std::numeric_limits<double>::infinity()), "inf");
+    EXPECT_EQ(sim::fieldNumberText(std::numeric_limits<double>::quiet_NaN()), "nan");
+    EXPECT_EQ(sim::fieldNumberText(1e12), "1e+12");
+    EXPECT_EQ(sim::fieldNumberText(-1e300), "-1e+300");
 }
 
 TEST(PanelPictureUnits, PanelWithoutControlsStillHasTitleAndButtons) {
@@ -301,9 +297,9 @@ TEST(PanelPictureUnits, PanelWithoutControlsStillHasTitleAndButtons) {
     p.title = "A";
     p.picture = Picture(10, 10, sim::kPanelBackground);
     Picture pic = render::drawPanel(p);
-    EXPECT_GE(pic.width(), 2 * render::kOkCancelWidth + 24);
-    EXPECT_EQ(pic.height(), render::kTitleHeight + 10 + render::kButtonRow);
-    EXPECT_EQ(count(pic, render::kTitleInk, {0, 0, pic.width(), render::kTitleHeight}), inkOf("A"));
+    EXPECT_GE(pic.width(), 2 * sim::kOkCancelWidth + 24);
+    EXPECT_EQ(pic.height(), sim::kTitleHeight + 10 + sim::kButtonRow);
+    EXPECT_EQ(count(pic, render::kTitleInk, {0, 0, pic.width(), sim::kTitleHeight}), inkOf("A"));
     EXPECT_EQ(count(pic, render::kPressedFill, {0, 0, pic.width(), pic.height()}), 0);  // no outcome yet
 }
 

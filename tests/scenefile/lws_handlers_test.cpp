@@ -76,6 +76,13 @@ TEST(LwsHandlers, Version8KindsComeFromTheHandlerBlock) {
         // "LightType 1": the block decides; "Odd" says Point beside a spot
         // block, and its LightType line is what Layout reports.
         EXPECT_EQ(s.lights[i].lightType, want[i].type);
+        // A kind outside the five types is named, so that a front end can show it.
+        const char *other = i == 5   ? "Dome"
+                            : i == 6 ? "Photometric"
+                            : i == 7 ? "Portal"
+                            : i == 8 ? "FancyLight"
+                                     : "";
+        EXPECT_EQ(s.lights[i].otherKind, other);
     }
     // Settings-like lines inside the handler and shader blocks are not read.
     const scene::Light &key = s.lights[2];

@@ -218,3 +218,17 @@ TEST(LwsRender, MismatchedScenesAreReportedNotGuessed) {
     EXPECT_EQ(r.bytes, bytes);
     EXPECT_EQ(r.warnings.size(), 2u);
 }
+
+TEST(LwsRender, WarningsNameLightsInUtf8AsTheListingReadsThem) {
+    // An old scene's names are cp1252: the warning shows "Niño", not the byte 0xF1.
+    std::string bytes = lwstest::fixture("v4.lws");
+    const std::size_t at = bytes.find("LightName Upper");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 15, "LightName Ni\xF1o");
+    const LwsDocument doc = lwstest::parseOrFail(bytes, "v4.lws");
+    scene::Scene s = doc.scene();
+    s.lights[0].shadowType = 7;
+    const Rendered r = renderEdited(doc, s);
+    EXPECT_TRUE(mentions(r.warnings, "\"Ni\xC3\xB1o\"", "shadow type"));
+    EXPECT_FALSE(mentions(r.warnings, "\"Ni\xF1o\"", "shadow type"));
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -15,19 +16,38 @@ using sim::Button;
 
 namespace {
 
-TEST(Loader, RefusesMissingAndForeignFilesWithAClearMessage) {
+// The message of the LoadError that loading `path` throws, and its problem.
+std::string refusal(const std::string &path, sim::LoadProblem expected,
+                    sim::PluginLibrary::Instance instance = sim::PluginLibrary::Instance::Fresh,
+                    const std::string &serverName = "vantorel") {
     try {
-        sim::PluginLibrary::load("no-such-file.p");
-        FAIL() << "loaded a missing file";
+        (void)sim::PluginLibrary::load(path, instance, "LayoutGeneric", serverName);
     } catch (const sim::LoadError &e) {
-        EXPECT_NE(std::string(e.what()).find("no such file"), std::string::npos) << e.what();
+        EXPECT_EQ(e.problem(), expected) << e.what();
+        return e.what();
     }
+    ADD_FAILURE() << "loaded " << path;
+    return {};
+}
+
+TEST(Loader, RefusesMissingAndForeignFilesWithAClearMessage) {
+    // What is wrong with the file, and no command-line option: that is the caller's to add.
+    EXPECT_EQ(refusal("no-such-file.p", sim::LoadProblem::NoFile),
+              "cannot load plug-in 'no-such-file.p': no such file");
+    EXPECT_EQ(refusal(".", sim::LoadProblem::NoFile, sim::PluginLibrary::Instance::Shared),
+              "cannot load plug-in '.': it is a folder, not a file");
     std::filesystem::path junk = std::filesystem::temp_directory_path() / "vantorel-loader-test-junk.p";
     {
         std::ofstream out(junk);
         out << "not a library\n";
     }
-    EXPECT_THROW(sim::PluginLibrary::load(junk.string()), sim::LoadError);
+    for (auto instance : {sim::PluginLibrary::Instance::Fresh, sim::PluginLibrary::Instance::Shared}) {
+        const std::string m = refusal(junk.string(), sim::LoadProblem::NotALibrary, instance);
+        EXPECT_EQ(m.rfind("cannot load plug-in '" + junk.string() + "': ", 0), 0u) << m;
+        EXPECT_NE(m.find("; check that it is a plug-in library built for this machine"), std::string::npos)
+            << m;
+        EXPECT_EQ(m.find("--"), std::string::npos) << m;
+    }
     std::filesystem::remove(junk);
 }
 
@@ -38,10 +58,28 @@ TEST(Loader, FindsTheDescriptorAndServer) {
     EXPECT_EQ(lib.descriptor().sync, static_cast<uint32_t>(MODULE_SYNC_WORD));
     EXPECT_NE(lib.activation(), nullptr);
     EXPECT_NE(lib.startupData(), nullptr);
-    EXPECT_THROW(sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH, sim::PluginLibrary::Instance::Fresh,
-                                          "LayoutGeneric", "someone-else"),
-                 sim::LoadError);
+    EXPECT_EQ(refusal(VANTOREL_PLUGIN_PATH, sim::LoadProblem::NotStarted, sim::PluginLibrary::Instance::Fresh,
+                      "someone-else"),
+              "'" VANTOREL_PLUGIN_PATH
+              "' is not the expected plug-in: it has no LayoutGeneric server named "
+              "'someone-else'");
 }
+
+#ifndef _WIN32
+// A fresh instance needs its private copy; without a place for it nothing is
+// loaded, while the shared instance needs none.
+TEST(Loader, AFreshInstanceWithoutATemporaryFolderIsRefused) {
+    const char *was = std::getenv("TMPDIR");
+    const std::string saved = was ? was : "";
+    ASSERT_EQ(setenv("TMPDIR", "/no-such-folder/vantorel", 1), 0);
+    const std::string m = refusal(VANTOREL_PLUGIN_PATH, sim::LoadProblem::NoPrivateCopy);
+    EXPECT_NO_THROW(
+        (void)sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH, sim::PluginLibrary::Instance::Shared));
+    if (was) setenv("TMPDIR", saved.c_str(), 1);
+    else unsetenv("TMPDIR");
+    EXPECT_EQ(m.rfind("cannot load plug-in '" VANTOREL_PLUGIN_PATH "': no temporary folder: ", 0), 0u) << m;
+}
+#endif
 
 // Copy in one activation, paste in the next: the clipboard lives as long as
 // the library. A fresh load starts without it.

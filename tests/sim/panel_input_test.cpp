@@ -381,34 +381,6 @@ TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes)
 
 // ---- keys ----------------------------------------------------------------------------
 
-TEST(PanelKeys, LayoutCodes) {
-    EXPECT_EQ(sim::panelKeyCode(ch('a')), 'a');
-    EXPECT_EQ(sim::panelKeyCode(ch(' ')), 32);
-    EXPECT_EQ(sim::panelKeyCode(ch('~')), 126);
-    KeyPress e = ch(0);
-    e.ch = 0xE9;  // é
-    EXPECT_EQ(sim::panelKeyCode(e), 0xE9);
-    e.ch = 0x20AC;  // € has no Layout code
-    EXPECT_EQ(sim::panelKeyCode(e), -1);
-    e.ch = 127;
-    EXPECT_EQ(sim::panelKeyCode(e), -1);
-    KeyPress c = ch('c');
-    c.ctrl = true;
-    EXPECT_EQ(sim::panelKeyCode(c), -1);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Backspace)), 8);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Tab)), 9);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Return)), 13);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Escape)), -1);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::F1)), 0x1030);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::F10)), 0x1039);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::F11)), -1);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Left)), 0x1040);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Delete)), 0x1049);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Shift)), 0x1061);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Ctrl)), 0x1062);
-    EXPECT_EQ(sim::panelKeyCode(key(Key::Alt)), -1);
-}
-
 TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
     Host host(scene::makeDemoScene());
     auto rec = session(host, [](Host &h, PanelInput &in) {
@@ -429,6 +401,34 @@ TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
     EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key backspace", "type \"p #\\\"\"",
                                              "key 0x1030", "cancel"}));
     EXPECT_TRUE(host.commands().empty());
+}
+
+// What a front end hands over: keys going down and typed text. A character
+// key counts once, through its text; with Ctrl held it is the key that
+// counts, and neither the panel nor a field takes it.
+TEST_F(PanelInputTest, KeysGoingDownAndTypedTextCountOnce) {
+    Host host(scene::makeDemoScene());
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        KeyPress s = ch('s');
+        in.keyDown(s);  // its text follows
+        in.typed("Sp");
+        EXPECT_EQ(h.prefixText(), "Sp");
+        s.ctrl = true;
+        in.keyDown(s);
+        in.keyDown(key(Key::Shift));
+        in.typed("\xC3\xA9");  // é: a Latin-1 code of its own
+        const std::string shown = h.prefixText();
+        click(in, where(h, "prefix"));
+        in.keyDown(key(Key::End));
+        in.keyDown(s);              // Ctrl+S in a field: not typed
+        in.typed("o\x80\xC3\xA9");  // a stray byte stands for a C1 control: not typed
+        EXPECT_EQ(in.overlay().editText, shown + "o\xC3\xA9");
+        in.keyDown(key(Key::Escape));
+        EXPECT_FALSE(in.finished()) << "Escape drops the edit";
+        in.keyDown(key(Key::Escape));
+        EXPECT_TRUE(in.finished());
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key 0xe9", "cancel"}));
 }
 
 TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {

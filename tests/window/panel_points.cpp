@@ -37,13 +37,13 @@ void print(const std::string &name, const sim::Rect &r) {
 int main(int argc, char **argv) {
     if (argc == 2 && std::string(argv[1]) == "--shell") {
         const render::ShellLayout l = render::shellLayout();
-        const std::pair<const char *, render::Box> places[] = {
+        const std::pair<const char *, sim::Rect> places[] = {
             {"run", l.run},       {"save", l.save},         {"changes", l.changes},
             {"quit", l.quit},     {"yes", l.dialogYes},     {"middle", l.dialogMiddle},
             {"no", l.dialogNo},   {"field", l.dialogField}, {"close", l.pageClose},
             {"status", l.status}, {"page", l.page}};
         std::cout << "size " << l.width << ' ' << l.height << '\n';
-        for (const auto &[name, b] : places) print(name, {b.x, b.y, b.w, b.h});
+        for (const auto &[name, r] : places) print(name, r);
         return 0;
     }
     if (argc < 2) {

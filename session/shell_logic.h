@@ -1,11 +1,11 @@
-// shell_logic.h - what the shell window (vantorel-host --window --shell) does
-// with a click or a key, without any display: which button was hit, the
-// questions it asks before it overwrites a file or drops unsaved edits, what it
-// offers when a save fails, the page of changes, and the text of its status
-// line. The SDL side only turns events into these calls and carries out the
-// action they return.
-#ifndef VANTOREL_WINDOW_SHELL_LOGIC_H
-#define VANTOREL_WINDOW_SHELL_LOGIC_H
+// shell_logic.h - what the shell (a small stand-in for Layout between runs of
+// the plug-in) does with a click or a key, without
+// any display: which button was hit, the questions it asks before it
+// overwrites a file or drops unsaved edits, what it offers when a save fails,
+// the page of changes, and the text of its status line. A front end only
+// turns its events into these calls and carries out the action they return.
+#ifndef VANTOREL_SESSION_SHELL_LOGIC_H
+#define VANTOREL_SESSION_SHELL_LOGIC_H
 
 #include <cstddef>
 #include <functional>
@@ -15,14 +15,15 @@
 
 #include "render/window_render.h"
 #include "scene/scene.h"
-#include "text_field.h"
+#include "session/store.h"
+#include "session/text_field.h"
 
-namespace window {
+namespace session {
 
 enum class ShellAction {
     None,         // nothing to carry out (a question may have opened or closed)
     RunPlugin,    // run the plug-in once: its modal panel
-    Save,         // write the scene as saveRequest() says, then call saved()
+    Save,         // write the scene as saveRequest() says, then call saved() with the result
     ShowChanges,  // work out what Save would write, then call showChanges()
     Quit,         // end the process
 };
@@ -43,14 +44,7 @@ enum class ShellKey {
     Other
 };
 
-// How a save ended.
-enum class SaveOutcome {
-    Saved,
-    ChangedOnDisk,  // refused: the file changed on disk since it was read (saving anyway may replace it)
-    Failed,         // the file could not be written (another name may do)
-};
-
-// What Save is to write, and whether over a file that changed on disk (--force).
+// What Save is to write, and whether over a file that changed on disk (forced).
 struct SaveRequest {
     std::string path;
     bool force = false;
@@ -64,11 +58,14 @@ struct ShellChanges {
 
 class ShellLogic {
 public:
-    // saveTo: the --save file; sceneFile: the --scene file. Save writes to
-    // saveTo when given (it may name the scene file: giving it is the consent),
-    // else to sceneFile after asking once whether to overwrite it; with
-    // neither there is nothing to save to.
-    ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile);
+    // saveTo: the file named for saving; sceneFile: the scene file opened.
+    // Save writes to saveTo when given (it may name the scene file: naming it
+    // is the consent), else to sceneFile after asking once whether to
+    // overwrite it; with neither there is nothing to save to, and the status
+    // line says so, followed by howToSave when given (how this front end is
+    // given a file).
+    ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile,
+               std::string howToSave = {});
 
     // Tells whether a file exists, so that "Save as..." asks before it
     // replaces one. Unset: it never asks.
@@ -82,9 +79,10 @@ public:
 
     // A run of the plug-in ended; commandsApplied: commands that changed the scene.
     void runFinished(bool ok, size_t commandsApplied);
-    // The save of saveRequest() was carried out; message is shown on the status
-    // line, and in the question that a failed save opens.
-    void saved(SaveOutcome outcome, const std::string &message);
+    // The save of saveRequest() was carried out. The status line says how it
+    // went; a save that did not happen opens a question on what to do: "Save
+    // as..." for any, "Save anyway" too for a file that changed on disk.
+    void saved(const SaveResult &result);
     // Opens the page of changes.
     void showChanges(ShellChanges changes);
 
@@ -110,11 +108,12 @@ private:
     void scrollPage(int lines);
 
     std::optional<std::string> target_;
+    std::string howToSave_;
     bool mustAsk_ = false;  // saving overwrites the scene file: ask once
     std::optional<Question> dialog_;
     std::optional<TextField> field_;  // the Save-as field, while it is open
     SaveRequest request_;             // the save asked for last
-    SaveOutcome lastOutcome_ = SaveOutcome::Saved;
+    SaveStatus lastOutcome_ = SaveStatus::Written;
     std::string failure_;  // why the last save failed
     std::optional<render::ShellPage> page_;
     size_t unsaved_ = 0;
@@ -123,6 +122,6 @@ private:
     std::string status_;
 };
 
-}  // namespace window
+}  // namespace session
 
 #endif

@@ -1,15 +1,9 @@
 // text_field.cpp - editing one line of text.
-#include "text_field.h"
+#include "session/text_field.h"
 
-#include <algorithm>
+#include "sim/utf8.h"
 
-namespace window {
-
-namespace {
-
-bool continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
+namespace session {
 
 void TextField::type(std::string_view utf8) {
     std::string keep;
@@ -18,7 +12,7 @@ void TextField::type(std::string_view utf8) {
         if (c < 32 || c == 127) continue;
         // C1 controls, U+0080 to U+009F, are two bytes: C2 80 to C2 9F.
         if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
-            continuation(utf8[i + 1])) {
+            sim::utf8::continuation(utf8[i + 1])) {
             ++i;
             continue;
         }
@@ -41,22 +35,13 @@ void TextField::erase() {
     caret = from;
 }
 
-void TextField::left() {
-    if (caret == 0) return;
-    --caret;
-    while (caret > 0 && continuation(text[caret])) --caret;
-}
+void TextField::left() { caret = sim::utf8::previous(text, caret); }
 
-void TextField::right() {
-    if (caret >= text.size()) return;
-    ++caret;
-    while (caret < text.size() && continuation(text[caret])) ++caret;
-}
+void TextField::right() { caret = sim::utf8::next(text, caret); }
 
 void TextField::caretToColumn(int column) {
     // The panel font gives every byte a cell of its own.
-    caret = column <= 0 ? 0 : std::min(static_cast<std::size_t>(column), text.size());
-    while (caret > 0 && caret < text.size() && continuation(text[caret])) --caret;
+    caret = sim::utf8::characterStart(text, column <= 0 ? 0 : static_cast<std::size_t>(column));
 }
 
-}  // namespace window
+}  // namespace session

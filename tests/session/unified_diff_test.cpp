@@ -1,6 +1,6 @@
 // The unified diff behind --diff: applied to the old text it gives the new one,
 // byte for byte, whatever the line ends; its form is the one diff -u writes.
-#include "unified_diff.h"
+#include "session/unified_diff.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using vhost::unifiedDiff;
+using session::unifiedDiff;
 
 // A strict reader of unified diffs, as patch applies them: every context and
 // removed line must match the old text exactly, hunk counts must match their
@@ -89,7 +89,7 @@ std::string applyDiff(const std::string &old, const std::string &diff) {
 }
 
 void expectApplies(const std::string &a, const std::string &b) {
-    const vhost::UnifiedDiff d = unifiedDiff(a, b, "x.lws");
+    const session::UnifiedDiff d = unifiedDiff(a, b, "x.lws");
     if (a == b) {
         EXPECT_TRUE(d.text.empty());
         return;
@@ -109,7 +109,7 @@ TEST(UnifiedDiff, TheFormOfDiffU) {
     EXPECT_EQ(unifiedDiff("", "new\n", "s").text, "--- a/s\n+++ b/s\n@@ -0,0 +1 @@\n+new\n");
     EXPECT_EQ(unifiedDiff("a\nb\n", "a\nb\nc\n", "s").text,
               "--- a/s\n+++ b/s\n@@ -1,2 +1,3 @@\n a\n b\n+c\n");
-    const vhost::UnifiedDiff d = unifiedDiff(a, b, "s.lws");
+    const session::UnifiedDiff d = unifiedDiff(a, b, "s.lws");
     EXPECT_EQ(d.hunks, 1u);
     EXPECT_EQ(d.removed, 1u);
     EXPECT_EQ(d.added, 1u);
@@ -205,7 +205,7 @@ TEST(UnifiedDiff, ReplacedLinesInABigFileAreShownAsSuch) {
         a += "AddLight\n" + name + "LightIntensity 1\n" + body;
         b += "AddLight\n" + name + (light % 100 == 7 ? "LightIntensity 0.5\n" : "LightIntensity 1\n") + body;
     }
-    const vhost::UnifiedDiff d = unifiedDiff(a, b, "big.lws");
+    const session::UnifiedDiff d = unifiedDiff(a, b, "big.lws");
     EXPECT_EQ(d.removed, 20u);
     EXPECT_EQ(d.added, 20u);
     EXPECT_EQ(d.hunks, 20u);

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace vhost {
+namespace session {
 
 namespace {
 
@@ -352,4 +352,10 @@ UnifiedDiff unifiedDiff(std::string_view before, std::string_view after, const s
     return result;
 }
 
-}  // namespace vhost
+bool hasLoneCarriageReturn(std::string_view s) {
+    for (std::size_t i = s.find('\r'); i != std::string_view::npos; i = s.find('\r', i + 1))
+        if (i + 1 == s.size() || s[i + 1] != '\n') return true;
+    return false;
+}
+
+}  // namespace session

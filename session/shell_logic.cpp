@@ -1,26 +1,26 @@
-// shell_logic.cpp - the shell window's buttons, questions, page of changes and
+// shell_logic.cpp - the shell's buttons, questions, page of changes and
 // status line.
-#include "shell_logic.h"
+#include "session/shell_logic.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "sim/font.h"
 
-namespace window {
+namespace session {
 
 namespace {
 
-// The first byte the field shows: the text scrolls so that the caret stays
-// inside (as window_render draws it).
-int firstShown(const TextField &f, const render::Box &box) {
-    const int chars = std::max(1, (box.w - 8) / sim::font::kAdvance);
-    return std::max(0, static_cast<int>(f.caret) - chars);
+// The first byte the field shows, as window_render scrolls it.
+int firstShown(const TextField &f, const sim::Rect &box) {
+    return render::firstShownByte(box, static_cast<int>(f.caret));
 }
 
 }  // namespace
 
-ShellLogic::ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile) {
+ShellLogic::ShellLogic(std::optional<std::string> saveTo, std::optional<std::string> sceneFile,
+                       std::string howToSave)
+    : howToSave_(std::move(howToSave)) {
     if (saveTo) {
         target_ = std::move(saveTo);
     } else if (sceneFile) {
@@ -41,7 +41,7 @@ ShellAction ShellLogic::click(int x, int y) {
         }
         if (l.dialogYes.contains(x, y)) return answer(0);
         if (l.dialogMiddle.contains(x, y) && dialog_ == Question::SaveFailed &&
-            lastOutcome_ == SaveOutcome::ChangedOnDisk)
+            lastOutcome_ == SaveStatus::ChangedOnDisk)
             return answer(1);
         if (l.dialogNo.contains(x, y)) return answer(2);
         return ShellAction::None;
@@ -119,10 +119,11 @@ void ShellLogic::runFinished(bool ok, size_t commandsApplied) {
     if (unsaved_) status_ += " Unsaved edits: " + std::to_string(unsaved_) + ".";
 }
 
-void ShellLogic::saved(SaveOutcome outcome, const std::string &message) {
-    lastOutcome_ = outcome;
-    status_ = message;
-    if (outcome == SaveOutcome::Saved) {
+void ShellLogic::saved(const SaveResult &result) {
+    lastOutcome_ = result.status;
+    switch (result.status) {
+    case SaveStatus::Written:
+        status_ = "saved: " + result.target;
         unsaved_ = 0;
         // A file chosen with "Save as..." is where Save writes from now on.
         if (target_ != request_.path) {
@@ -130,8 +131,16 @@ void ShellLogic::saved(SaveOutcome outcome, const std::string &message) {
             mustAsk_ = false;
         }
         return;
+    case SaveStatus::ChangedOnDisk:
+        status_ = result.target + " changed on disk since it was read (" + result.change +
+                  "); nothing was written. \"Save anyway\" replaces it with these edits, \"Save as...\" "
+                  "writes them to another file.";
+        break;
+    case SaveStatus::Failed:
+        status_ = result.message + " \"Save as...\" writes the edits to another file.";
+        break;
     }
-    failure_ = message;
+    failure_ = status_;
     dialog_ = Question::SaveFailed;
 }
 
@@ -141,7 +150,7 @@ void ShellLogic::showChanges(ShellChanges changes) {
 
 ShellAction ShellLogic::trySave() {
     if (!target_) {
-        status_ = "Nothing to save to: start with --scene FILE.lws (and --save OUT.lws).";
+        status_ = howToSave_.empty() ? "Nothing to save to." : "Nothing to save to: " + howToSave_ + ".";
         return ShellAction::None;
     }
     if (mustAsk_) {
@@ -256,14 +265,14 @@ render::ShellView ShellLogic::view(const scene::Scene &scene) const {
         break;
     case Question::Quit:
         d.question = std::to_string(unsaved_) + " unsaved edit(s) will be lost.\nQuit anyway?";
-        if (lastOutcome_ != SaveOutcome::Saved) d.question = "The last save failed. " + d.question;
+        if (lastOutcome_ != SaveStatus::Written) d.question = "The last save failed. " + d.question;
         d.yes = "Quit";
         d.no = "Stay";
         break;
     case Question::SaveFailed:
         d.question = failure_;
         d.yes = "Save as...";
-        if (lastOutcome_ == SaveOutcome::ChangedOnDisk) d.middle = "Save anyway";
+        if (lastOutcome_ == SaveStatus::ChangedOnDisk) d.middle = "Save anyway";
         d.no = "Cancel";
         break;
     case Question::SaveAs:
@@ -283,4 +292,4 @@ render::ShellView ShellLogic::view(const scene::Scene &scene) const {
     return v;
 }
 
-}  // namespace window
+}  // namespace session

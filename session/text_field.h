@@ -3,15 +3,15 @@
 // Right, Home, End move the caret, Backspace and Delete remove a character,
 // and typed characters are inserted at the caret. The text is UTF-8 and the
 // caret never stands inside a character.
-#ifndef VANTOREL_WINDOW_TEXT_FIELD_H
-#define VANTOREL_WINDOW_TEXT_FIELD_H
+#ifndef VANTOREL_SESSION_TEXT_FIELD_H
+#define VANTOREL_SESSION_TEXT_FIELD_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
 
-namespace window {
+namespace session {
 
 struct TextField {
     std::string text;
@@ -32,6 +32,6 @@ struct TextField {
     void caretToColumn(int column);
 };
 
-}  // namespace window
+}  // namespace session
 
 #endif

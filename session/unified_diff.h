@@ -16,14 +16,14 @@
 // anchors get Myers' shortest edit script. A gap that would cost too much
 // (thousands of edits with no unique line in it) is paired line by line in
 // place instead: still a correct diff, only not the shortest.
-#ifndef VANTOREL_CLI_UNIFIED_DIFF_H
-#define VANTOREL_CLI_UNIFIED_DIFF_H
+#ifndef VANTOREL_SESSION_UNIFIED_DIFF_H
+#define VANTOREL_SESSION_UNIFIED_DIFF_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace vhost {
+namespace session {
 
 struct UnifiedDiff {
     std::string text;  // the diff; empty when the texts are equal
@@ -35,6 +35,10 @@ struct UnifiedDiff {
 // before and after compared as lines; name goes into the two header lines.
 UnifiedDiff unifiedDiff(std::string_view before, std::string_view after, const std::string &name);
 
-}  // namespace vhost
+// Whether some line of the text ends in a carriage return alone: diff and
+// patch count lines by line feeds, so such lines show joined.
+bool hasLoneCarriageReturn(std::string_view text);
+
+}  // namespace session
 
 #endif

@@ -1,0 +1,25 @@
+// overlay.h - what a window draws over the panel picture while a person
+// works with it. PanelInput says what it is; render::drawWindowFrame draws it.
+// The panel picture (--png, snapshot) never shows it.
+#ifndef VANTOREL_SIM_OVERLAY_H
+#define VANTOREL_SIM_OVERLAY_H
+
+#include <optional>
+#include <string>
+
+#include "rect.h"
+
+namespace sim {
+
+struct Overlay {
+    std::optional<Rect> editField;  // the field being edited (picture pixels)
+    std::string editText;           // its text while editing (UTF-8)
+    int caret = 0;                  // caret index into editText, in bytes; the
+                                    // panel font gives every byte one cell
+    std::optional<Rect> pressed;    // a button held down
+    std::string status;             // status line text ("" = an empty line), e.g. why a number was refused
+};
+
+}  // namespace sim
+
+#endif
