@@ -8,6 +8,7 @@
 #include "panel_geometry.h"
 #include "panel_input.h"
 #include "script/reader.h"
+#include "script/recording.h"
 #include "script/runner.h"
 #include "tests/support/deliver.h"
 
@@ -70,7 +71,7 @@ protected:
             PanelInput in(h);
             body(h, in);
             if (!in.finished()) in.requestClose();
-            recorded = in.recorded();
+            recorded = script::recordingLines(in.recording());
             return in.outcome();
         });
         return recorded;
@@ -91,7 +92,7 @@ TEST_F(PanelInputTest, ListClickSetsTheMousePositionAndSelectsTheRowUnderIt) {
         EXPECT_EQ(h.propertyGhosted(), false);
     });
     ASSERT_EQ(rec.size(), 2u);
-    EXPECT_EQ(rec[0], "click \"Rim\"");
+    EXPECT_EQ(rec[0], "click Rim");
     EXPECT_EQ(rec[1], "cancel");
 }
 
@@ -151,8 +152,8 @@ TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
         click(in, g.cancel);  // after the end nothing more happens
         EXPECT_EQ(in.outcome(), Close::Ok);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype 3  # Linear", "lighttype 3  # Linear",
-                                             "shadow 2  # ShadowMap", "copy", "ok"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype Linear", "lighttype Linear", "shadow ShadowMap",
+                                             "copy", "ok"}));
     EXPECT_EQ(host.lastOutcome(), Close::Ok);
 }
 
@@ -319,10 +320,10 @@ TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
     ASSERT_EQ(rec.size(), 6u);
     EXPECT_EQ(rec[0], "intensity 42.5");
     EXPECT_EQ(rec[1].rfind("range 1", 0), 0u) << rec[1];
-    EXPECT_EQ(rec[2], "click \"Fill\"");
+    EXPECT_EQ(rec[2], "click Fill");
     EXPECT_EQ(rec[3].rfind("color ", 0), 0u);
     EXPECT_NE(rec[3].find(" 255 "), std::string::npos) << rec[3];
-    EXPECT_EQ(rec[4], "prefix \"Spot\"");
+    EXPECT_EQ(rec[4], "prefix Spot");
 }
 
 TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
@@ -353,7 +354,7 @@ TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
         click(in, where(h, "shadow", 1));
         EXPECT_EQ(in.overlay().status, "");
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"shadow 1  # Raytrace", "cancel"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"shadow Raytrace", "cancel"}));
 }
 
 TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes) {
@@ -398,7 +399,7 @@ TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
         EXPECT_TRUE(in.finished());
         EXPECT_EQ(in.outcome(), Close::Cancel);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key backspace", "type \"p #\\\"\"",
+    EXPECT_EQ(rec, (std::vector<std::string>{"type Sp", "key 0x1061", "key backspace", "type \"p #\\\"\"",
                                              "key 0x1030", "cancel"}));
     EXPECT_TRUE(host.commands().empty());
 }
@@ -422,13 +423,43 @@ TEST_F(PanelInputTest, KeysGoingDownAndTypedTextCountOnce) {
         in.keyDown(key(Key::End));
         in.keyDown(s);              // Ctrl+S in a field: not typed
         in.typed("o\x80\xC3\xA9");  // a stray byte stands for a C1 control: not typed
-        EXPECT_EQ(in.overlay().editText, shown + "o\xC3\xA9");
+        EXPECT_EQ(in.overlay().editText, shown + "o\xE9") << "shown in the panel font's cp1252";
         in.keyDown(key(Key::Escape));
         EXPECT_FALSE(in.finished()) << "Escape drops the edit";
         in.keyDown(key(Key::Escape));
         EXPECT_TRUE(in.finished());
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key 0xe9", "cancel"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"type Sp", "key 0x1061", "key 0xe9", "cancel"}));
+}
+
+// The prefix field on a scene of cp1252 names: edited in the characters the
+// person reads and types, shown in the panel font, sent in the scene's bytes,
+// and recorded in UTF-8.
+TEST_F(PanelInputTest, ThePrefixFieldTakesCharactersAsTheSceneReadsThem) {
+    scene::Scene old = scene::makeDemoScene();
+    old.lights[1].name = "Ni\xF1o";  // cp1252
+    Host host(old);
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        const Rect field = where(h, "prefix");
+        click(in, field);
+        in.typed("Ni\xC3\xB1");  // Niñ
+        EXPECT_EQ(in.overlay().editText, "Ni\xF1");
+        EXPECT_EQ(in.overlay().caret, 3);
+        in.pointerDown(field.x + sim::kFieldTextInset + 2 * 6 + 1, midY(field));
+        in.pointerUp(field.x + sim::kFieldTextInset + 2 * 6 + 1, midY(field));
+        EXPECT_EQ(in.overlay().caret, 2) << "the caret goes by characters, not bytes";
+        in.typed("\xCE\xA9");  // a character the font lacks
+        EXPECT_EQ(in.overlay().editText, "Ni\x81\xF1");
+        in.keyDown(key(Key::Backspace));
+        in.keyDown(key(Key::Return));
+        EXPECT_EQ(h.prefixText(), "Ni\xF1") << "the plug-in gets the scene's own bytes";
+        EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Ni\xF1o"});
+        click(in, field);
+        EXPECT_EQ(in.overlay().editText, "Ni\xF1") << "editing again starts from what the field shows";
+        in.typed("o");
+        in.keyDown(key(Key::Return));
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"prefix Ni\xC3\xB1", "prefix Ni\xC3\xB1o", "cancel"}));
 }
 
 TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
@@ -507,8 +538,8 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
         in.keyPress(key(Key::Return));
         click(in, sim::panelGeometry(*h.openPanel()).ok);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"click \"Blue\"", "scroll 48", "click \"Blue\" 21",
-                                             "click \"Niño\" 2", "intensity 5e+01", "ok"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"click Blue", "scroll 48", "click Blue 21", "click Niño 2",
+                                             "intensity 50", "ok"}));
     EXPECT_EQ(halved(live), (std::vector<size_t>{1, 22, 23}));
 
     // The same lights, in another order, after two more: the same lights are edited.
@@ -528,7 +559,7 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
     std::string messages;
     EXPECT_TRUE(replay(lacking, rec, failures, &messages).empty());
     EXPECT_EQ(failures, 1);
-    EXPECT_NE(messages.find("4: click \"Niño\" 2: the scene has 1 light named \"Niño\", so "
+    EXPECT_NE(messages.find("4: click Niño 2: the scene has 1 light named \"Niño\", so "
                             "there is no row \"Niño\" 2"),
               std::string::npos)
         << messages;

@@ -79,6 +79,6 @@ set +e
 status=$?
 set -e
 [ "$status" = 1 ] || fail "a replay on a scene without Rim exits with $status, not 1"
-grep -q '/rec\.vts:[0-9]*: error: click "Rim": the scene has no light named "Rim"' "$work/norim.err" ||
+grep -q '/rec\.vts:[0-9]*: error: click Rim: the scene has no light named "Rim"' "$work/norim.err" ||
   { cat "$work/norim.err" >&2; fail "the failed replay does not name the light and the line"; }
 [ ! -s "$work/norim.out" ] || fail "the failed replay sent commands"
