@@ -32,7 +32,7 @@ public:
         case 4: return -1e308;
         case 5: return 0.0;
         case 6: return -0.0;
-        case 7: return static_cast<std::int8_t>(u8()) / 16.0;
+        case 7: return s8() / 16.0;
         default: {
             std::uint64_t bits = std::uint64_t{u32()} << 32 | u32();
             double v;
@@ -52,8 +52,13 @@ public:
         }
         return s;
     }
+    // A byte as a signed number, -128 to 127.
+    std::int32_t s8() {
+        const std::int32_t v = u8();
+        return v < 128 ? v : v - 256;
+    }
     // A position: a raw one now and then, else a small one.
-    std::int32_t position() { return (u8() & 1) ? i32() : static_cast<std::int8_t>(u8()) * 4; }
+    std::int32_t position() { return (u8() & 1) ? i32() : s8() * 4; }
 
 private:
     const std::uint8_t *d_;
@@ -72,8 +77,8 @@ scene::Scene decodeScene(Bytes &in) {
             l.name = in.text(1000);
             for (double &c : l.color) c = in.f64();
             l.intensity = in.f64();
-            l.lightType = static_cast<std::int8_t>(in.u8());
-            l.shadowType = static_cast<std::int8_t>(in.u8());
+            l.lightType = in.s8();
+            l.shadowType = in.s8();
             l.range = in.f64();
             l.flags = in.u8();
         } else {
@@ -107,8 +112,8 @@ sim::Action decodeAction(sim::ActionKind kind, Bytes &in, const scene::NameReadi
         const std::int32_t r = in.i32(), g = in.i32(), b = in.i32();
         return Action::color(r, g, b);
     }
-    case sim::ActionKind::LightType: return Action::lightType(static_cast<std::int8_t>(in.u8()));
-    case sim::ActionKind::Shadow: return Action::shadow(static_cast<std::int8_t>(in.u8()));
+    case sim::ActionKind::LightType: return Action::lightType(in.s8());
+    case sim::ActionKind::Shadow: return Action::shadow(in.s8());
     case sim::ActionKind::Drag: {
         std::vector<std::int32_t> distances(in.u8() % 8);
         for (std::int32_t &d : distances) d = static_cast<std::int16_t>(in.u32());

@@ -128,17 +128,16 @@ std::string writeNumber(double v) {
     std::string digits;
     int exponent = 0;
     shortestDigits(v, digits, exponent);
-    const int count = static_cast<int>(digits.size());
     if (exponent < -6 || exponent > 20) {
-        const std::string mantissa = count == 1 ? digits : digits.substr(0, 1) + "." + digits.substr(1);
+        const std::string mantissa =
+            digits.size() == 1 ? digits : digits.substr(0, 1) + "." + digits.substr(1);
         return sign + mantissa + "e" + (exponent < 0 ? "-" : "+") +
                std::to_string(exponent < 0 ? -exponent : exponent);
     }
-    if (exponent < 0) return sign + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-    if (count <= exponent + 1)
-        return sign + digits + std::string(static_cast<size_t>(exponent + 1 - count), '0');
-    return sign + digits.substr(0, static_cast<size_t>(exponent + 1)) + "." +
-           digits.substr(static_cast<size_t>(exponent + 1));
+    if (exponent < 0) return sign + "0." + std::string(static_cast<size_t>(-exponent) - 1, '0') + digits;
+    const size_t whole = static_cast<size_t>(exponent) + 1;  // digits before the point
+    if (digits.size() <= whole) return sign + digits + std::string(whole - digits.size(), '0');
+    return sign + digits.substr(0, whole) + "." + digits.substr(whole);
 }
 
 }  // namespace script

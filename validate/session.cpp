@@ -363,18 +363,6 @@ RowBytes copyRowBytes(const EditorState *s) {
     return b;
 }
 
-// The actions an event is played as, so that the model sees what the
-// plug-in gets: a drag gesture as its raw events, with the counters the host
-// gives them (a fresh one to start, then one more each).
-std::vector<sim::Action> playedAs(const sim::Action &a) {
-    if (a.kind != sim::ActionKind::Drag) return {a};
-    std::vector<sim::Action> raw;
-    int32_t counter = sim::Host::freshDragCounter();
-    raw.push_back(sim::Action::dragEvent(0, counter));
-    for (int32_t d : a.distances) raw.push_back(sim::Action::dragEvent(d, ++counter));
-    return raw;
-}
-
 // What the checks after one event compare with: the state before it.
 struct Before {
     RowBytes copyRow;
@@ -403,23 +391,42 @@ void checkEvent(sim::Host &h, const EditorState *state, const LightModel &model,
         problem = at() + "prefix length " + std::to_string(state->prefixLength);
 }
 
+// Plays one action of event i beside the model; false when the event is to
+// stop (a problem, or the panel closes: then *closes says how).
+bool playAction(sim::Host &h, const EditorState *state, LightModel &model, const sim::Action &e,
+                const sim::Action &a, size_t i, std::string &problem, std::optional<sim::Close> &closes) {
+    const Before before{copyRowBytes(state), h.prefixText(), model.prefix()};
+    const sim::Delivery d = deliver(h, a);
+    if (!d) {
+        problem = "event " + describe(e) + " could not be delivered: " + d.why;
+        return false;
+    }
+    if (d.closes) {
+        closes = d.closes;
+        return false;
+    }
+    if (!model.apply(a)) problem = "event " + describe(e) + " is not one the model predicts";
+    checkEvent(h, state, model, a, i, before, problem);
+    return problem.empty();
+}
+
 // Plays event i beside the model. Returns how the panel closes when the
-// event is ok or cancel.
+// event is ok or cancel. A drag gesture is played as the raw events it is
+// made of, so that the model sees the counters the host gives them: a fresh
+// one to start, then one more each.
 std::optional<sim::Close> playEvent(sim::Host &h, const EditorState *state, LightModel &model,
                                     const sim::Action &e, size_t i, std::string &problem) {
-    for (const sim::Action &a : playedAs(e)) {
-        const Before before{copyRowBytes(state), h.prefixText(), model.prefix()};
-        const sim::Delivery d = deliver(h, a);
-        if (!d) {
-            problem = "event " + describe(e) + " could not be delivered: " + d.why;
-            break;
-        }
-        if (d.closes) return d.closes;
-        if (!model.apply(a)) problem = "event " + describe(e) + " is not one the model predicts";
-        checkEvent(h, state, model, a, i, before, problem);
-        if (!problem.empty()) break;
+    std::optional<sim::Close> closes;
+    if (e.kind != sim::ActionKind::Drag) {
+        playAction(h, state, model, e, e, i, problem, closes);
+        return closes;
     }
-    return std::nullopt;
+    int32_t counter = sim::Host::freshDragCounter();
+    if (!playAction(h, state, model, e, sim::Action::dragEvent(0, counter), i, problem, closes))
+        return closes;
+    for (int32_t d : e.distances)
+        if (!playAction(h, state, model, e, sim::Action::dragEvent(d, ++counter), i, problem, closes)) break;
+    return closes;
 }
 
 }  // namespace
