@@ -51,20 +51,38 @@ public:
         host.setLogging(false);
         host.setDrawing(false);  // no check looks at pixels or paints
         std::string problem;
+        std::optional<sim::Close> closes;
         const int result = activate(host, [&](sim::Host &h) {
-            problem = inPanel(h, a);
-            return problem.empty() && a.ok ? sim::Close::Ok : sim::Close::Cancel;
+            problem = inPanel(h, a, closes);
+            if (!closes) closes = a.ok ? sim::Close::Ok : sim::Close::Cancel;
+            return problem.empty() ? *closes : sim::Close::Cancel;
         });
         if (!problem.empty()) return problem;
-        return afterwards(host, a, result);
+        return afterwards(host, a, result, closes == sim::Close::Ok);
     }
 
 private:
-    std::string inPanel(sim::Host &h, const Activation &a) {
+    // An ok or cancel among the events closes the panel there: closes says how.
+    std::string inPanel(sim::Host &h, const Activation &a, std::optional<sim::Close> &closes) {
         if (std::string p = atOpen(h); !p.empty()) return p;
-        for (size_t i = 0; i < a.events.size(); ++i)
-            if (std::string p = afterEvent(h, a.events[i], i); !p.empty()) return p;
+        for (size_t i = 0; i < a.events.size() && !closes; ++i)
+            if (std::string p = playEvent(h, a.events[i], i, closes); !p.empty()) return p;
         return atClose();
+    }
+
+    // A drag gesture is played as the raw events it is made of, so that the
+    // model sees the counters the host gives them: a fresh one to start, then
+    // one more each.
+    std::string playEvent(sim::Host &h, const sim::Action &e, size_t i, std::optional<sim::Close> &closes) {
+        if (e.kind != sim::ActionKind::Drag) return afterAction(h, e, e, i, closes);
+        int32_t counter = sim::Host::freshDragCounter();
+        if (std::string p = afterAction(h, e, sim::Action::dragEvent(0, counter), i, closes); !p.empty())
+            return p;
+        for (int32_t d : e.distances)
+            if (std::string p = afterAction(h, e, sim::Action::dragEvent(d, ++counter), i, closes);
+                !p.empty())
+                return p;
+        return {};
     }
 
     std::string atOpen(sim::Host &h) {
@@ -83,18 +101,26 @@ private:
         return {};
     }
 
-    std::string afterEvent(sim::Host &h, const Event &e, size_t i) {
+    // Plays action a of event e (event i of the activation) beside the model,
+    // then checks what it did. The first failure is returned.
+    std::string afterAction(sim::Host &h, const sim::Action &e, const sim::Action &a, size_t i,
+                            std::optional<sim::Close> &closes) {
         VantorelEditorView v{};
         const bool seen = probe_.look(v);
         if (seen) copyRow_.keep(v.copyRow, v.copyRowSize);
-        const bool key = e.kind == Event::Key;
+        const bool key = a.kind == sim::ActionKind::Key || a.kind == sim::ActionKind::Type;
         const std::string fieldBefore = key ? h.prefixText() : std::string();
         const std::string prefixBefore = key ? model_.prefix() : std::string();
-        const sim::Delivery d = deliver(h, actionOf(e));
-        model_.apply(e);
-        auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
+        const sim::Delivery d = deliver(h, a);
         if (!d) return "event " + describe(e) + " could not be delivered: " + d.why;
-        if (seen && e.kind != Event::Copy && !copyRow_.same(v.copyRow, v.copyRowSize))
+        if (d.closes) {
+            closes = d.closes;
+            return {};
+        }
+        if (!model_.apply(a)) return "event " + describe(e) + " is not one the model predicts";
+        auto at = [&] { return "after event " + std::to_string(i + 1) + " (" + describe(e) + "): "; };
+        const bool copy = a.kind == sim::ActionKind::Press && a.button == sim::Button::Copy;
+        if (seen && !copy && !copyRow_.same(v.copyRow, v.copyRowSize))
             return at() + "the copy buffer row changed without copy";
         if (key) {
             const std::string field = h.prefixText();
@@ -122,7 +148,7 @@ private:
         return {};
     }
 
-    std::string afterwards(const sim::Host &host, const Activation &a, int result) const {
+    std::string afterwards(const sim::Host &host, const Activation &a, int result, bool ok) const {
         if (result != 0) return "activation result " + std::to_string(result) + ", expected 0";
         if (!host.faults().empty()) return "host fault: " + host.faults().front();
         if (host.livePanels() || host.liveRasters())
@@ -133,10 +159,10 @@ private:
         for (const sim::CommandRecord &c : sent)
             if (std::string p = commandProblem(std::string_view(c.text)); !p.empty()) return p;
         if (std::string p =
-                commandsProblem(sent, a.ok ? model_.commandsOnOk(a.scene) : std::vector<std::string>{});
+                commandsProblem(sent, ok ? model_.commandsOnOk(a.scene) : std::vector<std::string>{});
             !p.empty())
             return p;
-        if (a.ok) return model_.untouchedLightProblem(a.scene, host.scene());
+        if (ok) return model_.untouchedLightProblem(a.scene, host.scene());
         return {};
     }
 

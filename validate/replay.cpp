@@ -9,6 +9,7 @@
 #include "loader.h"
 #include "replay_scene.h"
 #include "replay_script.h"
+#include "script/writer.h"
 #include "shrink.h"
 
 namespace validate {
@@ -32,12 +33,12 @@ std::vector<Prediction> predict(const Session &s) {
         // it alone leaves the field alone; after a prefix edit the field holds
         // whatever the panel made of the text, which the model does not say.
         std::optional<std::string> field = std::string();
-        for (const Event &e : a.events) {
+        for (const sim::Action &e : a.events) {
             const std::string before = model.prefix();
-            model.apply(e);
-            if (e.kind == Event::Prefix) field.reset();
-            if (e.kind == Event::Key && model.prefix() != before) field = model.prefix();
-            p.fieldAfter.push_back(e.kind == Event::Key ? field : std::nullopt);
+            (void)model.apply(e);
+            if (e.kind == sim::ActionKind::Prefix) field.reset();
+            if (e.kind == sim::ActionKind::Key && model.prefix() != before) field = model.prefix();
+            p.fieldAfter.push_back(e.kind == sim::ActionKind::Key ? field : std::nullopt);
         }
         if (a.ok) p.commands = model.commandsOnOk(a.scene);
         out.push_back(std::move(p));
@@ -46,6 +47,20 @@ std::vector<Prediction> predict(const Session &s) {
 }
 
 std::string quotedText(const std::string &s) { return "\"" + s.substr(0, 120) + "\""; }
+
+std::string expectPrefixLine(const std::string &text) {
+    return script::writeExpectation(script::Expectation::prefix(text));
+}
+std::string expectResultLine(int result) {
+    return script::writeExpectation(script::Expectation::result(result));
+}
+std::string expectCommandCountLine(size_t count) {
+    return script::writeExpectation(script::Expectation::commands(static_cast<std::int32_t>(count)));
+}
+// The command sent nth (from 1) on closing.
+std::string expectCommandLine(size_t nth, const std::string &command) {
+    return script::writeExpectation(script::Expectation::command(static_cast<std::int32_t>(nth), command));
+}
 
 // The expect lines checked at the end, against what was sent.
 std::string commandsProblem(const std::vector<std::string> &sent, const std::vector<std::string> &expected) {
@@ -60,8 +75,8 @@ std::string commandsProblem(const std::vector<std::string> &sent, const std::vec
 // The actions and prefix expectations of one activation, as the panel sees them.
 std::string playEvents(sim::Host &h, const Activation &a, const Prediction &p) {
     for (size_t i = 0; i < a.events.size(); ++i) {
-        const sim::Action action = actionOf(a.events[i]);
-        if (const sim::Delivery d = deliver(h, action); !d) return actionLine(action) + ": " + d.why;
+        const sim::Action &action = a.events[i];
+        if (const sim::Delivery d = deliver(h, action); !d) return script::writeAction(action) + ": " + d.why;
         if (p.fieldAfter[i] && h.prefixText() != *p.fieldAfter[i])
             return expectPrefixLine(*p.fieldAfter[i]).substr(0, 160) + ": saw " + quotedText(h.prefixText());
     }
@@ -103,8 +118,8 @@ Writable writable(const Session &s) {
                     "the scene's values as a scene file holds them: six decimals, names on one line, "
                     "finite numbers, types and shadow types in range, no flag but the limited range");
         copy.scene = std::move(*back);
-        for (const Event &e : a.events) {
-            const std::string why = unwritable(actionOf(e));
+        for (const sim::Action &e : a.events) {
+            const std::string why = script::unwritable(e);
             if (why.empty()) copy.events.push_back(e);
             else addOnce(w.changes, "events left out, as " + why);
         }
@@ -143,7 +158,7 @@ std::string replayScript(const Activation &a, const std::string &replayCommand, 
             commentLine("failed fails them (exit 1); one that passes the validator passes them (exit 0).") +
             "\n";
     for (size_t i = 0; i < a.events.size(); ++i) {
-        text += actionLine(actionOf(a.events[i])) + "\n";
+        text += script::writeAction(a.events[i]) + "\n";
         if (p.fieldAfter[i]) text += expectPrefixLine(*p.fieldAfter[i]) + "\n";
     }
     text += std::string(a.ok ? "ok" : "cancel") + "\n" + expectResultLine(0) + "\n" +

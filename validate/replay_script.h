@@ -1,29 +1,14 @@
-// replay_script.h - the lines of a replay's session script: actions, and the
-// expectations the validator's model predicts. Each line is one the script
-// reader of vantorel-host takes back as the same action or expectation.
+// replay_script.h - the lines of a replay's session script that are not
+// steps: comments, and the command line on its first line.
 #ifndef VANTOREL_VALIDATE_REPLAY_SCRIPT_H
 #define VANTOREL_VALIDATE_REPLAY_SCRIPT_H
 
 #include <string>
 
-#include "action.h"
-
 namespace validate {
 
-// Whether a script line can carry the action: not a number that is not finite
-// (scripts hold finite numbers only), no line break in a text. Empty when it
-// can; else why not, as a clause ("a script holds finite numbers only").
-std::string unwritable(const sim::Action &a);
-
-// The action's line ("click-y 4", "prefix \"S p\"", "intensity 1e+308"); the
-// action must be writable.
-std::string actionLine(const sim::Action &a);
-
-std::string expectPrefixLine(const std::string &text);
-std::string expectResultLine(int result);
-std::string expectCommandCountLine(size_t count);
-// The command sent nth (from 1) on closing.
-std::string expectCommandLine(size_t nth, const std::string &command);
+// The lines of actions and expectations are script::writeAction's and
+// script::writeExpectation's; these are the rest.
 
 // A comment line: "# " and the text, with anything that is no printable ASCII
 // character shown as '?' (a comment ends at the line's end).

@@ -1,13 +1,17 @@
 // session.cpp - random scenes and sessions, and a session as text.
 #include "session.h"
 
-#include <algorithm>
+#include <array>
 #include <cfloat>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <sstream>
+
+#include "scene/name_text.h"
+#include "script/writer.h"
 
 namespace validate {
 
@@ -102,76 +106,108 @@ scene::Scene randomScene(Random &rnd, const Hostility &h) {
     return scene;
 }
 
-std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
-                                int32_t &dragCounter) {
-    std::vector<Event> events;
+namespace {
+
+// The kinds of event a random session makes, with the weights of the old
+// hundred-sided draw: the same seed gives the same sessions as before.
+sim::Action randomClick(Random &rnd, const Hostility &h) {
+    return sim::Action::clickY(static_cast<int32_t>(
+        h.hostile && rnd.chance(25) ? rnd.between(-1000000, 1000000) : rnd.between(-20, 420)));
+}
+
+sim::Action randomScroll(Random &rnd, const Hostility &h, int64_t scrollMax) {
+    return sim::Action::scroll(static_cast<int32_t>(
+        h.hostile && rnd.chance(30) ? extremeInt(rnd) : rnd.between(-50, scrollMax + 50)));
+}
+
+sim::Action randomKey(Random &rnd) {
+    const uint64_t w = rnd.below(100);
+    int64_t code;
+    if (w < 45) code = static_cast<unsigned char>(kNameLetters[rnd.below(sizeof kNameLetters - 1)]);
+    else if (w < 62) code = 8;
+    else if (w < 70) code = rnd.chance(50) ? 4193 : 4194;
+    else if (w < 80) code = rnd.between(32, 126);
+    else code = rnd.between(0, 65535);
+    return sim::Action::key(static_cast<int32_t>(code));
+}
+
+// The bytes the plug-in is to get: often the start of a name, else any text.
+// They go out as the text a user types (UTF-8) whose delivery gives them
+// back: in the scene's own reading of names.
+sim::Action randomPrefix(Random &rnd, const scene::Scene &scene, const Hostility &h) {
+    const int64_t lights = static_cast<int64_t>(scene.lights.size());
+    const uint64_t w = rnd.below(100);
+    std::string bytes;
+    if (w < 50 && lights) {
+        const std::string &name =
+            scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
+        bytes = name.substr(0, static_cast<size_t>(rnd.below(name.size() + 1)));
+    } else if (w < 75 || !h.hostile) {
+        bytes = randomName(rnd, false);
+    } else if (w < 90) {
+        bytes = randomBytes(rnd, static_cast<size_t>(rnd.below(300)));
+    } else {
+        bytes = std::string(static_cast<size_t>(rnd.between(250, 10000)), 'S');
+        if (rnd.chance(50)) bytes = randomBytes(rnd, bytes.size());
+    }
+    return sim::Action::prefix(scene::NameReading(scene.lights)(bytes));
+}
+
+sim::Action randomColor(Random &rnd, const Hostility &h) {
+    int32_t c[3];
+    for (int32_t &x : c)
+        x = static_cast<int32_t>(!h.hostile       ? rnd.between(0, 255)
+                                 : rnd.chance(20) ? extremeInt(rnd)
+                                                  : rnd.between(-300, 600));
+    return sim::Action::color(c[0], c[1], c[2]);
+}
+
+sim::Action randomChoice(Random &rnd, const Hostility &h) {
+    const bool shadow = !rnd.chance(50);
+    const int32_t item =
+        static_cast<int32_t>(h.hostile ? rnd.between(-5, 50) : rnd.between(0, shadow ? 2 : 4));
+    return shadow ? sim::Action::shadow(item) : sim::Action::lightType(item);
+}
+
+// A raw drag event, mostly one that continues the one before.
+sim::Action randomDrag(Random &rnd, const Hostility &h, int32_t &dragCounter) {
+    const int32_t distance =
+        static_cast<int32_t>(h.hostile && rnd.chance(15) ? extremeInt(rnd) : rnd.between(-3000, 3000));
+    const uint64_t w = rnd.below(100);
+    int64_t counter;
+    if (w < 60) counter = static_cast<int32_t>(static_cast<uint32_t>(dragCounter) + 1u);
+    else if (w < 75 && h.hostile)
+        counter = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
+    else counter = rnd.between(-100, 100000);
+    dragCounter = static_cast<int32_t>(counter);
+    return sim::Action::dragEvent(distance, dragCounter);
+}
+
+}  // namespace
+
+std::vector<sim::Action> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
+                                      int32_t &dragCounter) {
+    std::vector<sim::Action> events;
     const int64_t lights = static_cast<int64_t>(scene.lights.size());
     const int64_t scrollMax = std::max<int64_t>(0, std::min<int64_t>(lights, 510) * 16 - 400);
     for (int64_t n = rnd.between(0, h.maxEvents); n > 0; --n) {
-        Event e;
         const uint64_t k = rnd.below(100);
-        if (k < 22) {
-            e.kind = Event::ClickY;
-            e.a = h.hostile && rnd.chance(25) ? rnd.between(-1000000, 1000000) : rnd.between(-20, 420);
-        } else if (k < 27) {
-            e.kind = Event::Scroll;
-            e.a = h.hostile && rnd.chance(30) ? extremeInt(rnd) : rnd.between(-50, scrollMax + 50);
-        } else if (k < 45) {
-            e.kind = Event::Key;
-            const uint64_t w = rnd.below(100);
-            if (w < 45) e.a = static_cast<unsigned char>(kNameLetters[rnd.below(sizeof kNameLetters - 1)]);
-            else if (w < 62) e.a = 8;
-            else if (w < 70) e.a = rnd.chance(50) ? 4193 : 4194;
-            else if (w < 80) e.a = rnd.between(32, 126);
-            else e.a = rnd.between(0, 65535);
-        } else if (k < 52) {
-            e.kind = Event::Prefix;
-            const uint64_t w = rnd.below(100);
-            if (w < 50 && lights) {
-                const std::string &name =
-                    scene.lights[static_cast<size_t>(rnd.below(static_cast<uint64_t>(lights)))].name;
-                e.text = name.substr(0, static_cast<size_t>(rnd.below(name.size() + 1)));
-            } else if (w < 75 || !h.hostile) {
-                e.text = randomName(rnd, false);
-            } else if (w < 90) {
-                e.text = randomBytes(rnd, static_cast<size_t>(rnd.below(300)));
-            } else {
-                e.text = std::string(static_cast<size_t>(rnd.between(250, 10000)), 'S');
-                if (rnd.chance(50)) e.text = randomBytes(rnd, e.text.size());
-            }
-        } else if (k < 60) {
-            e.kind = Event::Intensity;
-            e.v = h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 200;
-        } else if (k < 65) {
-            e.kind = Event::Range;
-            e.v = h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 50;
-        } else if (k < 71) {
-            e.kind = Event::Color;
-            int64_t *c[3] = {&e.a, &e.b, &e.c};
-            for (int64_t *x : c)
-                *x = !h.hostile       ? rnd.between(0, 255)
-                     : rnd.chance(20) ? extremeInt(rnd)
-                                      : rnd.between(-300, 600);
-        } else if (k < 75) {
-            e.kind = rnd.chance(50) ? Event::LightType : Event::Shadow;
-            e.a = h.hostile ? rnd.between(-5, 50) : rnd.between(0, e.kind == Event::Shadow ? 2 : 4);
-        } else if (k < 87) {
-            e.kind = Event::Drag;
-            e.a = h.hostile && rnd.chance(15) ? extremeInt(rnd) : rnd.between(-3000, 3000);
-            const uint64_t w = rnd.below(100);
-            if (w < 60) e.b = static_cast<int32_t>(static_cast<uint32_t>(dragCounter) + 1u);
-            else if (w < 75 && h.hostile)
-                e.b = rnd.chance(50) ? INT32_MAX - rnd.between(0, 2) : INT32_MIN + rnd.between(0, 2);
-            else e.b = rnd.between(-100, 100000);
-            dragCounter = static_cast<int32_t>(e.b);
-        } else if (k < 92) {
-            e.kind = Event::Copy;
-        } else if (k < 97) {
-            e.kind = Event::Paste;
-        } else {
-            e.kind = Event::Clear;
-        }
-        events.push_back(std::move(e));
+        if (k < 22) events.push_back(randomClick(rnd, h));
+        else if (k < 27) events.push_back(randomScroll(rnd, h, scrollMax));
+        else if (k < 45) events.push_back(randomKey(rnd));
+        else if (k < 52) events.push_back(randomPrefix(rnd, scene, h));
+        else if (k < 60)
+            events.push_back(
+                sim::Action::intensity(h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 200));
+        else if (k < 65)
+            events.push_back(
+                sim::Action::range(h.hostile && rnd.chance(40) ? rnd.hostileDouble() : rnd.unit() * 50));
+        else if (k < 71) events.push_back(randomColor(rnd, h));
+        else if (k < 75) events.push_back(randomChoice(rnd, h));
+        else if (k < 87) events.push_back(randomDrag(rnd, h, dragCounter));
+        else if (k < 92) events.push_back(sim::Action::press(sim::Button::Copy));
+        else if (k < 97) events.push_back(sim::Action::press(sim::Button::Paste));
+        else events.push_back(sim::Action::press(sim::Button::Clear));
     }
     return events;
 }
@@ -189,25 +225,22 @@ Session randomSession(Random &rnd, const Hostility &h) {
     return s;
 }
 
-sim::Action actionOf(const Event &e) {
-    using sim::Action;
-    auto i32 = [](int64_t x) { return static_cast<int32_t>(x); };
-    switch (e.kind) {
-    case Event::ClickY: return Action::clickY(i32(e.a));
-    case Event::Scroll: return Action::scroll(i32(e.a));
-    case Event::Key: return Action::key(static_cast<uint16_t>(e.a));
-    case Event::Prefix: return Action::prefix(e.text);
-    case Event::Intensity: return Action::intensity(e.v);
-    case Event::Range: return Action::range(e.v);
-    case Event::Color: return Action::color(i32(e.a), i32(e.b), i32(e.c));
-    case Event::LightType: return Action::lightType(i32(e.a));
-    case Event::Shadow: return Action::shadow(i32(e.a));
-    case Event::Drag: return Action::dragEvent(i32(e.a), i32(e.b));
-    case Event::Copy: return Action::press(sim::Button::Copy);
-    case Event::Paste: return Action::press(sim::Button::Paste);
-    case Event::Clear: return Action::press(sim::Button::Clear);
+std::string describe(const sim::Action &a) {
+    const std::string line = script::writeAction(a);
+    constexpr size_t kShown = 80;
+    std::string shown;
+    for (size_t i = 0; i < line.size() && i < kShown; ++i) {
+        const unsigned char ch = static_cast<unsigned char>(line[i]);
+        if (ch >= 32 && ch != 127) {
+            shown += static_cast<char>(ch);
+            continue;
+        }
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02x", ch);
+        shown += buf;
     }
-    return Action::press(sim::Button::Clear);
+    if (line.size() > kShown) shown += "... (" + std::to_string(line.size()) + " bytes)";
+    return shown;
 }
 
 std::string describeScene(const scene::Scene &scene) {
@@ -232,8 +265,12 @@ std::string describe(const Session &s) {
         const Activation &a = s[ai];
         out << "  activation " << ai + 1 << ", " << a.scene.lights.size() << " light(s):\n"
             << describeScene(a.scene);
-        for (const Event &e : a.events) out << "    " << describe(e) << "\n";
-        out << "    " << (a.ok ? "ok" : "cancel") << "\n";
+        bool closed = false;
+        for (size_t i = 0; i < a.events.size() && !closed; ++i) {
+            out << "    " << describe(a.events[i]) << "\n";
+            closed = a.events[i].kind == sim::ActionKind::Ok || a.events[i].kind == sim::ActionKind::Cancel;
+        }
+        if (!closed) out << "    " << (a.ok ? "ok" : "cancel") << "\n";
     }
     return out.str();
 }

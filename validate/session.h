@@ -32,9 +32,11 @@ private:
 };
 
 // One activation: the scene it starts on, what the user does, how it closes.
+// An ok or cancel among the events closes the panel there (the events after
+// it are not played); without one, `ok` says how it closes.
 struct Activation {
     scene::Scene scene;
-    std::vector<Event> events;
+    std::vector<sim::Action> events;
     bool ok = true;
 };
 // Activations in a row on one freshly loaded library.
@@ -47,13 +49,16 @@ struct Hostility {
 };
 
 scene::Scene randomScene(Random &rnd, const Hostility &h);
-std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
-                                int32_t &dragCounter);
+std::vector<sim::Action> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
+                                      int32_t &dragCounter);
 Session randomSession(Random &rnd, const Hostility &h);
 
-// The action that plays the event on the panel.
-sim::Action actionOf(const Event &e);
-
+// One event as a report shows it: its script line, with control bytes as
+// \xNN and a long line cut ("... (N bytes)").
+std::string describe(const sim::Action &a);
+// One event as a report shows it: its script line, with control bytes as
+// \xNN and a long line cut ("... (N bytes)").
+std::string describe(const sim::Action &a);
 // The session as text: scenes, events, OK or Cancel.
 std::string describe(const Session &s);
 // A scene's lights as describe() shows them, a line each (the first twelve).

@@ -45,8 +45,9 @@ Session shrink(const Fails &fails, Session s, int budget, int *replays) {
         shrinkList<Activation>(
             s, [](Session &x) -> Session & { return x; }, fails, budget, replays);
         for (size_t ai = 0; ai < s.size(); ++ai) {
-            shrinkList<Event>(
-                s, [ai](Session &x) -> std::vector<Event> & { return x[ai].events; }, fails, budget, replays);
+            shrinkList<sim::Action>(
+                s, [ai](Session &x) -> std::vector<sim::Action> & { return x[ai].events; }, fails, budget,
+                replays);
             shrinkList<scene::Light>(
                 s, [ai](Session &x) -> std::vector<scene::Light> & { return x[ai].scene.lights; }, fails,
                 budget, replays);

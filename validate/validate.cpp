@@ -108,8 +108,8 @@ Session lifecycleSession(uint64_t seed, int runs) {
         }
         a.events = randomEvents(rnd, a.scene, h, dragCounter);
         // Copy and paste across activations: the copy buffer must carry over.
-        if (rnd.chance(30)) a.events.push_back(Event::of(Event::Copy));
-        if (rnd.chance(30)) a.events.insert(a.events.begin(), Event::of(Event::Paste));
+        if (rnd.chance(30)) a.events.push_back(sim::Action::press(sim::Button::Copy));
+        if (rnd.chance(30)) a.events.insert(a.events.begin(), sim::Action::press(sim::Button::Paste));
         a.ok = rnd.chance(50);
         s.push_back(std::move(a));
     }
@@ -131,7 +131,7 @@ std::string checkLifecycle(const Context &c, std::string &seen, Session &failing
     int okCount = 0, pastes = 0;
     for (const Activation &a : s) {
         okCount += a.ok;
-        for (const Event &e : a.events) pastes += e.kind == Event::Paste;
+        for (const sim::Action &e : a.events) pastes += e == sim::Action::press(sim::Button::Paste);
     }
     seen = std::to_string(runs) + " activations of one library (" + std::to_string(okCount) + " OK, " +
            std::to_string(runs - okCount) + " Cancel, " + std::to_string(pastes) +
@@ -203,8 +203,10 @@ std::vector<Fault> faults() {
         {"toolkit version 17", [](sim::HostConditions &c) { c.toolkitVersion = 17; }, 0, kOldToolkit, false});
     f.push_back({"raster create fails", [](sim::HostConditions &c) { c.failRasterCreate = true; }, 0,
                  kOpenFailed, false});
-    for (int k = 1; k <= 13; ++k)
-        f.push_back({"addControl " + std::to_string(k) + " of 13 fails",
+    // The panel adds one control of each role the host recognises; any of them may fail.
+    constexpr int kPanelControls = sim::kRoleCount;
+    for (int k = 1; k <= kPanelControls; ++k)
+        f.push_back({"addControl " + std::to_string(k) + " of " + std::to_string(kPanelControls) + " fails",
                      [k](sim::HostConditions &c) { c.failControl = k; }, 0, kOpenFailed, false});
     return f;
 }

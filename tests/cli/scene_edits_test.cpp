@@ -285,7 +285,7 @@ void spit(const std::string &path, const std::string &bytes) {
 
 // vantorel-host on a fixture with a script, saving to `save`.
 HostRun saveSession(const std::string &fixture, const std::string &script, const std::string &save) {
-    const std::string dir = testsupport::privateTempDir();
+    const std::string &dir = testsupport::privateTempDir();
     const std::string scriptFile = dir + "/edit.vts", errFile = dir + "/stderr.txt";
     spit(scriptFile, script);
     const std::string cmd = "'" VANTOREL_HOST "' --scene '" + fixture + "' --script '" + scriptFile +

@@ -24,7 +24,7 @@ inline const std::string &privateTempDir() {
         if (!::mkdtemp(pattern.data())) return ::testing::TempDir();
         static std::string made;
         made = pattern;
-        std::atexit([] {
+        (void)std::atexit([] {
             std::error_code ec;
             std::filesystem::remove_all(made, ec);
         });

@@ -18,7 +18,9 @@
 #include "replay.h"
 #include "replay_scene.h"
 #include "replay_script.h"
-#include "script.h"
+#include "script/reader.h"
+#include "script/runner.h"
+#include "script/writer.h"
 #include "session.h"
 
 namespace {
@@ -32,33 +34,12 @@ bool sameBits(double a, double b) {
     return x == y;
 }
 
-// The action a script line read back stands for, for the kinds a replay writes.
-Action actionOfStep(const vhost::Step &s) {
-    auto v = [&](size_t i) { return static_cast<int32_t>(s.ints.at(i)); };
-    switch (s.op) {
-    case vhost::Op::ClickY: return Action::clickY(v(0), s.ints.size() > 1 ? v(1) : 0);
-    case vhost::Op::Scroll: return Action::scroll(v(0));
-    case vhost::Op::Key: return Action::key(v(0));
-    case vhost::Op::Prefix: return Action::prefix(s.text.at(0));
-    case vhost::Op::Intensity: return Action::intensity(s.number);
-    case vhost::Op::Range: return Action::range(s.number);
-    case vhost::Op::Color: return Action::color(v(0), v(1), v(2));
-    case vhost::Op::LightType: return Action::lightType(v(0));
-    case vhost::Op::Shadow: return Action::shadow(v(0));
-    case vhost::Op::DragEvent: return Action::dragEvent(v(0), v(1));
-    case vhost::Op::Copy: return Action::press(sim::Button::Copy);
-    case vhost::Op::Paste: return Action::press(sim::Button::Paste);
-    case vhost::Op::Clear: return Action::press(sim::Button::Clear);
-    default: return Action::cancel();
-    }
-}
-
-vhost::Step readLine(const std::string &line) {
-    vhost::Script script;
-    std::string error;
-    EXPECT_TRUE(vhost::parseScript(line + "\n", "replay.vts", script, error)) << error << "\n" << line;
-    EXPECT_EQ(script.steps.size(), 1u) << line;
-    return script.steps.empty() ? vhost::Step() : script.steps[0];
+script::Step readLine(const std::string &line) {
+    script::Script read;
+    script::ReadError error;
+    EXPECT_TRUE(script::readScript(line + "\n", "replay.vts", read, error)) << error.what << "\n" << line;
+    EXPECT_EQ(read.steps.size(), 1u) << line;
+    return read.steps.empty() ? script::Step() : read.steps[0];
 }
 
 std::string hostileText(validate::Random &rnd) {
@@ -124,15 +105,17 @@ TEST(ReplayScript, EveryWritableActionReadsBackAsTheSameAction) {
     int written = 0, refused = 0;
     for (int i = 0; i < 3000; ++i) {
         const Action a = randomAction(rnd);
-        if (!validate::unwritable(a).empty()) {
+        if (!script::unwritable(a).empty()) {
             // Only what a script cannot hold is refused.
             const bool finite = std::isfinite(a.number);
-            EXPECT_TRUE(a.text.find('\n') != std::string::npos || !finite) << validate::actionLine(a);
+            EXPECT_TRUE(a.text.find('\n') != std::string::npos || !finite) << script::writeAction(a);
             ++refused;
             continue;
         }
-        const std::string line = validate::actionLine(a);
-        const Action back = actionOfStep(readLine(line));
+        const std::string line = script::writeAction(a);
+        const script::Step step = readLine(line);
+        ASSERT_TRUE(step.action()) << line;
+        const Action back = *step.action();
         EXPECT_TRUE(back == a) << line;
         EXPECT_TRUE(sameBits(back.number, a.number)) << line;
         ++written;
@@ -146,20 +129,20 @@ TEST(ReplayScript, ExpectLinesReadBackWithTheirTexts) {
     for (int i = 0; i < 500; ++i) {
         std::string text = hostileText(rnd);
         if (text.find('\n') != std::string::npos) continue;
-        vhost::Step s = readLine(validate::expectPrefixLine(text));
-        EXPECT_EQ(s.op, vhost::Op::ExpectPrefix);
-        EXPECT_EQ(s.text.at(0), text);
-        s = readLine(validate::expectCommandLine(static_cast<size_t>(i) + 1, text));
-        EXPECT_EQ(s.op, vhost::Op::ExpectCommand);
-        EXPECT_EQ(s.ints.at(0), i + 1);
-        EXPECT_EQ(s.text.at(0), text);
+        for (const script::Expectation &e :
+             {script::Expectation::prefix(text), script::Expectation::command(i + 1, text)}) {
+            const script::Step s = readLine(script::writeExpectation(e));
+            ASSERT_TRUE(s.expectation()) << script::writeExpectation(e);
+            EXPECT_TRUE(*s.expectation() == e) << script::writeExpectation(e);
+        }
     }
-    EXPECT_EQ(validate::expectCommandLine(2, "SelectItem 20000000"),
+    EXPECT_EQ(script::writeExpectation(script::Expectation::command(2, "SelectItem 20000000")),
               "expect command 2 \"SelectItem 20000000\"");
-    EXPECT_EQ(validate::expectCommandLine(1, "EditLights"), "expect command 1 EditLights");
-    const vhost::Step count = readLine(validate::expectCommandCountLine(0));
-    EXPECT_EQ(count.op, vhost::Op::ExpectCommands);
-    EXPECT_EQ(count.ints.at(0), 0);
+    EXPECT_EQ(script::writeExpectation(script::Expectation::command(1, "EditLights")),
+              "expect command 1 EditLights");
+    const script::Step count = readLine("expect commands 0");
+    ASSERT_TRUE(count.expectation());
+    EXPECT_TRUE(*count.expectation() == script::Expectation::commands(0));
     EXPECT_EQ(validate::commentLine("a\nb\x01\xe9"), "# a?b??");
     EXPECT_EQ(validate::shellWord("/a/b-c.p"), "/a/b-c.p");
     EXPECT_EQ(validate::shellWord("my scene's.lws"), "'my scene'\\''s.lws'");
@@ -198,13 +181,7 @@ namespace {
 validate::Activation edits() {
     validate::Activation a;
     a.scene = scene::makeUniformScene(2);
-    validate::Event click = validate::Event::of(validate::Event::ClickY);
-    click.a = 4;
-    validate::Event intensity = validate::Event::of(validate::Event::Intensity);
-    intensity.v = 50;
-    validate::Event key = validate::Event::of(validate::Event::Key);
-    key.a = 'L';
-    a.events = {click, intensity, key};
+    a.events = {Action::clickY(4), Action::intensity(50), Action::key('L')};
     return a;
 }
 
@@ -232,14 +209,14 @@ TEST(Replay, TheScriptHoldsTheModelsPredictionsAndFailsOnlyTheFaultyPlugIn) {
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 
     // vantorel-host's runner takes the script and agrees with the in-process replay.
-    vhost::Script script;
-    std::string error;
-    ASSERT_TRUE(vhost::parseScript(text, "f.vts", script, error)) << error;
+    script::Script read;
+    script::ReadError error;
+    ASSERT_TRUE(script::readScript(text, "f.vts", read, error)) << error.what;
     for (const char *path : {VANTOREL_PLUGIN_PATH, VANTOREL_BROKEN_APPLY_PATH}) {
         const sim::PluginLibrary lib = sim::PluginLibrary::load(path, sim::PluginLibrary::Instance::Fresh);
         sim::Host host(s[0].scene);
         std::ostringstream err;
-        vhost::ScriptRunner runner(script, err);
+        script::Runner runner(read, [&](const script::Message &m) { err << m.text << "\n"; });
         const int result = host.activate(lib, [&](sim::Host &h) { return runner.drive(h); });
         runner.finish(host, result);
         EXPECT_EQ(runner.failures() != 0, path == std::string(VANTOREL_BROKEN_APPLY_PATH)) << path << "\n"
@@ -249,17 +226,13 @@ TEST(Replay, TheScriptHoldsTheModelsPredictionsAndFailsOnlyTheFaultyPlugIn) {
 
 TEST(Replay, WhatAScriptCannotHoldIsLeftOutAndNamed) {
     validate::Activation a = edits();
-    validate::Event nan = validate::Event::of(validate::Event::Intensity);
-    nan.v = kNaN;
-    validate::Event broken = validate::Event::of(validate::Event::Prefix);
-    broken.text = "two\nlines";
-    a.events.insert(a.events.begin() + 1, {nan, broken});
+    a.events.insert(a.events.begin() + 1, {Action::intensity(kNaN), Action::prefix("two\nlines")});
     const validate::Writable w = validate::writable({a});
     ASSERT_EQ(w.session.size(), 1u);
     EXPECT_EQ(w.session[0].events.size(), 3u);
     ASSERT_EQ(w.changes.size(), 2u);
-    EXPECT_EQ(w.changes[0], "events left out, as a script holds finite numbers only");
-    EXPECT_EQ(w.changes[1], "events left out, as a script line holds no line break or NUL byte");
+    EXPECT_EQ(w.changes[0], "events left out, as a number that is not finite");
+    EXPECT_EQ(w.changes[1], "events left out, as a line break, which a script line cannot hold");
     EXPECT_EQ(w.fileProblem, "");
 }
 

@@ -212,12 +212,8 @@ TEST(UntouchedLights, AnEditedLightMayChangeAndOneWithoutARowMayNot) {
     scene::Scene before = negativeBlueAndWhite();
     validate::LightModel model;
     model.scan(before);
-    validate::Event click = validate::Event::of(validate::Event::ClickY);
-    click.a = 4;  // row 0, "Blue"
-    model.apply(click);
-    validate::Event intensity = validate::Event::of(validate::Event::Intensity);
-    intensity.v = 50;
-    model.apply(intensity);
+    EXPECT_TRUE(model.apply(sim::Action::clickY(4)));  // row 0, "Blue"
+    EXPECT_TRUE(model.apply(sim::Action::intensity(50)));
     scene::Scene after = before;
     after.lights[0].intensity = 0.5;
     EXPECT_EQ(model.untouchedLightProblem(before, after), "");
