@@ -65,80 +65,91 @@ bool parseInt(std::string_view word, long &out) {
 
 CommandOutcome reject(std::string why) { return {false, std::move(why)}; }
 
+// The commands on the selected light: their words, how they read their
+// arguments into up to three numbers, and what they set.
+struct LightCommand {
+    const char *verb;
+    size_t args;
+    const char *usage;   // after the verb: why the arguments were refused
+    bool givenSpelling;  // the refusal names the verb as it was sent
+    bool (*read)(const std::string_view *args, double v[3]);
+    void (*set)(scene::Light &l, const double v[3]);
+};
+
+bool readNothing(const std::string_view *, double *) { return true; }
+
+bool readFinite(const std::string_view *args, double v[3]) { return parseFiniteDouble(args[0], v[0]); }
+
+bool readThreeFinite(const std::string_view *args, double v[3]) {
+    return parseFiniteDouble(args[0], v[0]) && parseFiniteDouble(args[1], v[1]) &&
+           parseFiniteDouble(args[2], v[2]);
+}
+
+bool readShadowType(const std::string_view *args, double v[3]) {
+    long n = 0;
+    if (!parseInt(args[0], n) || n < 0 || n > 2) return false;
+    v[0] = static_cast<double>(n);
+    return true;
+}
+
+constexpr LightCommand kLightCommands[] = {
+    {"DistantLight", 0, " takes no argument", false, readNothing,
+     [](scene::Light &l, const double *) { l.lightType = 0; }},
+    {"PointLight", 0, " takes no argument", false, readNothing,
+     [](scene::Light &l, const double *) { l.lightType = 1; }},
+    {"Spotlight", 0, " takes no argument", false, readNothing,
+     [](scene::Light &l, const double *) { l.lightType = 2; }},
+    {"LinearLight", 0, " takes no argument", false, readNothing,
+     [](scene::Light &l, const double *) { l.lightType = 3; }},
+    {"AreaLight", 0, " takes no argument", false, readNothing,
+     [](scene::Light &l, const double *) { l.lightType = 4; }},
+    {"LightIntensity", 1, " needs one finite number", true, readFinite,
+     [](scene::Light &l, const double *v) { l.intensity = v[0]; }},
+    {"LightRange", 1, " needs one finite number", true, readFinite,
+     [](scene::Light &l, const double *v) { l.range = v[0]; }},
+    {"LightColor", 3, " needs three finite numbers", false, readThreeFinite,
+     [](scene::Light &l, const double *v) {
+         for (int i = 0; i < 3; ++i) l.color[i] = v[i];
+     }},
+    {"ShadowType", 1, " needs 0, 1 or 2", false, readShadowType,
+     [](scene::Light &l, const double *v) { l.shadowType = static_cast<int32_t>(v[0]); }},
+};
+
 }  // namespace
+
+CommandOutcome CommandInterpreter::select(std::string_view id, size_t argc) {
+    uint32_t value = 0;
+    if (argc != 1 || !parseHex(id, value)) return reject("SelectItem needs one hexadecimal item ID");
+    if (value == 0) {
+        selected_ = -1;
+        return {true, {}};
+    }
+    const long at = scene_.find(value);
+    if (at < 0) return reject("no item has the ID " + std::string(id));
+    selected_ = static_cast<int>(at);
+    return {true, {}};
+}
 
 CommandOutcome CommandInterpreter::run(std::string_view text) {
     const Words words = splitWords(text);
     if (words.count == 0) return reject("empty command");
-    const std::string_view *w = words.word;
-    const std::string_view verb = w[0];
+    const std::string_view verb = words.word[0];
     const size_t argc = words.count - 1;
 
-    auto wantArgs = [&](size_t n) { return argc == n; };
-    auto light = [&]() -> scene::Light * {
-        if (selected_ < 0 || static_cast<size_t>(selected_) >= scene_.lights.size()) return nullptr;
-        return &scene_.lights[static_cast<size_t>(selected_)];
-    };
-
     if (sameWord(verb, "EditLights")) {
-        if (!wantArgs(0)) return reject("EditLights takes no argument");
+        if (argc != 0) return reject("EditLights takes no argument");
         editingLights_ = true;
         return {true, {}};
     }
-    if (sameWord(verb, "SelectItem")) {
-        uint32_t id = 0;
-        if (!wantArgs(1) || !parseHex(w[1], id)) return reject("SelectItem needs one hexadecimal item ID");
-        if (id == 0) {
-            selected_ = -1;
-            return {true, {}};
-        }
-        const long at = scene_.find(id);
-        if (at < 0) return reject("no item has the ID " + std::string(w[1]));
-        selected_ = static_cast<int>(at);
-        return {true, {}};
-    }
-
-    struct TypeWord {
-        const char *word;
-        int32_t type;
-    };
-    static const TypeWord kTypes[] = {
-        {"DistantLight", 0}, {"PointLight", 1}, {"Spotlight", 2}, {"LinearLight", 3}, {"AreaLight", 4}};
-    for (const TypeWord &t : kTypes) {
-        if (!sameWord(verb, t.word)) continue;
-        if (!wantArgs(0)) return reject(std::string(t.word) + " takes no argument");
-        scene::Light *l = light();
-        if (!l) return reject("no light is selected");
-        l->lightType = t.type;
-        return {true, {}};
-    }
-
-    if (sameWord(verb, "LightIntensity") || sameWord(verb, "LightRange")) {
-        double v = 0;
-        if (!wantArgs(1) || !parseFiniteDouble(w[1], v))
-            return reject(std::string(verb) + " needs one finite number");
-        scene::Light *l = light();
-        if (!l) return reject("no light is selected");
-        if (sameWord(verb, "LightRange")) l->range = v;
-        else l->intensity = v;
-        return {true, {}};
-    }
-    if (sameWord(verb, "LightColor")) {
-        double c[3];
-        if (!wantArgs(3) || !parseFiniteDouble(w[1], c[0]) || !parseFiniteDouble(w[2], c[1]) ||
-            !parseFiniteDouble(w[3], c[2]))
-            return reject("LightColor needs three finite numbers");
-        scene::Light *l = light();
-        if (!l) return reject("no light is selected");
-        for (int i = 0; i < 3; ++i) l->color[i] = c[i];
-        return {true, {}};
-    }
-    if (sameWord(verb, "ShadowType")) {
-        long v = 0;
-        if (!wantArgs(1) || !parseInt(w[1], v) || v < 0 || v > 2) return reject("ShadowType needs 0, 1 or 2");
-        scene::Light *l = light();
-        if (!l) return reject("no light is selected");
-        l->shadowType = static_cast<int32_t>(v);
+    if (sameWord(verb, "SelectItem")) return select(words.word[1], argc);
+    for (const LightCommand &c : kLightCommands) {
+        if (!sameWord(verb, c.verb)) continue;
+        double v[3] = {0, 0, 0};
+        if (argc != c.args || !c.read(words.word + 1, v))
+            return reject((c.givenSpelling ? std::string(verb) : std::string(c.verb)) + c.usage);
+        if (selected_ < 0 || static_cast<size_t>(selected_) >= scene_.lights.size())
+            return reject("no light is selected");
+        c.set(scene_.lights[static_cast<size_t>(selected_)], v);
         return {true, {}};
     }
     return reject("unknown command " + std::string(verb));

@@ -38,6 +38,8 @@ public:
     bool editingLights() const { return editingLights_; }
 
 private:
+    CommandOutcome select(std::string_view id, size_t argc);
+
     scene::Scene &scene_;
     int selected_ = -1;
     bool editingLights_ = false;
