@@ -1,27 +1,11 @@
 // utf8.cpp - encoding, lenient decoding, caret steps.
 #include "utf8.h"
 
+#include "scene/name_text.h"
+
 namespace sim::utf8 {
 
-std::string encode(uint32_t cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
-}
+std::string encode(uint32_t cp) { return scene::utf8Of(static_cast<char32_t>(cp)); }
 
 std::vector<uint32_t> codePoints(std::string_view text) {
     std::vector<uint32_t> out;
