@@ -109,7 +109,9 @@ void Host::fault(const std::string &text) {
 }
 
 Delivery Host::eventFail(const std::string &text) {
-    fault(text);
+    // Kept with the faults, but not told to the observer: whoever delivered
+    // the event has the reason in the result and reports it once.
+    faults_.push_back(text);
     return Delivery::refused(text);
 }
 

@@ -5,6 +5,7 @@
 #   # stdout-lines: N           number of lines on stdout
 #   # stdout-line K: TEXT       line K of stdout (from 1) is exactly TEXT
 #   # stderr-has: TEXT          stderr contains TEXT
+#   # stderr-lacks: TEXT        stderr does not contain TEXT
 # Called as: cmake -DHOST=... -DSCRIPT=... [-DARGS=...] [-DEXIT=N] [-DSTDERR=TEXT] -P run_session.cmake
 # SCRIPT may be empty to play the built-in demo session.
 set(args "")
@@ -14,7 +15,7 @@ if(DEFINED EXIT)
 endif()
 set(checks "")
 if(SCRIPT)
-  file(STRINGS "${SCRIPT}" header REGEX "^# (args|exit|stdout-lines|stdout-line [0-9]+|stderr-has):")
+  file(STRINGS "${SCRIPT}" header REGEX "^# (args|exit|stdout-lines|stdout-line [0-9]+|stderr-has|stderr-lacks):")
   foreach(line IN LISTS header)
     if(line MATCHES "^# args: (.*)$")
       separate_arguments(more UNIX_COMMAND "${CMAKE_MATCH_1}")
@@ -66,6 +67,11 @@ foreach(check IN LISTS checks)
     string(FIND "${err}" "${CMAKE_MATCH_1}" at)
     if(at EQUAL -1)
       string(APPEND problems "stderr lacks '${CMAKE_MATCH_1}'\n")
+    endif()
+  elseif(check MATCHES "^# stderr-lacks: (.*)$")
+    string(FIND "${err}" "${CMAKE_MATCH_1}" at)
+    if(NOT at EQUAL -1)
+      string(APPEND problems "stderr has '${CMAKE_MATCH_1}', which it should not\n")
     endif()
   endif()
 endforeach()
