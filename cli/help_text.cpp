@@ -220,7 +220,8 @@ constexpr const char *kScripts =
     "warning), and only its \"expect result\", \"expect error\" and \"expect\n"
     "command(s)\" lines are checked.\n"
     "\n"
-    "Events reach controls whether or not they are drawn ghosted.\n";
+    "Events reach controls whether or not they are drawn ghosted. An edit made\n"
+    "while no light is selected changes nothing; the line is named in a warning.\n";
 
 }  // namespace
 

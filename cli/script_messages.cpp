@@ -20,6 +20,7 @@ bool readSessionScript(const std::string &text, const std::string &name, script:
 script::Runner::Report scriptReport(Diagnostics &diag, const std::string &name) {
     return [&diag, name](const script::Message &m) {
         if (m.kind == script::Message::Kind::Failure) diag.errorAt(name, m.line, m.text);
+        else if (m.line > 0) diag.reportAt(Severity::Warning, name, m.line, m.text);
         else diag.warning(m.text);
     };
 }

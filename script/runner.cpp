@@ -14,6 +14,23 @@ bool checkedAtEnd(const Step &s) { return s.expectation() && s.expectation()->ch
 
 bool isCommandLine(const Step &s) { return checkedAtEnd(s) && s.expectation()->check != Check::Result; }
 
+// The actions that edit the selected lights, which do nothing while no light
+// is selected (the property controls are ghosted then).
+bool editsSelection(const sim::Action &a) {
+    using sim::ActionKind;
+    switch (a.kind) {
+    case ActionKind::Intensity:
+    case ActionKind::Range:
+    case ActionKind::Color:
+    case ActionKind::LightType:
+    case ActionKind::Shadow:
+    case ActionKind::Drag:
+    case ActionKind::DragEvent: return true;
+    case ActionKind::Press: return a.button == sim::Button::Paste;
+    default: return false;
+    }
+}
+
 }  // namespace
 
 void Runner::fail(const Step &s, const std::string &what) {
@@ -23,8 +40,8 @@ void Runner::fail(const Step &s, const std::string &what) {
     if (report_) report_({Message::Kind::Failure, s.line, source + ": " + what + failNote_});
 }
 
-void Runner::warn(const std::string &what) {
-    if (report_) report_({Message::Kind::Warning, 0, what});
+void Runner::warn(const std::string &what, int line) {
+    if (report_) report_({Message::Kind::Warning, line, what});
 }
 
 sim::Close Runner::stop(size_t at) {
@@ -73,6 +90,12 @@ sim::Close Runner::drive(sim::Host &host) {
             if (failures_ != before) return stop(next_);
             continue;
         }
+        // Delivered all the same, as Layout would; but a replay on another
+        // scene that selects nothing should not pass for one that edits.
+        if (const sim::Action *a = s.action(); a && editsSelection(*a) && host.propertyGhosted() == true)
+            warn((s.source.empty() ? writeStep(s) : s.source) +
+                     ": no light is selected (the controls are ghosted), so this edit changes nothing",
+                 s.line);
         const sim::Delivery d = play(s, host);
         if (!d) {
             fail(s, d.why + kStopping);

@@ -29,7 +29,7 @@ namespace script {
 struct Message {
     enum class Kind { Failure, Warning };
     Kind kind = Kind::Failure;
-    int line = 0;  // Failure: the step's line in the script
+    int line = 0;  // the step's line in the script; 0 for a warning about the whole script
     std::string text;
 };
 
@@ -56,7 +56,7 @@ public:
 private:
     void check(const Step &s, const Expectation &e, sim::Host &host, int result);
     void fail(const Step &s, const std::string &what);
-    void warn(const std::string &what);
+    void warn(const std::string &what, int line = 0);
     sim::Delivery play(const Step &s, sim::Host &host);
     // Stops the script at step `at` after a failure there.
     sim::Close stop(size_t at);
