@@ -11,20 +11,26 @@ namespace session {
 namespace {
 
 // Sentences wrapped to the page, the lines after the first indented.
-void addWrapped(ShellChanges &c, const std::string &text) {
-    const int columns = render::shellLayout().pageColumns;
+void addWrapped(ShellChanges &c, const std::string &text, int columns) {
+    if (columns < 1) {
+        c.lines.push_back(text);
+        return;
+    }
     const std::vector<std::string> wrapped = render::wrapText(text, columns - 2, 0);
     for (std::size_t i = 0; i < wrapped.size(); ++i) c.lines.push_back((i ? "  " : "") + wrapped[i]);
 }
 
 }  // namespace
 
-ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const std::string &against) {
+int shellPageColumns() { return render::shellLayout().pageColumns; }
+
+ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const std::string &against,
+                           int columns) {
     ShellChanges c;
-    for (const std::string &w : d.warnings) addWrapped(c, "warning: " + w);
+    for (const std::string &w : d.warnings) addWrapped(c, "warning: " + w, columns);
     if (!d.errors.empty()) {
         c.title = "Save to " + target + " would be refused: nothing would be written";
-        for (const std::string &e : d.errors) addWrapped(c, "error: " + e);
+        for (const std::string &e : d.errors) addWrapped(c, "error: " + e, columns);
         return c;
     }
     if (d.diff.text.empty()) {
@@ -68,7 +74,7 @@ SceneSave ShellScene::save(const scene::Scene &scene, const SaveRequest &request
     return s;
 }
 
-ShellChanges ShellScene::changes(const scene::Scene &scene) const {
+ShellChanges ShellScene::changes(const scene::Scene &scene, int columns) const {
     if (!hasFile_) {
         ShellChanges c;
         c.title = "No scene file";
@@ -76,7 +82,8 @@ ShellChanges ShellScene::changes(const scene::Scene &scene) const {
                    (howToOpen.empty() ? "" : "; " + howToOpen) + "."};
         return c;
     }
-    return pageOfChanges(diffScene(doc_, baseline_, scene, baselineName_, plugin_), targetName_, against_);
+    return pageOfChanges(diffScene(doc_, baseline_, scene, baselineName_, plugin_), targetName_, against_,
+                         columns);
 }
 
 }  // namespace session
