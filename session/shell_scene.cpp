@@ -1,7 +1,6 @@
 // shell_scene.cpp - the shell's saves and its page of changes.
 #include "session/shell_scene.h"
 
-#include <sstream>
 #include <utility>
 
 #include "render/window_render.h"
@@ -40,10 +39,15 @@ ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const 
     }
     c.title = "Save to " + target + ", against " + against + ": " + std::to_string(d.diff.removed) +
               " line(s) removed, " + std::to_string(d.diff.added) + " added";
-    std::istringstream lines(d.diff.text);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();  // shown without the CR of a CRLF file
-        c.lines.push_back(line);
+    // One line per line of the diff, shown without the CR of a CRLF file.
+    const std::string &text = d.diff.text;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t end = text.find('\n', from);
+        if (end == std::string::npos) end = text.size();
+        std::size_t cut = end;
+        if (cut > from && text[cut - 1] == '\r') --cut;
+        c.lines.push_back(text.substr(from, cut - from));
+        from = end + 1;
     }
     return c;
 }

@@ -24,6 +24,7 @@
   const questionBox = $('question-box');
   const context = canvas.getContext('2d', { alpha: false });
   let image = null;
+  let framesPresented = 0;
 
   let M = null;          // the module
   let running = false;   // the plug-in's panel is open (or about to)
@@ -93,6 +94,7 @@
         d[j + 2] = rgb[i + 2];
       }
       context.putImageData(image, 0, 0);
+      canvas.dataset.frames = String(++framesPresented);  // for tests and benchmarks
       fitZoom();
       if (!panelBox.open) {
         panelBox.setAttribute('aria-label', title);
@@ -401,5 +403,6 @@
     M._vt_start();
     for (const b of document.querySelectorAll('.toolbar button')) b.disabled = false;
     showState(true);
+    performance.mark('vantorel:ready');  // the table is shown (for benchmarks)
   }, (err) => stopped('it could not start: ' + (err && err.message ? err.message : err)));
 })();
