@@ -133,7 +133,8 @@ std::string bothNamed(const NamedFile &a, const NamedFile &b) {
 
 }  // namespace
 
-FileRoles sessionFileRoles(const Options &options, const Script &script, const std::string &pluginPath) {
+FileRoles sessionFileRoles(const Options &options, const script::Script &script,
+                           const std::string &pluginPath) {
     FileRoles roles;
     auto input = [&](const char *role, const char *what, const std::string &path, bool standardInput) {
         roles.inputs.push_back({role, what, path, standardInput, "", ""});
@@ -150,9 +151,9 @@ FileRoles sessionFileRoles(const Options &options, const Script &script, const s
     if (options.save) output("--save", "the saved scene", *options.save, "", "--scene");
     if (options.png) output("--png", "the picture", *options.png, "", "");
     if (options.record) output("--record", "the recording", *options.record, "", "");
-    for (const Step &s : script.steps)
-        if (s.op == Op::Snapshot)
-            output("the snapshot on " + script.name + ":" + std::to_string(s.line), "the snapshot", s.text[0],
+    for (const script::Step &s : script.steps)
+        if (const script::Snapshot *p = s.snapshot())
+            output("the snapshot on " + script.name + ":" + std::to_string(s.line), "the snapshot", p->file,
                    "snapshot", "");
     // Without --save the shell's Save button writes over the --scene file.
     if (options.window && options.shell && !options.save && options.scene)

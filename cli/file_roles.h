@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "options.h"
-#include "script.h"
+#include "script/script.h"
 
 namespace vhost {
 
@@ -38,7 +38,8 @@ struct FileRoles {
 // and the plug-in as inputs; --save, --png, --record, the script's snapshot
 // targets and the shell's Save target as outputs. pluginPath is the plug-in
 // that will be loaded, also when it was found without --plugin.
-FileRoles sessionFileRoles(const Options &options, const Script &script, const std::string &pluginPath);
+FileRoles sessionFileRoles(const Options &options, const script::Script &script,
+                           const std::string &pluginPath);
 
 // Two files are the same when they are the same file on disk (device and
 // inode, so symbolic and hard links count), or, for files that do not exist

@@ -16,11 +16,11 @@
 #include "scene_diff.h"
 #include "scene_list.h"
 #include "scene_session.h"
-#include "script.h"
+#include "script_messages.h"
 #include "sim/panel_facts.h"
 #include "standard_output.h"
 #ifdef VANTOREL_HAVE_VALIDATE
-#include "validate.h"
+#include "validate_mode.h"
 #endif
 #ifdef VANTOREL_HAVE_WINDOW
 #include "display_start.h"
@@ -80,15 +80,7 @@ int printText(const std::string &text) {
 // Checks the plug-in against the editor's contract; the report goes to stdout.
 int runValidate(const vhost::Options &options, const char *argv0) {
 #ifdef VANTOREL_HAVE_VALIDATE
-    validate::Options v;
-    v.plugin = options.plugin;
-    std::string error;
-    if (v.plugin.empty() && !vhost::findPlugin(argv0, v.plugin, error)) return inputError(error);
-    if (options.seed) v.seed = *options.seed;
-    if (options.runs) v.runs = *options.runs;
-    const validate::Status status = validate::run(v, std::cout);
-    if (status == validate::kNotLoadable) diagnostics().note("give another plug-in with --plugin FILE");
-    return status;
+    return vhost::runValidation(options, argv0);
 #else
     (void)options;
     (void)argv0;
@@ -109,7 +101,7 @@ int runList(const vhost::Options &options) {
 
 // Everything a run of the panel needs, read and checked before it starts.
 struct Prepared {
-    vhost::Script script;
+    script::Script script;
     std::string pluginPath;
     scenefile::LwsDocument document;
     vhost::SaveOptions saveOptions;
@@ -119,12 +111,11 @@ struct Prepared {
 
 // The script, read and checked before anything is loaded. A window session
 // has none: it is played by hand.
-int readScript(const vhost::Options &options, vhost::Script &script) {
-    std::string text, name = "demo session", error;
-    int line = 0;
+int readScript(const vhost::Options &options, script::Script &script) {
+    std::string text, name = "demo session";
     if (options.window) return vhost::kExitRan;
     if (!options.script) {
-        text = vhost::demoScript();
+        text = script::demoScript();
     } else if (*options.script == "-") {
         name = "<stdin>";
         if (!readAll(std::cin, text)) return inputError("cannot read the script from standard input");
@@ -138,11 +129,7 @@ int readScript(const vhost::Options &options, vhost::Script &script) {
         if (!in || !readAll(in, text))
             return inputError("cannot read the script '" + name + "'; check the file name");
     }
-    if (!vhost::parseScript(text, name, script, error, line)) {
-        diagnostics().errorAt(name, line, error);
-        return vhost::kExitUsage;
-    }
-    return vhost::kExitRan;
+    return vhost::readSessionScript(text, name, script, diagnostics()) ? vhost::kExitRan : vhost::kExitUsage;
 }
 
 // Before anything is loaded or written: no output over an input or over
@@ -224,6 +211,7 @@ scene::Scene sceneOf(const vhost::Options &options, const Prepared &s) {
 // The host tells what it sees as it happens (transcribe).
 void watch(sim::Host &host, const vhost::Options &options) {
     host.setLogging(false);
+    host.namesShownBy = vhost::kNamesShownBy;
     host.observer = [diff = options.diff](const std::string &kind, const std::string &what) {
         transcribe(diff, kind, what);
     };
@@ -243,7 +231,7 @@ int runByHand(const vhost::Options &options, const char *argv0) {
 #endif
 
 // Says what a failed script did not write.
-void noteSkipped(const vhost::Options &options, const Prepared &s, const vhost::ScriptRunner &runner) {
+void noteSkipped(const vhost::Options &options, const Prepared &s, const script::Runner &runner) {
     std::vector<std::string> skipped;
     if (options.save) skipped.push_back("--save '" + *options.save + "'");
     if (options.png) skipped.push_back("--png '" + *options.png + "'");
@@ -278,7 +266,7 @@ int runScript(const vhost::Options &options, const char *argv0) {
     if (const int rc = prepareSession(options, argv0, s)) return rc;
     sim::Host host(sceneOf(options, s), options.conditions);
     watch(host, options);
-    vhost::ScriptRunner runner(s.script, std::cerr);
+    script::Runner runner(s.script, vhost::scriptReport(diagnostics(), s.script.name));
     bool snapshotWriteFailed = false;
     runner.snapshot = [&snapshotWriteFailed](sim::Host &h, const std::string &file, std::string &why) {
         const sim::PanelModel *panel = h.openPanel();

@@ -236,8 +236,11 @@ const std::vector<OptionSpec> kOptions = {
               "ones written, and against a model of the light table that predicts the commands sent on OK; "
               "every light no event edited must come back as the host reported it. Prints one PASS/FAIL "
               "line per check and a summary line; a failing lifecycle or random session is shrunk to the "
-              "fewest activations, events and lights that still fail, and printed with its seed. --plugin, "
-              "--seed and --runs apply; the other options are ignored")
+              "fewest activations, events and lights that still fail, and printed with its seed, as a "
+              "session script where one replays it. --plugin, --seed, --runs and --failure-script apply; "
+              "the other options are ignored. The checks of the rows past the filled ones, the copy buffer "
+              "and the prefix as the plug-in's record holds them need its probe build, vantorel_probe.p "
+              "(built beside vantorel.p); on another file the report names the checks it could not make")
         .spec,
     Row("--window", kWindowMode | kShellMode, setFlag<&Options::window>)
         .conflicts("--script",
@@ -292,6 +295,17 @@ const std::vector<OptionSpec> kOptions = {
         .range(0, 10000000)
         .needs("--validate", kValidateOnly)
         .help("with --validate: random sessions (default\t300)")
+        .spec,
+    Row("--failure-script", kValidateMode, setText<&Options::failureScript>)
+        .value(ValueKind::File, "F.vts", "a file name")
+        .needs("--validate", "--failure-script goes with --validate")
+        .help("with --validate: when a check fails, write its shrunk session as a session script F.vts, "
+              "and the scene it plays on beside it as F.lws (F's extension replaced). The script's first "
+              "line, \"# replay: vantorel-host ...\", is the command line that replays it; its expect lines "
+              "are what the validator's model predicts, so the plug-in that failed fails it (exit\t1) and "
+              "one that passes the validator passes it. Nothing is written when every check passes, nor "
+              "when the failure needs several activations or shows where no script can look; stderr then "
+              "says why and prints the session. F may not end in .lws")
         .spec,
     Row("--version", kVersionMode, setFlag<&Options::version>)
         .help("print the version, the plug-in's file name and whether window support was built in")

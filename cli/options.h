@@ -30,6 +30,8 @@ struct Options {
     std::optional<int> zoom;            // --zoom N, with --window: 1..4; empty: fit the screen
     std::optional<std::string> record;  // --record FILE.vts, with --window: the session as a script
     bool diff = false;                  // --diff: what --save would write, as a unified diff on stdout
+
+    std::optional<std::string> failureScript;  // --failure-script F.vts, with --validate
 };
 
 // What a run does; main has one function for each. An option's entry in the

@@ -13,6 +13,7 @@
 #include "fileio/file_store.h"
 #include "scene_diff.h"
 #include "scene_session.h"
+#include "script/recording.h"
 #include "session/shell_scene.h"
 #include "standard_output.h"
 #include "window/window.h"
@@ -167,9 +168,10 @@ bool keepWork(const Options &options, const std::vector<std::string> &recorded, 
 bool runPanelWindow(const Options &options, const scenefile::LwsDocument &document, sim::Host &host,
                     const sim::PluginLibrary &lib, const SaveOptions &saveOptions,
                     const std::string &sceneBytes, const window::Settings &settings) {
-    std::vector<std::string> recorded;
+    sim::Recorder recording;
     const int result =
-        host.activate(lib, [&](sim::Host &h) { return window::runPanel(h, settings, &recorded); });
+        host.activate(lib, [&](sim::Host &h) { return window::runPanel(h, settings, &recording); });
+    const std::vector<std::string> recorded = script::recordingLines(recording);
     std::cout.flush();
     std::cerr << "result: " << result << '\n';
     bool written = true;

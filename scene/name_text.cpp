@@ -2,6 +2,7 @@
 #include "scene/name_text.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace scene {
 
@@ -22,8 +23,13 @@ void appendUtf8(std::string &out, std::uint32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
@@ -70,6 +76,61 @@ std::string cp1252ToUtf8(std::string_view text) {
 
 std::string textAsUtf8(std::string_view text) {
     return isUtf8(text) ? std::string(text) : cp1252ToUtf8(text);
+}
+
+std::u32string utf8CodePoints(std::string_view text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t more = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        char32_t cp = more == 0 ? c : c & (0x3F >> more);
+        for (std::size_t k = 1; k <= more && i + k < text.size(); ++k)
+            cp = cp << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        out += cp;
+        i += more + 1;
+    }
+    return out;
+}
+
+std::string utf8Of(char32_t cp) {
+    std::string s;
+    appendUtf8(s, cp);
+    return s;
+}
+
+std::string characterName(char32_t cp) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    return "\"" + utf8Of(cp) + "\" (" + code + ")";
+}
+
+bool utf8ToCp1252(std::string_view text, std::string &out, char32_t &unmapped) {
+    out.clear();
+    for (const char32_t cp : utf8CodePoints(text)) {
+        int byte = cp <= 0xFF && (cp < 0x80 || cp > 0x9F) ? static_cast<int>(cp) : -1;
+        for (int k = 0; k < 32 && byte < 0; ++k)
+            if (kCp1252High[k] == cp) byte = 0x80 + k;
+        if (byte < 0) {
+            unmapped = cp;
+            return false;
+        }
+        out += static_cast<char>(byte);
+    }
+    return true;
+}
+
+bool NameReading::bytesOf(std::string_view text, std::string &bytes, std::string &why) const {
+    const std::string utf8Text = textAsUtf8(text);
+    if (utf8) {
+        bytes = utf8Text;
+        return true;
+    }
+    char32_t unmapped = 0;
+    if (utf8ToCp1252(utf8Text, bytes, unmapped)) return true;
+    why = characterName(unmapped) +
+          " has no byte in cp1252, the code page of this scene's names (they are not all UTF-8), so none of "
+          "them can hold it; write the text in characters of cp1252";
+    return false;
 }
 
 NameReading::NameReading(const std::vector<Light> &lights) {

@@ -27,6 +27,14 @@ std::string cp1252ToUtf8(std::string_view text);
 // Text a user wrote, as UTF-8: itself when it is valid UTF-8, otherwise read
 // as cp1252 (a script saved in Latin-1 still names "Ni\xF1o" as "Niño").
 std::string textAsUtf8(std::string_view text);
+// The code points of valid UTF-8 text (see isUtf8), and one code point in UTF-8.
+std::u32string utf8CodePoints(std::string_view text);
+std::string utf8Of(char32_t cp);
+// A character as a message names it: "ñ" (U+00F1).
+std::string characterName(char32_t cp);
+// UTF-8 text in Windows-1252, the inverse of cp1252ToUtf8. Returns false with
+// unmapped set to the first character that has no cp1252 byte.
+bool utf8ToCp1252(std::string_view text, std::string &out, char32_t &unmapped);
 
 // The reading of one scene's names (see above).
 struct NameReading {
@@ -34,6 +42,11 @@ struct NameReading {
     NameReading() = default;
     explicit NameReading(const std::vector<Light> &lights);
     std::string operator()(const std::string &name) const { return utf8 ? name : cp1252ToUtf8(name); }
+    // The other way: a text a user wrote (read as textAsUtf8 does) in the
+    // bytes this scene's names are made of, so that it compares with them as
+    // the user sees them: as it is for UTF-8 names, in cp1252 for cp1252
+    // ones. Returns false with why set when a character has no cp1252 byte.
+    bool bytesOf(std::string_view text, std::string &bytes, std::string &why) const;
 };
 
 }  // namespace scene

@@ -31,9 +31,10 @@ cmake --build --preset asan -j "$jobs"
 section "asan: test suite"
 ctest --preset asan -j "$jobs"
 
-# ---- Validator: the sanitized plug-in and host, fixed seed ----------------
+# ---- Validator: the sanitized plug-in (its probe build, so that every check
+# of its record is made) and host, fixed seed ------------------------------
 section "validator (asan build): seed $seed, $runs random sessions"
-build/asan/vantorel-host --validate --plugin build/asan/vantorel.p --seed "$seed" --runs "$runs"
+build/asan/vantorel-host --validate --plugin build/asan/vantorel_probe.p --seed "$seed" --runs "$runs"
 
 # ---- Windows: vantorel.p as a 32-bit DLL, every session test under Wine ----
 section "windows: cross build, DLL checks, session tests under Wine"

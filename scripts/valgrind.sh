@@ -6,7 +6,8 @@
 #
 # Every test binary runs under memcheck through ctest -T memcheck; any error
 # (invalid access, use of uninitialised values, definite leak) fails the run.
-# Also validates the plug-in under memcheck with a small run count.
+# Also validates the plug-in (its probe build) under memcheck with a small run
+# count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
@@ -23,5 +24,5 @@ if grep -l "ERROR SUMMARY: [1-9]" build/valgrind/Testing/Temporary/MemoryChecker
   exit 1
 fi
 valgrind --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite \
-  build/valgrind/vantorel-host --validate --plugin build/valgrind/vantorel.p --seed 1 --runs 20
+  build/valgrind/vantorel-host --validate --plugin build/valgrind/vantorel_probe.p --seed 1 --runs 20
 echo "valgrind: no memcheck errors"

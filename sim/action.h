@@ -35,7 +35,7 @@ enum class ActionKind : std::uint8_t {
     ClickName,  // the row of the n-th light named `text`           script: click NAME [N]
     Scroll,     // the list slider's value, then its event          script: scroll V
     Key,        // the panel's key handler with a Layout key code   script: key K
-    Type,       // one key per byte of `text`                       script: type TEXT
+    Type,       // one key per character of `text`                  script: type TEXT
     Prefix,     // the prefix field's text, then its event          script: prefix TEXT
     Intensity,  // the Intensity field (percent), then its event    script: intensity V
     Range,      // the Range field, then its event                  script: range V
@@ -61,7 +61,8 @@ struct Action {
                                           // LightType, Shadow: item index (any number: tests)
     std::int32_t rgb[3] = {0, 0, 0};      // Color: red, green, blue (any numbers: tests)
     double number = 0;                    // Intensity: percent; Range: distance units
-    std::string text;                     // Type, Prefix: the text; ClickName: the light's name (UTF-8)
+    std::string text;                     // Type, Prefix: the text; ClickName: the light's name (all UTF-8;
+                                          // see host.h for how the plug-in gets them)
     std::int32_t occurrence = 1;          // ClickName: which light of that name, from 1
     std::vector<std::int32_t> distances;  // Drag: one per event after the start
     std::int32_t distance = 0;            // DragEvent: distance from the press point

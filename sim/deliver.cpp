@@ -25,11 +25,38 @@ Delivery dragGesture(Host &h, const std::vector<std::int32_t> &distances) {
     return Delivery::done();
 }
 
-// One key per byte, stopping at the first that cannot be sent.
-Delivery typeText(Host &h, const std::string &text) {
-    for (char ch : text)
-        if (Delivery d = h.sendKey(static_cast<std::uint16_t>(static_cast<unsigned char>(ch))); !d) return d;
+// The Layout key code of each character typed: ASCII and Latin-1 as
+// themselves, as the window passes them on. A text that is not UTF-8 is
+// taken byte by byte, as before texts were UTF-8.
+Delivery typedKeys(Host &h, const std::string &text, std::vector<std::uint16_t> &keys) {
+    if (!scene::isUtf8(text)) {
+        for (char ch : text) keys.push_back(static_cast<std::uint16_t>(static_cast<unsigned char>(ch)));
+        return Delivery::done();
+    }
+    for (const char32_t cp : scene::utf8CodePoints(text)) {
+        if (cp > 0xFF || (cp >= 0x80 && cp < 0xA0))
+            return h.refuse(scene::characterName(cp) +
+                            " has no key of the panel (a key carries an ASCII character, or a Latin-1 one "
+                            "from U+00A0 to U+00FF); enter such a text in the prefix field instead");
+        keys.push_back(static_cast<std::uint16_t>(cp));
+    }
     return Delivery::done();
+}
+
+// One key per character, stopping at the first that cannot be sent.
+Delivery typeText(Host &h, const std::string &text) {
+    std::vector<std::uint16_t> keys;
+    if (Delivery d = typedKeys(h, text, keys); !d) return d;
+    for (std::uint16_t k : keys)
+        if (Delivery d = h.sendKey(k); !d) return d;
+    return Delivery::done();
+}
+
+// The prefix field's text in the bytes of the scene's names.
+Delivery prefixText(Host &h, const std::string &text) {
+    std::string bytes, why;
+    if (!h.nameReading().bytesOf(text, bytes, why)) return h.refuse(why);
+    return h.setAndFire(Role::Prefix, ControlValue::ofText(bytes));
 }
 
 // The same number as a script or the plug-in sees it: any NaN is every other
@@ -49,7 +76,7 @@ Delivery deliver(Host &h, const Action &a) {
     case ActionKind::Scroll: return h.setAndFire(Role::Slider, V::ofInteger(a.value));
     case ActionKind::Key: return h.sendKey(static_cast<std::uint16_t>(a.value));
     case ActionKind::Type: return typeText(h, a.text);
-    case ActionKind::Prefix: return h.setAndFire(Role::Prefix, V::ofText(a.text));
+    case ActionKind::Prefix: return prefixText(h, a.text);
     case ActionKind::Intensity: return h.setAndFire(Role::Intensity, V::ofNumber(a.number));
     case ActionKind::Range: return h.setAndFire(Role::Range, V::ofNumber(a.number));
     case ActionKind::Color: return h.setAndFire(Role::Color, V::ofVector(a.rgb[0], a.rgb[1], a.rgb[2]));

@@ -37,12 +37,13 @@ bool wholeNumber(const std::string &s, long long &out) {
 
 const char *const kColourNames[] = {"Red", "Green", "Blue"};
 
-// The character boundary nearest picture column x in a field at r showing text.
+// The character boundary nearest picture column x in a field at r showing
+// text, one cell per character.
 size_t caretAt(const std::string &text, const Rect &r, int x) {
     const long long cell = static_cast<long long>(x) - (r.x + kFieldTextInset) + font::kAdvance / 2;
-    const auto at =
-        static_cast<size_t>(std::clamp(cell / font::kAdvance, 0LL, static_cast<long long>(text.size())));
-    return utf8::characterStart(text, at);
+    size_t at = 0;
+    for (long long n = cell / font::kAdvance; n > 0 && at < text.size(); --n) at = utf8::next(text, at);
+    return at;
 }
 
 }  // namespace

@@ -47,6 +47,10 @@
 //                        painted with another text
 //   closing(how)         the answer to OK or Cancel, which are no control's
 //                        event: the driver is to return `how`
+// Texts that a person types (prefix, type) are UTF-8; deliver() hands the
+// plug-in the prefix in the bytes of the scene's names (nameReading():
+// cp1252 when they read as cp1252), so that it compares with them as the
+// user sees them, and a character the scene's code page lacks is refused.
 // Queries: listedNames(), selectedNames() (rows on a selection bar in the
 // list's last paint; texts as painted), listRowAt(y), nameReading(),
 // control(role), control(key), propertyGhosted(), infoText(), prefixText(),
@@ -287,12 +291,17 @@ public:
 
     // Called as things happen: "error", "info", "command", "fault".
     std::function<void(const std::string &kind, const std::string &text)> observer;
+    // Where the front end shows the scene's names ("the scene panel shows
+    // them"), added to the refusal of a click by a name the scene lacks.
+    std::string namesShownBy;
 
     // ---- driver events (see deliver() in action.h) ----
     Delivery setAndFire(Role role, const ControlValue &value);
     Delivery sendKey(uint16_t code);
     Delivery clickName(const std::string &name, int occurrence);
     Delivery closing(Close how);
+    // An event the driver cannot make (a text the scene cannot hold): refused, and recorded.
+    Delivery refuse(const std::string &why) { return eventFail(why); }
     // The step counter that starts a new drag gesture: never one more than the
     // last counter any host sent in this process.
     static int freshDragCounter();

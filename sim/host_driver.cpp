@@ -132,8 +132,8 @@ Delivery Host::clickName(const std::string &name, int occurrence) {
     }
     if (seen == 0)
         return eventFail("the scene has no light named " + quotedName(wanted) +
-                         " (names match exactly, case and blanks included; vantorel-host --scene FILE --list "
-                         "shows them)");
+                         " (names match exactly, case and blanks included" +
+                         (namesShownBy.empty() ? "" : "; " + namesShownBy) + ")");
     if (seen < occurrence)
         return eventFail("the scene has " + std::to_string(seen) + " light" + (seen == 1 ? "" : "s") +
                          " named " + quotedName(wanted) + ", so there is no row " + which);

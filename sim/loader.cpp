@@ -11,13 +11,16 @@ struct PluginLibrary::Impl {
     std::string name;
     std::shared_ptr<void> module;  // declared first, so released after the instance ends
     PluginInstance instance;
+    SymbolLookup lookup;
 
-    Impl(std::string n, std::shared_ptr<void> m, PluginInstance i)
-        : name(std::move(n)), module(std::move(m)), instance(std::move(i)) {}
+    Impl(std::string n, std::shared_ptr<void> m, PluginInstance i, SymbolLookup l)
+        : name(std::move(n)), module(std::move(m)), instance(std::move(i)), lookup(std::move(l)) {}
 };
 
-PluginLibrary::PluginLibrary(std::string name, std::shared_ptr<void> module, PluginInstance instance)
-    : impl_(std::make_unique<Impl>(std::move(name), std::move(module), std::move(instance))) {}
+PluginLibrary::PluginLibrary(std::string name, std::shared_ptr<void> module, PluginInstance instance,
+                             SymbolLookup lookup)
+    : impl_(std::make_unique<Impl>(std::move(name), std::move(module), std::move(instance),
+                                   std::move(lookup))) {}
 PluginLibrary::PluginLibrary(PluginLibrary &&) noexcept = default;
 PluginLibrary &PluginLibrary::operator=(PluginLibrary &&) noexcept = default;
 PluginLibrary::~PluginLibrary() = default;
@@ -26,6 +29,7 @@ const ModuleDescriptor &PluginLibrary::descriptor() const { return impl_->instan
 HostActivateFunc PluginLibrary::activation() const { return impl_->instance.activation(); }
 void *PluginLibrary::startupData() const { return impl_->instance.startupData(); }
 const std::string &PluginLibrary::path() const { return impl_->name; }
+void *PluginLibrary::symbol(const char *name) const { return impl_->lookup ? impl_->lookup(name) : nullptr; }
 
 namespace {
 

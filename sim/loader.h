@@ -79,9 +79,14 @@ public:
     [[nodiscard]] static PluginLibrary linkedIn(const ModuleDescriptor &descriptor, Instance instance,
                                                 const Reset &reset = {}, const ServerKey &server = {});
 
+    // Finds another symbol the plug-in exports by its name, or answers null.
+    using SymbolLookup = std::function<void *(const char *name)>;
+
     // `module` keeps the instance's code loaded (it may be null); it is
-    // released after the instance's shutdown.
-    PluginLibrary(std::string name, std::shared_ptr<void> module, PluginInstance instance);
+    // released after the instance's shutdown. `lookup` finds the plug-in's
+    // other exports while the library lives (none: symbol() answers null).
+    PluginLibrary(std::string name, std::shared_ptr<void> module, PluginInstance instance,
+                  SymbolLookup lookup = {});
     PluginLibrary(PluginLibrary &&) noexcept;
     PluginLibrary &operator=(PluginLibrary &&) noexcept;
     ~PluginLibrary();
@@ -90,6 +95,9 @@ public:
     HostActivateFunc activation() const;
     void *startupData() const;
     const std::string &path() const;  // the file named to load(); "linked in" for linkedIn()
+    // Another symbol the plug-in's file exports (a test build's hook), or
+    // null; always null for a linked-in plug-in, whose program has them all.
+    void *symbol(const char *name) const;
 
 private:
     struct Impl;

@@ -129,7 +129,10 @@ PluginLibrary PluginLibrary::load(const std::string &path, Instance instance, co
     StartedInstance started = startInstance(descriptor, {className, serverName});
     if (!started.instance)
         throw LoadError(LoadProblem::NotStarted, started.error.message(path), started.error.problem);
-    return PluginLibrary(path, std::move(module), std::move(*started.instance));
+    // The module outlives the lookup: both are the library's until it ends.
+    const Handle handle = module->handle;
+    return PluginLibrary(path, std::move(module), std::move(*started.instance),
+                         [handle](const char *name) { return findSymbol(handle, name); });
 }
 
 }  // namespace sim

@@ -13,9 +13,9 @@ namespace sim {
 
 struct Overlay {
     std::optional<Rect> editField;  // the field being edited (picture pixels)
-    std::string editText;           // its text while editing (UTF-8)
-    int caret = 0;                  // caret index into editText, in bytes; the
-                                    // panel font gives every byte one cell
+    std::string editText;           // its text while editing, in the panel font's cp1252 (one byte,
+                                    // one cell; a character the font lacks is 0x81, a hollow box)
+    int caret = 0;                  // caret index into editText, in bytes, which are cells
     std::optional<Rect> pressed;    // a button held down
     std::string status;             // status line text ("" = an empty line), e.g. why a number was refused
 };

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "layout_keys.h"
+#include "utf8.h"
 
 namespace sim {
 
@@ -85,6 +86,19 @@ std::string listRowName(const ControlModel &list, int y) {
     for (const PaintedText &t : list.lastPaint.texts)
         if (y >= t.y && y < t.y + kListRow) name = t.text;
     return name;
+}
+
+// A text typed (UTF-8) in the panel font's characters, one byte each: the
+// font draws cp1252, and a character it lacks is the undefined byte 0x81,
+// which it draws as a hollow box.
+std::string fontText(const std::string &typed) {
+    std::string out;
+    for (const uint32_t cp : utf8::codePoints(typed)) {
+        std::string byte;
+        char32_t unmapped = 0;
+        out += scene::utf8ToCp1252(utf8::encode(cp), byte, unmapped) ? byte : std::string("\x81");
+    }
+    return out;
 }
 
 }  // namespace
@@ -191,7 +205,7 @@ std::string PanelInput::shownText(const Field &f) const {
     case FieldKind::Colour: return std::to_string(c->vec[std::clamp(f.component, 0, 2)]);
     case FieldKind::Intensity:
     case FieldKind::Range: return fieldNumberText(c->floatValue);
-    case FieldKind::Prefix: return c->text;
+    case FieldKind::Prefix: return host_.nameReading()(c->text);  // edited as the user reads it
     }
     return "";
 }
@@ -417,8 +431,9 @@ Overlay PanelInput::overlay() const {
     Overlay o;
     if (edit_) {
         o.editField = edit_->field().rect;
-        o.editText = edit_->text();
-        o.caret = static_cast<int>(edit_->caret());
+        o.editText = fontText(edit_->text().substr(0, edit_->caret()));
+        o.caret = static_cast<int>(o.editText.size());
+        o.editText += fontText(edit_->text().substr(edit_->caret()));
     }
     if (hold_ == Hold::Button && heldInside_) o.pressed = heldRect_;
     o.status = status_;

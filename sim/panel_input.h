@@ -77,8 +77,7 @@ public:
     Close outcome() const { return outcome_.value_or(Close::Cancel); }
     bool takeChanged();  // true once after anything visible changed (repaint needed)
     Overlay overlay() const;
-    // The session so far as script lines; once finished the last is "ok" or "cancel".
-    const std::vector<std::string> &recorded() const { return recorder_.lines(); }
+    // The session so far; once finished the last action is ok or cancel.
     const Recorder &recording() const { return recorder_; }
 
 private:

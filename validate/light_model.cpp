@@ -45,38 +45,6 @@ const char *typeWord(int32_t t) {
 
 }  // namespace
 
-std::string describe(const Event &e) {
-    auto n = [](int64_t x) { return std::to_string(x); };
-    switch (e.kind) {
-    case Event::ClickY: return "click-y " + n(e.a);
-    case Event::Scroll: return "scroll " + n(e.a);
-    case Event::Key: return "key " + n(e.a);
-    case Event::Prefix: {
-        std::string shown;
-        for (unsigned char ch : e.text.substr(0, 40)) {
-            if (ch >= 32 && ch < 127 && ch != '"' && ch != '\\') shown += static_cast<char>(ch);
-            else {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\x%02x", ch);
-                shown += buf;
-            }
-        }
-        return "prefix \"" + shown +
-               (e.text.size() > 40 ? "...\" (" + n(static_cast<int64_t>(e.text.size())) + " bytes)" : "\"");
-    }
-    case Event::Intensity: return "intensity " + format("%.17g", e.v);
-    case Event::Range: return "range " + format("%.17g", e.v);
-    case Event::Color: return "color " + n(e.a) + " " + n(e.b) + " " + n(e.c);
-    case Event::LightType: return "lighttype " + n(e.a);
-    case Event::Shadow: return "shadow " + n(e.a);
-    case Event::Drag: return "drag-event " + n(e.a) + " " + n(e.b);
-    case Event::Copy: return "copy";
-    case Event::Paste: return "paste";
-    case Event::Clear: return "clear";
-    }
-    return "?";
-}
-
 void LightModel::scan(const scene::Scene &scene) {
     count_ = 0;
     for (const scene::Light &l : scene.lights) {
@@ -108,6 +76,7 @@ void LightModel::scan(const scene::Scene &scene) {
     scroll_ = 0;
     scrollMax_ = count_ * kPitch - 400 > 0 ? count_ * kPitch - 400 : 0;
     prefix_.clear();
+    reading_ = scene::NameReading(scene.lights);
 }
 
 void LightModel::select(int row) {
@@ -124,7 +93,60 @@ void LightModel::matchPrefix() {
     }
 }
 
-void LightModel::apply(const Event &e) {
+void LightModel::key(std::int32_t code) {
+    const std::int32_t k = code & 0xffff;
+    if (k == 8) {
+        if (!prefix_.empty()) prefix_.pop_back();
+    } else if (k >= 32 && k <= 126) {
+        if (prefix_.size() < 255) prefix_ += static_cast<char>(k);
+    }
+    if (k != 4193 && k != 4194) matchPrefix();
+}
+
+void LightModel::click(std::int32_t y) {
+    const int64_t at = int64_t{y} + int64_t{scroll_};
+    if (at < 0) return;
+    const int64_t row = at / kPitch;
+    if (row >= count_ || row >= kCopyRow) return;
+    if (rows_[row].selected) rows_[row].selected = false;
+    else select(static_cast<int>(row));
+}
+
+void LightModel::drag(std::int32_t distance, std::int32_t counter) {
+    if (int64_t{counter} == int64_t{dragLast_} + 1) {
+        const double value = dragBase_ - distance / 1000.0;
+        for (int i = 0; i < count_; ++i)
+            if (rows_[i].selected) {
+                rows_[i].edited = true;
+                rows_[i].intensity = value;
+            }
+        if (current_ < count_) {  // only a row with a light
+            rows_[current_].intensity = value;
+            rows_[current_].edited = true;
+        }
+    } else {
+        dragBase_ = rows_[current_].intensity;
+    }
+    dragLast_ = counter;
+}
+
+void LightModel::paste() {
+    if (!copied_) return;
+    const Row &c = rows_[kCopyRow];
+    for (int i = 0; i < count_; ++i) {
+        Row &r = rows_[i];
+        if (!r.selected) continue;
+        r.edited = true;
+        r.intensity = c.intensity;
+        for (int k = 0; k < 3; ++k) r.colour[k] = c.colour[k];
+        r.lightType = c.lightType;
+        r.shadowType = c.shadowType;
+        r.range = c.range;
+        r.flags = c.flags;
+    }
+}
+
+bool LightModel::apply(const sim::Action &a) {
     auto forSelected = [&](auto &&f) {
         for (int i = 0; i < count_; ++i)
             if (rows_[i].selected) {
@@ -132,83 +154,56 @@ void LightModel::apply(const Event &e) {
                 f(rows_[i]);
             }
     };
-    switch (e.kind) {
-    case Event::ClickY: {
-        int64_t y = static_cast<int32_t>(e.a) + int64_t{scroll_};
-        if (y < 0) break;
-        int64_t row = y / kPitch;
-        if (row >= count_ || row >= kCopyRow) break;
-        if (rows_[row].selected) rows_[row].selected = false;
-        else select(static_cast<int>(row));
-        break;
-    }
-    case Event::Scroll: {
-        int64_t v = static_cast<int32_t>(e.a);
-        scroll_ = static_cast<int32_t>(v < 0 ? 0 : v > scrollMax_ ? scrollMax_ : v);
-        break;
-    }
-    case Event::Key: {
-        int64_t k = e.a & 0xffff;
-        if (k == 8) {
-            if (!prefix_.empty()) prefix_.pop_back();
-        } else if (k >= 32 && k <= 126) {
-            if (prefix_.size() < 255) prefix_ += static_cast<char>(k);
+    using sim::ActionKind;
+    switch (a.kind) {
+    case ActionKind::ClickY: click(a.y); return true;
+    case ActionKind::Scroll:
+        scroll_ = a.value < 0 ? 0 : a.value > scrollMax_ ? scrollMax_ : a.value;
+        return true;
+    case ActionKind::Key: key(a.value); return true;
+    case ActionKind::Type: {
+        // One key per character: ASCII and Latin-1 as their codes; a text
+        // that is not UTF-8 byte by byte.
+        if (!scene::isUtf8(a.text)) {
+            for (char c : a.text) key(static_cast<unsigned char>(c));
+            return true;
         }
-        if (k != 4193 && k != 4194) matchPrefix();
-        break;
+        for (char32_t c : scene::utf8CodePoints(a.text)) key(static_cast<std::int32_t>(c));
+        return true;
     }
-    case Event::Prefix: {
-        std::string t = e.text.c_str();
-        prefix_ = t.substr(0, 255);
+    case ActionKind::Prefix: {
+        std::string bytes, why;
+        if (!reading_.bytesOf(a.text, bytes, why)) return true;  // the host refuses it: nothing changes
+        prefix_ = std::string(bytes.c_str()).substr(0, 255);     // the plug-in reads a C string
         matchPrefix();
-        break;
+        return true;
     }
-    case Event::Intensity: forSelected([&](Row &r) { r.intensity = e.v / 100.0; }); break;
-    case Event::Range: forSelected([&](Row &r) { r.range = e.v; }); break;
-    case Event::Color:
+    case ActionKind::Intensity: forSelected([&](Row &r) { r.intensity = a.number / 100.0; }); return true;
+    case ActionKind::Range: forSelected([&](Row &r) { r.range = a.number; }); return true;
+    case ActionKind::Color:
         forSelected([&](Row &r) {
-            r.colour[0] = static_cast<int32_t>(e.a) / 255.0;
-            r.colour[1] = static_cast<int32_t>(e.b) / 255.0;
-            r.colour[2] = static_cast<int32_t>(e.c) / 255.0;
+            for (int k = 0; k < 3; ++k) r.colour[k] = a.rgb[k] / 255.0;
         });
-        break;
-    case Event::LightType: forSelected([&](Row &r) { r.lightType = static_cast<int32_t>(e.a); }); break;
-    case Event::Shadow: forSelected([&](Row &r) { r.shadowType = static_cast<int32_t>(e.a); }); break;
-    case Event::Drag: {
-        const int32_t distance = static_cast<int32_t>(e.a), counter = static_cast<int32_t>(e.b);
-        if (int64_t{counter} == int64_t{dragLast_} + 1) {
-            const double value = dragBase_ - distance / 1000.0;
-            forSelected([&](Row &r) { r.intensity = value; });
-            if (current_ < count_) {  // only a row with a light
-                rows_[current_].intensity = value;
-                rows_[current_].edited = true;
-            }
+        return true;
+    case ActionKind::LightType: forSelected([&](Row &r) { r.lightType = a.value; }); return true;
+    case ActionKind::Shadow: forSelected([&](Row &r) { r.shadowType = a.value; }); return true;
+    case ActionKind::DragEvent: drag(a.distance, a.counter); return true;
+    case ActionKind::Press:
+        if (a.button == sim::Button::Copy) {
+            copied_ = true;
+            rows_[kCopyRow] = rows_[current_];
+        } else if (a.button == sim::Button::Paste) {
+            paste();
         } else {
-            dragBase_ = rows_[current_].intensity;
+            for (int i = 0; i < count_; ++i) rows_[i].selected = false;
         }
-        dragLast_ = counter;
-        break;
+        return true;
+    case ActionKind::ClickName:
+    case ActionKind::Drag:
+    case ActionKind::Ok:
+    case ActionKind::Cancel: return false;
     }
-    case Event::Copy:
-        copied_ = true;
-        rows_[kCopyRow] = rows_[current_];
-        break;
-    case Event::Paste:
-        if (!copied_) break;
-        forSelected([&](Row &r) {
-            const Row &c = rows_[kCopyRow];
-            r.intensity = c.intensity;
-            for (int k = 0; k < 3; ++k) r.colour[k] = c.colour[k];
-            r.lightType = c.lightType;
-            r.shadowType = c.shadowType;
-            r.range = c.range;
-            r.flags = c.flags;
-        });
-        break;
-    case Event::Clear:
-        for (int i = 0; i < count_; ++i) rows_[i].selected = false;
-        break;
-    }
+    return false;
 }
 
 namespace {

@@ -10,47 +10,23 @@
 #include <string>
 #include <vector>
 
+#include "action.h"
+#include "scene/name_text.h"
 #include "scene/scene.h"
 
 namespace validate {
-
-// One user action inside the open panel.
-struct Event {
-    enum Kind {
-        ClickY,
-        Scroll,
-        Key,
-        Prefix,
-        Intensity,
-        Range,
-        Color,
-        LightType,
-        Shadow,
-        Drag,
-        Copy,
-        Paste,
-        Clear
-    };
-    Kind kind = Copy;
-    int64_t a = 0, b = 0, c = 0;  // integers: y, slider value, key, colour, index, drag distance/counter
-    double v = 0;                 // intensity percent, range
-    std::string text;             // prefix field text
-
-    static Event of(Kind k) {
-        Event e;
-        e.kind = k;
-        return e;
-    }
-};
-
-// How one event reads in a report, e.g. "key 65" or "intensity -inf".
-std::string describe(const Event &e);
 
 class LightModel {
 public:
     // One activation's scan of the scene.
     void scan(const scene::Scene &scene);
-    void apply(const Event &e);
+    // One action inside the open panel, as the host delivers it (a text in the
+    // bytes of the scene's names, a typed text as one key per character). A
+    // drag gesture and a click by name are not modelled: the host picks the
+    // gesture's counters and needs the list's paints for the click, so the
+    // validator plays a gesture as its raw events and makes no click by name.
+    // Returns false for those, and for ok and cancel, which close the panel.
+    bool apply(const sim::Action &a);
     // The commands OK sends for this scene.
     std::vector<std::string> commandsOnOk(const scene::Scene &scene) const;
 
@@ -78,6 +54,10 @@ private:
 
     void select(int row);
     void matchPrefix();
+    void key(std::int32_t code);
+    void click(std::int32_t y);
+    void drag(std::int32_t distance, std::int32_t counter);
+    void paste();
 
     // Everything but the scan's rows outlives an activation of one loaded library.
     Row rows_[kRows];
@@ -88,6 +68,7 @@ private:
     double dragBase_ = 0;
     int32_t scroll_ = 0, scrollMax_ = 0;
     std::string prefix_;
+    scene::NameReading reading_;  // how texts typed reach the plug-in
 };
 
 }  // namespace validate

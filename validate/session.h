@@ -1,25 +1,18 @@
-// session.h - random sessions for the validator: generation, playing them on
-// the simulated Layout against the light model, and shrinking a failing one.
+// session.h - random sessions for the validator: what a session is, and how
+// random scenes and sessions are made. Playing one beside the model is in
+// check.h, shrinking a failing one in shrink.h.
 #ifndef VANTOREL_VALIDATE_SESSION_H
 #define VANTOREL_VALIDATE_SESSION_H
 
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "host.h"
+#include "action.h"
 #include "light_model.h"
-#include "model/editor_state.h"
 #include "scene/scene.h"
 
 namespace validate {
-
-// The plug-in's editor record, as it hands it to the list area for user data;
-// null before the list exists. The validator looks inside it for what no host
-// call shows: rows past the filled ones and the copy buffer.
-const EditorState *editorStateOf(const sim::Host &h);
 
 // A small portable generator: the same seed gives the same sessions everywhere.
 class Random {
@@ -39,9 +32,11 @@ private:
 };
 
 // One activation: the scene it starts on, what the user does, how it closes.
+// An ok or cancel among the events closes the panel there (the events after
+// it are not played); without one, `ok` says how it closes.
 struct Activation {
     scene::Scene scene;
-    std::vector<Event> events;
+    std::vector<sim::Action> events;
     bool ok = true;
 };
 // Activations in a row on one freshly loaded library.
@@ -54,34 +49,20 @@ struct Hostility {
 };
 
 scene::Scene randomScene(Random &rnd, const Hostility &h);
-std::vector<Event> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
-                                int32_t &dragCounter);
+std::vector<sim::Action> randomEvents(Random &rnd, const scene::Scene &scene, const Hostility &h,
+                                      int32_t &dragCounter);
 Session randomSession(Random &rnd, const Hostility &h);
 
-// Plays a session on a fresh copy of the plug-in beside the model. Returns an
-// empty text if all went as predicted, else what went wrong first; then
-// *failedAt (if given) is the index of the activation that failed.
-std::string checkSession(const std::string &pluginPath, const Session &s, size_t *failedAt = nullptr);
-// The same on an activation of one's own (a plug-in linked in, for the fuzzer):
-// `activate` runs one activation on the host with the driver given.
-using Activate = std::function<int(sim::Host &, sim::Host::Driver)>;
-std::string checkSession(const Activate &activate, const Session &s, size_t *failedAt = nullptr);
-
-// Checks made on every activation's commands: each parses back to the value it
-// carries in the documented format, none is cut short or holds "nan"/"inf".
-// Returns the first problem, or an empty text.
-std::string commandProblem(const std::vector<std::string> &commands);
-std::string commandProblem(std::string_view command);  // the same for one command
-
-// The smallest session found (by removing activations, events and lights)
-// that still fails; at most `budget` replays.
-using Fails = std::function<bool(const Session &)>;
-Session shrink(const Fails &fails, Session s, int budget, int *replays);
-// The same with checkSession on a fresh copy of the plug-in as the test.
-Session shrink(const std::string &pluginPath, Session s, int budget, int *replays);
-
+// One event as a report shows it: its script line, with control bytes as
+// \xNN and a long line cut ("... (N bytes)").
+std::string describe(const sim::Action &a);
+// One event as a report shows it: its script line, with control bytes as
+// \xNN and a long line cut ("... (N bytes)").
+std::string describe(const sim::Action &a);
 // The session as text: scenes, events, OK or Cancel.
 std::string describe(const Session &s);
+// A scene's lights as describe() shows them, a line each (the first twelve).
+std::string describeScene(const scene::Scene &scene);
 
 }  // namespace validate
 

@@ -4,8 +4,12 @@
 #define VANTOREL_VALIDATE_VALIDATE_H
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
+
+#include "replay.h"
 
 namespace validate {
 
@@ -15,13 +19,33 @@ struct Options {
     int runs = 300;            // random sessions
     int lifecycleRuns = 1000;  // activations of one loaded library
     int shrinkBudget = 3000;   // replays spent on shrinking a failing session
+    // The files the first failure is written to, when it is; empty names: it
+    // is not, and the report names F.vts and F.lws. The plug-in's (empty:
+    // `plugin`) is the one the failure was seen with.
+    ReplayNames replayNames{"", "", ""};
+    // The command line that replays a failure's files, for its script's first
+    // line; none: no such line.
+    std::function<std::string(const ReplayNames &)> replayCommand;
+    // Said beside the script of a failure whose files are not written.
+    std::string filesNote;
 };
 
 // Exit statuses of a validation.
 enum Status { kAllPassed = 0, kSomeFailed = 1, kNotLoadable = 2 };
 
+// The first failure of a validation, shrunk: its replay, or why it has none
+// and the session as text.
+struct FirstFailure {
+    std::optional<Replay> replay;
+    std::string whyNot;
+    std::string description;
+};
+
 // Runs every check, printing one line per check and a summary line to out.
-Status run(const Options &options, std::ostream &out);
+// A failing lifecycle or random session is shrunk and printed as a session
+// script (as describe() shows it when no script replays it); `first` (if
+// given) gets the first of them.
+Status run(const Options &options, std::ostream &out, std::optional<FirstFailure> *first = nullptr);
 
 }  // namespace validate
 

@@ -35,7 +35,8 @@ std::string runJson(const RunLog &run) {
     if (run.outcome) outcome = *run.outcome == sim::Close::Ok ? "\"ok\"" : "\"cancel\"";
     return "{\"number\":" + std::to_string(run.number) + ",\"outcome\":" + outcome +
            ",\"result\":" + std::to_string(run.result) + ",\"commands\":" + jsonStrings(run.commands) +
-           ",\"transcript\":" + jsonStrings(run.transcript) + "}";
+           ",\"transcript\":" + jsonStrings(run.transcript) + ",\"script\":" + jsonString(run.script) +
+           ",\"exitStatus\":" + std::to_string(run.exitStatus) + "}";
 }
 
 }  // namespace
@@ -78,6 +79,7 @@ std::string stateJson(const PageSession &page) {
     out += ",\"asking\":" + jsonBool(page.asking());
     out += ",\"question\":" + jsonString(page.question());
     out += ",\"run\":" + runJson(page.lastRun());
+    out += ",\"canRecord\":" + jsonBool(!page.recordingText().empty());
     return out + "}";
 }
 

@@ -18,7 +18,8 @@ std::string jsonString(std::string_view text);
 
 // {"scene":{"name","builtIn","lights"}, "status","statusIsError","saveNotes",
 //  "unsaved","unsavedWarning","canSave","saveNote","asking","question",
-//  "run":{"number","outcome":"ok"|"cancel"|null,"result","commands","transcript"}}
+//  "run":{"number","outcome":"ok"|"cancel"|null,"result","commands","transcript","script","exitStatus"},
+//  "canRecord"}
 std::string stateJson(const PageSession &page);
 // [{"name","type","intensity","r","g","b","shadow","range","limited","animated":["intensity",...]}, ...]
 // Intensity ("80%") and range are the texts the shell's table shows.

@@ -3,7 +3,11 @@
 
 #include <utility>
 
+#include "render/panel_render.h"
 #include "scene/name_text.h"
+#include "script/reader.h"
+#include "script/recording.h"
+#include "script/runner.h"
 #include "session/scene_source.h"
 #include "session/shell_scene.h"
 #include "sim/panel_facts.h"
@@ -38,6 +42,13 @@ unsigned channelOf(scenefile::LwsSetting s) {
     case scenefile::LwsSetting::Shadow: return render::kShadowChannel;
     }
     return 0;
+}
+
+// The commands Layout took since `before`.
+std::size_t acceptedSince(const sim::Host &h, std::size_t before) {
+    std::size_t applied = 0;
+    for (std::size_t i = before; i < h.commandRecords().size(); ++i) applied += h.commandRecords()[i].accepted;
+    return applied;
 }
 
 }  // namespace
@@ -147,9 +158,12 @@ void PageSession::answerOpen(bool open) {
     scene_->logic.setStatus(name + " was not opened; " + sceneName() + " stays open with its edits.");
 }
 
-int PageSession::run(const PanelDriver &driver) {
+// One activation of the plug-in on the scene as it stands, with what the
+// command line would print: the commands, and the transcript (the error
+// boxes and info texts as they come, the host's warnings, "result: N").
+// after(result) runs once "result: N" is in, with the transcript still open.
+int PageSession::activate(RunLog &log, const sim::Host::Driver &driver, const std::function<void(int)> &after) {
     Scene &s = *scene_;
-    RunLog log;
     log.number = ++runs_;
     const std::string many = tooManyLights(s.host->scene().lights.size());
     if (!many.empty()) log.transcript.push_back("warning: " + many);
@@ -160,20 +174,108 @@ int PageSession::run(const PanelDriver &driver) {
         else if (kind == "rejected") log.transcript.push_back("warning: Layout rejected the command " + what);
         else log.transcript.push_back("warning: " + what);
     };
-    const std::size_t before = s.host->commandRecords().size();
     const int opened = s.host->panelsOpened();
-    log.result = s.host->activate(plugin_, [&](sim::Host &h) { return driver(h, log.recorded); });
-    s.host->observer = nullptr;
+    log.result = s.host->activate(plugin_, driver);
     if (s.host->panelsOpened() != opened) log.outcome = s.host->lastOutcome();
     log.transcript.push_back("result: " + std::to_string(log.result));
-    std::size_t applied = 0;
-    for (std::size_t i = before; i < s.host->commandRecords().size(); ++i)
-        applied += s.host->commandRecords()[i].accepted;
-    s.logic.runFinished(log.outcome == sim::Close::Ok, applied);
-    lastRun_ = std::move(log);
+    if (after) after(log.result);
+    s.host->observer = nullptr;
+    return log.result;
+}
+
+int PageSession::run(const PanelDriver &driver) {
+    Scene &s = *scene_;
+    RunLog log;
+    sim::Recorder recording;
+    const std::size_t before = s.host->commandRecords().size();
+    activate(log, [&](sim::Host &h) { return driver(h, recording); }, nullptr);
+    if (log.outcome) log.recorded = script::recordingLines(recording);
+    s.logic.runFinished(log.outcome == sim::Close::Ok, acceptedSince(*s.host, before));
+    lastRun_ = log;
+    lastByHand_ = std::move(log);
     saveNotes_.clear();
     statusIsError_ = false;
     return lastRun_.result;
+}
+
+std::string PageSession::recordingText() const {
+    if (lastByHand_.recorded.empty()) return {};
+    std::string text = "# recorded in the Vantorel page: run " + std::to_string(lastByHand_.number) + " on " +
+                       (builtIn() ? std::string("the built-in scene") : sceneName()) + "\n";
+    for (const std::string &l : lastByHand_.recorded) text += l + '\n';
+    return text;
+}
+
+std::string PageSession::recordingName() const {
+    std::string stem = builtIn() ? std::string("built-in") : sceneName();
+    const std::size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && dot > 0) stem.erase(dot);
+    return stem + "-session-" + std::to_string(lastByHand_.number) + ".vts";
+}
+
+int PageSession::runScript(const std::string &name, const std::string &text) {
+    Scene &s = *scene_;
+    RunLog log;
+    log.script = name;
+    saveNotes_.clear();
+    statusIsError_ = false;
+    script::Script parsed;
+    script::ReadError error;
+    if (!script::readScript(text, name, parsed, error)) {
+        // Nothing runs, as on the command line.
+        log.number = ++runs_;
+        log.transcript.push_back(name + ":" + std::to_string(error.line) + ": error: " + error.what);
+        log.exitStatus = kScriptUnreadable;
+        lastRun_ = std::move(log);
+        statusIsError_ = true;
+        s.logic.setStatus(name + " is not a session script the page can play; the scene is unchanged.");
+        return lastRun_.exitStatus;
+    }
+    script::Runner runner(parsed, [&log, &name](const script::Message &m) {
+        if (m.kind == script::Message::Kind::Failure)
+            log.transcript.push_back(name + ":" + std::to_string(m.line) + ": error: " + m.text);
+        else
+            log.transcript.push_back("warning: " + m.text);
+    });
+    std::vector<std::string> pictures;
+    runner.snapshot = [this, &pictures](sim::Host &h, const std::string &file, std::string &why) {
+        const sim::PanelModel *panel = h.openPanel();
+        if (!panel) {
+            why = "no panel is open";
+            return false;
+        }
+        // A download under the file's own name: the page has no folders.
+        const std::string base = file.substr(file.find_last_of('/') + 1);
+        const session::SaveResult r = store_.write(base, render::encodePng(render::drawPanel(*panel)), false);
+        if (r.status != session::SaveStatus::Written) {
+            why = base + ": the picture could not be handed to the browser";
+            return false;
+        }
+        pictures.push_back(base);
+        return true;
+    };
+    const scene::Scene before = s.host->scene();
+    const std::size_t records = s.host->commandRecords().size();
+    s.host->namesShownBy = "the table of lights shows them";
+    activate(log, [&](sim::Host &h) { return runner.drive(h); }, [&](int result) { runner.finish(*s.host, result); });
+    log.exitStatus = runner.failures() ? kScriptStepFailed : kScriptRan;
+    std::string status;
+    if (runner.failures()) {
+        // The command line writes nothing after a failed script; here the scene
+        // goes back to what it was, so that no save can write the edits.
+        s.host->scene() = before;
+        s.logic.runFinished(false, 0);
+        statusIsError_ = true;
+        status = name + " failed on line " + std::to_string(runner.failedLine()) +
+                 "; the scene is as it was before the script.";
+    } else {
+        s.logic.runFinished(log.outcome == sim::Close::Ok, acceptedSince(*s.host, records));
+        status = s.logic.status();
+    }
+    for (const std::string &p : pictures) status += " Snapshot downloaded: " + p + ".";
+    s.logic.setStatus(status);
+    lastRun_ = std::move(log);
+    return lastRun_.exitStatus;
 }
 
 void PageSession::save() {

@@ -20,6 +20,7 @@
 #include "session/store.h"
 #include "sim/host.h"
 #include "sim/loader.h"
+#include "sim/recorder.h"
 
 namespace web {
 
@@ -33,8 +34,15 @@ struct RunLog {
     // text, "warning: ..." for what the host itself has to say, and last
     // "result: N"
     std::vector<std::string> transcript;
-    std::vector<std::string> recorded;  // the session as script lines, ending in ok or cancel
+    std::vector<std::string> recorded;  // a run by hand as script lines, ending in ok or cancel
+    // A session script's run (Run script…): its name ("" for a run by hand)
+    // and the exit status the command line would give it.
+    std::string script;
+    int exitStatus = 0;
 };
+
+// The exit statuses of a script run, as the command line gives them.
+constexpr int kScriptRan = 0, kScriptStepFailed = 1, kScriptUnreadable = 2;
 
 enum class OpenResult {
     Opened,
@@ -66,10 +74,21 @@ public:
     const std::string &question() const { return question_; }
 
     // The driver of the panel, as sim::Host::Driver, which also hands over
-    // the session as script lines (web::runPanel's recorded).
-    using PanelDriver = std::function<sim::Close(sim::Host &h, std::vector<std::string> &recorded)>;
+    // the session as the actions that replay it (web::runPanel's recorded).
+    using PanelDriver = std::function<sim::Close(sim::Host &h, sim::Recorder &recorded)>;
     // Runs the plug-in once. Returns the activation's result.
     int run(const PanelDriver &driver);
+    // "Download recording": the last run by hand as a session script that
+    // replays it on the same scene with the same commands; empty before any
+    // run by hand, or when its panel never opened.
+    std::string recordingText() const;
+    std::string recordingName() const;
+    // "Run script…": a session script (text, from the file called name)
+    // played on the scene as it stands, as the command line plays it; its
+    // commands and transcript are lastRun()'s. Snapshots go to the store as
+    // PNG pictures. A script that fails leaves the scene as it was, as the
+    // command line writes nothing after one. Returns the exit status.
+    int runScript(const std::string &name, const std::string &text);
     // "Save scene": the edited scene through the store, under the scene
     // file's own name. The built-in scene has no file: nothing is saved and
     // the status says so.
@@ -103,6 +122,7 @@ private:
     std::unique_ptr<Scene> makeScene(const std::string &name, std::string bytes, std::string &error) const;
     void show(std::unique_ptr<Scene> s, std::string status);
     OpenResult refused(const std::string &error);
+    int activate(RunLog &log, const sim::Host::Driver &driver, const std::function<void(int)> &after);
 
     const sim::PluginLibrary &plugin_;
     session::Store &store_;
@@ -111,6 +131,7 @@ private:
     std::string question_;
     std::string pendingStatus_;  // the status once it is open
     RunLog lastRun_;
+    RunLog lastByHand_;  // for the recording
     int runs_ = 0;
     bool statusIsError_ = false;
     std::vector<std::string> saveNotes_;

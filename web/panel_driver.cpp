@@ -29,8 +29,7 @@ void feed(sim::PanelInput &in, WheelNotches &wheel, const BrowserEvent &e) {
 
 }  // namespace
 
-sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter,
-                    std::vector<std::string> *recorded) {
+sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter, sim::Recorder *recorded) {
     session::HandPanel panel(h);
     sim::PanelInput &in = panel.input();
     const std::string title = h.openPanel()->title;
@@ -44,7 +43,7 @@ sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter,
             feed(in, wheel, *e);
         }
     }
-    if (recorded) *recorded = in.recorded();
+    if (recorded) *recorded = in.recording();
     return in.outcome();
 }
 

@@ -15,6 +15,7 @@
 
 #include "sim/host.h"
 #include "sim/picture.h"
+#include "sim/recorder.h"
 #include "web/browser_input.h"
 
 namespace web {
@@ -57,9 +58,8 @@ public:
 // The driver of one modal panel: presents the first frame, then feeds
 // batches of events and presents a frame after each batch that changed
 // something, until OK or Cancel. recorded, when given, receives the session
-// as script lines, ending in ok or cancel.
-sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter,
-                    std::vector<std::string> *recorded = nullptr);
+// as the actions that replay it.
+sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter, sim::Recorder *recorded = nullptr);
 
 }  // namespace web
 

@@ -160,15 +160,30 @@ EMSCRIPTEN_KEEPALIVE int vt_run() {
     g_page->running = true;
     PageEvents events;
     PagePresenter presenter;
-    const int result = g_page->session.run([&](sim::Host &h, std::vector<std::string> &recorded) {
-        return web::runPanel(h, events, presenter, &recorded);
-    });
+    const int result = g_page->session.run(
+        [&](sim::Host &h, sim::Recorder &recorded) { return web::runPanel(h, events, presenter, &recorded); });
     g_page->running = false;
     return result;
 }
 
 EMSCRIPTEN_KEEPALIVE void vt_save() {
     if (!g_page->running) g_page->session.save();
+}
+
+// "Download recording": 0 when there is nothing to download.
+EMSCRIPTEN_KEEPALIVE int vt_download_recording() {
+    if (g_page->running) return 0;
+    const std::string text = g_page->session.recordingText();
+    if (text.empty()) return 0;
+    const std::string name = g_page->session.recordingName();
+    pageDownload(name.c_str(), text.data(), text.size());
+    return 1;
+}
+
+// "Run script…": the exit status the command line would give; -1 while the panel is open.
+EMSCRIPTEN_KEEPALIVE int vt_run_script(const char *name, const char *bytes, size_t size) {
+    if (g_page->running) return -1;
+    return g_page->session.runScript(name, std::string(bytes, size));
 }
 
 }  // extern "C"

@@ -109,8 +109,7 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
     }
 }
 
-sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::string> *recorded,
-                     View *behind) {
+sim::Close panelLoop(sim::Host &h, const Settings &settings, sim::Recorder *recorded, View *behind) {
     session::HandPanel panel(h);
     sim::PanelInput &in = panel.input();
     sim::Picture first = panel.frame();
@@ -118,7 +117,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
     View view(h.openPanel()->title, first, zoom, settings);
     if (!view.ok()) {
         in.requestClose();
-        if (recorded) *recorded = in.recorded();
+        if (recorded) *recorded = in.recording();
         return in.outcome();
     }
     SDL_StartTextInput();
@@ -140,7 +139,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, std::vector<std::st
         if (panel.takeChanged()) view.show(panel.frame());
         else if (expose) view.refresh();
     }
-    if (recorded) *recorded = in.recorded();
+    if (recorded) *recorded = in.recording();
     return in.outcome();
 }
 
@@ -293,7 +292,7 @@ bool start(std::string &error, std::function<void(const std::string &line)> log)
 
 void stop() { SDL_Quit(); }
 
-sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::string> *recorded) {
+sim::Close runPanel(sim::Host &h, const Settings &settings, sim::Recorder *recorded) {
     return panelLoop(h, settings, recorded, nullptr);
 }
 

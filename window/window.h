@@ -20,6 +20,7 @@
 #include "session/shell_logic.h"
 #include "sim/host.h"
 #include "sim/loader.h"
+#include "sim/recorder.h"
 
 namespace window {
 
@@ -46,9 +47,9 @@ bool start(std::string &error, std::function<void(const std::string &line)> log 
 void stop();
 
 // The driver of one modal panel (pass it to Host::activate): a window showing
-// h's open panel until OK or Cancel. recorded, when given, receives the
-// session-script lines of what was done, ending with "ok" or "cancel".
-sim::Close runPanel(sim::Host &h, const Settings &settings, std::vector<std::string> *recorded = nullptr);
+// h's open panel until OK or Cancel. recorded, when given, receives what was
+// done, ending with ok or cancel (script/recording.h writes it as a script).
+sim::Close runPanel(sim::Host &h, const Settings &settings, sim::Recorder *recorded = nullptr);
 
 struct ShellSettings {
     Settings window;

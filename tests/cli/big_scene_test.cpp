@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scene_gen.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ std::vector<std::string> linesOf(const std::string &bytes) {
 
 class BigScene : public ::testing::Test {
 protected:
-    std::string dir = ::testing::TempDir();
+    std::string dir = testsupport::privateTempDir();
     std::string scene, saved, script;
 
     void SetUp() override {

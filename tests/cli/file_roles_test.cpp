@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "file_roles.h"
+#include "script/reader.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ protected:
     fs::path dir;
 
     void SetUp() override {
-        dir = fs::path(::testing::TempDir()) /
+        dir = fs::path(testsupport::privateTempDir()) /
               ("file-roles-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
@@ -156,10 +158,10 @@ TEST_F(FileRoles, ARunsRolesComeFromItsOptionsAndScript) {
     o.script = "-";
     o.save = at("out.lws");
     o.png = at("p.png");
-    vhost::Script script;
-    std::string error;
-    ASSERT_TRUE(vhost::parseScript("snapshot a.png\nsnapshot a.png\nok\n", "edit.vts", script, error))
-        << error;
+    script::Script script;
+    script::ReadError error;
+    ASSERT_TRUE(script::readScript("snapshot a.png\nsnapshot a.png\nok\n", "edit.vts", script, error))
+        << error.what;
     const vhost::FileRoles roles = vhost::sessionFileRoles(o, script, at("vantorel.p"));
     std::vector<std::string> inputs, outputs;
     for (const auto &f : roles.inputs) inputs.push_back(f.role + "=" + (f.standardInput ? "stdin" : f.path));
@@ -173,7 +175,7 @@ TEST_F(FileRoles, ARunsRolesComeFromItsOptionsAndScript) {
     vhost::Options shell;
     shell.window = shell.shell = true;
     shell.scene = at("s.lws");
-    const vhost::FileRoles s = vhost::sessionFileRoles(shell, vhost::Script(), at("vantorel.p"));
+    const vhost::FileRoles s = vhost::sessionFileRoles(shell, script::Script(), at("vantorel.p"));
     ASSERT_EQ(s.outputs.size(), 1u);
     EXPECT_EQ(s.outputs[0].path, at("s.lws"));
     EXPECT_EQ(s.outputs[0].mayReplace, "--scene");

@@ -118,8 +118,8 @@ TEST(OptionTable, EachNeedIsCheckedWithItsOwnMessage) {
             ++needs;
         }
     }
-    EXPECT_EQ(needs,
-              10);  // --save, --diff, --force, --zoom, --record, --shell, --seed, --runs, --list, --json
+    // --save, --diff, --force, --zoom, --record, --shell, --seed, --runs, --failure-script, --list, --json
+    EXPECT_EQ(needs, 11);
 }
 
 TEST(OptionTable, EachConflictIsCheckedWithItsOwnMessage) {

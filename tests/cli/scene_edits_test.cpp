@@ -19,6 +19,7 @@
 #include "session/scene_bytes.h"
 #include "sim/host.h"
 #include "tests/support/deliver.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -284,7 +285,7 @@ void spit(const std::string &path, const std::string &bytes) {
 
 // vantorel-host on a fixture with a script, saving to `save`.
 HostRun saveSession(const std::string &fixture, const std::string &script, const std::string &save) {
-    const std::string dir = testing::TempDir();
+    const std::string &dir = testsupport::privateTempDir();
     const std::string scriptFile = dir + "/edit.vts", errFile = dir + "/stderr.txt";
     spit(scriptFile, script);
     const std::string cmd = "'" VANTOREL_HOST "' --scene '" + fixture + "' --script '" + scriptFile +
@@ -298,7 +299,7 @@ const std::string kFixtures = VANTOREL_SCENEFILE_FIXTURES;
 }  // namespace
 
 TEST(SceneEdits, AColourForLightsDarkAtTimeZeroIsSaved) {
-    const std::string out = testing::TempDir() + "/gates.lws";
+    const std::string out = testsupport::privateTempDir() + "gates.lws";
     const HostRun r = saveSession(kFixtures + "/gate-v1.lws", "prefix NGate\ncolor 255 0 0\nok\n", out);
     EXPECT_EQ(r.exit, 0) << r.err;
     const std::string saved = slurp(out);
@@ -311,7 +312,8 @@ TEST(SceneEdits, AColourForLightsDarkAtTimeZeroIsSaved) {
 
 TEST(SceneEdits, ATypeChangeTheHandlerBlockForbidsWritesNothing) {
     // Saved over a copy of the scene itself: the copy keeps its bytes.
-    const std::string scene = testing::TempDir() + "/v8.lws", original = slurp(kFixtures + "/v8.lws");
+    const std::string scene = testsupport::privateTempDir() + "v8.lws",
+                      original = slurp(kFixtures + "/v8.lws");
     spit(scene, original);
     const HostRun r = saveSession(scene, "click Sun\nlighttype Spot\nclick Bulb\nintensity 10\nok\n", scene);
     EXPECT_EQ(r.exit, 3);

@@ -21,7 +21,8 @@ set(tags "click NAME" "scroll Y" "key K" "lighttype Distant|Point|Spot|Linear|Ar
   "shadow Off|Raytrace|ShadowMap|N" "range V" "drag D1 D2 ..." "drag-event DIST COUNTER"
   "copy, paste, clear" "snapshot FILE.png" "ok, cancel" "expect selected NAME..."
   "expect field intensity|range V" "expect field color R G B" "expect field lighttype|shadow WORD-or-N"
-  "expect ghosted yes|no" "expect info TEXT" "expect error TEXT" "expect prefix TEXT" "expect result N")
+  "expect ghosted yes|no" "expect info TEXT" "expect error TEXT" "expect prefix TEXT" "expect result N"
+  "expect command N TEXT" "expect commands N")
 foreach(tag IN LISTS tags)
   set(found FALSE)
   foreach(line IN LISTS lines)
@@ -34,15 +35,15 @@ foreach(tag IN LISTS tags)
     string(APPEND problems "no entry of its own for '${tag}'\n")
   endif()
 endforeach()
-# Exit statuses: 5 of a session run, 4 with --validate, 3 with --list.
+# Exit statuses: 5 of a session run, 5 with --validate, 3 with --list.
 set(statuses 0)
 foreach(line IN LISTS lines)
   if(line MATCHES "^       [0-4]      [a-z]")
     math(EXPR statuses "${statuses} + 1")
   endif()
 endforeach()
-if(NOT statuses EQUAL 12)
-  string(APPEND problems "${statuses} exit-status entries, expected 12\n")
+if(NOT statuses EQUAL 13)
+  string(APPEND problems "${statuses} exit-status entries, expected 13\n")
 endif()
 # COPYRIGHT holds the copyright and the license, not the build's details.
 string(REGEX MATCH "COPYRIGHT.*" copyright "${text}")

@@ -125,10 +125,11 @@ std::vector<Wanted> editorPanel() {
 }
 
 // One activation of the stand-in with these controls; the body runs inside the open panel.
-void withPanel(std::vector<Wanted> controls, const std::function<void(sim::Host &)> &body) {
+void withPanel(std::vector<Wanted> controls, const std::function<void(sim::Host &)> &body,
+               scene::Scene scene = scene::makeUniformScene(3)) {
     stub = Stub{};
     stub.controls = std::move(controls);
-    sim::Host host(scene::makeUniformScene(3));
+    sim::Host host(std::move(scene));
     testsupport::runOpened(host, &stubActivate, nullptr, [&](sim::Host &h) {
         body(h);
         return sim::Close::Cancel;
@@ -265,6 +266,38 @@ TEST(Deliver, RefusalsSayWhatIsMissing) {
               "no panel is open: driver events work only inside open");
     EXPECT_EQ(testsupport::refusal(host, Action::intensity(1)),
               "no panel is open: driver events work only inside open");
+}
+
+// Texts are typed in UTF-8; the prefix reaches the plug-in in the bytes of
+// the scene's names (cp1252 when they are not all UTF-8), and a typed text as
+// one Layout key per character. What cannot be sent so is refused whole.
+TEST(Deliver, TextsReachThePlugInInTheScenesOwnBytes) {
+    scene::Scene old = scene::makeUniformScene(2);
+    old.lights[0].name = "Ni\xF1o";  // cp1252
+    withPanel(
+        editorPanel(),
+        [](sim::Host &h) {
+            DELIVER(h, Action::prefix("Ni\xC3\xB1o"));   // "Niño" in UTF-8
+            DELIVER(h, Action::prefix("Ni\xF1o"));       // a Latin-1 script's bytes
+            DELIVER(h, Action::prefix("\xE2\x82\xAC"));  // the euro sign has a cp1252 byte
+            EXPECT_EQ(testsupport::refusal(h, Action::prefix("\xCE\xA9mega"))
+                          .rfind("\"\xCE\xA9\" (U+03A9) has no byte in cp1252", 0),
+                      0u);
+            DELIVER(h, Action::type("a\xC3\xB1"));
+            EXPECT_EQ(testsupport::refusal(h, Action::type("b\xE2\x82\xAC"))
+                          .rfind("\"\xE2\x82\xAC\" (U+20AC) has no key of the panel", 0),
+                      0u);
+            EXPECT_EQ(stub.seen, (std::vector<std::string>{"prefix: \"Ni\xF1o\"", "prefix: \"Ni\xF1o\"",
+                                                           "prefix: \"\x80\"", "key 97", "key 241"}));
+        },
+        old);
+    withPanel(editorPanel(), [](sim::Host &h) {
+        DELIVER(h, Action::prefix("Ni\xC3\xB1o"));
+        DELIVER(h, Action::prefix("Ni\xF1o"));
+        DELIVER(h, Action::prefix("\xCE\xA9"));
+        EXPECT_EQ(stub.seen, (std::vector<std::string>{"prefix: \"Ni\xC3\xB1o\"", "prefix: \"Ni\xC3\xB1o\"",
+                                                       "prefix: \"\xCE\xA9\""}));
+    });
 }
 
 // Actions are equal when their kind and the fields that kind uses are.

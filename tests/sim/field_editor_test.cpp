@@ -85,8 +85,10 @@ TEST(FieldEditor, ThePointerPutsTheCaretAtTheNearestBoundary) {
     EXPECT_EQ(FieldEditor(f, "abc", first + cell + 3).caret(), 2u);  // right half of b
     EXPECT_EQ(FieldEditor(f, "abc", -1000).caret(), 0u);
     EXPECT_EQ(FieldEditor(f, "abc", 100000).caret(), 3u);
-    // Inside a character of two bytes: its start.
-    EXPECT_EQ(FieldEditor(f, "\xC3\xA9x", first + cell + 2).caret(), 0u);
+    // One cell per character, whatever its bytes: the left half of x is after é.
+    EXPECT_EQ(FieldEditor(f, "\xC3\xA9x", first + cell + 2).caret(), 2u);
+    EXPECT_EQ(FieldEditor(f, "\xC3\xA9x", first + 2).caret(), 0u);
+    EXPECT_EQ(FieldEditor(f, "\xC3\xA9x", first + 2 * cell + 3).caret(), 3u);
 }
 
 TEST(FieldEditor, WhichCharactersAFieldTakes) {

@@ -7,8 +7,9 @@
 
 #include "panel_geometry.h"
 #include "panel_input.h"
-#include "script.h"
-#include "script_text.h"
+#include "script/reader.h"
+#include "script/recording.h"
+#include "script/runner.h"
 #include "tests/support/deliver.h"
 
 namespace {
@@ -70,7 +71,7 @@ protected:
             PanelInput in(h);
             body(h, in);
             if (!in.finished()) in.requestClose();
-            recorded = in.recorded();
+            recorded = script::recordingLines(in.recording());
             return in.outcome();
         });
         return recorded;
@@ -91,7 +92,7 @@ TEST_F(PanelInputTest, ListClickSetsTheMousePositionAndSelectsTheRowUnderIt) {
         EXPECT_EQ(h.propertyGhosted(), false);
     });
     ASSERT_EQ(rec.size(), 2u);
-    EXPECT_EQ(rec[0], "click \"Rim\"");
+    EXPECT_EQ(rec[0], "click Rim");
     EXPECT_EQ(rec[1], "cancel");
 }
 
@@ -151,8 +152,8 @@ TEST_F(PanelInputTest, ChoiceItemsChooseAndButtonsActOnReleaseInside) {
         click(in, g.cancel);  // after the end nothing more happens
         EXPECT_EQ(in.outcome(), Close::Ok);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype 3  # Linear", "lighttype 3  # Linear",
-                                             "shadow 2  # ShadowMap", "copy", "ok"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"lighttype Linear", "lighttype Linear", "shadow ShadowMap",
+                                             "copy", "ok"}));
     EXPECT_EQ(host.lastOutcome(), Close::Ok);
 }
 
@@ -319,10 +320,10 @@ TEST_F(PanelInputTest, CommitsSetTheValueThenSendTheEvent) {
     ASSERT_EQ(rec.size(), 6u);
     EXPECT_EQ(rec[0], "intensity 42.5");
     EXPECT_EQ(rec[1].rfind("range 1", 0), 0u) << rec[1];
-    EXPECT_EQ(rec[2], "click \"Fill\"");
+    EXPECT_EQ(rec[2], "click Fill");
     EXPECT_EQ(rec[3].rfind("color ", 0), 0u);
     EXPECT_NE(rec[3].find(" 255 "), std::string::npos) << rec[3];
-    EXPECT_EQ(rec[4], "prefix \"Spot\"");
+    EXPECT_EQ(rec[4], "prefix Spot");
 }
 
 TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
@@ -353,7 +354,7 @@ TEST_F(PanelInputTest, ANumberFieldWithoutANumberKeepsItsValueAndSaysWhy) {
         click(in, where(h, "shadow", 1));
         EXPECT_EQ(in.overlay().status, "");
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"shadow 1  # Raytrace", "cancel"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"shadow Raytrace", "cancel"}));
 }
 
 TEST_F(PanelInputTest, TabGoesThroughTheFieldsInReadingOrderSkippingGhostedOnes) {
@@ -398,7 +399,7 @@ TEST_F(PanelInputTest, KeysGoToThePanelAndEscapeIsCancel) {
         EXPECT_TRUE(in.finished());
         EXPECT_EQ(in.outcome(), Close::Cancel);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key backspace", "type \"p #\\\"\"",
+    EXPECT_EQ(rec, (std::vector<std::string>{"type Sp", "key 0x1061", "key backspace", "type \"p #\\\"\"",
                                              "key 0x1030", "cancel"}));
     EXPECT_TRUE(host.commands().empty());
 }
@@ -422,13 +423,43 @@ TEST_F(PanelInputTest, KeysGoingDownAndTypedTextCountOnce) {
         in.keyDown(key(Key::End));
         in.keyDown(s);              // Ctrl+S in a field: not typed
         in.typed("o\x80\xC3\xA9");  // a stray byte stands for a C1 control: not typed
-        EXPECT_EQ(in.overlay().editText, shown + "o\xC3\xA9");
+        EXPECT_EQ(in.overlay().editText, shown + "o\xE9") << "shown in the panel font's cp1252";
         in.keyDown(key(Key::Escape));
         EXPECT_FALSE(in.finished()) << "Escape drops the edit";
         in.keyDown(key(Key::Escape));
         EXPECT_TRUE(in.finished());
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"type \"Sp\"", "key 0x1061", "key 0xe9", "cancel"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"type Sp", "key 0x1061", "key 0xe9", "cancel"}));
+}
+
+// The prefix field on a scene of cp1252 names: edited in the characters the
+// person reads and types, shown in the panel font, sent in the scene's bytes,
+// and recorded in UTF-8.
+TEST_F(PanelInputTest, ThePrefixFieldTakesCharactersAsTheSceneReadsThem) {
+    scene::Scene old = scene::makeDemoScene();
+    old.lights[1].name = "Ni\xF1o";  // cp1252
+    Host host(old);
+    auto rec = session(host, [](Host &h, PanelInput &in) {
+        const Rect field = where(h, "prefix");
+        click(in, field);
+        in.typed("Ni\xC3\xB1");  // Niñ
+        EXPECT_EQ(in.overlay().editText, "Ni\xF1");
+        EXPECT_EQ(in.overlay().caret, 3);
+        in.pointerDown(field.x + sim::kFieldTextInset + 2 * 6 + 1, midY(field));
+        in.pointerUp(field.x + sim::kFieldTextInset + 2 * 6 + 1, midY(field));
+        EXPECT_EQ(in.overlay().caret, 2) << "the caret goes by characters, not bytes";
+        in.typed("\xCE\xA9");  // a character the font lacks
+        EXPECT_EQ(in.overlay().editText, "Ni\x81\xF1");
+        in.keyDown(key(Key::Backspace));
+        in.keyDown(key(Key::Return));
+        EXPECT_EQ(h.prefixText(), "Ni\xF1") << "the plug-in gets the scene's own bytes";
+        EXPECT_EQ(h.selectedNames(), std::vector<std::string>{"Ni\xF1o"});
+        click(in, field);
+        EXPECT_EQ(in.overlay().editText, "Ni\xF1") << "editing again starts from what the field shows";
+        in.typed("o");
+        in.keyDown(key(Key::Return));
+    });
+    EXPECT_EQ(rec, (std::vector<std::string>{"prefix Ni\xC3\xB1", "prefix Ni\xC3\xB1o", "cancel"}));
 }
 
 TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
@@ -447,16 +478,18 @@ TEST_F(PanelInputTest, ClosingTheWindowIsCancelAndDropsAnOpenEdit) {
 // ---- recording and replay ----------------------------------------------------------
 
 // Plays script lines as vantorel-host --script does, on a fresh plug-in;
-// what the runner reports goes to *messages, else there must be nothing.
+// what the runner reports ("LINE: TEXT" each) goes to *messages, else there
+// must be nothing.
 std::vector<std::string> replay(Host &host, const std::vector<std::string> &lines, int &failures,
                                 std::string *messages = nullptr) {
     std::string text;
     for (const auto &l : lines) text += l + "\n";
-    vhost::Script script;
-    std::string error;
-    EXPECT_TRUE(vhost::parseScript(text, "recorded", script, error)) << error << "\n" << text;
+    script::Script script;
+    script::ReadError error;
+    EXPECT_TRUE(script::readScript(text, "recorded", script, error)) << error.what << "\n" << text;
     std::ostringstream err;
-    vhost::ScriptRunner runner(script, err);
+    script::Runner runner(script,
+                          [&err](const script::Message &m) { err << m.line << ": " << m.text << "\n"; });
     sim::PluginLibrary lib = sim::PluginLibrary::load(VANTOREL_PLUGIN_PATH);
     const int result = host.activate(lib, [&](Host &h) { return runner.drive(h); });
     runner.finish(host, result);
@@ -505,8 +538,8 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
         in.keyPress(key(Key::Return));
         click(in, sim::panelGeometry(*h.openPanel()).ok);
     });
-    EXPECT_EQ(rec, (std::vector<std::string>{"click \"Blue\"", "scroll 48", "click \"Blue\" 21",
-                                             "click \"Niño\" 2", "intensity 5e+01", "ok"}));
+    EXPECT_EQ(rec, (std::vector<std::string>{"click Blue", "scroll 48", "click Blue 21", "click Niño 2",
+                                             "intensity 50", "ok"}));
     EXPECT_EQ(halved(live), (std::vector<size_t>{1, 22, 23}));
 
     // The same lights, in another order, after two more: the same lights are edited.
@@ -526,7 +559,7 @@ TEST_F(PanelInputTest, RowClicksAreRecordedByNameAndReplayOnAnotherScene) {
     std::string messages;
     EXPECT_TRUE(replay(lacking, rec, failures, &messages).empty());
     EXPECT_EQ(failures, 1);
-    EXPECT_NE(messages.find("recorded:4: error: click \"Niño\" 2: the scene has 1 light named \"Niño\", so "
+    EXPECT_NE(messages.find("4: click Niño 2: the scene has 1 light named \"Niño\", so "
                             "there is no row \"Niño\" 2"),
               std::string::npos)
         << messages;
@@ -599,27 +632,6 @@ TEST_F(PanelInputTest, RecordedSessionReplaysToTheSameCommandsAndCalls) {
     for (size_t i = 0; i < live.calls().size(); ++i)
         ASSERT_EQ(again.calls()[i].text(), live.calls()[i].text()) << "call " << i;
     EXPECT_EQ(again.scene().lights.size(), 40u);
-}
-
-TEST(ScriptText, WordsReadBackUnchanged) {
-    const std::vector<std::string> texts{"",     "Spot Left", "a\"b", "back\\slash", "# not a comment",
-                                         "\\\"", "é"};
-    const std::vector<double> numbers{0.1, -0.0, 1e-300, 123456789.123, 1.0 / 3.0, -2.5e17};
-    std::string script;
-    for (const auto &t : texts) script += "prefix " + sim::scriptQuoted(t) + "\n";
-    for (double v : numbers) script += "intensity " + sim::scriptNumber(v) + "\n";
-    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF})
-        script += "key " + sim::scriptKey(static_cast<uint16_t>(k)) + "\n";
-    vhost::Script s;
-    std::string error;
-    ASSERT_TRUE(vhost::parseScript(script, "words", s, error)) << error << "\n" << script;
-    ASSERT_EQ(s.steps.size(), texts.size() + numbers.size() + 9);
-    size_t i = 0;
-    for (const auto &t : texts) EXPECT_EQ(s.steps[i++].text.at(0), t);
-    for (double v : numbers) EXPECT_EQ(s.steps[i++].number, v);
-    for (int k : {8, 9, 32, 34, 35, 65, 92, 0x1061, 0xFFFF}) EXPECT_EQ(s.steps[i++].ints.at(0), k);
-    EXPECT_EQ(sim::scriptNumber(0.1), "0.1");
-    EXPECT_EQ(sim::scriptNumber(42.5), "42.5");
 }
 
 }  // namespace

@@ -44,9 +44,10 @@ struct KeptStore : session::Store {
 
 // A driver playing actions, then OK (or Cancel).
 web::PageSession::PanelDriver playing(std::vector<sim::Action> actions, sim::Close close = sim::Close::Ok) {
-    return [actions, close](sim::Host &h, std::vector<std::string> &recorded) {
+    return [actions, close](sim::Host &h, sim::Recorder &recorded) {
         for (const sim::Action &a : actions) EXPECT_TRUE(testsupport::delivered(h, a));
-        recorded = {"recorded"};
+        recorded.record(sim::Action::scroll(7));
+        recorded.record(close == sim::Close::Ok ? sim::Action::ok() : sim::Action::cancel());
         return close;
     };
 }
@@ -146,7 +147,7 @@ TEST(PageSession, ARunsLogIsWhatTheCommandLinePrintsAndCancelChangesNothing) {
     EXPECT_EQ(page.lastRun().outcome, sim::Close::Cancel);
     EXPECT_TRUE(page.lastRun().commands.empty());
     EXPECT_EQ(page.lastRun().transcript, std::vector<std::string>{"result: 0"});
-    EXPECT_EQ(page.lastRun().recorded, std::vector<std::string>{"recorded"});
+    EXPECT_EQ(page.lastRun().recorded, (std::vector<std::string>{"scroll 7", "cancel"}));
     EXPECT_EQ(page.rows()[0].intensity, before[0].intensity);
     EXPECT_EQ(page.unsavedEdits(), 0u);
     EXPECT_EQ(page.status(), "Run 1: cancelled, the scene is unchanged.");

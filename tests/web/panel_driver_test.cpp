@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/window_render.h"
+#include "script/recording.h"
 #include "sim/host.h"
 #include "sim/panel_geometry.h"
 
@@ -111,7 +112,9 @@ Outcome runWith(std::deque<Batch> batches, scene::Scene scene = scene::makeDemoS
     Outcome r;
     Batches events(host, std::move(batches));
     r.result = host.activate(lib, [&](sim::Host &h) {
-        r.outcome = web::runPanel(h, events, r.frames, &r.recorded);
+        sim::Recorder recording;
+        r.outcome = web::runPanel(h, events, r.frames, &recording);
+        r.recorded = script::recordingLines(recording);
         r.closingFrame = render::panelFrame(*h.openPanel(), {});
         return r.outcome;
     });
@@ -130,7 +133,7 @@ TEST(PanelDriver, PresentsTheWindowsFrameThenClicksByTheMouseAndClosesWithOk) {
     EXPECT_FALSE(r.ranOut);
     EXPECT_EQ(r.outcome, sim::Close::Ok);
     EXPECT_EQ(r.result, 0);
-    EXPECT_EQ(r.recorded, (std::vector<std::string>{"click \"Key\"", "ok"}));
+    EXPECT_EQ(r.recorded, (std::vector<std::string>{"click Key", "ok"}));
     ASSERT_FALSE(r.commands.empty());
     EXPECT_EQ(r.commands.front(), "EditLights");
     // A first frame before any event, then one per batch that changed
@@ -162,7 +165,7 @@ TEST(PanelDriver, TypesIntoAFieldWithTheKeysAndLeavesShortcutsAlone) {
         [](const sim::PanelGeometry &g) { return click(g.ok); },
     });
     EXPECT_FALSE(r.ranOut);
-    EXPECT_EQ(r.recorded, (std::vector<std::string>{"click \"Fill\"", "intensity 25", "ok"}));
+    EXPECT_EQ(r.recorded, (std::vector<std::string>{"click Fill", "intensity 25", "ok"}));
     bool found = false;
     for (const std::string &c : r.commands) found = found || c == "LightIntensity 0.250000";
     EXPECT_TRUE(found) << "no LightIntensity 0.250000 among the commands";
@@ -180,7 +183,7 @@ TEST(PanelDriver, EscapeCancelsAndWhatCameAfterStaysQueued) {
     EXPECT_FALSE(r.ranOut);
     EXPECT_EQ(r.outcome, sim::Close::Cancel);
     EXPECT_TRUE(r.commands.empty());
-    EXPECT_EQ(r.recorded, (std::vector<std::string>{"click \"Key\"", "cancel"}));
+    EXPECT_EQ(r.recorded, (std::vector<std::string>{"click Key", "cancel"}));
     EXPECT_EQ(r.leftInQueue, 1u);
 }
 

@@ -52,6 +52,10 @@ same_files "$work/script.out" "$work/out" "the window session's commands differ 
 
 [ -s "$work/rec.vts" ] || fail "--record wrote nothing"
 tail -n 1 "$work/rec.vts" | grep -qx ok || fail "the recording does not end with ok"
+# Written in the script writer's canonical form, the recording is the script
+# above line for line, after its first line (a comment on how to replay it).
+tail -n +2 "$work/rec.vts" >"$work/rec-lines.vts"
+same_files "$work/same.vts" "$work/rec-lines.vts" "the recording is not the script's lines"
 script_run "$work/rec.vts"
 same_files "$work/script.out" "$work/out" "replaying the recording gives other commands"
 
@@ -79,6 +83,6 @@ set +e
 status=$?
 set -e
 [ "$status" = 1 ] || fail "a replay on a scene without Rim exits with $status, not 1"
-grep -q '/rec\.vts:[0-9]*: error: click "Rim": the scene has no light named "Rim"' "$work/norim.err" ||
+grep -q '/rec\.vts:[0-9]*: error: click Rim: the scene has no light named "Rim"' "$work/norim.err" ||
   { cat "$work/norim.err" >&2; fail "the failed replay does not name the light and the line"; }
 [ ! -s "$work/norim.out" ] || fail "the failed replay sent commands"

@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "scenefile/lws_text.h"
-#include "script.h"
-#include "script_numbers.h"
+#include "script/numbers.h"
+#include "script/reader.h"
+#include "tests/script/read_text.h"
 
 namespace {
 
-// The error parseScript gives for one line, or "" when it is taken.
-std::string refusal(const std::string &line) {
-    vhost::Script script;
-    std::string error;
-    return vhost::parseScript(line + "\nok\n", "s.vts", script, error) ? std::string() : error;
-}
+using testsupport::readError;
+using testsupport::readOrFail;
+
+// The error the reader gives for one line, or "" when it is taken.
+std::string refusal(const std::string &line) { return readError(line + "\nok\n", "s.vts"); }
 
 TEST(ScriptNumbers, ReadLikeSceneFiles) {
     // Whatever the scene reader takes, the script takes as the same double,
@@ -57,7 +57,7 @@ TEST(ScriptNumbers, ReadLikeSceneFiles) {
     for (const std::string &w : words) {
         double scene = 0, script = 0;
         const bool sceneTakes = scenefile::parseNumber(w, scene);
-        const std::string why = vhost::readScriptNumber(w, script);
+        const std::string why = script::readScriptNumber(w, script);
         EXPECT_EQ(sceneTakes, why.empty()) << "'" << w << "': " << why;
         if (sceneTakes && why.empty()) {
             EXPECT_EQ(scene, script) << w;
@@ -100,23 +100,22 @@ TEST(ScriptNumbers, EachRefusalSaysWhy) {
 }
 
 TEST(ScriptNumbers, SubnormalsAndKeyCodesAreTaken) {
-    vhost::Script script;
-    std::string error;
-    ASSERT_TRUE(vhost::parseScript("intensity 1e-320\nkey 0x1030\nok\n", "s.vts", script, error)) << error;
-    EXPECT_EQ(script.steps[0].number, 1e-320);   // a subnormal, finite
-    EXPECT_EQ(script.steps[1].ints[0], 0x1030);  // key codes keep their 0x form
+    const script::Script s = readOrFail("intensity 1e-320\nkey 0x1030\nok\n");
+    ASSERT_EQ(s.steps.size(), 3u);
+    EXPECT_EQ(s.steps[0].action()->number, 1e-320);  // a subnormal, finite
+    EXPECT_EQ(s.steps[1].action()->value, 0x1030);   // key codes keep their 0x form
 }
 
 TEST(ScriptNumbers, WholeNumbersInPlainDigits) {
     long long v = 0;
-    EXPECT_EQ(vhost::readWholeNumber("-2147483648", INT32_MIN, INT32_MAX, v), "");
+    EXPECT_EQ(script::readWholeNumber("-2147483648", INT32_MIN, INT32_MAX, v), "");
     EXPECT_EQ(v, INT32_MIN);
-    EXPECT_EQ(vhost::readWholeNumber("+007", INT32_MIN, INT32_MAX, v), "");
+    EXPECT_EQ(script::readWholeNumber("+007", INT32_MIN, INT32_MAX, v), "");
     EXPECT_EQ(v, 7);
-    EXPECT_EQ(vhost::readWholeNumber("2147483648", INT32_MIN, INT32_MAX, v),
+    EXPECT_EQ(script::readWholeNumber("2147483648", INT32_MIN, INT32_MAX, v),
               "is out of range: give a whole number from -2147483648 to 2147483647");
     EXPECT_EQ(
-        vhost::readWholeNumber(std::string(30, '9'), INT32_MIN, INT32_MAX, v).rfind("is out of range", 0),
+        script::readWholeNumber(std::string(30, '9'), INT32_MIN, INT32_MAX, v).rfind("is out of range", 0),
         0u);
 }
 
@@ -126,10 +125,7 @@ TEST(ScriptText, ASnapshotNeedsAFileName) {
 
 TEST(ScriptText, ANulByteIsNamedWithItsColumn) {
     const std::string text = std::string("click Key\nint") + '\0' + "ensity 5\nok\n";
-    vhost::Script script;
-    std::string error;
-    EXPECT_FALSE(vhost::parseScript(text, "edit.vts", script, error));
-    EXPECT_EQ(error, "edit.vts:2: a NUL byte (0x00) at column 4; scripts are text");
+    EXPECT_EQ(readError(text, "edit.vts"), "edit.vts:2: a NUL byte (0x00) at column 4; scripts are text");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// demo_session.cpp - the session vantorel-host plays when no script is given.
-// It runs on the built-in demo scene (Key, Fill, Rim, Sun, Spot Left,
-// Spot Right, spot back, Bounce, Window) and uses every control of the panel.
-#include "script.h"
+// demo_session.cpp - the session played when no script is given. It runs on
+// the built-in demo scene (Key, Fill, Rim, Sun, Spot Left, Spot Right, spot
+// back, Bounce, Window) and uses every control of the panel.
+#include "script/script.h"
 
-namespace vhost {
+namespace script {
 
 const char *demoScript() {
     return R"(# Built-in demo session
@@ -62,4 +62,4 @@ expect result 0
 )";
 }
 
-}  // namespace vhost
+}  // namespace script

@@ -1,11 +1,13 @@
-// script_numbers.cpp - reading the numbers of session scripts.
-#include "script_numbers.h"
+// numbers.cpp - reading and writing the numbers of session scripts.
+#include "script/numbers.h"
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-namespace vhost {
+namespace script {
 
 namespace {
 
@@ -69,6 +71,23 @@ std::string tooManyDigits(const std::string &w) {
            std::to_string(kMaxChars) + ", as in scene files)";
 }
 
+// The fewest significant digits that read back as v (finite, not zero), and
+// the power of ten of the first: v = 0.DIGITS x 10^(exponent + 1).
+void shortestDigits(double v, std::string &digits, int &exponent) {
+    char buf[48];
+    for (int precision = 0; precision < 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*e", precision, v);
+        if (std::strtod(buf, nullptr) == v) break;
+    }
+    // buf is [-]D[.DDD]e(+|-)XX
+    const char *p = buf + (buf[0] == '-' ? 1 : 0);
+    digits.clear();
+    for (; *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
 }  // namespace
 
 std::string readScriptNumber(const std::string &word, double &out) {
@@ -101,4 +120,24 @@ std::string readWholeNumber(const std::string &word, long long lo, long long hi,
            "; write a whole number in plain digits: " + std::to_string(static_cast<long long>(v));
 }
 
-}  // namespace vhost
+std::string writeNumber(double v) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    const std::string sign = std::signbit(v) ? "-" : "";
+    if (v == 0) return sign + "0";
+    std::string digits;
+    int exponent = 0;
+    shortestDigits(v, digits, exponent);
+    if (exponent < -6 || exponent > 20) {
+        const std::string mantissa =
+            digits.size() == 1 ? digits : digits.substr(0, 1) + "." + digits.substr(1);
+        return sign + mantissa + "e" + (exponent < 0 ? "-" : "+") +
+               std::to_string(exponent < 0 ? -exponent : exponent);
+    }
+    if (exponent < 0) return sign + "0." + std::string(static_cast<size_t>(-exponent) - 1, '0') + digits;
+    const size_t whole = static_cast<size_t>(exponent) + 1;  // digits before the point
+    if (digits.size() <= whole) return sign + digits + std::string(whole - digits.size(), '0');
+    return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+}
+
+}  // namespace script
