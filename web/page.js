@@ -172,7 +172,9 @@
     const m = modifiers(e);
     const typing = [...e.key].length === 1 && (!(m & (Mod.Ctrl | Mod.Alt | Mod.Meta)) || (m & Mod.AltGraph));
     // Keys with Ctrl or Meta stay the browser's (Ctrl+W, Ctrl+T, ...); so do F11 and F12.
-    if (panelKeys.has(e.key) || typing) e.preventDefault();
+    // Select-all would select the page behind the panel: nothing the panel shows.
+    const selectAll = (m & (Mod.Ctrl | Mod.Meta)) && e.key.toLowerCase() === 'a';
+    if (panelKeys.has(e.key) || typing || selectAll) e.preventDefault();
     push({ kind: Kind.KeyDown, key: e.key, code: e.code, modifiers: m });
   }, true);
   // Closing the box without a key (a phone's back gesture) is the window's close button: Cancel.
@@ -231,9 +233,17 @@
     $('animated-note').hidden = !anyAnimated;
   }
 
+  // What the command line's exit status means for a script run (vantorel-host --help).
+  const exitMeaning = {
+    0: 'the session ran, whatever the panel\'s outcome',
+    1: 'an expectation or an action of the script failed: the rest of the script was skipped and nothing was written',
+    2: 'the script could not be read; nothing was run',
+  };
+
   function runCaption(run) {
     if (!run.number) return 'The commands the plug-in sends on OK appear here.';
-    const n = 'Run ' + run.number + ': ';
+    const n = 'Run ' + run.number + (run.script ? ' (' + run.script + ')' : '') + ': ';
+    if (run.script && run.exitStatus === 2) return n + 'not run.';
     if (run.outcome === 'ok') return n + 'OK, ' + run.commands.length + ' command(s) sent.';
     if (run.outcome === 'cancel') return n + 'cancelled; the plug-in sent no command.';
     return n + 'the panel did not open.';
@@ -280,6 +290,11 @@
     $('commands-caption').textContent = runCaption(state.run);
     $('commands').textContent = lines(state.run.commands);
     $('transcript').textContent = lines(state.run.transcript);
+    const exit = $('exit-status');
+    exit.hidden = !state.run.script;
+    exit.textContent = state.run.script ? 'Exit status ' + state.run.exitStatus + ' on the command line: ' +
+      exitMeaning[state.run.exitStatus] + '.' : '';
+    $('download-recording').disabled = !state.canRecord;
     if (rowsChanged) showRows();
     if (changesShown) showChanges();
   }
@@ -343,7 +358,39 @@
     }
   }
 
+  async function runScript(file) {
+    if (running || !M) return;
+    let bytes;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch (err) {
+      $('message').textContent = file.name + ': cannot read the file (' + (err && err.message ? err.message : err) + '); choose it again';
+      $('message').classList.add('error');
+      return;
+    }
+    if (running) return;
+    const p = M._malloc(Math.max(1, bytes.length));
+    if (!p) return;
+    try {
+      M.HEAPU8.set(bytes, p);
+      withString(file.name, (n) => M._vt_run_script(n, p, bytes.length));
+    } finally {
+      M._free(p);
+    }
+    showState(true);
+  }
+
   $('open-scene').addEventListener('click', () => $('scene-file').click());
+  $('run-script').addEventListener('click', () => { if (!running && M) $('script-file').click(); });
+  $('script-file').addEventListener('change', (e) => {
+    const file = e.target.files[0];
+    e.target.value = '';
+    if (file) runScript(file);
+  });
+  $('download-recording').addEventListener('click', () => {
+    if (running || !M) return;
+    M._vt_download_recording();
+  });
   $('scene-file').addEventListener('change', (e) => {
     const file = e.target.files[0];
     e.target.value = '';

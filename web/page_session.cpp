@@ -47,7 +47,8 @@ unsigned channelOf(scenefile::LwsSetting s) {
 // The commands Layout took since `before`.
 std::size_t acceptedSince(const sim::Host &h, std::size_t before) {
     std::size_t applied = 0;
-    for (std::size_t i = before; i < h.commandRecords().size(); ++i) applied += h.commandRecords()[i].accepted;
+    for (std::size_t i = before; i < h.commandRecords().size(); ++i)
+        applied += h.commandRecords()[i].accepted;
     return applied;
 }
 
@@ -162,7 +163,8 @@ void PageSession::answerOpen(bool open) {
 // command line would print: the commands, and the transcript (the error
 // boxes and info texts as they come, the host's warnings, "result: N").
 // after(result) runs once "result: N" is in, with the transcript still open.
-int PageSession::activate(RunLog &log, const sim::Host::Driver &driver, const std::function<void(int)> &after) {
+int PageSession::activate(RunLog &log, const sim::Host::Driver &driver,
+                          const std::function<void(int)> &after) {
     Scene &s = *scene_;
     log.number = ++runs_;
     const std::string many = tooManyLights(s.host->scene().lights.size());
@@ -188,7 +190,8 @@ int PageSession::run(const PanelDriver &driver) {
     RunLog log;
     sim::Recorder recording;
     const std::size_t before = s.host->commandRecords().size();
-    activate(log, [&](sim::Host &h) { return driver(h, recording); }, nullptr);
+    activate(
+        log, [&](sim::Host &h) { return driver(h, recording); }, nullptr);
     if (log.outcome) log.recorded = script::recordingLines(recording);
     s.logic.runFinished(log.outcome == sim::Close::Ok, acceptedSince(*s.host, before));
     lastRun_ = log;
@@ -224,7 +227,10 @@ int PageSession::runScript(const std::string &name, const std::string &text) {
     if (!script::readScript(text, name, parsed, error)) {
         // Nothing runs, as on the command line.
         log.number = ++runs_;
-        log.transcript.push_back(name + ":" + std::to_string(error.line) + ": error: " + error.what);
+        // The language is described where the command line's is.
+        log.transcript.push_back(
+            name + ":" + std::to_string(error.line) + ": error: " + error.what +
+            (error.unknownAction ? "; see vantorel-host --help for the script language" : ""));
         log.exitStatus = kScriptUnreadable;
         lastRun_ = std::move(log);
         statusIsError_ = true;
@@ -234,8 +240,7 @@ int PageSession::runScript(const std::string &name, const std::string &text) {
     script::Runner runner(parsed, [&log, &name](const script::Message &m) {
         if (m.kind == script::Message::Kind::Failure)
             log.transcript.push_back(name + ":" + std::to_string(m.line) + ": error: " + m.text);
-        else
-            log.transcript.push_back("warning: " + m.text);
+        else log.transcript.push_back("warning: " + m.text);
     });
     std::vector<std::string> pictures;
     runner.snapshot = [this, &pictures](sim::Host &h, const std::string &file, std::string &why) {
@@ -257,7 +262,9 @@ int PageSession::runScript(const std::string &name, const std::string &text) {
     const scene::Scene before = s.host->scene();
     const std::size_t records = s.host->commandRecords().size();
     s.host->namesShownBy = "the table of lights shows them";
-    activate(log, [&](sim::Host &h) { return runner.drive(h); }, [&](int result) { runner.finish(*s.host, result); });
+    activate(
+        log, [&](sim::Host &h) { return runner.drive(h); },
+        [&](int result) { runner.finish(*s.host, result); });
     log.exitStatus = runner.failures() ? kScriptStepFailed : kScriptRan;
     std::string status;
     if (runner.failures()) {

@@ -59,7 +59,8 @@ public:
 // batches of events and presents a frame after each batch that changed
 // something, until OK or Cancel. recorded, when given, receives the session
 // as the actions that replay it.
-sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter, sim::Recorder *recorded = nullptr);
+sim::Close runPanel(sim::Host &h, EventSource &events, Presenter &presenter,
+                    sim::Recorder *recorded = nullptr);
 
 }  // namespace web
 

@@ -160,8 +160,9 @@ EMSCRIPTEN_KEEPALIVE int vt_run() {
     g_page->running = true;
     PageEvents events;
     PagePresenter presenter;
-    const int result = g_page->session.run(
-        [&](sim::Host &h, sim::Recorder &recorded) { return web::runPanel(h, events, presenter, &recorded); });
+    const int result = g_page->session.run([&](sim::Host &h, sim::Recorder &recorded) {
+        return web::runPanel(h, events, presenter, &recorded);
+    });
     g_page->running = false;
     return result;
 }

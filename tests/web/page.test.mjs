@@ -311,6 +311,63 @@ const cases = {
     same(dialogs, 1, 'beforeunload questions after the save');
     check(page.page.isClosed(), 'the page did not close after the save');
   },
+
+  // "Download recording": the last run by hand as a script that
+  // vantorel-host --script replays with the same stdout.
+  async recording(t) {
+    const page = await t.open();
+    check(await page.button('Download recording').isDisabled(), 'Download recording is offered before any run');
+    const scene = path.join(fixtures, 'v8.lws');
+    await page.openScene(scene);
+    const panel = await page.run(t.host.points(scene));
+    await panel.click('row:Bulb');
+    await panel.setField('Intensity', '33');
+    await panel.click('shadow.2');
+    await panel.click('row:Key');
+    await panel.click('copy');
+    await panel.click('row:Sun');
+    await panel.click('paste');
+    await panel.ok();
+    const d = await page.download(() => page.button('Download recording').click());
+    same(d.name, 'v8-session-1.vts', 'the recording\'s file name');
+    const file = path.join(scratch, d.name);
+    fs.writeFileSync(file, d.bytes);
+    const cli = t.host.run(['--scene', scene, '--script', file]);
+    same(cli.status, 0, 'vantorel-host replaying the recording (' + cli.stderr + ')\n' + d.bytes);
+    same(cli.stdout, await page.commands(), 'the replay\'s stdout against the commands pane');
+    check(cli.stdout.includes('ShadowType 2'), 'the replay lost the shadow edit:\n' + d.bytes);
+  },
+
+  // "Run script…": a script file played on the open scene, with what the
+  // command line shows for it: commands, transcript, exit status.
+  async 'run-script'(t) {
+    const page = await t.open();
+    const scene = path.join(fixtures, 'v8.lws');
+    await page.openScene(scene);
+    const play = async (name, text) => {
+      fs.writeFileSync(path.join(scratch, name), text);
+      const before = await page.message();
+      const [chooser] = await Promise.all([page.page.waitForEvent('filechooser'), page.button('Run script…').click()]);
+      await chooser.setFiles(path.join(scratch, name));
+      await page.page.waitForFunction((b) => document.getElementById('message').textContent !== b, before);
+      const cli = t.host.run(['--scene', scene, '--script', name], { cwd: scratch });
+      same(await page.commands(), cli.stdout, name + ': the commands pane against vantorel-host\'s stdout');
+      const shownTranscript = await page.transcript();
+      same(shownTranscript, lines(cli.stderr).filter((l) => !l.startsWith('vantorel-host: ')).map((l) => l + '\n').join(''),
+        name + ': the transcript against vantorel-host\'s stderr');
+      check((await page.text('#exit-status')).startsWith('Exit status ' + cli.status + ' '),
+        name + ': exit status ' + cli.status + ', the page says: ' + await page.text('#exit-status'));
+      return cli;
+    };
+    const failed = await play('check.vts', 'click Sun\nintensity 30\nok\nexpect field intensity 31\n');
+    same(failed.status, 1, 'vantorel-host on a failing expectation');
+    check((await page.rows())[0][2].startsWith('120.0%'), 'a failed script changed the table: ' + (await page.rows())[0][2]);
+    const typo = await play('typo.vts', 'clik Sun\n');
+    same(typo.status, 2, 'vantorel-host on a script it cannot read');
+    const good = await play('edit.vts', 'click Sun\nintensity 30\nshadow Off\nok\n');
+    same(good.status, 0, 'vantorel-host on a good script');
+    check((await page.rows())[0][2].startsWith('30.0%'), 'the table after the script: ' + (await page.rows())[0][2]);
+  },
 };
 
 main(cases);

@@ -232,3 +232,100 @@ TEST(PageSession, ShowChangesIsTheDiffOfASaveAgainstWhatWasSavedLast) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a script run shows, in one value for the assertions.
+struct ScriptShown {
+    int exit;
+    std::vector<std::string> commands, transcript;
+};
+ScriptShown played(web::PageSession &page, const std::string &name, const std::string &text) {
+    const int exit = page.runScript(name, text);
+    return {exit, page.lastRun().commands, page.lastRun().transcript};
+}
+
+}  // namespace
+
+TEST(PageSession, AScriptPlaysOnTheSceneAsItStandsAndFailuresLeaveItAsItWas) {
+    KeptStore store;
+    web::PageSession page(plugin(), store);
+    ASSERT_EQ(page.open("v3.lws", fixture("v3.lws")), web::OpenResult::Opened);
+    const std::string first = page.rows()[0].name;
+
+    const ScriptShown ok = played(page, "edit.vts", "click \"" + first + "\"\nintensity 25\nok\n");
+    EXPECT_EQ(ok.exit, web::kScriptRan);
+    ASSERT_FALSE(ok.commands.empty());
+    EXPECT_EQ(ok.commands.front(), "EditLights");
+    EXPECT_EQ(ok.transcript, std::vector<std::string>{"result: 0"});
+    EXPECT_DOUBLE_EQ(page.rows()[0].intensity, 0.25);
+    EXPECT_GT(page.unsavedEdits(), 0u);
+    EXPECT_EQ(page.lastRun().script, "edit.vts");
+
+    // A failed expectation after OK: the commands were sent, the transcript
+    // says where, and the scene goes back (the command line saves nothing).
+    const ScriptShown failed = played(page, "check.vts", "intensity 80\nok\nexpect field intensity 81\n");
+    EXPECT_EQ(failed.exit, web::kScriptStepFailed);
+    EXPECT_FALSE(failed.commands.empty());
+    ASSERT_EQ(failed.transcript.size(), 2u);
+    EXPECT_EQ(failed.transcript[0], "result: 0");
+    EXPECT_EQ(failed.transcript[1].rfind("check.vts:3: error: ", 0), 0u) << failed.transcript[1];
+    EXPECT_DOUBLE_EQ(page.rows()[0].intensity, 0.25);
+    EXPECT_TRUE(page.statusIsError());
+    EXPECT_NE(page.status().find("as it was before the script"), std::string::npos) << page.status();
+
+    // A line that is not the language: nothing runs.
+    const ScriptShown unreadable = played(page, "typo.vts", "clik Key\nok\n");
+    EXPECT_EQ(unreadable.exit, web::kScriptUnreadable);
+    EXPECT_TRUE(unreadable.commands.empty());
+    ASSERT_EQ(unreadable.transcript.size(), 1u);
+    EXPECT_EQ(unreadable.transcript[0].rfind("typo.vts:1: error: ", 0), 0u) << unreadable.transcript[0];
+    EXPECT_DOUBLE_EQ(page.rows()[0].intensity, 0.25);
+
+    // A click on a light the scene does not have names the place to look.
+    const ScriptShown nobody = played(page, "nobody.vts", "click Nobody\nok\n");
+    EXPECT_EQ(nobody.exit, web::kScriptStepFailed);
+    EXPECT_TRUE(nobody.commands.empty());
+    ASSERT_FALSE(nobody.transcript.empty());
+    EXPECT_NE(nobody.transcript[0].find("the table of lights shows them"), std::string::npos)
+        << nobody.transcript[0];
+}
+
+TEST(PageSession, ASnapshotOfAScriptIsAPictureInTheStoreUnderItsOwnName) {
+    KeptStore store;
+    web::PageSession page(plugin(), store);
+    EXPECT_EQ(page.runScript("s.vts", "click Fill\nsnapshot pictures/fill.png\ncancel\n"), web::kScriptRan);
+    ASSERT_EQ(store.writes.size(), 1u);
+    EXPECT_EQ(store.writes[0].first, "fill.png");
+    EXPECT_EQ(store.writes[0].second.substr(1, 3), "PNG");
+    EXPECT_NE(page.status().find("Snapshot downloaded: fill.png."), std::string::npos) << page.status();
+}
+
+TEST(PageSession, TheRecordingOfARunByHandReplaysItAndAScriptRunDoesNotReplaceIt) {
+    KeptStore store;
+    web::PageSession page(plugin(), store);
+    EXPECT_EQ(page.recordingText(), "");  // nothing run yet
+    page.run([](sim::Host &h, sim::Recorder &recorded) {
+        EXPECT_TRUE(testsupport::delivered(h, sim::Action::clickName("Rim")));
+        recorded.record(sim::Action::clickName("Rim"));
+        EXPECT_TRUE(testsupport::delivered(h, sim::Action::intensity(12.5)));
+        recorded.record(sim::Action::intensity(12.5));
+        recorded.record(sim::Action::ok());
+        return sim::Close::Ok;
+    });
+    const std::vector<std::string> commands = page.lastRun().commands;
+    const std::string text = page.recordingText();
+    EXPECT_EQ(page.recordingName(), "built-in-session-1.vts");
+    EXPECT_EQ(
+        text,
+        "# recorded in the Vantorel page: run 1 on the built-in scene\nclick Rim\nintensity 12.5\nok\n");
+
+    // Played on a fresh page, the recording sends the same commands.
+    KeptStore other;
+    web::PageSession replay(plugin(), other);
+    EXPECT_EQ(replay.runScript(page.recordingName(), text), web::kScriptRan);
+    EXPECT_EQ(replay.lastRun().commands, commands);
+
+    page.runScript("other.vts", "cancel\n");
+    EXPECT_EQ(page.recordingText(), text);
+}
