@@ -3,7 +3,7 @@
 # Checked when the build is configured: a library that links one it may not
 # use stops the configuration, naming both. Arrows run downwards only:
 #
-#   front ends   vantorel_window  (web: vantorel_web)     vantorel_host_cli
+#   front ends   vantorel_window  vantorel_web_logic     vantorel_host_cli
 #   workspace    vantorel_session   vantorel_file_store
 #   sessions     vantorel_script    vantorel_render        vantorel_validate
 #   host         vantorel_sim
@@ -27,7 +27,7 @@ set(VANTOREL_LAYERS
   "vantorel_validate:vantorel_sim,vantorel_script,vantorel_scene,vantorel_scenefile,vantorel_fileio"
   "vantorel_window_logic:vantorel_render,vantorel_sim,vantorel_session,vantorel_scene"
   "vantorel_window:vantorel_window_logic,vantorel_session,vantorel_render,vantorel_sim,vantorel_scene,SDL"
-  "vantorel_web:vantorel_session,vantorel_script,vantorel_render,vantorel_sim,vantorel_scenefile,vantorel_scene")
+  "vantorel_web_logic:vantorel_session,vantorel_session_store,vantorel_script,vantorel_render,vantorel_sim,vantorel_scenefile,vantorel_scene")
 
 function(vantorel_check_layers)
   foreach(entry ${VANTOREL_LAYERS})

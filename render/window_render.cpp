@@ -97,6 +97,8 @@ std::vector<ShellRow> shellRows(const scene::Scene &scene) {
         const char *s = sim::shadowTypeName(l.shadowType);
         r.shadow = s ? s : std::to_string(l.shadowType);
         r.range = l.range;
+        r.limited = (l.flags & 1u) != 0;
+        r.animated = l.intensityAnimated ? kIntensityChannel : 0u;
         rows.push_back(std::move(r));
     }
     return rows;

@@ -41,6 +41,17 @@ int firstShownByte(const sim::Rect &r, int caret);
 
 // ---- Shell mode: a small stand-in for Layout between runs of the plug-in ----
 
+// The settings of a light that a scene file can animate: bits of
+// ShellRow::animated.
+enum ShellChannel : unsigned {
+    kTypeChannel = 1u << 0,
+    kIntensityChannel = 1u << 1,
+    kColorChannel = 1u << 2,
+    kShadowChannel = 1u << 3,
+    kRangeChannel = 1u << 4,
+    kLimitedChannel = 1u << 5,
+};
+
 // One light as the table shows it.
 struct ShellRow {
     std::string name;
@@ -49,7 +60,11 @@ struct ShellRow {
     int r = 0, g = 0, b = 0;  // 0..255
     std::string shadow;       // "Off", "Raytrace", "ShadowMap"
     double range = 0;
+    bool limited = false;   // the range is limited (falloff on)
+    unsigned animated = 0;  // ShellChannel bits: the value shown is the one at time 0
 };
+// The scene's lights as rows; animated holds what the scene knows of (an
+// intensity envelope), a front end with the scene file adds the rest.
 std::vector<ShellRow> shellRows(const scene::Scene &scene);
 
 // A question over the table, with two or three buttons; the Save-as question

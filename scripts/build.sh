@@ -3,6 +3,7 @@
 #
 #   scripts/build.sh demo [ARGS...]  install what is missing, build, run vantorel-host
 #   scripts/build.sh test            install what is missing, build everything, run every test
+#   scripts/build.sh web             install what is missing, build the browser page, print its path
 #   scripts/build.sh deps            only install the packages: build, tests, fuzzing, valgrind
 #   scripts/build.sh package         build the release archives into dist/ (scripts/package.sh)
 #
@@ -11,7 +12,7 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 
-usage() { sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; }
 
 linux_packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev libstb-dev nlohmann-json3-dev libsdl2-dev)
 # The window tests: a virtual display, X input, screenshots (tests/window/).
@@ -25,6 +26,9 @@ package_packages=(zip unzip git)
 tool_packages=(clang libclang-rt-14-dev valgrind)
 # The test command's lint stage (scripts/lint.sh).
 lint_packages=(clang-format clang-tidy)
+# The browser page (the web preset) and its tests in a real browser (tests/web/).
+web_packages=(emscripten)
+web_test_packages=(chromium nodejs)
 # The test command's fuzz stage (scripts/test-extra.sh runs scripts/fuzz.sh --ci).
 fuzz_packages=(clang libclang-rt-14-dev)
 
@@ -46,7 +50,25 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 }
 
+# npm: Debian's package, unless the Node.js installed brings its own
+# (NodeSource's does, and conflicts with Debian's npm).
+install_npm() {
+  command -v npm >/dev/null 2>&1 || install_packages npm
+}
+
 jobs=$(nproc 2>/dev/null || echo 2)
+
+# The page: build/web/vantorel.html. em++ runs its optimizer with Node, which
+# finds Debian's acorn module through NODE_PATH (the preset sets it).
+build_web() {
+  cmake --preset web >/dev/null
+  cmake --build --preset web -j "$jobs"
+}
+
+# The browser tests' one npm package, exactly as locked, without a browser download.
+install_web_test_modules() {
+  (cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+}
 
 build_linux() {
   local preset=$1
@@ -64,14 +86,26 @@ case "${1:-}" in
   test)
     install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}"
     install_packages "${fuzz_packages[@]}" "${lint_packages[@]}"
+    install_packages "${web_packages[@]}" "${web_test_packages[@]}"
+    install_npm
     build_linux ci
-    ctest --preset ci -j "$jobs"
+    # The browser tests fail here, rather than skip, when the page or the browser is missing.
+    build_web >/dev/null
+    install_web_test_modules
+    VANTOREL_WEB_TESTS_REQUIRED=1 ctest --preset ci -j "$jobs"
     if [ -f scripts/test-extra.sh ]; then
       bash scripts/test-extra.sh
     fi
     ;;
+  web)
+    install_packages "${web_packages[@]}"
+    build_web >&2
+    echo "$PWD/build/web/vantorel.html"
+    ;;
   deps)
     install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${tool_packages[@]}" "${package_packages[@]}" "${window_test_packages[@]}" "${lint_packages[@]}"
+    install_packages "${web_packages[@]}" "${web_test_packages[@]}"
+    install_npm
     ;;
   package)
     # The same builds as CI's (build/ci, build/mingw), only the packaged targets.

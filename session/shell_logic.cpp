@@ -50,11 +50,27 @@ ShellAction ShellLogic::click(int x, int y) {
         if (l.pageClose.contains(x, y)) page_.reset();
         return ShellAction::None;
     }
-    if (l.run.contains(x, y)) return ShellAction::RunPlugin;
-    if (l.save.contains(x, y)) return trySave();
-    if (l.changes.contains(x, y)) return ShellAction::ShowChanges;
-    if (l.quit.contains(x, y)) return tryQuit();
+    if (l.run.contains(x, y)) return press(ShellButton::Run);
+    if (l.save.contains(x, y)) return press(ShellButton::Save);
+    if (l.changes.contains(x, y)) return press(ShellButton::ShowChanges);
+    if (l.quit.contains(x, y)) return press(ShellButton::Quit);
     return ShellAction::None;
+}
+
+ShellAction ShellLogic::press(ShellButton b) {
+    if (dialog_) return ShellAction::None;  // the question is modal
+    switch (b) {
+    case ShellButton::Run: return ShellAction::RunPlugin;
+    case ShellButton::Save: return trySave();
+    case ShellButton::ShowChanges: return ShellAction::ShowChanges;
+    case ShellButton::Quit: return tryQuit();
+    }
+    return ShellAction::None;
+}
+
+std::string ShellLogic::unsavedWarning() const {
+    std::string w = std::to_string(unsaved_) + " unsaved edit(s) will be lost.";
+    return lastOutcome_ != SaveStatus::Written ? "The last save failed. " + w : w;
 }
 
 ShellAction ShellLogic::key(ShellKey k, size_t rows) {
@@ -137,10 +153,14 @@ void ShellLogic::saved(const SaveResult &result) {
                   "writes them to another file.";
         break;
     case SaveStatus::Failed:
-        status_ = result.message + " \"Save as...\" writes the edits to another file.";
+        status_ = result.message + (offersSaveAs ? " \"Save as...\" writes the edits to another file." : "");
         break;
     }
     failure_ = status_;
+    if (!offersSaveAs) {
+        if (unsaved_) status_ += " Unsaved edits: " + std::to_string(unsaved_) + ".";
+        return;
+    }
     dialog_ = Question::SaveFailed;
 }
 
@@ -264,8 +284,7 @@ render::ShellView ShellLogic::view(const scene::Scene &scene) const {
         d.no = "Cancel";
         break;
     case Question::Quit:
-        d.question = std::to_string(unsaved_) + " unsaved edit(s) will be lost.\nQuit anyway?";
-        if (lastOutcome_ != SaveStatus::Written) d.question = "The last save failed. " + d.question;
+        d.question = unsavedWarning() + "\nQuit anyway?";
         d.yes = "Quit";
         d.no = "Stay";
         break;

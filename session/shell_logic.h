@@ -28,6 +28,10 @@ enum class ShellAction {
     Quit,         // end the process
 };
 
+// The shell's buttons, for a front end that has buttons of its own (the page)
+// rather than the shell's picture.
+enum class ShellButton { Run, Save, ShowChanges, Quit };
+
 enum class ShellKey {
     Return,
     Escape,
@@ -70,8 +74,13 @@ public:
     // Tells whether a file exists, so that "Save as..." asks before it
     // replaces one. Unset: it never asks.
     std::function<bool(const std::string &path)> fileExists;
+    // Whether a failed save offers "Save as..." (and "Save anyway"). A front
+    // end whose saves are downloads has no other file to offer: the status
+    // line then says what failed and nothing is asked.
+    bool offersSaveAs = true;
 
     ShellAction click(int x, int y);           // picture pixels at zoom 1
+    ShellAction press(ShellButton b);          // a button, as a click on it
     ShellAction key(ShellKey k, size_t rows);  // rows: lights in the table
     void text(const std::string &utf8);        // typed characters (the Save-as field)
     ShellAction closeRequested();              // the window's close button: as Quit
@@ -87,12 +96,16 @@ public:
     void showChanges(ShellChanges changes);
 
     size_t unsavedEdits() const { return unsaved_; }
+    // What leaving now would drop: "N unsaved edit(s) will be lost.", after
+    // "The last save failed. " when it did.
+    std::string unsavedWarning() const;
     bool asking() const { return dialog_.has_value(); }
     bool showingChanges() const { return page_.has_value(); }
     bool typing() const { return dialog_ == Question::SaveAs; }  // the Save-as field is open
     const std::optional<std::string> &saveTarget() const { return target_; }
     const SaveRequest &saveRequest() const { return request_; }
     int firstRow() const { return firstRow_; }
+    const std::string &status() const { return status_; }
     void setStatus(std::string s) { status_ = std::move(s); }
 
     render::ShellView view(const scene::Scene &scene) const;

@@ -1,7 +1,6 @@
 // shell_scene.cpp - the shell's saves and its page of changes.
 #include "session/shell_scene.h"
 
-#include <sstream>
 #include <utility>
 
 #include "render/window_render.h"
@@ -11,20 +10,26 @@ namespace session {
 namespace {
 
 // Sentences wrapped to the page, the lines after the first indented.
-void addWrapped(ShellChanges &c, const std::string &text) {
-    const int columns = render::shellLayout().pageColumns;
+void addWrapped(ShellChanges &c, const std::string &text, int columns) {
+    if (columns < 1) {
+        c.lines.push_back(text);
+        return;
+    }
     const std::vector<std::string> wrapped = render::wrapText(text, columns - 2, 0);
     for (std::size_t i = 0; i < wrapped.size(); ++i) c.lines.push_back((i ? "  " : "") + wrapped[i]);
 }
 
 }  // namespace
 
-ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const std::string &against) {
+int shellPageColumns() { return render::shellLayout().pageColumns; }
+
+ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const std::string &against,
+                           int columns) {
     ShellChanges c;
-    for (const std::string &w : d.warnings) addWrapped(c, "warning: " + w);
+    for (const std::string &w : d.warnings) addWrapped(c, "warning: " + w, columns);
     if (!d.errors.empty()) {
         c.title = "Save to " + target + " would be refused: nothing would be written";
-        for (const std::string &e : d.errors) addWrapped(c, "error: " + e);
+        for (const std::string &e : d.errors) addWrapped(c, "error: " + e, columns);
         return c;
     }
     if (d.diff.text.empty()) {
@@ -34,10 +39,15 @@ ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const 
     }
     c.title = "Save to " + target + ", against " + against + ": " + std::to_string(d.diff.removed) +
               " line(s) removed, " + std::to_string(d.diff.added) + " added";
-    std::istringstream lines(d.diff.text);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();  // shown without the CR of a CRLF file
-        c.lines.push_back(line);
+    // One line per line of the diff, shown without the CR of a CRLF file.
+    const std::string &text = d.diff.text;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t end = text.find('\n', from);
+        if (end == std::string::npos) end = text.size();
+        std::size_t cut = end;
+        if (cut > from && text[cut - 1] == '\r') --cut;
+        c.lines.push_back(text.substr(from, cut - from));
+        from = end + 1;
     }
     return c;
 }
@@ -68,7 +78,7 @@ SceneSave ShellScene::save(const scene::Scene &scene, const SaveRequest &request
     return s;
 }
 
-ShellChanges ShellScene::changes(const scene::Scene &scene) const {
+ShellChanges ShellScene::changes(const scene::Scene &scene, int columns) const {
     if (!hasFile_) {
         ShellChanges c;
         c.title = "No scene file";
@@ -76,7 +86,8 @@ ShellChanges ShellScene::changes(const scene::Scene &scene) const {
                    (howToOpen.empty() ? "" : "; " + howToOpen) + "."};
         return c;
     }
-    return pageOfChanges(diffScene(doc_, baseline_, scene, baselineName_, plugin_), targetName_, against_);
+    return pageOfChanges(diffScene(doc_, baseline_, scene, baselineName_, plugin_), targetName_, against_,
+                         columns);
 }
 
 }  // namespace session

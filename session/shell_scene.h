@@ -18,10 +18,15 @@
 
 namespace session {
 
+// The shell window's page is this many characters wide.
+int shellPageColumns();
+
 // The page of changes for a diff: the warnings, then the errors or the diff,
-// one line each, wrapped to the page. target: the name Save writes to;
+// one line each, sentences wrapped to columns characters (0: not wrapped,
+// for a front end that wraps text itself). target: the name Save writes to;
 // against: what the diff compares with ("s.lws as read").
-ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const std::string &against);
+ShellChanges pageOfChanges(const SceneDiff &d, const std::string &target, const std::string &against,
+                           int columns = shellPageColumns());
 
 class ShellScene {
 public:
@@ -41,8 +46,9 @@ public:
     // Saves scene as the request says. After a save, "Show changes" compares
     // with what was written.
     SceneSave save(const scene::Scene &scene, const SaveRequest &request);
-    // What Save would write now, against what the target holds.
-    ShellChanges changes(const scene::Scene &scene) const;
+    // What Save would write now, against what the target holds (columns: as
+    // for pageOfChanges).
+    ShellChanges changes(const scene::Scene &scene, int columns = shellPageColumns()) const;
 
 private:
     const scenefile::LwsDocument &doc_;

@@ -11,8 +11,8 @@
 
 #include <sys/stat.h>
 
-#include "panel_notes.h"
 #include "render/window_render.h"
+#include "session/hand_panel.h"
 #include "session/shell_logic.h"
 #include "sim/panel_input.h"
 #include "view.h"
@@ -110,26 +110,17 @@ bool feedPanel(sim::PanelInput &in, const SDL_Event &e, const View &view) {
 }
 
 sim::Close panelLoop(sim::Host &h, const Settings &settings, sim::Recorder *recorded, View *behind) {
-    const sim::PanelModel *panel = h.openPanel();
-    sim::PanelInput in(h);
-    sim::Picture first = render::panelFrame(*panel, in.overlay());
+    session::HandPanel panel(h);
+    sim::PanelInput &in = panel.input();
+    sim::Picture first = panel.frame();
     const int zoom = chooseZoom(settings.zoom, first.width(), first.height());
-    View view(panel->title, first, zoom, settings);
+    View view(h.openPanel()->title, first, zoom, settings);
     if (!view.ok()) {
         in.requestClose();
         if (recorded) *recorded = in.recording();
         return in.outcome();
     }
     SDL_StartTextInput();
-    // The host's own note on the status line, after an event that the
-    // plug-in's panel says nothing about; the input's own status comes first.
-    std::size_t recordedSeen = 0;
-    std::string note;
-    auto frame = [&]() {
-        sim::Overlay o = in.overlay();
-        if (o.status.empty()) o.status = note;
-        return render::panelFrame(*panel, o);
-    };
     SDL_Event e;
     while (!in.finished()) {
         if (!SDL_WaitEvent(&e)) {
@@ -145,17 +136,7 @@ sim::Close panelLoop(sim::Host &h, const Settings &settings, sim::Recorder *reco
             expose = feedPanel(in, e, view) || expose;
         } while (!in.finished() && SDL_PollEvent(&e));
         if (in.finished()) break;
-        bool changed = in.takeChanged();
-        const std::vector<sim::Action> &sent = in.recording().actions();
-        if (sent.size() != recordedSeen) {
-            // An event reached the plug-in: the last note is out of date.
-            recordedSeen = sent.size();
-            std::string now =
-                sent.back().kind == sim::ActionKind::Range ? rangeNotSentNote(h) : std::string();
-            changed = changed || now != note;
-            note = std::move(now);
-        }
-        if (changed) view.show(frame());
+        if (panel.takeChanged()) view.show(panel.frame());
         else if (expose) view.refresh();
     }
     if (recorded) *recorded = in.recording();

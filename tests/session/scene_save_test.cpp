@@ -184,6 +184,10 @@ TEST(ShellScene, ThePageShowsWarningsWrappedAndRefusalsInsteadOfADiff) {
     bool error = false;
     for (const std::string &l : c.lines) error = error || l.rfind("error: light 1 \"Sun\"", 0) == 0;
     EXPECT_TRUE(error);
+    // Unwrapped, for a front end that wraps text itself: one line per sentence.
+    const session::ShellChanges whole = session::pageOfChanges(withWarning, "s.lws", "s.lws as read", 0);
+    ASSERT_EQ(whole.lines.size(), 1 + d.errors.size());
+    EXPECT_EQ(whole.lines[0], "warning: " + longWarning);
 }
 
 }  // namespace

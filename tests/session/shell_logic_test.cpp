@@ -120,6 +120,30 @@ TEST(ShellLogic, AFailedSaveKeepsTheEditsUnsaved) {
     EXPECT_EQ(clickOn(s, L.quit), ShellAction::Quit);
 }
 
+TEST(ShellLogic, AFrontEndWithButtonsOfItsOwnGetsTheSameAnswers) {
+    using session::ShellButton;
+    ShellLogic s("in.lws", "in.lws");
+    EXPECT_EQ(s.press(ShellButton::Run), ShellAction::RunPlugin);
+    EXPECT_EQ(s.press(ShellButton::ShowChanges), ShellAction::ShowChanges);
+    s.runFinished(true, 3);
+    EXPECT_EQ(s.unsavedWarning(), "3 unsaved edit(s) will be lost.");
+    EXPECT_EQ(s.press(ShellButton::Quit), ShellAction::None);  // asks
+    ASSERT_TRUE(s.asking());
+    EXPECT_EQ(s.press(ShellButton::Save), ShellAction::None) << "the question is modal";
+    EXPECT_EQ(clickOn(s, L.dialogNo), ShellAction::None);
+    EXPECT_EQ(s.press(ShellButton::Save), ShellAction::Save);
+    // Without "Save as..." (a page's downloads): the failure is said, nothing asked.
+    s.offersSaveAs = false;
+    s.saved(failed("in.lws", "in.lws was not written."));
+    EXPECT_FALSE(s.asking());
+    EXPECT_EQ(s.status(), "in.lws was not written. Unsaved edits: 3.");
+    EXPECT_EQ(s.unsavedWarning(), "The last save failed. 3 unsaved edit(s) will be lost.");
+    EXPECT_EQ(s.press(ShellButton::Save), ShellAction::Save);
+    s.saved(written("in.lws"));
+    EXPECT_EQ(s.unsavedEdits(), 0u);
+    EXPECT_EQ(s.press(ShellButton::Quit), ShellAction::Quit);
+}
+
 TEST(ShellLogic, ARefusalOffersSaveAnywayAndSaveAs) {
     ShellLogic s(std::nullopt, "in.lws");
     s.runFinished(true, 7);

@@ -125,6 +125,13 @@ TEST(ShellPicture, RowsShowTheSceneAsItIs) {
     EXPECT_EQ(rows[1].type, "9");
     EXPECT_EQ(rows[1].r, 255);
     EXPECT_EQ(rows[1].g, 0);
+    // Limited range from the flags; an intensity envelope is the one animated value a scene knows of.
+    EXPECT_FALSE(rows[0].limited);
+    EXPECT_EQ(rows[0].animated, 0u);
+    scene.lights[1].flags = 1u;
+    scene.lights[1].intensityAnimated = true;
+    EXPECT_TRUE(render::shellRows(scene)[1].limited);
+    EXPECT_EQ(render::shellRows(scene)[1].animated, static_cast<unsigned>(render::kIntensityChannel));
 
     render::ShellView v;
     v.rows = rows;

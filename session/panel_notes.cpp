@@ -1,9 +1,9 @@
 // panel_notes.cpp - notes on the status line from what the host sees.
-#include "panel_notes.h"
+#include "session/panel_notes.h"
 
 #include <vector>
 
-namespace window {
+namespace session {
 
 std::string rangeNotSentNote(const sim::Host &host) {
     const sim::ControlModel *list = host.control(sim::Role::List);
@@ -23,4 +23,4 @@ std::string rangeNotSentNote(const sim::Host &host) {
            " range is not limited";
 }
 
-}  // namespace window
+}  // namespace session

@@ -1,6 +1,6 @@
-// The window's note on Range edits that the plug-in will not send, worked out
+// The status line's note on Range edits that the plug-in will not send, worked out
 // from the list's paint and the scene, on the real plug-in.
-#include "window/panel_notes.h"
+#include "session/panel_notes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,22 +28,22 @@ TEST(RangeNote, NamesTheSelectedLightsWhoseRangeIsNotLimited) {
     sim::Host host(lights({{"Key", true}, {"Fill", false}, {"Rim", false}, {"Back", false}, {"Top", false}}));
     std::vector<std::string> seen;
     testsupport::runOpened(host, lib, [&](sim::Host &h) {
-        seen.push_back(window::rangeNotSentNote(h));  // nothing selected
+        seen.push_back(session::rangeNotSentNote(h));  // nothing selected
         DELIVER(h, Action::clickName("Key"));
-        seen.push_back(window::rangeNotSentNote(h));  // limited: sent
+        seen.push_back(session::rangeNotSentNote(h));  // limited: sent
         DELIVER(h, Action::clickName("Fill"));
-        seen.push_back(window::rangeNotSentNote(h));
+        seen.push_back(session::rangeNotSentNote(h));
         DELIVER(h, Action::clickName("Rim"));
-        seen.push_back(window::rangeNotSentNote(h));
+        seen.push_back(session::rangeNotSentNote(h));
         DELIVER(h, Action::clickName("Back"));
-        seen.push_back(window::rangeNotSentNote(h));
+        seen.push_back(session::rangeNotSentNote(h));
         DELIVER(h, Action::clickName("Top"));
-        seen.push_back(window::rangeNotSentNote(h));
+        seen.push_back(session::rangeNotSentNote(h));
         DELIVER(h, Action::clickName("Key"));  // deselected: only the lights on a selection bar count
         DELIVER(h, Action::clickName("Fill"));
         DELIVER(h, Action::clickName("Rim"));
         DELIVER(h, Action::clickName("Back"));
-        seen.push_back(window::rangeNotSentNote(h));
+        seen.push_back(session::rangeNotSentNote(h));
         return sim::Close::Cancel;
     });
     EXPECT_EQ(seen, (std::vector<std::string>{
@@ -64,10 +64,10 @@ TEST(RangeNote, GoesByListPositionNotByName) {
     std::string first, second;
     testsupport::runOpened(host, lib, [&](sim::Host &h) {
         DELIVER(h, Action::clickY(2));  // row 0
-        first = window::rangeNotSentNote(h);
+        first = session::rangeNotSentNote(h);
         DELIVER(h, Action::clickY(2));
         DELIVER(h, Action::clickY(18));  // row 1
-        second = window::rangeNotSentNote(h);
+        second = session::rangeNotSentNote(h);
         return sim::Close::Cancel;
     });
     EXPECT_EQ(first, "");

@@ -1,13 +1,13 @@
-// panel_notes.h - what the window's status line says about the plug-in that
+// panel_notes.h - what a window's status line says about the plug-in that
 // the plug-in does not say itself, worked out from what the host can see.
-#ifndef VANTOREL_WINDOW_PANEL_NOTES_H
-#define VANTOREL_WINDOW_PANEL_NOTES_H
+#ifndef VANTOREL_SESSION_PANEL_NOTES_H
+#define VANTOREL_SESSION_PANEL_NOTES_H
 
 #include <string>
 
 #include "sim/host.h"
 
-namespace window {
+namespace session {
 
 // After a Range edit: the plug-in sends a light's range on OK only when its
 // range is limited (bit 0 of its flags), so an edit of an unlimited light's
@@ -20,6 +20,6 @@ namespace window {
 // scene does not show; then the note follows the scene.)
 std::string rangeNotSentNote(const sim::Host &host);
 
-}  // namespace window
+}  // namespace session
 
 #endif
