@@ -240,6 +240,8 @@ int PageSession::runScript(const std::string &name, const std::string &text) {
     script::Runner runner(parsed, [&log, &name](const script::Message &m) {
         if (m.kind == script::Message::Kind::Failure)
             log.transcript.push_back(name + ":" + std::to_string(m.line) + ": error: " + m.text);
+        else if (m.line > 0)
+            log.transcript.push_back(name + ":" + std::to_string(m.line) + ": warning: " + m.text);
         else log.transcript.push_back("warning: " + m.text);
     });
     std::vector<std::string> pictures;

@@ -264,12 +264,15 @@ TEST(PageSession, AScriptPlaysOnTheSceneAsItStandsAndFailuresLeaveItAsItWas) {
 
     // A failed expectation after OK: the commands were sent, the transcript
     // says where, and the scene goes back (the command line saves nothing).
+    // Nothing is selected at the opening, so the edit is warned of first.
     const ScriptShown failed = played(page, "check.vts", "intensity 80\nok\nexpect field intensity 81\n");
     EXPECT_EQ(failed.exit, web::kScriptStepFailed);
     EXPECT_FALSE(failed.commands.empty());
-    ASSERT_EQ(failed.transcript.size(), 2u);
-    EXPECT_EQ(failed.transcript[0], "result: 0");
-    EXPECT_EQ(failed.transcript[1].rfind("check.vts:3: error: ", 0), 0u) << failed.transcript[1];
+    ASSERT_EQ(failed.transcript.size(), 3u);
+    EXPECT_EQ(failed.transcript[0].rfind("check.vts:1: warning: intensity 80: no light is selected", 0), 0u)
+        << failed.transcript[0];
+    EXPECT_EQ(failed.transcript[1], "result: 0");
+    EXPECT_EQ(failed.transcript[2].rfind("check.vts:3: error: ", 0), 0u) << failed.transcript[2];
     EXPECT_DOUBLE_EQ(page.rows()[0].intensity, 0.25);
     EXPECT_TRUE(page.statusIsError());
     EXPECT_NE(page.status().find("as it was before the script"), std::string::npos) << page.status();
