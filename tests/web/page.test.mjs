@@ -93,6 +93,59 @@ async function editAndSave(t, page, scene) {
   check(!d.bytes.equals(fs.readFileSync(scene)), name + ': the saved scene is the file as it was; no edit reached it');
 }
 
+// One session by real input, as a user makes it: rows clicked, a prefix
+// typed as keys, Intensity typed and Return, the drag button dragged, a type
+// and a shadow chosen, copy, another row, paste, OK. The commands must be
+// those of the same session written as a script, and of the recording.
+async function byHand(t, page, scene) {
+  const args = scene ? ['--scene', scene] : [];
+  const names = (await page.rows()).map((cells) => cells[0]);
+  check(names.length >= 3, 'a session by hand needs three lights');
+  const clickLine = (i) => {
+    const occurrence = names.slice(0, i + 1).filter((n) => n === names[i]).length;
+    return 'click ' + quoted(names[i]) + (occurrence > 1 ? ' ' + occurrence : '');
+  };
+  const points = t.host.points(scene || undefined);
+  const panel = await page.run(points);
+  const row = (i) => points.rows[i];
+  const letter = names[2][0];
+  check(/^[A-Za-z]$/.test(letter), 'the third light\'s name starts with no letter: ' + names[2]);
+
+  await panel.clickAt(row(0).x, row(0).y);
+  await panel.press(letter);
+  await panel.setField('Intensity', '75');
+  // The drag button: pressed, moved right 4 and then 12 pixels, released
+  // (the script's distances count the other way: -12 raises by 1.2 %).
+  const d = panel.at('drag');
+  const at = (x) => [panel.box.x + (x + 0.5) * panel.scale, panel.box.y + (d.y + 0.5) * panel.scale];
+  await page.page.mouse.move(...at(d.x));
+  await page.page.mouse.down();
+  await page.page.mouse.move(...at(d.x + 4));
+  await page.page.mouse.move(...at(d.x + 12));
+  await page.page.mouse.up();
+  await panel.idle();
+  await panel.click('lighttype.3');
+  await panel.click('shadow.0');
+  await panel.click('copy');
+  await panel.clickAt(row(1).x, row(1).y);
+  await panel.click('paste');
+  await panel.ok();
+
+  const script = [clickLine(0), 'key ' + letter, 'intensity 75', 'drag -4 -12', 'lighttype Linear', 'shadow Off', 'copy',
+    clickLine(1), 'paste', 'ok'].join('\n') + '\n';
+  const cli = t.host.run(args, { script });
+  same(cli.status, 0, 'vantorel-host on the session by hand (' + cli.stderr + ')\n' + script);
+  same(await page.commands(), cli.stdout, (scene || 'the built-in scene') + ': the commands pane against the session as a script\n' + script);
+  check(cli.stdout.includes('LinearLight') && cli.stdout.includes('ShadowType 0'), 'the session sent no type or shadow:\n' + cli.stdout);
+
+  const rec = await page.download(() => page.button('Download recording').click());
+  const file = path.join(scratch, 'by-hand-' + rec.name);
+  fs.writeFileSync(file, rec.bytes);
+  const replay = t.host.run([...args, '--script', file]);
+  same(replay.stdout, cli.stdout, 'the recording replayed against the session as a script:\n' + rec.bytes);
+  return script;
+}
+
 const cases = {
   // The built-in scene: a light clicked with the real mouse, a value typed, OK.
   async 'built-in'(t) {
@@ -111,6 +164,26 @@ const cases = {
     // The built-in scene has no file: Save is not offered, and the page says why.
     check(await page.button('Save scene').isDisabled(), 'Save scene is offered for the built-in scene');
     check(/no file to save to/.test(await page.text('#save-note')), 'no note says why the built-in scene cannot be saved');
+  },
+
+  // A session by real input on the built-in scene and, when they are there,
+  // on a real scene, whose download must be --save's bytes.
+  async 'by-hand'(t) {
+    const page = await t.open('?zoom=1');
+    await byHand(t, page, null);
+    if (!fs.existsSync(shared)) {
+      console.log('by-hand: ' + shared + ' is absent; the session ran on the built-in scene only');
+      return;
+    }
+    const scene = path.join(shared, 'light-study-01.lws');
+    const real = await t.open('?zoom=1');
+    await real.openScene(scene);
+    const script = await byHand(t, real, scene);
+    const out = path.join(scratch, 'by-hand-saved.lws');
+    const saved = t.host.run(['--scene', scene, '--save', out], { script });
+    same(saved.status, 0, 'vantorel-host --save (' + saved.stderr + ')');
+    const d = await real.download(() => real.button('Save scene').click());
+    check(d.bytes.equals(fs.readFileSync(out)), 'the downloaded scene differs from what --save writes');
   },
 
   // A committed scene file (CRLF, LWSC 8, animated values) through "Open scene…".
