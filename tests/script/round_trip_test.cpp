@@ -80,29 +80,38 @@ public:
         return s;
     }
 
+    // Every kind of the vocabulary, so that a kind added there is generated
+    // here (the switch has no default: the compiler names a missing one).
     Action action() {
-        switch (below(15)) {
-        case 0: return Action::clickY(int32(), chance(30) ? 0 : int32());
-        case 1:
+        using sim::ActionKind;
+        switch (static_cast<ActionKind>(below(sim::kActionKindCount))) {
+        case ActionKind::ClickY: return Action::clickY(int32(), chance(30) ? 0 : int32());
+        case ActionKind::ClickName:
             return Action::clickName(text(),
                                      chance(50) ? 1 : 1 + static_cast<std::int32_t>(below(INT32_MAX)));
-        case 2: return Action::scroll(int32());
-        case 3: return Action::key(static_cast<std::int32_t>(below(0x10000)));
-        case 4: return Action::type(text());
-        case 5: return Action::prefix(text());
-        case 6: return Action::intensity(number());
-        case 7: return Action::range(number());
-        case 8: return Action::color(int32(), int32(), int32());
-        case 9: return Action::lightType(chance(50) ? static_cast<std::int32_t>(below(5)) : int32());
-        case 10: return Action::shadow(chance(50) ? static_cast<std::int32_t>(below(3)) : int32());
-        case 11: {
+        case ActionKind::Scroll: return Action::scroll(int32());
+        case ActionKind::Key: return Action::key(static_cast<std::int32_t>(below(0x10000)));
+        case ActionKind::Type: return Action::type(text());
+        case ActionKind::Prefix: return Action::prefix(text());
+        case ActionKind::Intensity: return Action::intensity(number());
+        case ActionKind::Range: return Action::range(number());
+        case ActionKind::Color: return Action::color(int32(), int32(), int32());
+        case ActionKind::LightType:
+            return Action::lightType(chance(50) ? static_cast<std::int32_t>(below(5)) : int32());
+        case ActionKind::Shadow:
+            return Action::shadow(chance(50) ? static_cast<std::int32_t>(below(3)) : int32());
+        case ActionKind::Drag: {
             std::vector<std::int32_t> d(below(5));
             for (std::int32_t &x : d) x = int32();
             return Action::drag(d);
         }
-        case 12: return Action::dragEvent(int32(), int32());
-        default: return Action::press(static_cast<sim::Button>(below(sim::kButtonCount)));
+        case ActionKind::DragEvent: return Action::dragEvent(int32(), int32());
+        case ActionKind::Press:
+        // ok and cancel close the panel: script() puts one last.
+        case ActionKind::Ok:
+        case ActionKind::Cancel: return Action::press(static_cast<sim::Button>(below(sim::kButtonCount)));
         }
+        return Action::cancel();
     }
 
     Expectation expectation() {
