@@ -80,7 +80,7 @@ cmp -s "$dist/$html" "$tmp/win/vantorel.html" && ok "the zip's vantorel.html is 
     fail "the zip's vantorel.html differs from $html"
 grep -qF "<meta name=\"generator\" content=\"Vantorel $version\">" "$dist/$html" && ok "$html names version $version" ||
     fail "$html does not name version $version"
-grep -q "@[A-Z_]*@" "$dist/$html" && fail "$html has an unreplaced @...@"
+grep -q "@VERSION@\|@PAGE_CSS@\|@MODULE_JS@\|@PAGE_JS@" "$dist/$html" && fail "$html has an unreplaced @...@ mark"
 # Opened as a user opens it: from the unpacked zip, offline, in a browser of
 # its own profile; the DOM once the module has started holds the table.
 chromium=${CHROMIUM:-/usr/bin/chromium}
