@@ -35,7 +35,9 @@ cmake --preset mingw -B "$work/mingw" >/dev/null || exit 2
 cmake --build "$work/mingw" -j "$jobs" --target vantorel-host vantorel_plugin >/dev/null || exit 2
 echo "== second build of the page in $work/web"
 cmake --preset web -B "$work/web" >/dev/null || exit 2
-cmake --build "$work/web" -j "$jobs" >/dev/null || exit 2
+# em++ runs its optimizer with Node, which finds Debian's acorn through
+# NODE_PATH; the web preset sets it, a build by folder does not.
+NODE_PATH=${NODE_PATH:-/usr/share/nodejs} cmake --build "$work/web" -j "$jobs" >/dev/null || exit 2
 echo "== packages of the second builds"
 rm -rf "$work/dist"
 scripts/package.sh "$work/linux" "$work/mingw" "$work/dist" "$work/web" || exit 2
