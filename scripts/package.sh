@@ -23,7 +23,7 @@
 # Exit status: 0 written, 1 a step failed, 2 usage or missing build.
 set -euo pipefail
 
-usage() { sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; }
 die() { echo "package: $*" >&2; exit 2; }
 
 case "${1:-}" in

@@ -21,7 +21,7 @@
 # Exit status: 0 all checks passed, 1 a check failed, 2 usage or set-up error.
 set -u
 case "${1:-}" in
--h | --help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+-h | --help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
 esac
 [ $# -eq 2 ] || { echo "usage: $0 DIST VERSION" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)

@@ -98,5 +98,10 @@ sed 's/2\.0\.0/1.9.0/' "$tmp/web/vantorel.html" >"$tmp/web-stale/vantorel.html"
 refused stale-page "is not the page of version 2.0.0" "$tmp/linux" "$tmp/mingw" "$tmp/dist" "$tmp/web-stale"
 refused five-arguments "LINUX_BUILD MINGW_BUILD OUT_DIR [WEB_BUILD]" "$tmp/linux" "$tmp/mingw" "$tmp/dist" "$tmp/web" extra
 
+# --help is the header comment, all of it and nothing of the code.
+bash "$root/scripts/package.sh" --help >"$tmp/help.log" 2>&1 || fail "--help: exit status $?"
+says help "OUT_DIR/vantorel-V-web.html"
+tail -n 1 "$tmp/help.log" | grep -q "^Exit status:" || fail "--help does not end with the exit status: $(tail -n 1 "$tmp/help.log")"
+
 [ $status = 0 ] && echo "package-args-test: PASS" || echo "package-args-test: FAIL"
 exit $status
