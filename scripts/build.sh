@@ -5,7 +5,7 @@
 #   scripts/build.sh test            install what is missing, build everything, run every test
 #   scripts/build.sh web             install what is missing, build the browser page, print its path
 #   scripts/build.sh deps            only install the packages: build, tests, fuzzing, valgrind
-#   scripts/build.sh package         build the release archives into dist/ (scripts/package.sh)
+#   scripts/build.sh package         build the release archives and the page into dist/ (scripts/package.sh)
 #
 # Exit status: 0 success, 1 a build or test failed, 2 bad usage.
 set -euo pipefail
@@ -108,13 +108,14 @@ case "${1:-}" in
     install_npm
     ;;
   package)
-    # The same builds as CI's (build/ci, build/mingw), only the packaged targets.
-    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
+    # The same builds as CI's (build/ci, build/mingw, build/web), only the packaged targets.
+    install_packages "${linux_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
     cmake --preset ci >/dev/null
     cmake --build --preset ci -j "$jobs" --target vantorel-host vantorel_plugin vantorel_manpage
     cmake --preset mingw >/dev/null
     cmake --build --preset mingw -j "$jobs" --target vantorel-host vantorel_plugin
-    scripts/package.sh build/ci build/mingw dist
+    build_web
+    scripts/package.sh build/ci build/mingw dist build/web
     ;;
   -h|--help|help)
     usage

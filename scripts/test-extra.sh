@@ -7,7 +7,8 @@
 #   VALIDATE_SEED=N VALIDATE_RUNS=N  override the validator's fixed seed and runs
 #   FUZZ_SECONDS=N                   how long each fuzzer runs (default 60)
 #
-# Needs the Linux build in build/ci (scripts/build.sh test makes it first).
+# Needs the Linux build in build/ci (scripts/build.sh test makes it first, and
+# the page in build/web).
 # Runs from the repository root in a few minutes on two cores.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,11 +43,14 @@ tests/windows/run-windows-checks.sh build/ci
 
 # ---- Release archives: made, unpacked and checked, built again and compared -
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' build/ci/CMakeCache.txt)
-section "packages: scripts/package.sh from build/ci and build/mingw into dist/"
-scripts/package.sh build/ci build/mingw dist
+section "packages: the page in build/web (built already by scripts/build.sh test)"
+cmake --preset web >/dev/null
+cmake --build --preset web -j "$jobs" >/dev/null
+section "packages: scripts/package.sh from build/ci, build/mingw and build/web into dist/"
+scripts/package.sh build/ci build/mingw dist build/web
 section "packages: unpacked and checked (the zip's programs under Wine)"
 WINEPREFIX="$PWD/build/mingw/wine-suite/prefix" tests/package/check-packages.sh dist "$version"
-section "packages: the programs built again in build/repro, packaged, compared byte for byte"
+section "packages: the programs and the page built again in build/repro, packaged, compared byte for byte"
 tests/package/rebuild-and-compare.sh dist build/repro
 
 # ---- Fuzzers: each for a short fixed time from the committed corpus ----------
