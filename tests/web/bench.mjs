@@ -16,7 +16,8 @@
 //               key     a prefix key: "L", then Backspace, no field in edit
 //               drag    a pointer move of one panel pixel, the drag button held
 //               wheel   a wheel notch over the list (it scrolls)
-//             each from the event's own time stamp to
+//             each from the event's own time stamp (when the browser got
+//             it from the mouse or the keyboard) to
 //               drawn   the frame put on the canvas (the page's data-frames
 //                       counter goes up), and to
 //               shown   the end of the rendering update that paints it: the
@@ -24,10 +25,15 @@
 //                       then a message posted from it, which runs once that
 //                       update is done. This waits for the display's next
 //                       frame (60 Hz here), which no page code can shorten.
+//             and "work": from the page's first listener of the event to drawn,
+//             what the page and the module spend (the rest of "drawn" is the
+//             browser's queue: it holds wheel and pointer moves for its next
+//             frame).
 //   open      a 10 MB scene from vantorel-genscene (about 12,000 lights), and
 //             the earlier 10.6 MB scene of 2,000 lights with 200 keys each:
 //             the file input's change event to the table shown (the message
-//             changed, then the rendering update after it, as "shown")
+//             changed, then the rendering update after it, as "shown"), and
+//             to the rendering update after the table's last row is in
 //   size      the page's bytes
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -143,7 +149,9 @@ let missed = 0;  // inputs that brought no frame within a second
     const c = document.getElementById('panel');
     window.__bench = { pending: null, done: [] };
     for (const type of ['pointerdown', 'pointermove', 'keydown', 'wheel']) {
-      window.addEventListener(type, (e) => { window.__bench.pending = { type, t: e.timeStamp }; }, true);
+      window.addEventListener(type, (e) => {
+        window.__bench.pending = { type, t: e.timeStamp, handled: performance.now() };
+      }, true);
     }
     const channel = new MessageChannel();
     let waiting = null;
@@ -157,7 +165,8 @@ let missed = 0;  // inputs that brought no frame within a second
       const p = window.__bench.pending;
       if (!p || waiting) return;
       window.__bench.pending = null;
-      waiting = { type: p.type, t: p.t, drawn: performance.now() - p.t };
+      const now = performance.now();
+      waiting = { type: p.type, t: p.t, drawn: now - p.t, work: now - p.handled };
       requestAnimationFrame(() => channel.port2.postMessage(0));
     }).observe(c, { attributes: true, attributeFilter: ['data-frames'] });
   });
@@ -213,7 +222,16 @@ async function opens(file, n) {
         new MutationObserver((_, o) => {
           o.disconnect();
           const drawn = performance.now() - t0;
-          requestAnimationFrame(() => setTimeout(() => resolve({ drawn, shown: performance.now() - t0 }), 0));
+          requestAnimationFrame(() => setTimeout(() => {
+            const shown = performance.now() - t0;
+            // A big table's last rows come in later tasks (aria-busy meanwhile).
+            const table = document.getElementById('lights');
+            const whole = () => {
+              if (table.hasAttribute('aria-busy')) return setTimeout(whole, 1);
+              requestAnimationFrame(() => setTimeout(() => resolve({ drawn, shown, whole: performance.now() - t0 }), 0));
+            };
+            whole();
+          }, 0));
         }).observe(document.getElementById('message'), { childList: true, characterData: true, subtree: true });
       });
     });
@@ -235,16 +253,18 @@ console.log('page         ' + pagePath);
 console.log('browser      Chromium ' + version + ', ' + os.cpus().length + ' x ' + os.cpus()[0].model);
 console.log('load         ' + ms(median(loads)) + ' median of ' + loads.length + ', max ' + ms(Math.max(...loads)) +
   ' (target <= 300 ms)');
-console.log('input        510 lights, zoom 2; event to frame drawn / shown, median and max (target <= 5 ms)');
+console.log('input        510 lights, zoom 2; median and max in ms (target <= 5 ms)');
+console.log('             event     work          drawn         shown');
+const mm = (xs) => (median(xs).toFixed(1) + ', ' + Math.max(...xs).toFixed(1)).padEnd(14);
 for (const [kind, xs] of Object.entries(inputs)) {
-  const d = xs.map((x) => x.drawn), s = xs.map((x) => x.shown);
-  console.log('  ' + kind.padEnd(6) + (xs.length ? '   drawn ' + ms(median(d)) + ', max ' + ms(Math.max(...d)) +
-    ';  shown ' + ms(median(s)) + ', max ' + ms(Math.max(...s)) : '   no frame') + '  (' + xs.length + ' events)');
+  console.log('             ' + kind.padEnd(10) + (xs.length ? mm(xs.map((x) => x.work)) + mm(xs.map((x) => x.drawn)) +
+    mm(xs.map((x) => x.shown)) : 'no frame      ') + '(' + xs.length + ' events)');
 }
 if (missed) console.log('  ' + missed + ' input(s) brought no frame within 1 s');
 for (const [file, xs] of [[generated, openGenerated], [keyed, openKeyed]]) {
   console.log('open         ' + ms(median(xs.map((x) => x.drawn))) + ' drawn, ' + ms(median(xs.map((x) => x.shown))) +
-    ' shown, median of ' + xs.length + ', max shown ' + ms(Math.max(...xs.map((x) => x.shown))) + ' (' +
+    ' shown, median of ' + xs.length + ', max shown ' + ms(Math.max(...xs.map((x) => x.shown))) + '; every row in ' +
+    ms(median(xs.map((x) => x.whole))) + ' (' +
     fs.statSync(file).size + ' bytes, ' + lightsIn(file) + ' lights; target <= 1000 ms)');
 }
 console.log('size         ' + fs.statSync(pagePath).size + ' bytes (target <= 2 MB)');
