@@ -196,6 +196,7 @@
 
   function cell(row, content, animated, className) {
     const td = document.createElement('td');
+    td.setAttribute('role', 'cell');
     if (className) td.className = className;
     if (typeof content === 'string') td.append(content);
     else td.append(...content);
@@ -209,28 +210,88 @@
     row.append(td);
   }
 
+  function rowElement(r) {
+    const tr = document.createElement('tr');
+    tr.setAttribute('role', 'row');
+    const animated = new Set(r.animated);
+    const swatch = document.createElement('span');
+    swatch.className = 'swatch';
+    swatch.style.backgroundColor = 'rgb(' + r.r + ', ' + r.g + ', ' + r.b + ')';
+    cell(tr, r.name);
+    cell(tr, r.type, animated.has('type'));
+    cell(tr, r.intensity, animated.has('intensity'), 'number');
+    cell(tr, [swatch, r.r + ' ' + r.g + ' ' + r.b], animated.has('color'));
+    cell(tr, r.shadow, animated.has('shadow'));
+    cell(tr, r.range, animated.has('range'), 'number');
+    cell(tr, r.limited ? 'yes' : 'no', animated.has('limited'));
+    return tr;
+  }
+
+  // The columns' widths: the widest text of each, header included, as the
+  // browser draws it; each column takes a share of any room left, as a
+  // table's do. Texts are measured once each (a scene repeats most of them).
+  const measure = document.createElement('canvas').getContext('2d');
+  function setColumns(rows) {
+    const table = $('lights');
+    const cellStyle = getComputedStyle(table);
+    const headStyle = getComputedStyle(table.tHead.rows[0].cells[0]);
+    const em = parseFloat(cellStyle.fontSize);
+    const padding = 2 * parseFloat(headStyle.paddingLeft) + 2;
+    measure.font = cellStyle.font;
+    const seen = new Map();
+    const width = (text) => {
+      let w = seen.get(text);
+      if (w === undefined) seen.set(text, (w = measure.measureText(text).width));
+      return w;
+    };
+    measure.font = headStyle.font;
+    const widths = Array.from(table.tHead.rows[0].cells, (th) => measure.measureText(th.textContent).width);
+    measure.font = cellStyle.font;
+    const mark = measure.measureText('*').width * 1.2;  // bold
+    const swatch = 1.3 * em + 2;
+    for (const r of rows) {
+      const texts = [r.name, r.type, r.intensity, r.r + ' ' + r.g + ' ' + r.b, r.shadow, r.range, r.limited ? 'yes' : 'no'];
+      const marked = r.animated.length ? ['', 'type', 'intensity', 'color', 'shadow', 'range', 'limited'] : null;
+      for (let i = 0; i < 7; ++i) {
+        const w = width(texts[i]) + (i === 3 ? swatch : 0) + (marked && i && r.animated.includes(marked[i]) ? mark : 0);
+        if (w > widths[i]) widths[i] = w;
+      }
+    }
+    table.style.setProperty('--columns',
+      widths.map((w) => { const px = Math.ceil(w + padding); return 'minmax(' + px + 'px, ' + px + 'fr)'; }).join(' '));
+  }
+
+  // Rows are put in a first batch at once (all of them in a scene of usual
+  // size) and the rest in later tasks, so that a scene of thousands of lights
+  // shows at once and the page stays responsive; the table is aria-busy
+  // meanwhile. A newer table stops an older one's filling.
+  const kFirstRows = 600, kMoreRows = 1500;
+  let filling = 0;
   function showRows() {
     const rows = JSON.parse(text(M._vt_rows()));
-    const body = document.createDocumentFragment();
-    let anyAnimated = false;
-    for (const r of rows) {
-      const tr = document.createElement('tr');
-      const animated = new Set(r.animated);
-      if (animated.size) anyAnimated = true;
-      const swatch = document.createElement('span');
-      swatch.className = 'swatch';
-      swatch.style.backgroundColor = 'rgb(' + r.r + ', ' + r.g + ', ' + r.b + ')';
-      cell(tr, r.name);
-      cell(tr, r.type, animated.has('type'));
-      cell(tr, r.intensity, animated.has('intensity'), 'number');
-      cell(tr, [swatch, r.r + ' ' + r.g + ' ' + r.b], animated.has('color'));
-      cell(tr, r.shadow, animated.has('shadow'));
-      cell(tr, r.range, animated.has('range'), 'number');
-      cell(tr, r.limited ? 'yes' : 'no', animated.has('limited'));
-      body.append(tr);
+    const table = $('lights');
+    const generation = ++filling;
+    setColumns(rows);
+    let next = 0;
+    const batch = (count) => {
+      const body = document.createDocumentFragment();
+      for (const end = Math.min(rows.length, next + count); next < end; ++next) body.append(rowElement(rows[next]));
+      return body;
+    };
+    table.tBodies[0].replaceChildren(batch(kFirstRows));
+    const more = () => {
+      if (generation !== filling) return;
+      table.tBodies[0].append(batch(kMoreRows));
+      if (next < rows.length) setTimeout(more, 0);
+      else table.removeAttribute('aria-busy');
+    };
+    if (next < rows.length) {
+      table.setAttribute('aria-busy', 'true');
+      setTimeout(more, 0);
+    } else {
+      table.removeAttribute('aria-busy');
     }
-    $('lights').tBodies[0].replaceChildren(body);
-    $('animated-note').hidden = !anyAnimated;
+    $('animated-note').hidden = !rows.some((r) => r.animated.length);
   }
 
   // What the command line's exit status means for a script run (vantorel-host --help).

@@ -189,7 +189,9 @@ export class Page {
   async transcript() { return this.text('#transcript'); }
 
   // The table of lights as shown: one array of cell texts per row.
+  // A big scene's rows are still being put in while the table is aria-busy.
   async rows() {
+    await this.page.waitForFunction(() => !document.getElementById('lights').hasAttribute('aria-busy'));
     return this.page.locator('#lights tbody tr').evaluateAll((trs) =>
       trs.map((tr) => Array.from(tr.cells, (td) => td.textContent)));
   }

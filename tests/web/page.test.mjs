@@ -441,6 +441,57 @@ const cases = {
     same(good.status, 0, 'vantorel-host on a good script');
     check((await page.rows())[0][2].startsWith('30.0%'), 'the table after the script: ' + (await page.rows())[0][2]);
   },
+  // Scenes with more lights than the table puts in at once: every row
+  // comes, in order, once; a scene opened while the rows of the one before
+  // are still coming in shows only its own; no cell's text is cut short.
+  async 'big-table'(t) {
+    const write = (name, n, label) => {
+      const out = ['LWSC\n3\n\nFirstFrame 1\nLastFrame 60\n\n'];
+      for (let i = 1; i <= n; ++i) {
+        const lightName = i === 2 ? 'A much longer name than the others, WWW MMM ' + label : label + ' ' + i;
+        out.push('AddLight\nLightName ' + lightName + '\nShowLight 1 5\nLightMotion\nNumChannels 1\nChannel 0\n' +
+          '{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n\nLightColor 1 0.9 0.8\nLightIntensity ' +
+          (i % 7) * 0.5 + '\nLightType ' + (i % 5) + '\nShadowType ' + (i % 3) + '\nShadowColor 0 0 0\n\n');
+      }
+      const file = path.join(scratch, name);
+      fs.writeFileSync(file, out.join(''));
+      return file;
+    };
+    const first = write('first-20000.lws', 20000, 'Light');
+    const second = write('second-2500.lws', 2500, 'Lamp');
+    const page = await t.open();
+    // The second dropped as soon as the first is open, while its rows still come.
+    const busy = await page.page.evaluate(async (scenes) => {
+      const drop = (s) => {
+        const dt = new DataTransfer();
+        dt.items.add(new File([s.text], s.name));
+        window.dispatchEvent(new DragEvent('drop', { dataTransfer: dt, cancelable: true }));
+      };
+      const message = document.getElementById('message');
+      const opened = (name) => new Promise((resolve) => new MutationObserver((_, o) => {
+        if (!message.textContent.startsWith('Opened ' + name)) return;
+        o.disconnect();
+        resolve(document.getElementById('lights').hasAttribute('aria-busy'));
+      }).observe(message, { childList: true, characterData: true, subtree: true }));
+      const first = opened(scenes[0].name);
+      drop(scenes[0]);
+      const busy = await first;
+      const second = opened(scenes[1].name);
+      drop(scenes[1]);
+      await second;
+      return busy;
+    }, [first, second].map((f) => ({ name: path.basename(f), text: fs.readFileSync(f, 'latin1') })));
+    check(busy, 'the table of 20000 lights was complete at once: nothing to interrupt');
+    checkRows(await page.rows(), expectedRows(t.host, second), 'second-2500.lws opened while the first filled');
+    await page.openScene(first);
+    const rows = await page.rows();
+    same(rows.length, 20000, 'first-20000.lws: rows in the table');
+    same(rows.map((r) => r[0]).filter((n, i) => n !== (i === 1 ? rows[1][0] : 'Light ' + (i + 1))).join(', '), '',
+      'first-20000.lws: rows out of order or repeated');
+    const cut = await page.page.locator('#lights tr').evaluateAll((trs) => trs.slice(0, 12).flatMap((tr) =>
+      Array.from(tr.cells).filter((c) => c.scrollWidth > c.clientWidth).map((c) => c.textContent)));
+    same(JSON.stringify(cut), '[]', 'cells whose text is cut short');
+  },
 };
 
 main(cases);
