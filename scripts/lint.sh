@@ -7,9 +7,8 @@
 #   JOBS=N                          clang-tidy processes in parallel (default: cores)
 #
 # format: clang-format --dry-run --Werror on every tracked .c/.cpp/.h/.hpp file.
-# tidy:   clang-tidy on every translation unit of the Linux build (on the
-#         tests without the static analyzer); prints each warning and a count
-#         per check.
+# tidy:   clang-tidy on every translation unit of the Linux build; prints each
+#         warning and a count per check.
 # Needs clang-format and clang-tidy (Debian packages of the same names).
 # Exit status: 0 clean, 1 a file is not formatted or clang-tidy warned,
 # 2 bad usage or a missing tool or build.
@@ -60,13 +59,8 @@ if [ "$what" != format ]; then
   trap 'rm -f "$out" "$out.w"' EXIT
   echo "== clang-tidy: the translation units of $build, $jobs in parallel"
   # Only the project's own sources (the regex matches compile_commands paths).
-  # The tests get every check but the static analyzer's, which costs most of
-  # the time on them (the test framework's macros) and looks for faults in
-  # code paths that the tests themselves run under the sanitizers.
-  run-clang-tidy -quiet -p "$build" -j "$jobs" "^$root/(?!build/|tests/)" >"$out" 2>&1
+  run-clang-tidy -quiet -p "$build" -j "$jobs" "^$root/(?!build/)" >"$out" 2>&1
   rc=$?
-  run-clang-tidy -quiet -p "$build" -j "$jobs" -checks=-clang-analyzer-* "^$root/tests/" >>"$out" 2>&1
-  rc=$((rc | $?))
   # One line per finding (a header's findings come once, not once per file
   # that includes it), without the colours run-clang-tidy asks for.
   # Findings in the third-party headers the build copies into its own folder
