@@ -43,7 +43,8 @@ struct KeptStore : session::Store {
 };
 
 // A driver playing actions, then OK (or Cancel).
-web::PageSession::PanelDriver playing(std::vector<sim::Action> actions, sim::Close close = sim::Close::Ok) {
+web::PageSession::PanelDriver playing(const std::vector<sim::Action> &actions,
+                                      sim::Close close = sim::Close::Ok) {
     return [actions, close](sim::Host &h, sim::Recorder &recorded) {
         for (const sim::Action &a : actions) EXPECT_TRUE(testsupport::delivered(h, a));
         recorded.record(sim::Action::scroll(7));
