@@ -13,15 +13,13 @@
 # in build/fuzz. libFuzzer's last lines give the speed (exec/s). Needs clang
 # (CLANG=clang++-14 by default) with its libFuzzer run-time. FUZZ_FLAGS adds
 # libFuzzer options, e.g. FUZZ_FLAGS="-runs=1000000" for a long run.
-# FUZZ_PREBUILT=1 with --ci runs the target as --build left it, without
-# configuring or building (so that two runs can share build/fuzz at once).
 #
 # Exit status: 0 nothing found, 1 a finding (crash, failed session check,
 # timeout, leak) or a failed build, 2 bad usage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-usage() { sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; }
 
 ci=false
 case "${1:-}" in
@@ -50,9 +48,6 @@ fi
 # Layout, the validator and the targets' own code are built with the
 # sanitizers but without coverage, so their loops neither steer the fuzzer nor
 # cost a trace call at every comparison.
-if $ci && [ "${FUZZ_PREBUILT:-}" = 1 ]; then
-  [ -x "build/fuzz/fuzz_$target" ] || { echo "fuzz.sh: build/fuzz/fuzz_$target is not built; run scripts/fuzz.sh --build first" >&2; exit 1; }
-else
 mkdir -p build/fuzz
 {
   for folder in host model panel apply scenefile; do echo "src:$PWD/$folder/*"; done
@@ -68,7 +63,6 @@ if [ "$target" = --build ]; then
   exit 0
 fi
 cmake --build build/fuzz -j "${JOBS:-2}" --target "fuzz_$target"
-fi
 seeds=$PWD/fuzz/corpus/$target
 
 if ! $ci; then
