@@ -92,44 +92,44 @@ bool setFail(Options &out, const std::string &text, long long, std::string &erro
 
 // Builds one row of the table.
 struct Row {
-    OptionSpec spec;
+    OptionEntry entry;
 
     Row(const char *name, unsigned modes, Store store) {
-        spec.name = name;
-        spec.shortName = nullptr;
-        spec.modes = modes;
-        spec.store = store;
+        entry.name = name;
+        entry.shortName = nullptr;
+        entry.modes = modes;
+        entry.store = store;
     }
     Row &value(ValueKind kind, const char *valueName, const char *needed) {
-        spec.kind = kind;
-        spec.valueName = valueName;
-        spec.valueNeeded = needed;
+        entry.kind = kind;
+        entry.valueName = valueName;
+        entry.valueNeeded = needed;
         return *this;
     }
     Row &range(long long low, long long high, const char *note = nullptr) {
-        spec.low = low;
-        spec.high = high;
-        spec.rangeNote = note;
+        entry.low = low;
+        entry.high = high;
+        entry.rangeNote = note;
         return *this;
     }
     Row &shortName(const char *name) {
-        spec.shortName = name;
+        entry.shortName = name;
         return *this;
     }
     Row &repeats() {
-        spec.repeats = true;
+        entry.repeats = true;
         return *this;
     }
     Row &needs(const char *other, const char *message) {
-        spec.needs.push_back({other, message});
+        entry.needs.push_back({other, message});
         return *this;
     }
     Row &conflicts(const char *other, const char *message) {
-        spec.conflicts.push_back({other, message});
+        entry.conflicts.push_back({other, message});
         return *this;
     }
     Row &help(const char *text) {
-        spec.help = text;
+        entry.help = text;
         return *this;
     }
 };
@@ -140,12 +140,12 @@ constexpr const char *kListRunsNothing =
     "--list only reads the scene file and runs nothing; leave out --validate, --script, --save, --png, "
     "--diff and --window";
 
-const std::vector<OptionSpec> kOptions = {
+const std::vector<OptionEntry> kOptions = {
     Row("--plugin", kRunModes | kValidateMode, setPlugin)
         .value(ValueKind::File, "FILE", "a file name")
         .help("the plug-in to load (default: vantorel.p beside this program, else in ../lib/vantorel/ "
               "relative to it, where cmake --install puts it)")
-        .spec,
+        .entry,
     Row("--lights", kRunModes, setInt<&Options::lights>)
         .value(ValueKind::Number, "N", "a number of lights")
         .range(0, kMaxLights, "(the most it makes)")
@@ -153,13 +153,13 @@ const std::vector<OptionSpec> kOptions = {
               "shadow off, range 1.0, flags 0 (default: a built-in scene of nine named lights of mixed "
               "types: Key, Fill, Rim, Sun, Spot Left, Spot Right, spot back, Bounce, Window). The panel "
               "lists the first 510 lights of any scene; with more, stderr says so before it opens")
-        .spec,
+        .entry,
     Row("--scene", kRunModes | kListMode, setText<&Options::scene>)
         .value(ValueKind::File, "FILE.lws", "a file name")
         .conflicts("--lights", "--scene and --lights both say which lights to use; give one of them")
         .help("the lights of a LightWave scene file (LWSC 1 to 8), in file order; a malformed file is an "
               "error naming the file and line (exit\t2). Not with --lights")
-        .spec,
+        .entry,
     Row("--save", kRunModes, setText<&Options::save>)
         .value(ValueKind::File, "OUT.lws", "a file name")
         .needs("--scene", "--save writes the scene read with --scene; add --scene FILE.lws")
@@ -172,7 +172,7 @@ const std::vector<OptionSpec> kOptions = {
               "colour x intensity, so an untouched light whose brightest colour is below 255 is rewritten, "
               "renormalised: colour 99 150 160 at 15% comes back as 158 239 255 at 9.41%, the same light. "
               "--diff shows every line a save changes")
-        .spec,
+        .entry,
     Row("--diff", kScriptMode | kWindowMode, setFlag<&Options::diff>)
         .needs("--scene", "--diff shows what --save would write over the --scene file; add --scene FILE.lws")
         .conflicts("--save",
@@ -189,44 +189,44 @@ const std::vector<OptionSpec> kOptions = {
             "limited-range flag: the range may then be written for a light whose falloff stays off in the "
             "file (no command turns it on), which a warning names. With --window the diff is printed once "
             "the window has closed. Not with --save or --shell")
-        .spec,
+        .entry,
     Row("--force", kRunModes, setFlag<&Options::force>)
         .needs("--save", "--force goes with --save (it saves over a scene file that changed on disk)")
         .help("with --save over the --scene file: replace it even though it changed on disk since it was "
               "read (by default that save is refused, exit\t3)")
-        .spec,
+        .entry,
     Row("--png", kScriptMode | kWindowMode, setText<&Options::png>)
         .value(ValueKind::File, "FILE.png", "a file name")
         .help("write a picture of the panel as it was when it closed; if it never opened, nothing is "
               "written (with a warning), nor if the script failed")
-        .spec,
+        .entry,
     Row("--script", kScriptMode, setText<&Options::script>)
         .value(ValueKind::File, "FILE|-", "a file name, or - for standard input")
         .help("the session script to play; - reads standard input (default: a built-in demo session that "
               "selects, edits, copies, pastes and presses OK; it clicks the built-in scene's lights by "
               "name, so give a script with --scene)")
-        .spec,
+        .entry,
     Row("--interface-version", kRunModes, setInterfaceVersion)
         .value(ValueKind::Number, "N", "a number")
         .range(INT32_MIN, INT32_MAX)
         .help("interface version passed to the activation (default\t4)")
-        .spec,
+        .entry,
     Row("--toolkit-version", kRunModes, setToolkitVersion)
         .value(ValueKind::Number, "N", "a number")
         .range(INT32_MIN, INT32_MAX)
         .help("panel toolkit version the host reports (default\t20)")
-        .spec,
+        .entry,
     Row("--without", kRunModes, setWithout)
         .value(ValueKind::Text, "NAME", "the name of a global, such as \"LW Light Info\"")
         .repeats()
         .help("the global lookup answers null for NAME, e.g. --without \"LW Light Info\"; may be repeated")
-        .spec,
+        .entry,
     Row("--fail", kRunModes, setFail)
         .value(ValueKind::Choice, "panel|raster|control:K", "panel, raster or control:K")
         .repeats()
         .help("panel create, raster create, or the Kth addControl (K from 1 to 13, the panel's controls in "
               "creation order) fails; may be repeated to combine panel, raster and one control:K")
-        .spec,
+        .entry,
     Row("--validate", kValidateMode, setFlag<&Options::validate>)
         .help("check the plug-in instead of running a session: its descriptor; 1,000 activations of one "
               "loaded library on random scenes of 0 to 600 lights; every host fault (each global lookup "
@@ -241,7 +241,7 @@ const std::vector<OptionSpec> kOptions = {
               "the other options are ignored. The checks of the rows past the filled ones, the copy buffer "
               "and the prefix as the plug-in's record holds them need its probe build, vantorel_probe.p "
               "(built beside vantorel.p); on another file the report names the checks it could not make")
-        .spec,
+        .entry,
     Row("--window", kWindowMode | kShellMode, setFlag<&Options::window>)
         .conflicts("--script",
                    "--script plays a session without a window and --window lets you play it by hand; give "
@@ -253,14 +253,14 @@ const std::vector<OptionSpec> kOptions = {
               "--scene, --lights, --save, --png, --plugin and the host conditions; stdout, stderr and the "
               "exit status are those of a script run. Needs SDL2 at build time (Debian package libsdl2-dev) "
               "and a display (or xvfb-run). The Windows vantorel-host.exe has no windows")
-        .spec,
+        .entry,
     Row("--zoom", kWindowMode | kShellMode, setInt<&Options::zoom>)
         .value(ValueKind::Number, "N", "a zoom factor from 1 to 4")
         .range(1, 4)
         .needs("--window", kWindowOnly)
         .help("with --window: every panel pixel is N x N screen pixels, N from 1 to 4 (default: the largest "
               "N at which the window fits the screen; 1 on a 1080p screen, 2 from 1440 lines up)")
-        .spec,
+        .entry,
     Row("--record", kWindowMode, setText<&Options::record>)
         .value(ValueKind::File, "FILE.vts", "a file name")
         .needs("--window", kWindowOnly)
@@ -271,7 +271,7 @@ const std::vector<OptionSpec> kOptions = {
               "disk, a read-only file, a full disk) or FILE cannot be written, the session is kept as "
               "NAME-session-N.vts beside the scene file (else beside --save, in the current folder or in "
               "the temporary folder), with or without --record; stderr names it and says how to replay it")
-        .spec,
+        .entry,
     Row("--shell", kShellMode, setFlag<&Options::shell>)
         .needs("--window", kWindowOnly)
         .help(
@@ -282,20 +282,20 @@ const std::vector<OptionSpec> kOptions = {
             "(what Save would write now, as a diff against the file as read or as last saved) and \"Quit\" "
             "(asks before dropping unsaved edits). A save that fails offers \"Save as...\" (a path typed "
             "into a field) and, when the file changed on disk, \"Save anyway\" (as --force)")
-        .spec,
+        .entry,
     Row("--seed", kValidateMode, setSeed)
         .value(ValueKind::Number, "S", "a number")
         .range(0, INT64_MAX)
         .needs("--validate", kValidateOnly)
         .help("with --validate: seed of every random choice (default\t1); the same seed replays the same "
               "checks")
-        .spec,
+        .entry,
     Row("--runs", kValidateMode, setInt<&Options::runs>)
         .value(ValueKind::Number, "N", "a number of random sessions")
         .range(0, 10000000)
         .needs("--validate", kValidateOnly)
         .help("with --validate: random sessions (default\t300)")
-        .spec,
+        .entry,
     Row("--failure-script", kValidateMode, setText<&Options::failureScript>)
         .value(ValueKind::File, "F.vts", "a file name")
         .needs("--validate", "--failure-script goes with --validate")
@@ -306,10 +306,10 @@ const std::vector<OptionSpec> kOptions = {
               "one that passes the validator passes it. Nothing is written when every check passes, nor "
               "when the failure needs several activations or shows where no script can look; stderr then "
               "says why and prints the session. F may not end in .lws")
-        .spec,
+        .entry,
     Row("--version", kVersionMode, setFlag<&Options::version>)
         .help("print the version, the plug-in's file name and whether window support was built in")
-        .spec,
+        .entry,
     Row("--list", kListMode, setFlag<&Options::list>)
         .needs("--scene", "--list lists the lights of a scene file; add --scene FILE.lws")
         .conflicts("--validate", kListRunsNothing)
@@ -323,13 +323,13 @@ const std::vector<OptionSpec> kOptions = {
               "rounded), shadow type, range and whether the range is limited. A \"*\" marks an animated "
               "value, shown at time 0. Names are UTF-8 in double quotes (names that are not UTF-8 are read "
               "as Windows-1252)")
-        .spec,
+        .entry,
     Row("--json", kListMode, setFlag<&Options::json>)
         .needs("--list", "--json is the output format of --list; add --list --scene FILE.lws")
         .help("with --list: print one JSON document instead: the file, its LWSC version and the lights with "
               "the same fields, numbers as numbers")
-        .spec,
-    Row("--help", kHelpMode, setFlag<&Options::help>).shortName("-h").help("show this text").spec,
+        .entry,
+    Row("--help", kHelpMode, setFlag<&Options::help>).shortName("-h").help("show this text").entry,
 };
 
 // Greedy word wrap of text into lines of at most width characters (a word
@@ -360,17 +360,17 @@ std::vector<std::string> wrap(const std::string &text, std::size_t width) {
 
 }  // namespace
 
-const std::vector<OptionSpec> &optionTable() { return kOptions; }
+const std::vector<OptionEntry> &optionTable() { return kOptions; }
 
-const OptionSpec *findOption(const std::string &name) {
-    for (const OptionSpec &o : kOptions)
+const OptionEntry *findOption(const std::string &name) {
+    for (const OptionEntry &o : kOptions)
         if (name == o.name || (o.shortName && name == o.shortName)) return &o;
     return nullptr;
 }
 
 std::string repeatableOptionNames() {
     std::vector<const char *> names;
-    for (const OptionSpec &o : kOptions)
+    for (const OptionEntry &o : kOptions)
         if (o.repeats && o.kind != ValueKind::None) names.push_back(o.name);
     std::string text;
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -380,7 +380,7 @@ std::string repeatableOptionNames() {
 
 std::string optionHelp() {
     std::string text = "Options:\n";
-    for (const OptionSpec &o : kOptions) {
+    for (const OptionEntry &o : kOptions) {
         std::string left = std::string("  ") + (o.shortName ? std::string(o.shortName) + ", " : "") + o.name;
         if (o.valueName) left += std::string(" ") + o.valueName;
         const std::vector<std::string> lines = wrap(o.help, kHelpWidth - kHelpIndent);

@@ -29,7 +29,7 @@ struct OptionLink {
     const char *message;
 };
 
-struct OptionSpec {
+struct OptionEntry {
     const char *name;       // "--scene"
     const char *shortName;  // "-h"; nullptr: none
     ValueKind kind = ValueKind::None;
@@ -48,10 +48,10 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help lists them.
-const std::vector<OptionSpec> &optionTable();
+const std::vector<OptionEntry> &optionTable();
 
 // The option named name ("--scene") or shortName ("-h"); nullptr if none.
-const OptionSpec *findOption(const std::string &name);
+const OptionEntry *findOption(const std::string &name);
 
 // The options that take a value and may be repeated: "--without and --fail".
 std::string repeatableOptionNames();

@@ -43,9 +43,9 @@ std::size_t editDistance(const std::string &a, const std::string &b) {
 // "; did you mean --scene?" for a mistyped option, else "".
 std::string suggestion(const std::string &name) {
     const std::string asLong = name.rfind("--", 0) == 0 ? name : "-" + name;
-    const OptionSpec *best = nullptr;
+    const OptionEntry *best = nullptr;
     std::size_t bestDistance = 3;  // more than two edits away is no typo
-    for (const OptionSpec &o : optionTable()) {
+    for (const OptionEntry &o : optionTable()) {
         const std::size_t d = editDistance(asLong, o.name);
         if (d < bestDistance) {
             best = &o;
@@ -83,15 +83,15 @@ struct Scan {
     std::vector<bool> given;  // by position in the option table
 };
 
-std::size_t indexOf(const OptionSpec &o) { return static_cast<std::size_t>(&o - optionTable().data()); }
+std::size_t indexOf(const OptionEntry &o) { return static_cast<std::size_t>(&o - optionTable().data()); }
 
 bool isGiven(const Scan &scan, const char *name) {
-    const OptionSpec *o = findOption(name);
+    const OptionEntry *o = findOption(name);
     return o && scan.given[indexOf(*o)];
 }
 
 // The value of option o whose argument is arg ("--name" or "--name=value").
-bool takeValue(const OptionSpec &o, const std::string &arg, Scan &scan, std::string &value,
+bool takeValue(const OptionEntry &o, const std::string &arg, Scan &scan, std::string &value,
                std::string &error) {
     const std::size_t eq = arg.find('=');
     if (o.kind == ValueKind::None) {
@@ -115,7 +115,7 @@ bool takeValue(const OptionSpec &o, const std::string &arg, Scan &scan, std::str
 }
 
 // "from 0 to 100000 (the most it makes)"
-std::string rangeText(const OptionSpec &o) {
+std::string rangeText(const OptionEntry &o) {
     std::string text;
     if (o.low == INT32_MIN && o.high == INT32_MAX) text = "";
     else if (o.high == INT64_MAX) text = " from " + std::to_string(o.low);
@@ -124,7 +124,7 @@ std::string rangeText(const OptionSpec &o) {
     return text;
 }
 
-bool storeValue(const OptionSpec &o, const std::string &value, Options &out, std::string &error) {
+bool storeValue(const OptionEntry &o, const std::string &value, Options &out, std::string &error) {
     long long number = 0;
     if (o.kind == ValueKind::Number && !toInt(value, o.low, o.high, number)) {
         error = std::string(o.name) + " takes a whole number" + rangeText(o) + ", not '" + value + "'";
@@ -138,7 +138,7 @@ bool storeValue(const OptionSpec &o, const std::string &value, Options &out, std
 bool readArgument(Scan &scan, Options &out, std::string &error) {
     const std::string arg = scan.argv[scan.i];
     const bool isLong = arg.rfind("--", 0) == 0;
-    const OptionSpec *o = findOption(isLong ? arg.substr(0, arg.find('=')) : arg);
+    const OptionEntry *o = findOption(isLong ? arg.substr(0, arg.find('=')) : arg);
     if (!o) {
         error = unknownArgument(arg);
         return false;
@@ -155,7 +155,7 @@ bool readArgument(Scan &scan, Options &out, std::string &error) {
 
 // What each option given needs and excludes, in the table's order.
 bool checkLinks(const Scan &scan, std::string &error) {
-    for (const OptionSpec &o : optionTable()) {
+    for (const OptionEntry &o : optionTable()) {
         if (!scan.given[indexOf(o)]) continue;
         for (const OptionLink &need : o.needs)
             if (!isGiven(scan, need.other)) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-using vhost::OptionSpec;
+using vhost::OptionEntry;
 using vhost::ValueKind;
 
 struct Parsed {
@@ -34,7 +34,7 @@ Parsed parse(std::vector<std::string> args) {
 }
 
 // A value each option takes.
-std::string goodValue(const OptionSpec &o) {
+std::string goodValue(const OptionEntry &o) {
     switch (o.kind) {
     case ValueKind::None: return "";
     case ValueKind::File: return "a.file";
@@ -47,7 +47,7 @@ std::string goodValue(const OptionSpec &o) {
 
 // The option with a good value, then everything it needs, and what that
 // needs, each option once.
-std::vector<std::string> withNeeds(const OptionSpec &o, std::set<std::string> &seen) {
+std::vector<std::string> withNeeds(const OptionEntry &o, std::set<std::string> &seen) {
     std::vector<std::string> args;
     if (!seen.insert(o.name).second) return args;
     args.push_back(o.name);
@@ -57,13 +57,13 @@ std::vector<std::string> withNeeds(const OptionSpec &o, std::set<std::string> &s
     return args;
 }
 
-std::vector<std::string> withNeeds(const OptionSpec &o) {
+std::vector<std::string> withNeeds(const OptionEntry &o) {
     std::set<std::string> seen;
     return withNeeds(o, seen);
 }
 
 // Both options with what they need, each option once.
-std::vector<std::string> bothWithNeeds(const OptionSpec &a, const OptionSpec &b) {
+std::vector<std::string> bothWithNeeds(const OptionEntry &a, const OptionEntry &b) {
     std::set<std::string> seen;
     std::vector<std::string> args = withNeeds(a, seen);
     for (const std::string &x : withNeeds(b, seen)) args.push_back(x);
@@ -76,14 +76,14 @@ std::vector<std::string> joined(std::vector<std::string> a, const std::vector<st
 }
 
 TEST(OptionTable, EveryOptionWithItsNeedsIsTaken) {
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         const Parsed p = parse(withNeeds(o));
         EXPECT_TRUE(p.ok) << o.name << ": " << p.error;
     }
 }
 
 TEST(OptionTable, AMissingValueIsNamed) {
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         if (o.kind == ValueKind::None) continue;
         const Parsed p = parse({o.name});
         EXPECT_FALSE(p.ok) << o.name;
@@ -92,7 +92,7 @@ TEST(OptionTable, AMissingValueIsNamed) {
 }
 
 TEST(OptionTable, AValueIsGivenOnceUnlessTheOptionAddsUp) {
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         std::vector<std::string> args = withNeeds(o);
         const Parsed p = parse(joined(args, {o.name + std::string(o.kind == ValueKind::None ? "" : "=") +
                                              (o.kind == ValueKind::Choice ? "raster" : goodValue(o))}));
@@ -108,7 +108,7 @@ TEST(OptionTable, AValueIsGivenOnceUnlessTheOptionAddsUp) {
 
 TEST(OptionTable, EachNeedIsCheckedWithItsOwnMessage) {
     int needs = 0;
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         for (const vhost::OptionLink &n : o.needs) {
             // Everything else it needs is there, this one is not.
             std::set<std::string> seen = {n.other};
@@ -124,9 +124,9 @@ TEST(OptionTable, EachNeedIsCheckedWithItsOwnMessage) {
 
 TEST(OptionTable, EachConflictIsCheckedWithItsOwnMessage) {
     int conflicts = 0;
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         for (const vhost::OptionLink &c : o.conflicts) {
-            const OptionSpec *other = vhost::findOption(c.other);
+            const OptionEntry *other = vhost::findOption(c.other);
             ASSERT_NE(other, nullptr) << c.other;
             const Parsed p = parse(bothWithNeeds(o, *other));
             EXPECT_FALSE(p.ok) << o.name << " with " << c.other;
@@ -141,7 +141,7 @@ TEST(OptionTable, EachConflictIsCheckedWithItsOwnMessage) {
 // one of its modes, and an option that excludes a mode's own option does not
 // work in that mode.
 TEST(OptionTable, TheModesAgreeWithTheRules) {
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         EXPECT_NE(o.modes, 0u) << o.name << " works in no mode";
         for (const vhost::OptionLink &n : o.needs)
             EXPECT_NE(o.modes & vhost::findOption(n.other)->modes, 0u) << o.name << " needs " << n.other;
@@ -154,7 +154,7 @@ TEST(OptionTable, TheModesAgreeWithTheRules) {
 }
 
 TEST(OptionTable, ValuesOutsideTheirKindAreRefused) {
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         const std::vector<std::string> all = withNeeds(o);
         const std::vector<std::string> needs(all.begin() + (o.kind == ValueKind::None ? 1 : 2), all.end());
         std::vector<std::string> bad;
@@ -234,7 +234,7 @@ std::vector<std::string> optionLines() {
 TEST(OptionTable, HelpListsEveryOptionOnce) {
     const std::vector<std::string> lines = optionLines();
     EXPECT_EQ(lines.size(), vhost::optionTable().size());
-    for (const OptionSpec &o : vhost::optionTable()) {
+    for (const OptionEntry &o : vhost::optionTable()) {
         std::string entry = std::string("  ") + (o.shortName ? std::string(o.shortName) + ", " : "") + o.name;
         if (o.valueName) entry += std::string(" ") + o.valueName;
         int found = 0;
