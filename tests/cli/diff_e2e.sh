@@ -25,19 +25,8 @@ if [ $# -ne 4 ]; then
 fi
 host=$1 fixtures=$2 scenes=$3 work=$4
 command -v patch >/dev/null || { echo "FAIL: GNU patch is missing (apt-get install patch)"; exit 1; }
-rm -rf "$work"
-mkdir -p "$work" || exit 2
-work=$(cd "$work" && pwd)
-problems=0
-problem() {
-    echo "FAIL: $*"
-    problems=$((problems + 1))
-}
-# run ARGS...: sets rc; stdout to $work/stdout, stderr to $work/stderr.
-run() {
-    "$host" "$@" >"$work/stdout" 2>"$work/stderr"
-    rc=$?
-}
+. "$(dirname "$0")/../support/host_checks.sh"
+fresh_work
 has() { grep -qF -- "$1" "$work/stderr"; }
 
 # check NAME SCENE SCRIPT: --diff and --save of the same session agree through patch.
@@ -162,8 +151,4 @@ expect_usage "--list only reads" --scene "$work/lf.lws" --list --diff
 rc=$?
 [ "$rc" = 4 ] || problem "--diff >/dev/full: exit $rc, expected 4"
 
-if [ "$problems" -gt 0 ]; then
-    echo "$problems problem(s)"
-    exit 1
-fi
-echo "PASS"
+verdict "PASS"

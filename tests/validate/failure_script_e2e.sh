@@ -22,19 +22,8 @@ if [ $# -ne 5 ]; then
     exit 2
 fi
 host=$1 broken=$2 forgetful=$3 plugin=$4 work=$5
-rm -rf "$work"
-mkdir -p "$work" || exit 2
-work=$(cd "$work" && pwd)
-problems=0
-problem() {
-    echo "FAIL: $*"
-    problems=$((problems + 1))
-}
-# run ARGS...: sets rc; stdout to $work/stdout, stderr to $work/stderr.
-run() {
-    "$host" "$@" >"$work/stdout" 2>"$work/stderr"
-    rc=$?
-}
+. "$(dirname "$0")/../support/host_checks.sh"
+fresh_work
 has() { grep -qF -- "$2" "$work/$1"; }
 
 # 1. A failure that replays.
@@ -94,8 +83,4 @@ usage "the plug-in's name" "the failure script's scene would overwrite the plug-
     --validate --plugin "$work/copy.lws" --failure-script "$work/copy.vts"
 usage "without --validate" "--failure-script goes with --validate" --failure-script "$work/F.vts"
 
-if [ "$problems" -ne 0 ]; then
-    echo "$problems check(s) failed"
-    exit 1
-fi
-echo "all passed"
+verdict "all passed"
