@@ -31,12 +31,15 @@ bool editsSelection(const sim::Action &a) {
     }
 }
 
+// The step as its line reads, or as the writer writes it when it has none.
+std::string sourceOf(const Step &s) { return s.source.empty() ? writeStep(s) : s.source; }
+
 }  // namespace
 
 void Runner::fail(const Step &s, const std::string &what) {
     if (!failures_) failedLine_ = s.line;
     ++failures_;
-    const std::string source = s.source.empty() ? writeStep(s) : s.source;
+    const std::string source = sourceOf(s);
     if (report_) report_({Message::Kind::Failure, s.line, source + ": " + what + failNote_});
 }
 
@@ -93,7 +96,7 @@ sim::Close Runner::drive(sim::Host &host) {
         // Delivered all the same, as Layout would; but a replay on another
         // scene that selects nothing should not pass for one that edits.
         if (const sim::Action *a = s.action(); a && editsSelection(*a) && host.propertyGhosted() == true)
-            warn((s.source.empty() ? writeStep(s) : s.source) +
+            warn(sourceOf(s) +
                      ": no light is selected (the controls are ghosted), so this edit changes nothing",
                  s.line);
         const sim::Delivery d = play(s, host);
