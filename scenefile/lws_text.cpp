@@ -33,14 +33,15 @@ Tokens tokenize(std::string_view line, std::size_t maxTokens) {
 
 namespace {
 
-// Scene files are mostly short plain decimals ("0.388235"). One with at most
-// 2^53 as its digits and at most 22 after the point is the quotient of two
-// doubles that hold their values exactly, so one division gives the nearest
-// double, as strtod would, without strtod's cost (in WebAssembly it works in
-// software floating point). Any other text is left to strtod.
+// Scene files are mostly short plain decimals ("0.388235"). One of at most
+// 19 digits whose value without the point is at most 2^53 is the quotient of
+// two doubles that hold their values exactly, so one division gives the
+// nearest double, as strtod would, without strtod's cost (in WebAssembly it
+// works in software floating point). Any other text is left to strtod.
 bool quickDecimal(std::string_view text, double &value) {
-    static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    // Powers of ten up to 1e22 are exact doubles; 19 places need up to 1e19.
+    static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                     1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
     std::size_t i = 0;
     const bool negative = text[0] == '-';
     if (text[0] == '+' || text[0] == '-') ++i;
@@ -58,7 +59,7 @@ bool quickDecimal(std::string_view text, double &value) {
         if (places >= 0) ++places;
     }
     if (places < 0) places = 0;
-    if (digits > (std::uint64_t{1} << 53) || places > 22) return false;
+    if (digits > (std::uint64_t{1} << 53)) return false;
     const double v = static_cast<double>(digits) / kPowers[places];
     value = negative ? -v : v;
     return true;
