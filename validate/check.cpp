@@ -110,7 +110,6 @@ private:
         if (seen) copyRow_.keep(v.copyRow, v.copyRowSize);
         const bool key = a.kind == sim::ActionKind::Key || a.kind == sim::ActionKind::Type;
         const std::string fieldBefore = key ? h.prefixText() : std::string();
-        const std::string prefixBefore = key ? model_.prefix() : std::string();
         const sim::Delivery d = deliver(h, a);
         if (!d) return "event " + describe(e) + " could not be delivered: " + d.why;
         if (d.closes) {
@@ -125,9 +124,9 @@ private:
         if (key) {
             const std::string field = h.prefixText();
             // A key that changes the prefix shows it in the field; any other leaves the field alone.
-            const bool changed = model_.prefix() != prefixBefore;
-            const std::string &expect = changed ? model_.prefix() : fieldBefore;
-            if (changed && field.size() > 255)
+            const bool shown = model_.showedPrefix();
+            const std::string &expect = shown ? model_.prefix() : fieldBefore;
+            if (shown && field.size() > 255)
                 return at() + "the prefix field shows " + std::to_string(field.size()) + " characters";
             if (field != expect)
                 return at() + "the prefix field shows \"" + field.substr(0, 60) + "\", expected \"" +

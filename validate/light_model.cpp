@@ -96,9 +96,15 @@ void LightModel::matchPrefix() {
 void LightModel::key(std::int32_t code) {
     const std::int32_t k = code & 0xffff;
     if (k == 8) {
-        if (!prefix_.empty()) prefix_.pop_back();
+        if (!prefix_.empty()) {
+            prefix_.pop_back();
+            showedPrefix_ = true;
+        }
     } else if (k >= 32 && k <= 126) {
-        if (prefix_.size() < 255) prefix_ += static_cast<char>(k);
+        if (prefix_.size() < 255) {
+            prefix_ += static_cast<char>(k);
+            showedPrefix_ = true;
+        }
     }
     if (k != 4193 && k != 4194) matchPrefix();
 }
@@ -154,6 +160,7 @@ bool LightModel::apply(const sim::Action &a) {
                 f(rows_[i]);
             }
     };
+    showedPrefix_ = false;
     using sim::ActionKind;
     switch (a.kind) {
     case ActionKind::ClickY: click(a.y); return true;

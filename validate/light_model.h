@@ -37,6 +37,10 @@ public:
     std::string untouchedLightProblem(const scene::Scene &before, const scene::Scene &after) const;
 
     const std::string &prefix() const { return prefix_; }
+    // Whether the last action's keys showed the prefix in the field: each key
+    // that removes or adds a character does, even when later keys of the same
+    // typed text bring the prefix back to what it was.
+    bool showedPrefix() const { return showedPrefix_; }
     int lightCount() const { return count_; }
 
 private:
@@ -68,6 +72,7 @@ private:
     double dragBase_ = 0;
     int32_t scroll_ = 0, scrollMax_ = 0;
     std::string prefix_;
+    bool showedPrefix_ = false;
     scene::NameReading reading_;  // how texts typed reach the plug-in
 };
 

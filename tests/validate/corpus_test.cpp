@@ -60,3 +60,15 @@ TEST(FuzzCorpus, GesturesTypedTextsAndAClosingCancelAreChecked) {
 }
 
 }  // namespace
+
+// A typed text whose keys take characters off a prefix and put the same ones
+// back ends where it began, yet each of those keys showed the prefix in the
+// field: the check expects what the field then shows, the cut prefix, not the
+// longer text the field held before.
+TEST(FuzzCorpus, KeysThatChangeThePrefixAndChangeItBackStillShowIt) {
+    validate::Activation a;
+    a.scene = scene::makeUniformScene(2);
+    a.events = {sim::Action::prefix(std::string(300, 'A')), sim::Action::type("\bA"),
+                sim::Action::type("\x06")};
+    EXPECT_EQ(validate::checkSession(VANTOREL_PLUGIN_PATH, {a}), "");
+}
