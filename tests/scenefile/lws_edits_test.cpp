@@ -4,38 +4,12 @@
 
 #include "lws_test_util.h"
 
+using lwstest::changedLines;
+using lwstest::countMentions;
+using lwstest::renderAgainstUnedited;
 using scenefile::LwsDocument;
 
 namespace {
-
-struct Rendered {
-    std::string bytes;
-    LwsDocument::Notes notes;
-};
-
-Rendered renderAgainstUnedited(const LwsDocument &doc, const scene::Scene &edited) {
-    Rendered r;
-    const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
-    r.bytes = doc.render(edited, &unedited, r.notes);
-    return r;
-}
-
-std::vector<std::string> changedLines(const std::string &before, const std::string &after) {
-    const auto a = lwstest::splitKeepEol(before);
-    const auto b = lwstest::splitKeepEol(after);
-    EXPECT_EQ(a.size(), b.size());
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] != b[i]) out.push_back(b[i]);
-    }
-    return out;
-}
-
-std::size_t countMentions(const std::vector<std::string> &lines, const std::string &a, const std::string &b) {
-    std::size_t n = 0;
-    for (const auto &l : lines) n += l.find(a) != std::string::npos && l.find(b) != std::string::npos;
-    return n;
-}
 
 bool isGate(const scene::Light &l) { return l.name.rfind("NGate", 0) == 0; }
 
@@ -56,7 +30,7 @@ TEST(LwsEdits, AColourSentToLightsBlackAtTimeZeroIsWritten) {
         l.color[1] = 0;
         l.color[2] = 0;
     }
-    const Rendered r = renderAgainstUnedited(doc, s);
+    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes), std::vector<std::string>(10, "LightColor 255 0 0\r\n"));
     // The envelopes are untouched, and only the unedited black light is named.
     EXPECT_EQ(r.notes.warnings.size(), 1u);
@@ -68,7 +42,7 @@ TEST(LwsEdits, AColourSentToLightsBlackAtTimeZeroIsWritten) {
 TEST(LwsEdits, WhatAnUneditedOkSendsForABlackLightKeepsTheFileAndIsNamed) {
     const std::string bytes = lwstest::fixture(kGates);
     const LwsDocument doc = lwstest::parseOrFail(bytes, kGates);
-    const Rendered r = renderAgainstUnedited(doc, lwstest::asPluginSendsBack(doc.scene()));
+    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, lwstest::asPluginSendsBack(doc.scene()));
     EXPECT_EQ(r.bytes, bytes);
     // Each black light: what was sent (white, 0%) and what the file keeps.
     EXPECT_EQ(
@@ -85,7 +59,7 @@ TEST(LwsEdits, AnIntensityEnvelopeZeroAtTimeZeroTakesTheColourButNotTheIntensity
     s.lights[1].intensity = 0.5;  // NGate1: intensity only
     s.lights[2].intensity = 0.5;  // NGate2: intensity and colour
     s.lights[2].color[2] = 0.2;
-    const Rendered r = renderAgainstUnedited(doc, s);
+    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes), std::vector<std::string>{"LightColor 255 255 51\r\n"});
     EXPECT_EQ(countMentions(r.notes.warnings, "\"NGate1\"", "intensity 50% cannot be kept"), 1u);
     EXPECT_EQ(countMentions(r.notes.warnings, "\"NGate2\"", "intensity 50% cannot be kept"), 1u);
@@ -100,7 +74,7 @@ TEST(LwsEdits, EditsThatKeepColourTimesIntensityAreWrittenInIntegerColourVersion
     scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[0].intensity = 1.6;
     for (double &c : s.lights[0].color) c /= 2;
-    const Rendered r = renderAgainstUnedited(doc, s);
+    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes),
               (std::vector<std::string>{"LightColor 128 64 0\n", "LgtIntensity 1.600000\n"}));
     EXPECT_TRUE(r.notes.warnings.empty());
@@ -114,7 +88,7 @@ TEST(LwsEdits, AColourEditOnANonZeroEnvelopeIsScaledAndNamed) {
     scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[1].color[1] = 0;
     s.lights[1].color[2] = 0;
-    Rendered r = renderAgainstUnedited(doc, s);
+    lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes), std::vector<std::string>{"LightColor 0.5 0 0\n"});
     EXPECT_EQ(countMentions(r.notes.warnings, "\"Flicker\"", "colour 255 0 0 at 50% was sent"), 1u);
 

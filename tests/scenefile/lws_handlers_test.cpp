@@ -4,41 +4,13 @@
 
 #include "lws_test_util.h"
 
+using lwstest::changedLines;
+using lwstest::mentions;
+using lwstest::renderAgainstUnedited;
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
 
 namespace {
-
-struct Rendered {
-    std::string bytes;
-    LwsDocument::Notes notes;
-};
-
-// Renders `edited` against what an OK without edits sends for the document.
-Rendered renderAgainstUnedited(const LwsDocument &doc, const scene::Scene &edited) {
-    Rendered r;
-    const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
-    r.bytes = doc.render(edited, &unedited, r.notes);
-    return r;
-}
-
-std::vector<std::string> changedLines(const std::string &before, const std::string &after) {
-    const auto a = lwstest::splitKeepEol(before);
-    const auto b = lwstest::splitKeepEol(after);
-    EXPECT_EQ(a.size(), b.size());
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] != b[i]) out.push_back(b[i]);
-    }
-    return out;
-}
-
-bool mentions(const std::vector<std::string> &lines, const std::string &a, const std::string &b) {
-    for (const auto &l : lines) {
-        if (l.find(a) != std::string::npos && l.find(b) != std::string::npos) return true;
-    }
-    return false;
-}
 
 std::size_t indexOf(const scene::Scene &s, const std::string &name) {
     for (std::size_t i = 0; i < s.lights.size(); ++i) {
@@ -135,7 +107,7 @@ TEST(LwsHandlers, AnUneditedOkWritesVersions6To8BackByteForByte) {
         const std::string bytes = lwstest::fixture(name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
         const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
-        const Rendered r = renderAgainstUnedited(doc, unedited);
+        const lwstest::RenderedEdit r = renderAgainstUnedited(doc, unedited);
         EXPECT_EQ(r.bytes, bytes);
         EXPECT_TRUE(r.notes.errors.empty());
         // Each light of a kind outside the five is named, with the type that
@@ -160,7 +132,7 @@ TEST(LwsHandlers, IntensityColourShadowAndRangeEditInPlace) {
     fill.color[1] = 0.25;
     fill.shadowType = 2;
     s.lights[indexOf(s, "Sky")].intensity = 1.5;  // a dome light edits like any other
-    Rendered r = renderAgainstUnedited(doc, s);
+    lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_TRUE(r.notes.errors.empty());
     EXPECT_EQ(changedLines(bytes, r.bytes),
               (std::vector<std::string>{"LightColor 0.4 0.25 1\r\n", "LightIntensity 0.25\r\n",
@@ -183,7 +155,7 @@ TEST(LwsHandlers, ATypeChangeIsWrittenOnlyWhereTheBlockAlreadyNamesTheNewKind) {
     scene::Scene s = unedited;
     s.lights[indexOf(s, "Odd")].lightType = 2;
     s.lights[indexOf(s, "Legacy")].lightType = 4;
-    Rendered r = renderAgainstUnedited(doc, s);
+    lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_TRUE(r.notes.errors.empty());
     const std::vector<std::string> changed = changedLines(bytes, r.bytes);
     EXPECT_EQ(changed, (std::vector<std::string>{"LightType 4\n", "LightType 2\n"}));

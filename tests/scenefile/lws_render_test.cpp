@@ -6,6 +6,8 @@
 
 #include "lws_test_util.h"
 
+using lwstest::changedLines;
+using lwstest::mentions;
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
 
@@ -20,25 +22,6 @@ Rendered renderEdited(const LwsDocument &doc, const scene::Scene &edited) {
     Rendered r;
     r.bytes = doc.render(edited, r.warnings);
     return r;
-}
-
-// Lines of `after` that differ from `before`; both must have the same count.
-std::vector<std::string> changedLines(const std::string &before, const std::string &after) {
-    const auto a = lwstest::splitKeepEol(before);
-    const auto b = lwstest::splitKeepEol(after);
-    EXPECT_EQ(a.size(), b.size());
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] != b[i]) out.push_back(b[i]);
-    }
-    return out;
-}
-
-bool mentions(const std::vector<std::string> &warnings, const std::string &a, const std::string &b) {
-    for (const auto &w : warnings) {
-        if (w.find(a) != std::string::npos && w.find(b) != std::string::npos) return true;
-    }
-    return false;
 }
 
 }  // namespace

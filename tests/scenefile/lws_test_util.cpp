@@ -68,4 +68,28 @@ scene::Scene asPluginSendsBack(const scene::Scene &scene) {
     return out;
 }
 
+RenderedEdit renderAgainstUnedited(const scenefile::LwsDocument &doc, const scene::Scene &edited) {
+    RenderedEdit r;
+    const scene::Scene unedited = asPluginSendsBack(doc.scene());
+    r.bytes = doc.render(edited, &unedited, r.notes);
+    return r;
+}
+
+std::vector<std::string> changedLines(const std::string &before, const std::string &after) {
+    const auto a = splitKeepEol(before);
+    const auto b = splitKeepEol(after);
+    EXPECT_EQ(a.size(), b.size());
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i] != b[i]) out.push_back(b[i]);
+    }
+    return out;
+}
+
+std::size_t countMentions(const std::vector<std::string> &lines, const std::string &a, const std::string &b) {
+    std::size_t n = 0;
+    for (const auto &l : lines) n += l.find(a) != std::string::npos && l.find(b) != std::string::npos;
+    return n;
+}
+
 }  // namespace lwstest

@@ -2,6 +2,7 @@
 #ifndef VANTOREL_TESTS_SCENEFILE_LWS_TEST_UTIL_H
 #define VANTOREL_TESTS_SCENEFILE_LWS_TEST_UTIL_H
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,23 @@ std::vector<std::string> splitKeepEol(const std::string &bytes);
 scene::Scene asPluginSendsBack(const scene::Scene &scene);
 
 double fromPrintf(double v);  // %f, then parsed
+
+// A document rendered with `edited` against what an OK without edits sends.
+struct RenderedEdit {
+    std::string bytes;
+    scenefile::LwsDocument::Notes notes;
+};
+RenderedEdit renderAgainstUnedited(const scenefile::LwsDocument &doc, const scene::Scene &edited);
+
+// Lines of `after` that differ from `before`; the test fails unless both have
+// the same count.
+std::vector<std::string> changedLines(const std::string &before, const std::string &after);
+
+// How many of `lines` hold both `a` and `b`.
+std::size_t countMentions(const std::vector<std::string> &lines, const std::string &a, const std::string &b);
+inline bool mentions(const std::vector<std::string> &lines, const std::string &a, const std::string &b) {
+    return countMentions(lines, a, b) > 0;
+}
 
 }  // namespace lwstest
 
