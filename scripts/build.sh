@@ -61,7 +61,7 @@ install_packages() {
   [ "${#need[@]}" -gt 0 ] || return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "build.sh: missing packages: ${need[*]}; install them (as root: apt-get install ${need[*]})" >&2
-    exit 1
+    return 1
   fi
   if printf '%s\n' "${need[@]}" | grep -q ':i386$'; then
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
@@ -77,7 +77,7 @@ install_packages() {
 # built and tested: the Windows build's checks that need Wine then say
 # "SKIPPED" and why. This says so first, loudly, rather than stopping the run.
 install_wine() {
-  if ! (install_packages "${wine_packages[@]}"); then
+  if ! install_packages "${wine_packages[@]}"; then
     echo "build.sh: warning: could not install ${wine_packages[*]}; the Windows build is made and" >&2
     echo "build.sh: warning: checked, but not run under Wine in this run (those checks say SKIPPED)" >&2
   fi

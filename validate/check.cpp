@@ -123,7 +123,8 @@ private:
             return at() + "the copy buffer row changed without copy";
         if (key) {
             const std::string field = h.prefixText();
-            // A key that changes the prefix shows it in the field; any other leaves the field alone.
+            // A key that adds or takes off a character shows the prefix in the field; any other
+            // leaves the field alone.
             const bool shown = model_.showedPrefix();
             const std::string &expect = shown ? model_.prefix() : fieldBefore;
             if (shown && field.size() > 255)

@@ -7,6 +7,7 @@
 using lwstest::changedLines;
 using lwstest::countMentions;
 using lwstest::renderAgainstUnedited;
+using lwstest::RenderedEdit;
 using scenefile::LwsDocument;
 
 namespace {
@@ -30,7 +31,7 @@ TEST(LwsEdits, AColourSentToLightsBlackAtTimeZeroIsWritten) {
         l.color[1] = 0;
         l.color[2] = 0;
     }
-    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
+    const RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes), std::vector<std::string>(10, "LightColor 255 0 0\r\n"));
     // The envelopes are untouched, and only the unedited black light is named.
     EXPECT_EQ(r.notes.warnings.size(), 1u);
@@ -42,7 +43,7 @@ TEST(LwsEdits, AColourSentToLightsBlackAtTimeZeroIsWritten) {
 TEST(LwsEdits, WhatAnUneditedOkSendsForABlackLightKeepsTheFileAndIsNamed) {
     const std::string bytes = lwstest::fixture(kGates);
     const LwsDocument doc = lwstest::parseOrFail(bytes, kGates);
-    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, lwstest::asPluginSendsBack(doc.scene()));
+    const RenderedEdit r = renderAgainstUnedited(doc, lwstest::asPluginSendsBack(doc.scene()));
     EXPECT_EQ(r.bytes, bytes);
     // Each black light: what was sent (white, 0%) and what the file keeps.
     EXPECT_EQ(
@@ -59,7 +60,7 @@ TEST(LwsEdits, AnIntensityEnvelopeZeroAtTimeZeroTakesTheColourButNotTheIntensity
     s.lights[1].intensity = 0.5;  // NGate1: intensity only
     s.lights[2].intensity = 0.5;  // NGate2: intensity and colour
     s.lights[2].color[2] = 0.2;
-    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
+    const RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes), std::vector<std::string>{"LightColor 255 255 51\r\n"});
     EXPECT_EQ(countMentions(r.notes.warnings, "\"NGate1\"", "intensity 50% cannot be kept"), 1u);
     EXPECT_EQ(countMentions(r.notes.warnings, "\"NGate2\"", "intensity 50% cannot be kept"), 1u);
@@ -74,7 +75,7 @@ TEST(LwsEdits, EditsThatKeepColourTimesIntensityAreWrittenInIntegerColourVersion
     scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[0].intensity = 1.6;
     for (double &c : s.lights[0].color) c /= 2;
-    const lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
+    const RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes),
               (std::vector<std::string>{"LightColor 128 64 0\n", "LgtIntensity 1.600000\n"}));
     EXPECT_TRUE(r.notes.warnings.empty());
@@ -88,7 +89,7 @@ TEST(LwsEdits, AColourEditOnANonZeroEnvelopeIsScaledAndNamed) {
     scene::Scene s = lwstest::asPluginSendsBack(doc.scene());
     s.lights[1].color[1] = 0;
     s.lights[1].color[2] = 0;
-    lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
+    RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_EQ(changedLines(bytes, r.bytes), std::vector<std::string>{"LightColor 0.5 0 0\n"});
     EXPECT_EQ(countMentions(r.notes.warnings, "\"Flicker\"", "colour 255 0 0 at 50% was sent"), 1u);
 

@@ -7,6 +7,7 @@
 using lwstest::changedLines;
 using lwstest::mentions;
 using lwstest::renderAgainstUnedited;
+using lwstest::RenderedEdit;
 using scenefile::LwsDocument;
 using scenefile::LwsSetting;
 
@@ -107,7 +108,7 @@ TEST(LwsHandlers, AnUneditedOkWritesVersions6To8BackByteForByte) {
         const std::string bytes = lwstest::fixture(name);
         const LwsDocument doc = lwstest::parseOrFail(bytes, name);
         const scene::Scene unedited = lwstest::asPluginSendsBack(doc.scene());
-        const lwstest::RenderedEdit r = renderAgainstUnedited(doc, unedited);
+        const RenderedEdit r = renderAgainstUnedited(doc, unedited);
         EXPECT_EQ(r.bytes, bytes);
         EXPECT_TRUE(r.notes.errors.empty());
         // Each light of a kind outside the five is named, with the type that
@@ -132,7 +133,7 @@ TEST(LwsHandlers, IntensityColourShadowAndRangeEditInPlace) {
     fill.color[1] = 0.25;
     fill.shadowType = 2;
     s.lights[indexOf(s, "Sky")].intensity = 1.5;  // a dome light edits like any other
-    lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
+    RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_TRUE(r.notes.errors.empty());
     EXPECT_EQ(changedLines(bytes, r.bytes),
               (std::vector<std::string>{"LightColor 0.4 0.25 1\r\n", "LightIntensity 0.25\r\n",
@@ -155,7 +156,7 @@ TEST(LwsHandlers, ATypeChangeIsWrittenOnlyWhereTheBlockAlreadyNamesTheNewKind) {
     scene::Scene s = unedited;
     s.lights[indexOf(s, "Odd")].lightType = 2;
     s.lights[indexOf(s, "Legacy")].lightType = 4;
-    lwstest::RenderedEdit r = renderAgainstUnedited(doc, s);
+    RenderedEdit r = renderAgainstUnedited(doc, s);
     EXPECT_TRUE(r.notes.errors.empty());
     const std::vector<std::string> changed = changedLines(bytes, r.bytes);
     EXPECT_EQ(changed, (std::vector<std::string>{"LightType 4\n", "LightType 2\n"}));

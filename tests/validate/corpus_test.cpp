@@ -59,8 +59,6 @@ TEST(FuzzCorpus, GesturesTypedTextsAndAClosingCancelAreChecked) {
         << "a click by name needs the paints the validator's host does not keep";
 }
 
-}  // namespace
-
 // A typed text whose keys take characters off a prefix and put the same ones
 // back ends where it began, yet each of those keys showed the prefix in the
 // field: the check expects what the field then shows, the cut prefix, not the
@@ -72,3 +70,5 @@ TEST(FuzzCorpus, KeysThatChangeThePrefixAndChangeItBackStillShowIt) {
                 sim::Action::type("\x06")};
     EXPECT_EQ(validate::checkSession(VANTOREL_PLUGIN_PATH, {a}), "");
 }
+
+}  // namespace
